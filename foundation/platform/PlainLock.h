@@ -1,0 +1,30 @@
+// A POSIX mutex of the recursive type, held through a scope guard. The client link guards its
+// queues, its closed flag and its reference count with these.
+#pragma once
+
+#include <pthread.h>
+
+class PlainLock {
+ public:
+  PlainLock() noexcept;
+  ~PlainLock();
+  PlainLock(const PlainLock&) = delete;
+  PlainLock& operator=(const PlainLock&) = delete;
+
+  void Lock() noexcept;
+  void Unlock() noexcept;
+
+  class Guard {
+   public:
+    explicit Guard(PlainLock& lock) noexcept : lock_(lock) { lock_.Lock(); }
+    ~Guard() { lock_.Unlock(); }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+   private:
+    PlainLock& lock_;
+  };
+
+ private:
+  pthread_mutex_t mutex_;
+};

@@ -1,0 +1,212 @@
+// The program's owning string of code units of one encoding, with a 64-byte inline buffer so
+// that short texts never touch the heap. Every layer holds its text in this family.
+#pragma once
+
+#include "foundation/text/Encodings.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+#include <type_traits>
+
+template <class E>
+class AutoUString {
+ public:
+  using Encoding = E;
+  using Unit = typename E::Unit;
+  static constexpr std::uint64_t kInlineBytes = 64;
+
+  AutoUString() noexcept { ResetInline(); }
+  AutoUString(const Unit* begin, const Unit* end) : AutoUString() { Append(begin, end); }
+  // A NUL-terminated text of 8-bit units.
+  template <class U = Unit, class = std::enable_if_t<sizeof(U) == 1>>
+  explicit AutoUString(const char* text) : AutoUString() {
+    Append(text, text + std::strlen(text));
+  }
+  AutoUString(const AutoUString& other) : AutoUString() { Append(other.begin(), other.end()); }
+  AutoUString(AutoUString&& other) noexcept : AutoUString() { TakeFrom(other); }
+  AutoUString& operator=(const AutoUString& other) {
+    if (this != &other) Assign(other.begin(), other.end());
+    return *this;
+  }
+  AutoUString& operator=(AutoUString&& other) noexcept {
+    if (this != &other) {
+      FreeHeap();
+      ResetInline();
+      TakeFrom(other);
+    }
+    return *this;
+  }
+  ~AutoUString() { FreeHeap(); }
+
+  // A string that refers to storage it does not own; the first change copies the text.
+  [[nodiscard]] static AutoUString Borrow(const Unit* begin, const Unit* end) noexcept {
+    AutoUString result;
+    result.begin_ = const_cast<Unit*>(begin);
+    result.end_ = const_cast<Unit*>(end);
+    result.capacity_ = static_cast<std::uint64_t>(end - begin) * sizeof(Unit);
+    result.notOwned_ = 1;
+    return result;
+  }
+
+  [[nodiscard]] const Unit* begin() const noexcept { return begin_; }
+  [[nodiscard]] const Unit* end() const noexcept { return end_; }
+  [[nodiscard]] const Unit* data() const noexcept { return begin_; }
+  [[nodiscard]] std::size_t size() const noexcept { return static_cast<std::size_t>(end_ - begin_); }
+  [[nodiscard]] bool empty() const noexcept { return begin_ == end_; }
+  // In bytes, 64 while the text is inline.
+  [[nodiscard]] std::uint64_t capacity() const noexcept { return capacity_; }
+  [[nodiscard]] bool IsInline() const noexcept { return begin_ == InlineBuffer(); }
+  [[nodiscard]] bool IsOwned() const noexcept { return notOwned_ == 0; }
+  Unit operator[](std::size_t index) const noexcept { return begin_[index]; }
+
+  // Writable units; makes the storage the string's own first.
+  Unit* MutableBegin() {
+    MakeOwned();
+    return begin_;
+  }
+
+  void Clear() noexcept {
+    if (notOwned_) ResetInline();
+    end_ = begin_;
+  }
+
+  void Reserve(std::size_t units) {
+    MakeOwned();
+    if (units * sizeof(Unit) > capacity_) Grow(units);
+  }
+
+  // Sets the length, for callers that wrote into the reserved space themselves.
+  void SetEnd(Unit* newEnd) {
+    if (newEnd < begin_ ||
+        static_cast<std::uint64_t>(newEnd - begin_) * sizeof(Unit) > capacity_) {
+      throw std::out_of_range("SetEnd out of range");
+    }
+    end_ = newEnd;
+  }
+  void Resize(std::size_t units) {
+    Reserve(units);
+    SetEnd(begin_ + units);
+  }
+
+  void Append(const Unit* begin, const Unit* end) {
+    const std::size_t count = static_cast<std::size_t>(end - begin);
+    if (count == 0) return;
+    const std::size_t length = size();
+    if (notOwned_ || (length + count) * sizeof(Unit) > capacity_) {
+      // The source may lie inside our own storage; copy it before the storage moves.
+      if (begin >= begin_ && begin < end_) {
+        AutoUString copy(begin, end);
+        Append(copy.begin(), copy.end());
+        return;
+      }
+      MakeOwned();
+      if ((length + count) * sizeof(Unit) > capacity_) Grow(length + count);
+    }
+    std::memmove(end_, begin, count * sizeof(Unit));
+    end_ += count;
+  }
+  void Append(Unit unit) { Append(&unit, &unit + 1); }
+  template <class S>
+  void Append(const S& other) {
+    Append(other.begin(), other.end());
+  }
+  void Assign(const Unit* begin, const Unit* end) {
+    if (begin >= begin_ && begin < end_) {
+      AutoUString copy(begin, end);
+      *this = std::move(copy);
+      return;
+    }
+    Clear();
+    Append(begin, end);
+  }
+
+  friend bool operator==(const AutoUString& a, const AutoUString& b) noexcept {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+  }
+  friend bool operator!=(const AutoUString& a, const AutoUString& b) noexcept { return !(a == b); }
+  // Unsigned unit order; a shorter string first on a common beginning.
+  friend bool operator<(const AutoUString& a, const AutoUString& b) noexcept {
+    return Compare(a.begin(), a.end(), b.begin(), b.end()) < 0;
+  }
+
+  static int Compare(const Unit* a, const Unit* aEnd, const Unit* b, const Unit* bEnd) noexcept {
+    using U = std::make_unsigned_t<Unit>;
+    for (; a != aEnd && b != bEnd; ++a, ++b) {
+      if (static_cast<U>(*a) != static_cast<U>(*b)) return static_cast<U>(*a) < static_cast<U>(*b) ? -1 : 1;
+    }
+    if (a == aEnd) return b == bEnd ? 0 : -1;
+    return 1;
+  }
+
+ private:
+  Unit* InlineBuffer() noexcept { return reinterpret_cast<Unit*>(inline_); }
+  const Unit* InlineBuffer() const noexcept { return reinterpret_cast<const Unit*>(inline_); }
+  void ResetInline() noexcept {
+    begin_ = end_ = InlineBuffer();
+    capacity_ = kInlineBytes;
+    notOwned_ = 0;
+  }
+  void FreeHeap() noexcept {
+    if (!notOwned_ && !IsInline()) std::free(begin_);
+  }
+  void MakeOwned() {
+    if (!notOwned_) return;
+    const Unit* oldBegin = begin_;
+    const Unit* oldEnd = end_;
+    ResetInline();
+    const std::size_t count = static_cast<std::size_t>(oldEnd - oldBegin);
+    if (count * sizeof(Unit) > capacity_) Grow(count);
+    std::memcpy(begin_, oldBegin, count * sizeof(Unit));
+    end_ = begin_ + count;
+  }
+  void Grow(std::size_t neededUnits) {
+    const std::uint64_t neededBytes = neededUnits * sizeof(Unit);
+    const std::uint64_t newCapacity =
+        std::max({static_cast<std::uint64_t>(size() * sizeof(Unit)) * 2, neededBytes, kInlineBytes});
+    void* block = std::malloc(static_cast<std::size_t>(newCapacity));
+    if (block == nullptr) throw std::bad_alloc();
+    const std::size_t length = size();
+    std::memcpy(block, begin_, length * sizeof(Unit));
+    FreeHeap();
+    begin_ = static_cast<Unit*>(block);
+    end_ = begin_ + length;
+    capacity_ = newCapacity;
+  }
+  void TakeFrom(AutoUString& other) noexcept {
+    if (other.notOwned_ || !other.IsInline()) {
+      begin_ = other.begin_;
+      end_ = other.end_;
+      capacity_ = other.capacity_;
+      notOwned_ = other.notOwned_;
+    } else {
+      const std::size_t length = other.size();
+      std::memcpy(inline_, other.inline_, length * sizeof(Unit));
+      end_ = begin_ + length;
+    }
+    other.ResetInline();
+  }
+
+  Unit* begin_;
+  Unit* end_;
+  std::uint64_t capacity_;
+  std::uint8_t notOwned_;
+  alignas(8) unsigned char inline_[kInlineBytes];
+};
+
+// A string that always holds its own copy of its text, so it may outlive its source.
+template <class E>
+class CopiedUString : public AutoUString<E> {
+ public:
+  using Unit = typename E::Unit;
+  using AutoUString<E>::AutoUString;
+  CopiedUString() = default;
+  explicit CopiedUString(const AutoUString<E>& text) : AutoUString<E>(text.begin(), text.end()) {}
+  static CopiedUString Borrow(const Unit*, const Unit*) = delete;
+};
+
+using UString8 = AutoUString<UTF8>;

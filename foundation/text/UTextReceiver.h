@@ -1,0 +1,45 @@
+// The sink for text of one encoding, and the two stock sinks that collect into a string.
+// Transcoders, the XML writer and format output all deliver through this interface.
+#pragma once
+
+#include "foundation/text/AutoUString.h"
+
+template <class E>
+class UTextReceiver {
+ public:
+  using Unit = typename E::Unit;
+  virtual ~UTextReceiver() = default;
+  virtual void Start() {}
+  virtual void Receive(const Unit* begin, const Unit* end) = 0;
+  virtual void End() {}
+};
+
+// Appends everything it receives to a string of its own.
+template <class E>
+class UStringBuilder : public UTextReceiver<E> {
+ public:
+  using Unit = typename E::Unit;
+  void Receive(const Unit* begin, const Unit* end) override { text_.Append(begin, end); }
+  void Append(const Unit* begin, const Unit* end) { text_.Append(begin, end); }
+  template <class S>
+  void Append(const S& text) {
+    text_.Append(text.begin(), text.end());
+  }
+  void Append(Unit unit) { text_.Append(unit); }
+  [[nodiscard]] const AutoUString<E>& Text() const noexcept { return text_; }
+  [[nodiscard]] AutoUString<E> Take() noexcept { return std::move(text_); }
+
+ private:
+  AutoUString<E> text_;
+};
+
+// Collects UTF-8 text into a string the caller owns (an AutoUString or a CopiedUString).
+template <class S>
+class UStringReceiver : public UTextReceiver<UTF8> {
+ public:
+  explicit UStringReceiver(S& target) : target_(target) {}
+  void Receive(const char* begin, const char* end) override { target_.Append(begin, end); }
+
+ private:
+  S& target_;
+};
