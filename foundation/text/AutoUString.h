@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -152,7 +151,7 @@ class AutoUString {
     notOwned_ = 0;
   }
   void FreeHeap() noexcept {
-    if (!notOwned_ && !IsInline()) std::free(begin_);
+    if (!notOwned_ && !IsInline()) ::operator delete(begin_);
   }
   void MakeOwned() {
     if (!notOwned_) return;
@@ -168,8 +167,7 @@ class AutoUString {
     const std::uint64_t neededBytes = neededUnits * sizeof(Unit);
     const std::uint64_t newCapacity =
         std::max({static_cast<std::uint64_t>(size() * sizeof(Unit)) * 2, neededBytes, kInlineBytes});
-    void* block = std::malloc(static_cast<std::size_t>(newCapacity));
-    if (block == nullptr) throw std::bad_alloc();
+    void* block = ::operator new(static_cast<std::size_t>(newCapacity));
     const std::size_t length = size();
     std::memcpy(block, begin_, length * sizeof(Unit));
     FreeHeap();
