@@ -1,0 +1,89 @@
+// The first-in first-out lists of message texts that stand between the client link's threads and
+// the main thread: the reader fills incomingQueue for the dispatcher, every sender fills
+// outgoingQueue for the writer. Texts are byte strings, normally UTF-8 XML.
+#pragma once
+
+#include "foundation/platform/PlainLock.h"
+#include "foundation/text/AutoUString.h"
+
+#include <cstddef>
+
+// One queued text; the list that holds the node owns it.
+struct QueuedMessage {
+  explicit QueuedMessage(const UString8& message) : text(message) {}
+  UString8 text;
+  QueuedMessage* next = nullptr;
+};
+
+// A singly linked list of message texts in arrival order. Not locked: a list belongs to one
+// thread at a time, and MessageQueue hands whole lists over under its lock.
+class MessageList {
+ public:
+  class Iterator {
+   public:
+    explicit Iterator(const QueuedMessage* node) noexcept : node_(node) {}
+    const UString8& operator*() const noexcept { return node_->text; }
+    const UString8* operator->() const noexcept { return &node_->text; }
+    Iterator& operator++() noexcept {
+      node_ = node_->next;
+      return *this;
+    }
+    bool operator==(const Iterator& other) const noexcept { return node_ == other.node_; }
+    bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
+
+   private:
+    const QueuedMessage* node_;
+  };
+
+  MessageList() noexcept = default;
+  ~MessageList() { Clear(); }
+  MessageList(MessageList&& other) noexcept { Swap(other); }
+  MessageList& operator=(MessageList&& other) noexcept {
+    if (this != &other) {
+      Clear();
+      Swap(other);
+    }
+    return *this;
+  }
+  MessageList(const MessageList&) = delete;
+  MessageList& operator=(const MessageList&) = delete;
+
+  [[nodiscard]] bool IsEmpty() const noexcept { return first_ == nullptr; }
+  [[nodiscard]] std::size_t Size() const noexcept;
+  [[nodiscard]] Iterator begin() const noexcept { return Iterator(first_); }
+  [[nodiscard]] Iterator end() const noexcept { return Iterator(nullptr); }
+
+  // Appends a copy of the text as the new last node.
+  void Append(const UString8& text);
+  // Moves every node of the other list to the end of this one, leaving the other empty.
+  void AppendList(MessageList& other) noexcept;
+  // The first text; the list must not be empty.
+  [[nodiscard]] const UString8& Front() const noexcept { return first_->text; }
+  // Removes the first node and hands its text over; the list must not be empty.
+  [[nodiscard]] UString8 PopFront() noexcept;
+  void Swap(MessageList& other) noexcept;
+  void Clear() noexcept;
+
+ private:
+  QueuedMessage* first_ = nullptr;
+  QueuedMessage* last_ = nullptr;
+};
+
+// A message list behind a recursive lock, shared between threads.
+class MessageQueue {
+ public:
+  MessageQueue() = default;
+  MessageQueue(const MessageQueue&) = delete;
+  MessageQueue& operator=(const MessageQueue&) = delete;
+
+  // Appends a copy of the text.
+  void Push(const UString8& text);
+  // Exchanges the queue's whole list with the caller's (normally empty) one, so the caller gets
+  // every queued text in arrival order.
+  void TakeAll(MessageList& list) noexcept;
+  [[nodiscard]] bool IsEmpty() noexcept;
+
+ private:
+  PlainLock lock_;
+  MessageList list_;
+};

@@ -1,0 +1,3 @@
+#include "core/SessionState.h"
+
+SessionState sessionState;
