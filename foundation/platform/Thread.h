@@ -24,10 +24,15 @@ void SetMinimumThreadStackSize(std::uint32_t bytes);
                                                  void* argument);
 // Starts a record once; a second call reports success and starts nothing.
 [[nodiscard]] bool Start(UnixPlatform::Thread* thread);
-// Frees a record whose start failed (the thread never ran).
+// Frees a record whose start failed (the thread never ran). A record whose thread is running
+// is released instead, so a mistaken call cannot pull the record from under its thread.
 void DeleteThread(UnixPlatform::Thread* thread);
-// The creator gives up its handle; the record must not be touched afterwards.
+// The creator gives up its handle; the record must not be touched afterwards. A record that
+// never got a thread is freed at once.
 void ReleaseHandle(UnixPlatform::Thread* thread);
+// Whether the thread function of a handle-owned record has returned (or thrown). Valid only
+// while the creator still holds the handle.
+[[nodiscard]] bool ThreadFinished(const UnixPlatform::Thread* thread);
 
 // Whole seconds with sleep, the remaining milliseconds with select on no descriptors.
 void SleepMilliseconds(std::uint32_t milliseconds);
