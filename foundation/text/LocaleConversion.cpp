@@ -1,0 +1,94 @@
+#include "foundation/text/LocaleConversion.h"
+
+#include "foundation/platform/StandardExceptions.h"
+#include "foundation/text/StreamTranscoder.h"
+#include "foundation/text/UTextReceiver.h"
+
+#include <climits>
+#include <cstring>
+#include <cwchar>
+#include <langinfo.h>
+
+// The C library's wide characters are taken to be UTF-32 code points.
+static_assert(sizeof(wchar_t) == sizeof(char32_t), "wide characters must be 32-bit");
+
+namespace {
+
+constexpr std::size_t kWideChunk = 256;
+
+// Turns UTF-32 text into the locale's multibyte form, appending to a narrow string.
+class WideToLocaleReceiver final : public UTextReceiver<UTF32> {
+ public:
+  explicit WideToLocaleReceiver(std::string& target) noexcept : target_(target) {}
+
+  void Receive(const char32_t* begin, const char32_t* end) override {
+    char bytes[MB_LEN_MAX];
+    for (const char32_t* p = begin; p != end; ++p) {
+      const std::size_t count = std::wcrtomb(bytes, static_cast<wchar_t>(*p), &state_);
+      if (count == static_cast<std::size_t>(-1)) throw UnixPlatform::WideToMultiByteConvertError();
+      target_.append(bytes, count);
+    }
+  }
+
+  // Returns a shift-state encoding to its initial state; the terminating NUL is not kept.
+  void End() override {
+    char bytes[MB_LEN_MAX];
+    const std::size_t count = std::wcrtomb(bytes, L'\0', &state_);
+    if (count == static_cast<std::size_t>(-1)) throw UnixPlatform::WideToMultiByteConvertError();
+    if (count > 1) target_.append(bytes, count - 1);
+  }
+
+ private:
+  std::string& target_;
+  std::mbstate_t state_{};
+};
+
+}  // namespace
+
+bool LocaleIsUTF8() { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; }
+
+AutoUString<UTF8> LocaleToUTF8(const char* begin, const char* end) {
+  if (LocaleIsUTF8()) return AutoUString<UTF8>(begin, end);
+
+  UStringBuilder<UTF8> builder;
+  StreamTranscoder<UTF8, UTF32> transcoder(builder);
+  transcoder.Start();
+  std::mbstate_t state{};
+  char32_t wide[kWideChunk];
+  std::size_t filled = 0;
+  const char* p = begin;
+  while (p != end) {
+    wchar_t character = 0;
+    const std::size_t used =
+        std::mbrtowc(&character, p, static_cast<std::size_t>(end - p), &state);
+    if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2)) {
+      throw UnixPlatform::MultiByteToWideConvertError();
+    }
+    // An embedded NUL is a character of the text too; mbrtowc reports it as length 0.
+    p += used == 0 ? 1 : used;
+    wide[filled++] = static_cast<char32_t>(character);
+    if (filled == kWideChunk) {
+      transcoder.Receive(wide, wide + filled);
+      filled = 0;
+    }
+  }
+  transcoder.Receive(wide, wide + filled);
+  transcoder.End();
+  return builder.Take();
+}
+
+AutoUString<UTF8> LocaleToUTF8(const char* text) {
+  return LocaleToUTF8(text, text + std::strlen(text));
+}
+
+std::string UTF8ToLocale(const char* begin, const char* end) {
+  if (LocaleIsUTF8()) return std::string(begin, end);
+
+  std::string result;
+  WideToLocaleReceiver narrow(result);
+  StreamTranscoder<UTF32, UTF8> transcoder(narrow);
+  transcoder.Start();
+  transcoder.Receive(begin, end);
+  transcoder.End();
+  return result;
+}
