@@ -1,0 +1,281 @@
+#include "core/ClientLink.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kPatience = std::chrono::seconds(10);
+
+std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
+UString8 Text(const std::string& text) { return UString8(text.data(), text.data() + text.size()); }
+
+std::string Prefix(std::uint32_t length) {
+  std::string bytes(4, '\0');
+  std::memcpy(bytes.data(), &length, 4);
+  return bytes;
+}
+std::string Frame(const std::string& text) {
+  return Prefix(static_cast<std::uint32_t>(text.size())) + text;
+}
+
+void WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    ASSERT_GT(n, 0) << std::strerror(errno);
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+template <class Predicate>
+bool WaitUntil(Predicate predicate) {
+  const auto deadline = Clock::now() + kPatience;
+  while (!predicate()) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+// Reads exactly count bytes within the patience; fewer on end of file or time-out.
+std::string ReadBytes(int fd, std::size_t count) {
+  std::string bytes;
+  const auto deadline = Clock::now() + kPatience;
+  while (bytes.size() < count && Clock::now() < deadline) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 50) <= 0) continue;
+    char buffer[65536];
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - bytes.size()));
+    if (n <= 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return bytes;
+}
+
+// True when the other end closed: poll reports it and read returns 0.
+bool SeesEndOfFile(int fd) {
+  pollfd p{fd, POLLIN, 0};
+  if (::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kPatience).count())) <= 0) return false;
+  char byte;
+  return ::read(fd, &byte, 1) == 0;
+}
+
+class ClientLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::signal(SIGPIPE, SIG_IGN);
+    Open();
+  }
+  void TearDown() override { Shutdown(); }
+
+  void Open() {
+    int in[2];
+    int out[2];
+    ASSERT_EQ(::pipe(in), 0);
+    ASSERT_EQ(::pipe(out), 0);
+    linkReadFd_ = in[0];
+    clientWriteFd_ = in[1];
+    clientReadFd_ = out[0];
+    linkWriteFd_ = out[1];
+    link_ = new ClientLink(*incoming_, *outgoing_);
+    ASSERT_EQ(link_->AddRef(), 1u);
+    ASSERT_TRUE(link_->Start(linkReadFd_, linkWriteFd_));
+  }
+
+  // Ends the client's side and destroys the link once its threads have let go of it.
+  void Shutdown() {
+    CloseClientWriting();
+    if (WaitUntil([this] { return OnlyTheTestHoldsTheLink(); })) {
+      EXPECT_EQ(link_->Release(), 0u);
+      delete link_;
+    } else {
+      ADD_FAILURE() << "the link's threads did not let go";
+      // Still in use by a worker: keep what it points at alive rather than free it under it.
+      (void)incoming_.release();
+      (void)outgoing_.release();
+      incoming_ = std::make_unique<MessageQueue>();
+      outgoing_ = std::make_unique<MessageQueue>();
+    }
+    link_ = nullptr;
+    if (clientReadFd_ >= 0) ::close(clientReadFd_);
+    clientReadFd_ = -1;
+  }
+
+  bool OnlyTheTestHoldsTheLink() {
+    link_->AddRef();
+    return link_->Release() == 1;
+  }
+
+  void CloseClientWriting() {
+    if (clientWriteFd_ >= 0) ::close(clientWriteFd_);
+    clientWriteFd_ = -1;
+  }
+
+  // Waits for count texts in the incoming queue and returns them.
+  std::vector<std::string> Incoming(std::size_t count) {
+    std::vector<std::string> texts;
+    WaitUntil([&] {
+      MessageList list;
+      incoming_->TakeAll(list);
+      for (const UString8& text : list) texts.push_back(Str(text));
+      return texts.size() >= count;
+    });
+    return texts;
+  }
+
+  std::string ReadFrame() {
+    const std::string prefix = ReadBytes(clientReadFd_, 4);
+    if (prefix.size() != 4) return "<no frame>";
+    std::uint32_t length;
+    std::memcpy(&length, prefix.data(), 4);
+    return ReadBytes(clientReadFd_, length);
+  }
+
+  std::unique_ptr<MessageQueue> incoming_ = std::make_unique<MessageQueue>();
+  std::unique_ptr<MessageQueue> outgoing_ = std::make_unique<MessageQueue>();
+  ClientLink* link_ = nullptr;
+  int linkReadFd_ = -1;
+  int clientWriteFd_ = -1;
+  int clientReadFd_ = -1;
+  int linkWriteFd_ = -1;
+};
+
+TEST_F(ClientLinkTest, IncomingFramesArriveInOrderAndEmptyFramesAsEmptyTexts) {
+  WriteAll(clientWriteFd_, Frame("<a>1</a>") + Frame("") + Frame(std::string(100, 'x')) + Frame("end"));
+  EXPECT_EQ(Incoming(4), (std::vector<std::string>{"<a>1</a>", "", std::string(100, 'x'), "end"}));
+  EXPECT_FALSE(link_->IsClosed());
+}
+
+TEST_F(ClientLinkTest, ShortReadsAreRepeatedUntilTheFrameIsWhole) {
+  const std::string bytes = Frame("split into single bytes") + Frame("next");
+  std::thread trickle([&] {
+    for (char byte : bytes) {
+      WriteAll(clientWriteFd_, std::string(1, byte));
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  trickle.join();
+  EXPECT_EQ(Incoming(2), (std::vector<std::string>{"split into single bytes", "next"}));
+  EXPECT_FALSE(link_->IsClosed());
+}
+
+TEST_F(ClientLinkTest, LengthAtTheLimitIsAccepted) {
+  std::string body(ClientLink::kMaximumMessageLength, 'm');
+  body.front() = '<';
+  body.back() = '>';
+  // The pipe holds far less than the frame: write it while the reader drains.
+  std::thread writer([&] { WriteAll(clientWriteFd_, Frame(body) + Frame("after")); });
+  const std::vector<std::string> texts = Incoming(2);
+  writer.join();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_TRUE(texts[0] == body);
+  EXPECT_EQ(texts[1], "after");
+  EXPECT_FALSE(link_->IsClosed());
+}
+
+TEST_F(ClientLinkTest, FramesThatEndTheLinkQueueNothingFurther) {
+  struct Row {
+    const char* what;
+    std::string bytes;
+  };
+  // Each row runs on a fresh link.
+  const Row rows[] = {
+      {"length one above the limit", Frame("kept") + Prefix(ClientLink::kMaximumMessageLength + 1)},
+      {"frame cut off at end of file", Frame("kept") + Prefix(10) + "abc"},
+      {"prefix cut off at end of file", Frame("kept") + std::string("\x05\x00", 2)},
+      {"end of file between frames", Frame("kept")},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Shutdown();
+    Open();
+    WriteAll(clientWriteFd_, row.bytes);
+    // The oversized length must close the link without the client closing anything.
+    if (std::string(row.what).find("limit") == std::string::npos) CloseClientWriting();
+    EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
+    EXPECT_EQ(Incoming(1), std::vector<std::string>{"kept"});
+    // Closing the link closes its write side: the client sees end of file.
+    EXPECT_TRUE(SeesEndOfFile(clientReadFd_));
+    MessageList rest;
+    incoming_->TakeAll(rest);
+    EXPECT_TRUE(rest.IsEmpty());
+  }
+}
+
+TEST_F(ClientLinkTest, OutgoingTextsAreWrittenFramedAndInOrder) {
+  const std::vector<std::string> texts = {"<x>one</x>", std::string(70000, 'y'), "three"};
+  for (const std::string& text : texts) outgoing_->Push(Text(text));
+  for (const std::string& text : texts) EXPECT_TRUE(ReadFrame() == text);
+  EXPECT_TRUE(WaitUntil([this] { return outgoing_->IsEmpty(); }));
+  EXPECT_FALSE(link_->IsClosed());
+}
+
+TEST_F(ClientLinkTest, EmptyOutgoingTextClosesAfterWhatWasQueuedBeforeIt) {
+  outgoing_->Push(Text("before"));
+  outgoing_->Push(Text(""));
+  outgoing_->Push(Text("after"));
+  EXPECT_EQ(ReadFrame(), "before");
+  EXPECT_TRUE(SeesEndOfFile(clientReadFd_));
+  EXPECT_TRUE(link_->IsClosed());
+}
+
+TEST_F(ClientLinkTest, WriteToAPipeWithoutReaderClosesTheLink) {
+  ::close(clientReadFd_);
+  clientReadFd_ = -1;
+  outgoing_->Push(Text("nobody listens"));
+  EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
+}
+
+TEST_F(ClientLinkTest, CloseTwiceClosesTheWriteDescriptorOnce) {
+  link_->Close();
+  EXPECT_TRUE(link_->IsClosed());
+  EXPECT_TRUE(SeesEndOfFile(clientReadFd_));
+  // The freed number is handed out again; a second close must not take the new descriptor.
+  const int reused = ::dup(clientReadFd_);
+  ASSERT_GE(reused, 0);
+  link_->Close();
+  EXPECT_NE(::fcntl(reused, F_GETFD), -1) << "descriptor " << reused << " was closed";
+  ::close(reused);
+}
+
+TEST_F(ClientLinkTest, ClosedLinkKeepsItsReaderUntilTheNextFrame) {
+  // A delivered frame shows the reader running; a moment later it is back in its blocking read.
+  WriteAll(clientWriteFd_, Frame("first"));
+  EXPECT_EQ(Incoming(1), std::vector<std::string>{"first"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  link_->Close();
+  EXPECT_TRUE(SeesEndOfFile(clientReadFd_));
+  // The writer lets go within one poll; the reader stays blocked in read.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(OnlyTheTestHoldsTheLink());
+  // The frame it was waiting for is still delivered, then the reader ends.
+  WriteAll(clientWriteFd_, Frame("late"));
+  EXPECT_TRUE(WaitUntil([this] { return OnlyTheTestHoldsTheLink(); }));
+  EXPECT_EQ(Incoming(1), std::vector<std::string>{"late"});
+}
+
+TEST(ClientLinkReferences, AddRefAndReleaseCountAndStopAtZero) {
+  MessageQueue in;
+  MessageQueue out;
+  ClientLink link(in, out);
+  EXPECT_EQ(link.AddRef(), 1u);
+  EXPECT_EQ(link.AddRef(), 2u);
+  EXPECT_EQ(link.Release(), 1u);
+  EXPECT_EQ(link.Release(), 0u);
+  EXPECT_EQ(link.Release(), 0u);
+  EXPECT_FALSE(link.IsClosed());
+}
+
+}  // namespace
