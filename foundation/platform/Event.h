@@ -1,0 +1,57 @@
+// A manual-reset event: once Set it stays signaled until Reset, and every thread waiting on it
+// wakes. A thread may wait on one, two or three events at once, with a timeout in microseconds.
+// Thread-library errors throw UnixPlatform::EventError (the event's own lock: MutexError).
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+
+#include "foundation/platform/Mutex.h"
+
+namespace UnixPlatform {
+// Timeouts above this many microseconds (0xFFFFFFFF milliseconds and up) wait without end.
+inline constexpr std::int64_t kLongestTimedWait = 4294967294999;
+
+// When a wait gives up: `timed` false means never; otherwise at the real-time instant `at`.
+struct WaitDeadline {
+  bool timed;
+  timespec at;
+};
+// The deadline of a wait that starts at `now` with a timeout in microseconds; a negative
+// timeout is an immediate deadline.
+[[nodiscard]] WaitDeadline ComputeDeadline(const timespec& now, std::int64_t timeout) noexcept;
+
+class Event {
+ public:
+  // Throws MutexError if the event's lock cannot be made.
+  Event();
+  ~Event();
+  Event(const Event&) = delete;
+  Event& operator=(const Event&) = delete;
+
+  // Signals the event and wakes everyone waiting on it.
+  void Set();
+  void Reset();
+  // Whether any wait is registered with the event right now.
+  [[nodiscard]] bool HasWaiters();
+
+  // True if the event was or became signaled within the timeout.
+  [[nodiscard]] static bool Wait(Event& event, std::int64_t timeout);
+  // The event that was found or became signaled, or null when the timeout passed.
+  [[nodiscard]] static Event* WaitAny(Event& first, Event& second, std::int64_t timeout);
+  [[nodiscard]] static Event* WaitAny(Event& first, Event& second, Event& third,
+                                      std::int64_t timeout);
+
+  // One per event a wait is registered with; lives on the waiting thread's stack.
+  struct Registration;
+
+ private:
+  static Event* WaitOnAll(Event* const* events, int count, std::int64_t timeout);
+  void Register(Registration& registration);
+  void Unregister(Registration& registration);
+
+  Mutex mutex_;
+  Registration* waiters_ = nullptr;
+  bool signaled_ = false;
+};
+}  // namespace UnixPlatform
