@@ -1,0 +1,19 @@
+// The failures of format strings and override tables. None carries data: each class is its own
+// message. FormatError is the common base, for callers that treat any of them alike.
+#pragma once
+
+#include "foundation/platform/DebuggableException.h"
+
+QVX_DECLARE_EXCEPTION(FormatError, DebuggableException);
+// An opening brace that is never closed.
+QVX_DECLARE_EXCEPTION(BadFormatStringError, FormatError);
+// An empty variable name, or one with a byte other than an ASCII letter or digit after the first.
+QVX_DECLARE_EXCEPTION(ImproperFormatVariableName, FormatError);
+// A name starting with "_" that is not special, or a variable without a bound value.
+QVX_DECLARE_EXCEPTION(UndefinedFormatVariable, FormatError);
+// The text has more variable occurrences than values were given.
+QVX_DECLARE_EXCEPTION(TooManyFormatArguments, FormatError);
+// Values were left over after the last variable occurrence.
+QVX_DECLARE_EXCEPTION(TooFewFormatArguments, FormatError);
+// An override table was asked for a key it does not hold.
+QVX_DECLARE_EXCEPTION(FormatOverrideNotFound, FormatError);
