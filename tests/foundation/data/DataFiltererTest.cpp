@@ -1,0 +1,133 @@
+#include "foundation/data/DataFilterer.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/data/AsciiCaseFilters.h"
+
+namespace {
+
+// Keeps the stream and the size of every piece, and notes bytes that arrive after EndData.
+class RecordingReceiver : public DataReceiver {
+ public:
+  void StartData(std::uint64_t position) override { events += "start " + std::to_string(position) + ";"; }
+  void Receive(const char* begin, const char* end) override {
+    if (ended) events += "data after end;";
+    bytes.append(begin, end);
+    pieceSizes.push_back(static_cast<std::size_t>(end - begin));
+  }
+  void EndData() override {
+    events += "end;";
+    ended = true;
+  }
+
+  std::string events;
+  std::string bytes;
+  std::vector<std::size_t> pieceSizes;
+  bool ended = false;
+};
+
+// Holds the whole stream back and hands it out reversed when flushed.
+class ReversingFilter : public DataFilter {
+ public:
+  void Filter(Input& input, Output&) override {
+    held_.insert(held_.begin(), input.begin, input.end);
+    std::reverse(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(input.Size()));
+    input.begin = input.end;
+  }
+  [[nodiscard]] bool IsFlushed() const override { return held_.empty(); }
+  void Flush(Output& output) override {
+    const std::size_t count = std::min(held_.size(), output.Free());
+    output.end = std::copy_n(held_.begin(), count, output.end);
+    held_.erase(0, count);
+  }
+
+ private:
+  std::string held_;
+};
+
+// Writes every byte twice: output outgrows the buffer before the input is used up.
+class DoublingFilter : public DataFilter {
+ public:
+  void Filter(Input& input, Output& output) override {
+    while (!input.Empty() && output.Free() >= 2) {
+      *output.end++ = *input.begin;
+      *output.end++ = *input.begin++;
+    }
+  }
+};
+
+class StuckFilter : public DataFilter {
+ public:
+  void Filter(Input&, Output&) override {}
+  [[nodiscard]] bool IsFlushed() const override { return false; }
+};
+
+std::string Pattern(std::size_t size) {
+  std::string text;
+  for (std::size_t i = 0; i < size; ++i) text += static_cast<char>('a' + i % 26);
+  return text;
+}
+
+TEST(DataFilterer, InputLargerThanItsBufferArrivesWholeInBufferSizedPieces) {
+  const std::string input = Pattern(3000);
+  RecordingReceiver sink;
+  Ascii::CaseRaisingFilter filter;
+  DataFilterer filterer(sink, filter);
+  filterer.StartData(7);
+  filterer.Receive(input.data(), input.data() + input.size());
+  filterer.EndData();
+
+  std::string expected = input;
+  std::transform(expected.begin(), expected.end(), expected.begin(), [](char c) { return c - 'a' + 'A'; });
+  EXPECT_EQ(sink.bytes, expected);
+  EXPECT_EQ(sink.events, "start 7;end;");
+  EXPECT_EQ(sink.pieceSizes, (std::vector<std::size_t>{1024, 1024, 952}));
+}
+
+TEST(DataFilterer, OutputThatOutgrowsTheBufferIsPassedOnAsItFills) {
+  const std::string input = Pattern(1500);
+  RecordingReceiver sink;
+  DoublingFilter filter;
+  DataFilterer filterer(sink, filter);
+  filterer.StartData(0);
+  filterer.Receive(input.data(), input.data() + input.size());
+  filterer.EndData();
+
+  std::string expected;
+  for (char c : input) expected.append(2, c);
+  EXPECT_EQ(sink.bytes, expected);
+  EXPECT_EQ(sink.pieceSizes, (std::vector<std::size_t>{1024, 1024, 952}));
+}
+
+TEST(DataFilterer, HeldBackBytesAreFlushedBeforeTheDownstreamEnd) {
+  const std::string input = Pattern(2500);
+  RecordingReceiver sink;
+  ReversingFilter filter;
+  DataFilterer filterer(sink, filter);
+  filterer.StartData(0);
+  filterer.Receive(input.data(), input.data() + 1000);
+  filterer.Receive(input.data() + 1000, input.data() + input.size());
+  EXPECT_TRUE(sink.bytes.empty());
+  filterer.EndData();
+
+  EXPECT_EQ(sink.bytes, std::string(input.rbegin(), input.rend()));
+  EXPECT_EQ(sink.events, "start 0;end;");
+  EXPECT_EQ(sink.pieceSizes, (std::vector<std::size_t>{1024, 1024, 452}));
+}
+
+TEST(DataFilterer, AFilterThatMakesNoProgressThrowsInsteadOfLooping) {
+  RecordingReceiver sink;
+  StuckFilter filter;
+  DataFilterer filterer(sink, filter);
+  const char byte = 'x';
+  filterer.StartData(0);
+  EXPECT_THROW(filterer.Receive(&byte, &byte + 1), DataFilterStalled);
+  EXPECT_THROW(filterer.EndData(), DataFilterStalled);
+  EXPECT_FALSE(sink.ended);
+}
+
+}  // namespace
