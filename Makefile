@@ -1,6 +1,8 @@
 # Quick start: `make demo` and `make test`. Each installs what is missing first.
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# TSan maps its shadow at fixed addresses; a randomised layout can collide with it on some kernels.
+NO_ASLR := $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R)
 
 .PHONY: all deps build test demo test-asan test-tsan bench clean
 
@@ -28,7 +30,7 @@ test-asan: deps
 test-tsan: deps
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DQVX_SANITIZE=thread
 	cmake --build build-tsan -j $(JOBS)
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ctest --output-on-failure
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(NO_ASLR) ctest --output-on-failure
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQVX_BENCH=ON -DBUILD_TESTING=OFF
