@@ -41,16 +41,4 @@ TEST(XMLElement, AttributesAreInUnsignedByteOrderPrefixFirst) {
   EXPECT_EQ(keys, (std::vector<std::string>{"B", "a", "ab", "b", "\xc3\xa9"}));
 }
 
-TEST(XMLElement, AddChildReturnsTheStoredChild) {
-  XMLElement root(UString8("r"));
-  XMLElement& child = root.AddChild(XMLElement(UString8("c"), {{UString8("k"), UString8("v")}}));
-  child.AppendText("x");
-  child.AppendText("y");
-  ASSERT_EQ(root.children.size(), 1u);
-  EXPECT_EQ(&root.children.front(), &child);
-  EXPECT_EQ(std::string(root.GetChild("c").text.begin(), root.GetChild("c").text.end()), "xy");
-  EXPECT_EQ(root.GetChild("c").GetAttribute("k"), UString8("v"));
-  EXPECT_TRUE(root.text.empty());
-}
-
 }  // namespace

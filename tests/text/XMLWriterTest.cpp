@@ -64,18 +64,6 @@ TEST(XMLWriter, LayoutPerIndentMode) {
   }
 }
 
-TEST(XMLWriter, MessageDocumentIsFourLinesWithoutFinalBreak) {
-  UStringBuilder<UTF8> receiver;
-  XMLWriter writer(receiver, XMLWriter::kIndentWithTabs);
-  writer.StartDocument();
-  writer.StartElement("A");
-  writer.StartElement("B");
-  writer.WriteText("x");
-  writer.EndDocument();
-  EXPECT_EQ(std::string(receiver.Text().begin(), receiver.Text().end()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A>\n\t<B>x</B>\n</A>");
-}
-
 TEST(XMLWriter, DeclarationWithoutEncodingAndFinalLineBreak) {
   RecordingReceiver receiver;
   XMLWriter writer(receiver, XMLWriter::kIndentWithTabs);
@@ -96,15 +84,6 @@ TEST(XMLWriter, DeepNestingGetsOneTabPerOpenElement) {
   expected += "</e>";
   for (int i = kDepth - 2; i >= 0; --i) expected += "\n" + std::string(i, '\t') + "</e>";
   EXPECT_EQ(receiver.text, expected);
-}
-
-TEST(XMLWriter, EndElementWithNothingOpenWritesNothing) {
-  RecordingReceiver receiver;
-  XMLWriter writer(receiver, XMLWriter::kIndentWithTabs);
-  writer.EndElement();
-  // The end tag event still makes the next text start a line.
-  writer.WriteEscapedText("t");
-  EXPECT_EQ(receiver.text, "\nt");
 }
 
 TEST(XMLWriter, EscapingOfTextAndAttributes) {
