@@ -77,7 +77,8 @@ def test_length_above_the_limit_ends_the_program_without_eof(client):
 
 def test_message_of_exactly_the_limit_is_accepted(client):
     client.read_frame()
-    body = b"<ClientToUI><Filler>" + b"x" * (qvxsim.MAXIMUM_MESSAGE_LENGTH - 43) + b"</Filler></ClientToUI>"
+    head, tail = b"<ClientToUI><Filler>", b"</Filler></ClientToUI>"
+    body = head + b"x" * (qvxsim.MAXIMUM_MESSAGE_LENGTH - len(head) - len(tail)) + tail
     assert len(body) == qvxsim.MAXIMUM_MESSAGE_LENGTH
     client.send_frame(body)
     expect_still_running(client, 2.0)
