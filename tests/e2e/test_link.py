@@ -108,7 +108,9 @@ def test_client_that_closes_its_reading_end_does_not_kill_the_program(client):
     # instead of raising SIGPIPE, the link closes and the program ends on its own.
     client.close_reading()
     try:
-        status = client.wait_exit(timeout=4.0)
+        # Generous: a sanitizer build can take more than a second to reach that first write, and
+        # the exit then pauses 2 s; ending it early by EOF would make the timing check fail.
+        status = client.wait_exit(timeout=10.0)
     except qvxsim.SimulatorTimeout:
         # The handshake got into the pipe first; nothing else is written, so end it by EOF.
         since = client.close_writing()
