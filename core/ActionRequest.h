@@ -1,0 +1,36 @@
+// One action or offer the client asks the user to decide on: the record the dispatcher keeps in
+// the pending list, the request store merges and the dialogs and timer work from.
+#pragma once
+
+#include "foundation/text/AutoUString.h"
+#include "text/DateTime.h"
+#include "text/XMLElement.h"
+
+#include <cstdint>
+#include <optional>
+
+struct ActionRequest {
+  std::uint64_t id = 0;
+  UString8 title;
+  UString8 shortDescription;
+  std::optional<DateTime> deadline;
+  // To be confirmed by the user before the request is taken.
+  std::optional<UString8> preActionMessage;
+  // The action script the details dialog shows.
+  std::optional<UString8> preview;
+  // Kept with the request for the client's sake; they have no effect here.
+  std::optional<UString8> sourceActionTitle;
+  std::optional<UString8> metaData;
+  bool cancellable = false;
+  bool shutdown = false;
+  bool restart = false;
+  bool includedCommand = false;
+  // Taken without the user once the deadline has passed.
+  bool forceRun = false;
+  bool requestSave = false;
+  bool useCannedStrings = false;
+};
+
+// The request held by an ActionRequest message element. Throws what the field readers throw for
+// a malformed number or time.
+[[nodiscard]] ActionRequest ReadActionRequest(const XMLElement& message);
