@@ -97,14 +97,13 @@ class AutoUString {
     if (count == 0) return;
     const std::size_t length = size();
     if (notOwned_ || (length + count) * sizeof(Unit) > capacity_) {
-      // The source may lie inside our own storage; copy it before the storage moves.
-      if (begin >= begin_ && begin < end_) {
-        AutoUString copy(begin, end);
-        Append(copy.begin(), copy.end());
-        return;
-      }
+      // The source may lie inside our own text; both moves below keep the text at the same
+      // offsets, so it is found again there.
+      const bool inside = begin >= begin_ && begin < end_;
+      const std::size_t offset = inside ? static_cast<std::size_t>(begin - begin_) : 0;
       MakeOwned();
       if ((length + count) * sizeof(Unit) > capacity_) Grow(length + count);
+      if (inside) begin = begin_ + offset;
     }
     std::memmove(end_, begin, count * sizeof(Unit));
     end_ += count;
