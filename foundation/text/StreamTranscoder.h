@@ -80,6 +80,11 @@ template <class Target, class Source>
 [[nodiscard]] AutoUString<Target> Transcode(const typename Source::Unit* begin,
                                             const typename Source::Unit* end) {
   UStringBuilder<Target> builder;
+  // Where the target never needs more units than the source has, one block of that size holds
+  // the whole result; a long text then costs one allocation instead of a doubling series.
+  if constexpr (sizeof(typename Target::Unit) >= sizeof(typename Source::Unit)) {
+    builder.Reserve(static_cast<std::size_t>(end - begin));
+  }
   StreamTranscoder<Target, Source> transcoder(builder);
   transcoder.Start();
   transcoder.Receive(begin, end);

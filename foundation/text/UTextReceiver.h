@@ -26,6 +26,8 @@ class UStringBuilder : public UTextReceiver<E> {
     text_.Append(text.begin(), text.end());
   }
   void Append(Unit unit) { text_.Append(unit); }
+  // Room for this many units in all, so that a known-size text grows its string once.
+  void Reserve(std::size_t units) { text_.Reserve(units); }
   [[nodiscard]] const AutoUString<E>& Text() const noexcept { return text_; }
   [[nodiscard]] AutoUString<E> Take() noexcept { return std::move(text_); }
 
