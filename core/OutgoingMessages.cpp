@@ -2,7 +2,9 @@
 
 #include "core/SessionQueues.h"
 #include "foundation/text/UTextReceiver.h"
+#include "text/MailDateTime.h"
 #include "text/Numerals.h"
+#include "text/XMLDuration.h"
 #include "text/XMLWriter.h"
 
 OutgoingField TextField(const char* name, const UString8& text) {
@@ -60,6 +62,19 @@ void SendActionTaken(std::uint64_t id, bool isCancel, bool isOffer,
                                     BooleanField("IsOffer", isOffer), NumberField("ID", id)};
   if (originator) fields.push_back(TextField("Originator", *originator));
   SendToClient(BuildOutgoingMessage("UIToClient", "ActionTaken", fields));
+}
+
+void SendRemindInterval(TimeInterval interval, const std::optional<UString8>& originator) {
+  std::vector<OutgoingField> fields{TextField("TimeInterval", FormatXMLDuration(interval))};
+  if (originator) fields.push_back(TextField("Originator", *originator));
+  SendToClient(BuildOutgoingMessage("UIToClient", "RemindInterval", fields));
+}
+
+void SendRemindTime(DateTime time, const std::optional<UString8>& originator) {
+  // Always UTC, so the client never depends on this side's zone.
+  std::vector<OutgoingField> fields{TextField("TimeObject", FormatMailDateTime(time, 0))};
+  if (originator) fields.push_back(TextField("Originator", *originator));
+  SendToClient(BuildOutgoingMessage("UIToClient", "RemindTime", fields));
 }
 
 void SendClientUIErrorMessage(std::uint32_t errorCode, const UString8& debugText) {

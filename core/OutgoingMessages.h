@@ -4,6 +4,7 @@
 #pragma once
 
 #include "foundation/text/AutoUString.h"
+#include "text/DateTime.h"
 
 #include <cstdint>
 #include <optional>
@@ -37,10 +38,19 @@ void SendReadyForData(std::uint32_t minimumVersion, std::uint32_t maximumVersion
                       std::uint32_t newMinimumVersion, std::uint32_t newMaximumVersion,
                       std::uint64_t processNumber);
 
+// The originator of every ActionTaken this program sends.
+constexpr const char* kClientUIOriginator = "ClientUI";
+
 // The user's (or the deadline's) answer to one request. The originator element is left out when
 // none is given.
 void SendActionTaken(std::uint64_t id, bool isCancel, bool isOffer,
                      const std::optional<UString8>& originator);
+
+// The snooze: the interval the user chose, and the time at which the reminder comes back,
+// written at offset 0. The originator element is left out when none is given. A time before
+// the year 0 throws InvalidDateTimeNegativeYear.
+void SendRemindInterval(TimeInterval interval, const std::optional<UString8>& originator);
+void SendRemindTime(DateTime time, const std::optional<UString8>& originator);
 
 // A failure in the interface layer: a dialog's name with code 2, or the error's own text with 1.
 void SendClientUIErrorMessage(std::uint32_t errorCode, const UString8& debugText);

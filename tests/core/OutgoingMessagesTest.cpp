@@ -121,6 +121,60 @@ TEST(OutgoingMessages, AnswersAndErrorReportsKeepTheirRootsAndChildOrder) {
                             "</ClientUIErrorMessage></ClientToUI>");
 }
 
+TEST(OutgoingMessages, SnoozeMessagesAreQueuedByteExact) {
+  MessageList stale;
+  outgoingQueue.TakeAll(stale);
+  SendRemindTime(1709618889 * 1000000LL, std::nullopt);
+  SendRemindInterval(5400000000, std::nullopt);
+  MessageList queued;
+  outgoingQueue.TakeAll(queued);
+  ASSERT_EQ(queued.Size(), 2u);
+  EXPECT_EQ(Str(queued.PopFront()),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<UIToClient>\n"
+            "\t<RemindTime>\n"
+            "\t\t<TimeObject>Tue, 05 Mar 2024 06:08:09 +0000</TimeObject>\n"
+            "\t</RemindTime>\n"
+            "</UIToClient>");
+  EXPECT_EQ(Str(queued.Front()),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<UIToClient>\n"
+            "\t<RemindInterval>\n"
+            "\t\t<TimeInterval>PT1H30M</TimeInterval>\n"
+            "\t</RemindInterval>\n"
+            "</UIToClient>");
+}
+
+TEST(OutgoingMessages, SnoozeValuesKeepTheirTextFormsAndOriginatorComesLast) {
+  MessageList stale;
+  outgoingQueue.TakeAll(stale);
+  const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+  struct Row {
+    DateTime time;
+    const char* text;
+  };
+  const Row times[] = {{0, "Thu, 01 Jan 1970 00:00:00 +0000"},
+                       {-1000000, "Wed, 31 Dec 1969 23:59:59 +0000"},
+                       {1999999, "Thu, 01 Jan 1970 00:00:01 +0000"}};
+  for (const Row& row : times) {
+    SCOPED_TRACE(row.text);
+    SendRemindTime(row.time, Text(kClientUIOriginator));
+    EXPECT_EQ(SentText(), declaration + "<UIToClient><RemindTime><TimeObject>" + row.text +
+                              "</TimeObject><Originator>ClientUI</Originator></RemindTime></UIToClient>");
+  }
+  struct IntervalRow {
+    TimeInterval interval;
+    const char* text;
+  };
+  const IntervalRow intervals[] = {{0, "PT0S"}, {86400000000, "P1D"}, {-86401000000, "-P1DT1S"}, {1500000, "PT1.500000S"}};
+  for (const IntervalRow& row : intervals) {
+    SCOPED_TRACE(row.text);
+    SendRemindInterval(row.interval, Text("x<y"));
+    EXPECT_EQ(SentText(), declaration + "<UIToClient><RemindInterval><TimeInterval>" + row.text +
+                              "</TimeInterval><Originator><![CDATA[x<y]]></Originator></RemindInterval></UIToClient>");
+  }
+}
+
 TEST(OutgoingMessages, BooleanTextAndNumberField) {
   EXPECT_STREQ(BooleanText(true), "true");
   EXPECT_STREQ(BooleanText(false), "false");
