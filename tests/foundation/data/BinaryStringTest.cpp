@@ -1,0 +1,122 @@
+#include "foundation/data/BinaryString.h"
+
+#include "foundation/platform/StandardExceptions.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+BinaryString Bytes(const std::string& bytes) {
+  return BinaryString(bytes.data(), bytes.data() + bytes.size());
+}
+
+TEST(BinaryString, IsValidUTF8AcceptsOnlyWellFormedSequences) {
+  struct Row {
+    std::string bytes;
+    bool valid;
+  };
+  const Row rows[] = {
+      {"", true},
+      {std::string("plain ASCII\0with NUL", 20), true},
+      {"\xC3\xA9", true},              // U+00E9
+      {"\xE2\x82\xAC", true},          // U+20AC
+      {"\xF0\x9F\x98\x80", true},      // U+1F600
+      {"\xF4\x8F\xBF\xBF", true},      // U+10FFFF, the last code point
+      {"\xEF\xBF\xBF", true},          // U+FFFF
+      {"\x80", false},                 // continuation byte without a lead
+      {"a\xBF" "b", false},
+      {"\xE2\x82", false},             // cut off at the end
+      {"\xF0\x9F\x98", false},
+      {"\xC3", false},
+      {"\xC3" "a", false},             // lead followed by a non-continuation
+      {"\xC0\x80", false},             // overlong NUL
+      {"\xC1\xBF", false},
+      {"\xE0\x80\xAF", false},         // overlong "/"
+      {"\xF0\x80\x80\xAF", false},
+      {"\xED\xA0\x80", false},         // U+D800, a surrogate
+      {"\xED\xBF\xBF", false},         // U+DFFF
+      {"\xF4\x90\x80\x80", false},     // U+110000, past the last code point
+      {"\xF5\x80\x80\x80", false},
+      {"\xFE", false},
+      {"\xFF", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.bytes));
+    EXPECT_EQ(IsValidUTF8(row.bytes.data(), row.bytes.data() + row.bytes.size()), row.valid);
+    EXPECT_EQ(IsValidUTF8(Bytes(row.bytes)), row.valid);
+  }
+}
+
+TEST(BinaryString, AsUTF8BorrowsValidBytesAndRejectsInvalidOnes) {
+  const BinaryString text = Bytes("caf\xC3\xA9");
+  const ByteRange range = AsUTF8(text);
+  EXPECT_EQ(range.first, text.begin());
+  EXPECT_EQ(range.second, text.end());
+
+  const std::string invalid = "ab\xC3(\xFF";
+  BinaryString bytes = Bytes(invalid);
+  EXPECT_THROW((void)AsUTF8(bytes), UnrepresentableBinaryStringU8);
+  EXPECT_THROW((void)ToUTF8String(bytes), UnrepresentableBinaryStringU8);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), invalid);
+}
+
+TEST(BinaryString, ToUTF8StringCopiesTheBytes) {
+  const std::string longText(100, 'x');
+  for (const std::string& source : {std::string(), std::string("\xE2\x82\xAC 5"), longText}) {
+    SCOPED_TRACE(source);
+    const BinaryString bytes = Bytes(source);
+    const AutoUString<UTF8> text = ToUTF8String(bytes);
+    EXPECT_EQ(std::string(text.begin(), text.end()), source);
+    if (!source.empty()) {
+      EXPECT_NE(text.begin(), bytes.begin());
+    }
+  }
+}
+
+TEST(BinaryString, SplitBinaryCutsAtEverySeparator) {
+  struct Row {
+    std::string input;
+    std::vector<std::string> kept;
+    std::vector<std::string> skipped;
+  };
+  const Row rows[] = {
+      {"", {""}, {}},
+      {"abc", {"abc"}, {"abc"}},
+      {"/", {"", ""}, {}},
+      {"a/b/c", {"a", "b", "c"}, {"a", "b", "c"}},
+      {"/usr/lib", {"", "usr", "lib"}, {"usr", "lib"}},
+      {"usr/lib/", {"usr", "lib", ""}, {"usr", "lib"}},
+      {"a//b", {"a", "", "b"}, {"a", "b"}},
+      {"//", {"", "", ""}, {}},
+      {std::string("\xFF/\0/\x80", 5),
+       {"\xFF", std::string(1, '\0'), "\x80"},
+       {"\xFF", std::string(1, '\0'), "\x80"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.input));
+    const BinaryString bytes = Bytes(row.input);
+    for (const SplitFlags flags : {SplitFlags::kKeepEmpty, SplitFlags::kSkipEmpty}) {
+      std::vector<std::string> pieces;
+      for (const ByteRange& piece : SplitBinary(bytes, '/', flags)) {
+        EXPECT_TRUE(piece.first >= bytes.begin() && piece.second <= bytes.end());
+        pieces.emplace_back(piece.first, piece.second);
+      }
+      EXPECT_EQ(pieces, flags == SplitFlags::kKeepEmpty ? row.kept : row.skipped);
+    }
+  }
+}
+
+TEST(BinaryString, SplitBinaryTakesAnyByteAsSeparator) {
+  const std::string input("one\0two\0", 8);
+  std::vector<std::string> pieces;
+  for (const ByteRange& piece : SplitBinary(input.data(), input.data() + input.size(), '\0',
+                                            SplitFlags::kSkipEmpty)) {
+    pieces.emplace_back(piece.first, piece.second);
+  }
+  EXPECT_EQ(pieces, (std::vector<std::string>{"one", "two"}));
+}
+
+}  // namespace
