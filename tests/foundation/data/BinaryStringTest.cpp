@@ -25,22 +25,15 @@ TEST(BinaryString, IsValidUTF8AcceptsOnlyWellFormedSequences) {
       {"\xE2\x82\xAC", true},          // U+20AC
       {"\xF0\x9F\x98\x80", true},      // U+1F600
       {"\xF4\x8F\xBF\xBF", true},      // U+10FFFF, the last code point
-      {"\xEF\xBF\xBF", true},          // U+FFFF
       {"\x80", false},                 // continuation byte without a lead
-      {"a\xBF" "b", false},
       {"\xE2\x82", false},             // cut off at the end
-      {"\xF0\x9F\x98", false},
       {"\xC3", false},
       {"\xC3" "a", false},             // lead followed by a non-continuation
       {"\xC0\x80", false},             // overlong NUL
-      {"\xC1\xBF", false},
       {"\xE0\x80\xAF", false},         // overlong "/"
-      {"\xF0\x80\x80\xAF", false},
       {"\xED\xA0\x80", false},         // U+D800, a surrogate
-      {"\xED\xBF\xBF", false},         // U+DFFF
       {"\xF4\x90\x80\x80", false},     // U+110000, past the last code point
       {"\xF5\x80\x80\x80", false},
-      {"\xFE", false},
       {"\xFF", false},
   };
   for (const Row& row : rows) {
@@ -50,30 +43,21 @@ TEST(BinaryString, IsValidUTF8AcceptsOnlyWellFormedSequences) {
   }
 }
 
-TEST(BinaryString, AsUTF8BorrowsValidBytesAndRejectsInvalidOnes) {
-  const BinaryString text = Bytes("caf\xC3\xA9");
+TEST(BinaryString, UTF8ViewsBorrowOrCopyValidBytesAndRejectInvalidOnes) {
+  // Longer than the inline buffer, so the copy needs a block of its own.
+  const BinaryString text = Bytes(std::string(70, 'x') + "caf\xC3\xA9");
   const ByteRange range = AsUTF8(text);
   EXPECT_EQ(range.first, text.begin());
   EXPECT_EQ(range.second, text.end());
+  const AutoUString<UTF8> copy = ToUTF8String(text);
+  EXPECT_EQ(std::string(copy.begin(), copy.end()), std::string(text.begin(), text.end()));
+  EXPECT_NE(copy.begin(), text.begin());
 
   const std::string invalid = "ab\xC3(\xFF";
-  BinaryString bytes = Bytes(invalid);
+  const BinaryString bytes = Bytes(invalid);
   EXPECT_THROW((void)AsUTF8(bytes), UnrepresentableBinaryStringU8);
   EXPECT_THROW((void)ToUTF8String(bytes), UnrepresentableBinaryStringU8);
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), invalid);
-}
-
-TEST(BinaryString, ToUTF8StringCopiesTheBytes) {
-  const std::string longText(100, 'x');
-  for (const std::string& source : {std::string(), std::string("\xE2\x82\xAC 5"), longText}) {
-    SCOPED_TRACE(source);
-    const BinaryString bytes = Bytes(source);
-    const AutoUString<UTF8> text = ToUTF8String(bytes);
-    EXPECT_EQ(std::string(text.begin(), text.end()), source);
-    if (!source.empty()) {
-      EXPECT_NE(text.begin(), bytes.begin());
-    }
-  }
 }
 
 TEST(BinaryString, SplitBinaryCutsAtEverySeparator) {
