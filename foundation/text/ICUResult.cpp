@@ -1,0 +1,58 @@
+#include "foundation/text/ICUResult.h"
+
+#include <unicode/utypes.h>
+
+ICUResult::ICUResult(std::int32_t errorCode, std::string functionName, std::string detail)
+    : errorCode_(errorCode), functionName_(std::move(functionName)), detail_(std::move(detail)) {}
+
+std::int32_t ICUResult::ErrorCode() const noexcept { return errorCode_; }
+
+const std::string& ICUResult::FunctionName() const noexcept { return functionName_; }
+
+const std::string& ICUResult::Detail() const noexcept { return detail_; }
+
+std::string ICUResult::BuildText() const {
+  std::string text = "UErrorCode=" + std::to_string(errorCode_) + " [";
+  text += u_errorName(static_cast<UErrorCode>(errorCode_));
+  text += ']';
+  if (!functionName_.empty()) text += " in " + functionName_;
+  return text;
+}
+
+const std::string& ICUResult::Text() const {
+  if (text_.empty()) text_ = BuildText();
+  return text_;
+}
+
+const char* ICUResult::what() const noexcept {
+  try {
+    return Text().c_str();
+  } catch (...) {
+    // Out of memory while composing: the class still names the error.
+    return TypeName();
+  }
+}
+
+std::pair<const char*, const char*> ICUResult::text() const {
+  const std::string& composed = Text();
+  return {composed.data(), composed.data() + composed.size()};
+}
+
+CharacterSetResult::CharacterSetResult(std::int32_t errorCode, std::string functionName,
+                                       std::string charsetName, std::string offendingBytes)
+    : ICUResult(errorCode, std::move(functionName)),
+      charsetName_(std::move(charsetName)),
+      offendingBytes_(std::move(offendingBytes)) {}
+
+std::string CharacterSetResult::BuildText() const {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text = ICUResult::BuildText() + " [\"";
+  for (const char byte : offendingBytes_) {
+    const auto value = static_cast<unsigned char>(byte);
+    text += "\\x";
+    text += kDigits[value >> 4];
+    text += kDigits[value & 0xF];
+  }
+  text += "\"]";
+  return text;
+}
