@@ -1,0 +1,245 @@
+// Converters for named character sets: name normalisation, the three invalid-character
+// actions, the conversions through ICU and their error texts, and the process's own name.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <unicode/ucnv.h>
+
+#include "foundation/platform/StandardExceptions.h"
+#include "foundation/text/ICUConverter.h"
+#include "foundation/text/ICUResult.h"
+#include "foundation/text/LocaleCharsetName.h"
+#include "foundation/text/NormalizeCharsetName.h"
+
+namespace {
+
+std::u16string AsStd(const AutoUString<UTF16>& text) { return std::u16string(text.begin(), text.end()); }
+
+std::string FromUnicode(ICUConverter& converter, const std::u16string& text) {
+  return converter.FromUnicode(text.data(), text.data() + text.size());
+}
+
+std::u16string ToUnicode(ICUConverter& converter, const std::string& bytes) {
+  return AsStd(converter.ToUnicode(bytes.data(), bytes.data() + bytes.size()));
+}
+
+TEST(NormalizeCharsetNameTest, AliasListsWinOverTheIANANameAndOthersKeepTheirName) {
+  struct Row {
+    const char* name;
+    const char* normalized;
+  };
+  const Row rows[] = {
+      // Every Korean Windows alias, compared without regard to case and punctuation.
+      {"windows-949-2000", "windows-949-2000"},
+      {"windows-949", "windows-949-2000"},
+      {"KS_C_5601-1987", "windows-949-2000"},
+      {"ks-c-5601-1989", "windows-949-2000"},
+      {"KSC_5601", "windows-949-2000"},
+      {"csKSC56011987", "windows-949-2000"},
+      {"KOREAN", "windows-949-2000"},
+      {"iso-ir-149", "windows-949-2000"},
+      {"ms949", "windows-949-2000"},
+      {"x-KSC5601", "windows-949-2000"},
+      // The Thai list only applies where ICU has no IANA name; TIS-620 has one.
+      {"windows-874-2000", "windows-874-2000"},
+      {"windows-874", "windows-874-2000"},
+      {"ms874", "windows-874-2000"},
+      {"x-windows-874", "windows-874-2000"},
+      {"TIS-620", "TIS-620"},
+      // Otherwise the IANA name ICU gives.
+      {"ISO-8859-1", "ISO_8859-1:1987"},
+      {"latin1", "ISO_8859-1:1987"},
+      {"utf8", "UTF-8"},
+      {"ibm-943_P15A-2003", "Shift_JIS"},
+      // No IANA name: unchanged.
+      {"no-such-charset", "no-such-charset"},
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(NormalizeCharsetName(row.name), row.normalized);
+  }
+}
+
+TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
+  struct Row {
+    const char* name;
+    const char* opened;
+    bool isUTF8;
+  };
+  const Row rows[] = {
+      {"KS_C_5601-1987", "windows-949-2000", false}, {"ISO-8859-1", "ISO_8859-1:1987", false},
+      {"x-windows-874", "windows-874-2000", false},  {"utf8", "UTF-8", true},
+      {"cp1252", "windows-1252", false},             {"euc-jp", "Extended_UNIX_Code_Packed_Format_for_Japanese", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ICUConverter converter(row.name);
+    EXPECT_EQ(converter.Name(), row.opened);
+    EXPECT_EQ(converter.IsUTF8(), row.isUTF8);
+  }
+  ICUConverter defaultConverter(nullptr);
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* reference = ucnv_open(nullptr, &status);
+  ASSERT_TRUE(U_SUCCESS(status));
+  EXPECT_EQ(defaultConverter.Name(), NormalizeCharsetName(ucnv_getName(reference, &status)));
+  ucnv_close(reference);
+}
+
+TEST(ICUConverterTest, LegacyCodePagesOpenAndRoundTrip) {
+  const char* const names[] = {
+      "windows-1250", "windows-1251", "windows-1252", "windows-1253", "windows-1254",
+      "windows-1255", "windows-1256", "windows-1257", "windows-1258", "windows-874",
+      "windows-949-2000", "EUC-JP", "EUC-KR", "EUC-TW", "GB2312", "GB18030", "GBK", "Big5",
+      "Shift_JIS", "ISO-8859-1", "ISO-8859-2", "ISO-8859-3", "ISO-8859-4", "ISO-8859-5",
+      "ISO-8859-6", "ISO-8859-7", "ISO-8859-8", "ISO-8859-9", "ISO-8859-10", "ISO-8859-13",
+      "ISO-8859-11", "ISO-8859-14", "ISO-8859-15", "KOI8-R", "US-ASCII"};
+  const std::u16string ascii = u"Plain text 0123456789 ~!@#";
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    ICUConverter converter(name);
+    EXPECT_EQ(ToUnicode(converter, FromUnicode(converter, ascii)), ascii);
+  }
+}
+
+TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
+  try {
+    ICUConverter converter("no-such-charset");
+    FAIL() << "opened";
+  } catch (const ICUResult& error) {
+    EXPECT_STREQ(error.what(), "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
+    EXPECT_EQ(error.FunctionName(), "ucnv_open");
+  }
+  try {
+    ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3));
+    FAIL() << "opened";
+  } catch (const ICUResult& error) {
+    EXPECT_EQ(error.Detail(), "InvalidCharacterAction");
+    EXPECT_STREQ(error.what(), "UErrorCode=1 [U_ILLEGAL_ARGUMENT_ERROR]");
+  }
+}
+
+TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
+  // U+2713 has no place in windows-1252; the euro sign has (0x80).
+  const std::u16string text = u"a\u20ACb\u2713";
+  ICUConverter substitute("windows-1252", InvalidCharacterAction::kSubstitute);
+  EXPECT_EQ(FromUnicode(substitute, text), "a\x80" "b?");
+  ICUConverter escape("windows-1252", InvalidCharacterAction::kEscape);
+  EXPECT_EQ(FromUnicode(escape, text), "a\x80" "b{U+2713}");
+  ICUConverter stop("windows-1252", InvalidCharacterAction::kStop);
+  try {
+    (void)FromUnicode(stop, text);
+    FAIL() << "converted";
+  } catch (const CharacterSetResult& error) {
+    EXPECT_EQ(error.ErrorCode(), U_INVALID_CHAR_FOUND);
+    EXPECT_EQ(error.CharsetName(), "windows-1252");
+    EXPECT_STREQ(error.what(),
+                 "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_fromUChars [\"\\xe2\\x9c\\x93\"]");
+  }
+  // 0xD2 is unassigned in windows-1253.
+  ICUConverter greekSubstitute("windows-1253", InvalidCharacterAction::kSubstitute);
+  EXPECT_EQ(ToUnicode(greekSubstitute, "x\xD2y"), u"x\uFFFDy");
+  ICUConverter greekEscape("windows-1253", InvalidCharacterAction::kEscape);
+  EXPECT_NE(ToUnicode(greekEscape, "x\xD2y").find(u"D2"), std::u16string::npos);
+  ICUConverter greekStop("windows-1253", InvalidCharacterAction::kStop);
+  try {
+    (void)ToUnicode(greekStop, "x\xD2y");
+    FAIL() << "converted";
+  } catch (const CharacterSetResult& error) {
+    EXPECT_STREQ(error.what(), "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
+  }
+}
+
+TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
+  ICUConverter lenient("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kSubstitute);
+  EXPECT_EQ(ToUnicode(lenient, "a\xFF" "b"), u"a\uFFFDb");
+  ICUConverter strict("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
+  try {
+    (void)ToUnicode(strict, "a\xFF" "b");
+    FAIL() << "converted";
+  } catch (const CharacterSetResult& error) {
+    EXPECT_EQ(error.ErrorCode(), U_ILLEGAL_CHAR_FOUND);
+    EXPECT_EQ(error.OffendingBytes(), "\xFF");
+  }
+  // An unassigned byte is unmappable, not illegal, so the strict form still substitutes it.
+  ICUConverter strictLegacy("windows-1253", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
+  EXPECT_EQ(ToUnicode(strictLegacy, "\xD2"), u"\uFFFD");
+}
+
+TEST(ICUConverterTest, LongResultsOutgrowTheFirstBuffer) {
+  // Escapes are eight bytes per character, well past the first guess of the output size.
+  std::u16string checks(500, u'\u2713');
+  ICUConverter escape("ISO-8859-1", InvalidCharacterAction::kEscape);
+  std::string expected;
+  for (int i = 0; i < 500; ++i) expected += "{U+2713}";
+  EXPECT_EQ(FromUnicode(escape, checks), expected);
+
+  std::u16string japanese;
+  for (int i = 0; i < 20000; ++i) japanese += u"日本語のテキスト";
+  ICUConverter shiftJIS("Shift_JIS");
+  ICUConverter eucJP("EUC-JP");
+  const std::string sjisBytes = FromUnicode(shiftJIS, japanese);
+  const std::string eucBytes =
+      ICUConverter::Convert(eucJP, shiftJIS, sjisBytes.data(), sjisBytes.data() + sjisBytes.size());
+  EXPECT_EQ(eucBytes, FromUnicode(eucJP, japanese));
+  EXPECT_EQ(ToUnicode(eucJP, eucBytes), japanese);
+}
+
+TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
+  ICUConverter latin1("ISO-8859-1");
+  const std::string utf8 = "caf\xC3\xA9 \xC3\xBC";
+  const std::string bytes = latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data() + utf8.size());
+  EXPECT_EQ(bytes, "caf\xE9 \xFC");
+  EXPECT_EQ(latin1.ToAlgorithmic(UCNV_UTF8, bytes.data(), bytes.data() + bytes.size()), utf8);
+  EXPECT_EQ(latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data()), "");
+  // A converter type with tables is not algorithmic.
+  try {
+    (void)latin1.ToAlgorithmic(UCNV_MBCS, bytes.data(), bytes.data() + bytes.size());
+    FAIL() << "converted";
+  } catch (const ICUResult& error) {
+    EXPECT_EQ(error.FunctionName(), "ucnv_toAlgorithmic");
+  }
+  ICUConverter ascii("US-ASCII");
+  try {
+    (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());
+    FAIL() << "converted";
+  } catch (const ICUResult& error) {
+    EXPECT_STREQ(error.what(), "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
+  }
+}
+
+TEST(LocaleCharsetNameTest, IsTheNormalisedDefaultNameComputedOnce) {
+  const char* name = LocaleCharsetName();
+  EXPECT_EQ(std::string(name), NormalizeCharsetName(ucnv_getDefaultName()));
+  EXPECT_EQ(LocaleCharsetName(), name);
+  // Once known, the name no longer depends on which entry point asks.
+  EXPECT_EQ(LocaleCharsetNameInUTF8Locale(), name);
+}
+
+TEST(LocaleCharsetNameTest, SecondEntryPointPrefersAUTF8Locale) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // A fresh process, so that the name is not yet known.
+  EXPECT_EXIT(
+      {
+        const std::string name = LocaleCharsetNameInUTF8Locale();
+        const char* locale = std::setlocale(LC_ALL, nullptr);
+        const bool switched = std::strcmp(locale, "en_US.UTF-8") == 0;
+        std::_Exit(name == (switched ? std::string("utf-8") : NormalizeCharsetName(ucnv_getDefaultName())) ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST(LocaleCharsetNameTest, FixedBufferHoldsFortyEightBytes) {
+  FixedCharsetName name;
+  const std::string longest(48, 'x');
+  name.Assign(longest.c_str());
+  EXPECT_EQ(name.c_str(), longest);
+  EXPECT_THROW(name.Assign((longest + "x").c_str()), ConstDataCapacityExceeded);
+  EXPECT_EQ(name.c_str(), longest);
+}
+
+}  // namespace
