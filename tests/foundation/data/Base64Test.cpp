@@ -1,0 +1,183 @@
+#include "foundation/data/AppendBase64.h"
+#include "foundation/data/Base64Decoder.h"
+#include "foundation/data/Base64DecodingDataMaker.h"
+#include "foundation/data/Base64Encoder.h"
+#include "foundation/data/Base64EncodingLineMaker.h"
+#include "foundation/platform/StandardExceptions.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Keeps each line with the offsets its LineEnd gave (first, last) and where the stream ended.
+struct LineCollector : LineReceiver {
+  void StartLines(std::uint64_t) override {}
+  void LineData(const char* begin, const char* end) override { current.append(begin, end); }
+  void LineEnd(std::uint64_t first, std::uint64_t last) override {
+    lines.push_back(std::exchange(current, {}));
+    ends.emplace_back(first, last);
+  }
+  void EndLines(std::uint64_t position) override { end = position; }
+  Strings lines;
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> ends;
+  std::string current;
+  std::uint64_t end = 0;
+};
+
+struct StringSink : DataReceiver {
+  void StartData(std::uint64_t) override {}
+  void Receive(const char* begin, const char* end) override { bytes.append(begin, end); }
+  void EndData() override { ended = true; }
+  std::string bytes;
+  bool ended = false;
+};
+
+// Every byte value, in an order that is not the alphabet's.
+std::string Bytes(std::size_t size) {
+  std::string bytes;
+  for (std::size_t i = 0; i < size; ++i) bytes += static_cast<char>((i * 37 + 11) % 256);
+  return bytes;
+}
+
+std::string Encoded(const std::string& bytes) {
+  std::string text;
+  AppendBase64(bytes.data(), bytes.data() + bytes.size(), text);
+  return text;
+}
+
+LineCollector EncodeLines(const Strings& pieces) {
+  LineCollector collector;
+  Base64EncodingLineMaker maker(collector);
+  maker.StartData(0);
+  for (const std::string& piece : pieces) maker.Receive(piece.data(), piece.data() + piece.size());
+  maker.EndData();
+  EXPECT_EQ(collector.current, "") << "unterminated last line";
+  return collector;
+}
+
+std::string DecodeLines(const Strings& lines) {
+  StringSink sink;
+  Base64DecodingDataMaker maker(sink);
+  maker.StartLines(0);
+  for (const std::string& line : lines) maker.LineData(line.data(), line.data() + line.size());
+  maker.EndLines(0);
+  EXPECT_TRUE(sink.ended);
+  return sink.bytes;
+}
+
+// Runs a filter to the end with `room` bytes of output per call.
+std::string RunFilter(DataFilter&& filter, const std::string& input, std::size_t room) {
+  std::string result;
+  std::vector<char> buffer(room);
+  DataFilter::Input in{input.data(), input.data() + input.size()};
+  while (!in.Empty() || !filter.IsFlushed()) {
+    DataFilter::Output out{buffer.data(), buffer.data(), buffer.data() + room};
+    in.Empty() ? filter.Flush(out) : filter.Filter(in, out);
+    result.append(out.begin, out.end);
+  }
+  return result;
+}
+
+TEST(Base64, KnownVectorsEncodeAndDecode) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},        {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"M", "TQ=="}, {"Ma", "TWE="},   {"Man", "TWFu"}};
+  for (const auto& [plain, encoded] : rows) {
+    SCOPED_TRACE(plain);
+    std::string appended = "x:";
+    AppendBase64(plain.data(), plain.data() + plain.size(), appended);
+    EXPECT_EQ(appended, "x:" + encoded);
+    EXPECT_EQ(EncodeLines({plain}).lines, Strings{encoded});
+    EXPECT_EQ(DecodeLines({encoded}), plain);
+  }
+}
+
+// Covers the empty last line after 48 bytes, "xx==" after 49, and a full 64-character last
+// line after 47.
+TEST(Base64, EveryLengthRoundTripsThroughLinesOf64Characters) {
+  for (std::size_t size = 0; size <= 200; ++size) {
+    SCOPED_TRACE(size);
+    const std::string bytes = Bytes(size);
+    const LineCollector collector = EncodeLines({bytes});
+    ASSERT_EQ(collector.lines.size(), size / 48 + 1);
+    std::string joined;
+    for (std::size_t i = 0; i < collector.lines.size(); ++i) {
+      const bool last = i + 1 == collector.lines.size();
+      EXPECT_EQ(collector.lines[i].size(), last ? (size % 48 + 2) / 3 * 4 : 64);
+      joined += collector.lines[i];
+      EXPECT_EQ(collector.ends[i], std::make_pair(joined.size(), joined.size()));
+    }
+    EXPECT_EQ(collector.end, joined.size());
+    EXPECT_EQ(joined, Encoded(bytes));
+    EXPECT_EQ(DecodeLines(collector.lines), bytes);
+  }
+}
+
+TEST(Base64DecodingDataMaker, SkipsEveryByteOutsideTheAlphabetAndDropsTrailingBits) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"TW Fu\r\n", "Man"}, {"TQ", "M"},         {"TQ==", "M"},         {"TWE", "Ma"},     {"T", ""},
+      {"T*W*F*u", "Man"},   {"==TW=Fu=", "Man"}, {"\x80TW\xff" "Fu\t", "Man"}, {"Zm9vY", "foo"}};
+  for (const auto& [text, plain] : rows) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(DecodeLines({text}), plain);
+  }
+}
+
+TEST(Base64, InputCutAtAnyPointGivesTheSameResult) {
+  const std::string bytes = Bytes(150);
+  const Strings whole = EncodeLines({bytes}).lines;
+  for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    EXPECT_EQ(EncodeLines({bytes.substr(0, cut), bytes.substr(cut)}).lines, whole);
+  }
+  // One long line with noise in every alignment, so that more comes out than one buffer holds.
+  std::string text;
+  const std::string clean = Encoded(bytes);
+  for (std::size_t i = 0; i < clean.size(); ++i) {
+    text += clean[i];
+    if (i % 7 == 3) text += ' ';
+    if (i % 19 == 5) text += "\r\n*";
+  }
+  for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    EXPECT_EQ(DecodeLines({text.substr(0, cut), text.substr(cut)}), bytes);
+  }
+}
+
+TEST(Base64, FiltersGiveTheSameResultForAnyOutputRoom) {
+  const std::string bytes = Bytes(100);
+  for (std::size_t room = 1; room <= 8; ++room) {
+    SCOPED_TRACE(room);
+    if (room >= 4) {  // a flush may need four characters at once
+      EXPECT_EQ(RunFilter(Base64Encoder(), bytes, room), Encoded(bytes));
+    }
+    EXPECT_EQ(RunFilter(Base64Decoder(), Encoded(bytes), room), bytes);
+  }
+}
+
+TEST(Base64, TooLittleOutputRoomThrowsDataOverflow) {
+  // The encoder's flush needs room for the last character and its padding together.
+  const std::pair<std::string, std::size_t> tooSmall[] = {{"M", 2}, {"Ma", 1}, {"fooba", 1}};
+  for (const auto& [plain, room] : tooSmall) {
+    SCOPED_TRACE(plain);
+    EXPECT_THROW(RunFilter(Base64Encoder(), plain, room), DataOverflow);
+  }
+  EXPECT_EQ(RunFilter(Base64Encoder(), "M", 3), "TQ==");
+
+  // The decoder stops at a full output, but with no room at all it cannot go on.
+  char byte = 0;
+  DataFilter::Output none{&byte, &byte, &byte};
+  DataFilter::Input in{"TQ", "TQ" + 2};
+  EXPECT_THROW(Base64Decoder().Filter(in, none), DataOverflow);
+  in = {"T", "T" + 1};
+  Base64Decoder().Filter(in, none);
+  EXPECT_TRUE(in.Empty());
+}
+
+}  // namespace
