@@ -1,0 +1,83 @@
+// Turns one command per line on stdin into the message the program's sender writes for it, and
+// writes that message to stdout framed as on the client link (4-byte little-endian length, then
+// the document). Commands, with "-" for an absent originator and the rest of the line as text:
+//   taken <id> <cancel 0|1> <offer 0|1> <originator>
+//   interval <microseconds> <originator>
+//   time <microseconds since 1970 UTC> <originator>
+//   error <code> <debug text>
+// The e2e tests parse the output with their own XML parser and compare it with the values sent.
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "core/MessageQueue.h"
+#include "core/OutgoingMessages.h"
+#include "core/SessionQueues.h"
+#include "foundation/platform/DebuggableException.h"
+
+namespace {
+
+UString8 Text(const std::string& text) { return UString8(text.data(), text.data() + text.size()); }
+
+// The rest of the stream after one blank; "-" alone means none.
+std::optional<UString8> Originator(std::istringstream& fields) {
+  fields.get();
+  std::string rest;
+  std::getline(fields, rest);
+  if (rest == "-") return std::nullopt;
+  return Text(rest);
+}
+
+void WriteFramed(const UString8& text) {
+  const auto length = static_cast<std::uint32_t>(text.size());
+  const unsigned char prefix[4] = {static_cast<unsigned char>(length), static_cast<unsigned char>(length >> 8),
+                                   static_cast<unsigned char>(length >> 16), static_cast<unsigned char>(length >> 24)};
+  std::fwrite(prefix, 1, 4, stdout);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void Send(const std::string& line) {
+  std::istringstream fields(line);
+  std::string command;
+  fields >> command;
+  if (command == "taken") {
+    std::uint64_t id = 0;
+    int cancel = 0, offer = 0;
+    fields >> id >> cancel >> offer;
+    SendActionTaken(id, cancel != 0, offer != 0, Originator(fields));
+  } else if (command == "interval") {
+    TimeInterval interval = 0;
+    fields >> interval;
+    SendRemindInterval(interval, Originator(fields));
+  } else if (command == "time") {
+    DateTime time = 0;
+    fields >> time;
+    SendRemindTime(time, Originator(fields));
+  } else if (command == "error") {
+    std::uint32_t code = 0;
+    fields >> code;
+    const std::optional<UString8> text = Originator(fields);
+    SendClientUIErrorMessage(code, text ? *text : UString8());
+  }
+}
+
+}  // namespace
+
+int main() {
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    try {
+      Send(line);
+    } catch (const DebuggableException& e) {
+      // An empty frame marks a command the senders refused.
+      WriteFramed(UString8());
+    }
+    MessageList queued;
+    outgoingQueue.TakeAll(queued);
+    for (const UString8& text : queued) WriteFramed(text);
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}

@@ -1,0 +1,78 @@
+"""Every message the program sends, written by its own senders and read back by the client
+library's strict parser: the root, the children in order, and values that come back as sent."""
+
+import datetime
+import os
+import random
+import struct
+import subprocess
+
+import pytest
+
+import qvxsim
+
+EPOCH = datetime.datetime(1970, 1, 1, tzinfo=datetime.timezone.utc)
+TEXT_PIECES = ["ClientUI", "a", " ", "<", ">", "&", "\"", "'", "]]>", "]]", "<![CDATA[", "\u00e9",
+               "\u65e5\u672c", "\U0001F600", "x y", "&amp;", "\t"]
+
+
+@pytest.fixture(scope="module")
+def outgoing_filter():
+    path = os.environ.get("QVX_OUTGOING_FILTER")
+    if not path or not os.access(path, os.X_OK):
+        pytest.fail("QVX_OUTGOING_FILTER must name the built outgoing_message_filter")
+    return path
+
+
+def sent(outgoing_filter, commands):
+    """The framed documents the senders wrote, one per command (empty when one was refused)."""
+    run = subprocess.run([outgoing_filter], input="".join(c + "\n" for c in commands).encode(),
+                         capture_output=True, timeout=120, check=True)
+    assert run.stderr == b""
+    data, documents = run.stdout, []
+    while data:
+        (length,) = struct.unpack("<I", data[:4])
+        documents.append(data[4:4 + length])
+        data = data[4 + length:]
+    assert len(documents) == len(commands)
+    return documents
+
+
+def random_text(rng):
+    return "".join(rng.choice(TEXT_PIECES) for _ in range(rng.randint(1, 6)))
+
+
+def test_every_sender_writes_what_the_client_reads_back(outgoing_filter):
+    rng = random.Random(31337)
+    commands, expected = [], []
+    for _ in range(400):
+        originator = None if rng.random() < 0.3 else random_text(rng)
+        kind = rng.choice(["taken", "interval", "time", "error"])
+        if kind == "taken":
+            ident, cancel = rng.choice([0, 1, 2**32, 2**64 - 1, rng.randrange(2**64)]), rng.random() < 0.5
+            commands.append(f"taken {ident} {int(cancel)} 0 {originator or '-'}")
+            expected.append(qvxsim.ActionTaken(cancel, False, ident, originator))
+        elif kind == "interval":
+            micros = rng.choice([0, 1, -1, 300_000_000, -900_000_000, 86_400_000_000,
+                                 rng.randrange(-10**14, 10**14), rng.randrange(-10**8, 10**8)])
+            commands.append(f"interval {micros} {originator or '-'}")
+            expected.append(qvxsim.RemindInterval(micros, originator))
+        elif kind == "time":
+            # Whole seconds from 1601 to 9999: the mail form has no fraction.
+            seconds = rng.randrange(-11_644_473_600, 253_402_300_800)
+            when = EPOCH + datetime.timedelta(seconds=seconds)
+            commands.append(f"time {seconds * 1_000_000} {originator or '-'}")
+            expected.append(qvxsim.RemindTime(when, originator))
+        else:
+            code, text = rng.choice([1, 2, 2**32 - 1]), random_text(rng)
+            commands.append(f"error {code} {text}")
+            expected.append(qvxsim.ClientUIErrorMessage(text, code))
+    for command, document, want in zip(commands, sent(outgoing_filter, commands), expected):
+        assert qvxsim.parse_outgoing(document) == want, command
+
+
+def test_a_reminder_time_before_the_year_zero_is_refused(outgoing_filter):
+    # 63 seconds more than the whole calendar back to the year 0.
+    documents = sent(outgoing_filter, ["time -62167219263000000 -", "time 0 -"])
+    assert documents[0] == b""
+    assert qvxsim.parse_outgoing(documents[1]) == qvxsim.RemindTime(EPOCH, None)
