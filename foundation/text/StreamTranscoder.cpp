@@ -112,6 +112,33 @@ class OutputBuffer {
   return false;
 }
 
+// Decodes a two- or three-byte sequence that lies whole in [p, end) without going through the
+// pending state: the common case of accented and CJK text. Returns the byte after it, or null to
+// leave the byte to the general path (four-byte sequences, malformed or split input).
+template <class Target>
+[[nodiscard]] const char* DecodeWholeUTF8Sequence(const char* p, const char* end,
+                                                  OutputBuffer<Target>& out) {
+  const auto lead = static_cast<std::uint8_t>(p[0]);
+  const std::ptrdiff_t available = end - p;
+  if (lead >= 0xC2 && lead <= 0xDF && available >= 2) {
+    const auto second = static_cast<std::uint8_t>(p[1]);
+    if ((second & 0xC0) != 0x80) return nullptr;
+    out.Put(static_cast<char32_t>((lead & 0x1F) << 6 | (second & 0x3F)));
+    return p + 2;
+  }
+  if (lead >= 0xE0 && lead <= 0xEF && available >= 3) {
+    const auto second = static_cast<std::uint8_t>(p[1]);
+    const auto third = static_cast<std::uint8_t>(p[2]);
+    // Overlong forms below E0 A0 and surrogates from ED A0 are left to the general path to refuse.
+    const std::uint8_t low = lead == 0xE0 ? 0xA0 : 0x80;
+    const std::uint8_t high = lead == 0xED ? 0x9F : 0xBF;
+    if (second < low || second > high || (third & 0xC0) != 0x80) return nullptr;
+    out.Put(static_cast<char32_t>((lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F)));
+    return p + 3;
+  }
+  return nullptr;
+}
+
 template <class Target>
 void DecodeUTF8(PendingSequence& pending, const char* begin, const char* end,
                 OutputBuffer<Target>& out) {
@@ -120,6 +147,8 @@ void DecodeUTF8(PendingSequence& pending, const char* begin, const char* end,
     if (pending.remaining == 0) {
       if (byte < 0x80) {
         out.Put(byte);
+      } else if (const char* next = DecodeWholeUTF8Sequence(p, end, out)) {
+        p = next - 1;
       } else if (!BeginUTF8Sequence(byte, pending)) {
         out.FlushAndFail();
       }
