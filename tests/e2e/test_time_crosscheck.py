@@ -10,11 +10,7 @@ from a letter), and a comma directly after the day name.
 import calendar
 import datetime
 import email.utils
-import os
 import random
-import subprocess
-
-import pytest
 
 DAY_NAMES = ["sun", "mon", "tue", "wed", "thu", "fri", "sat"]
 MONTH_NAMES = ["jan", "feb", "mar", "apr", "may", "jun",
@@ -23,20 +19,9 @@ ZONE_NAMES = ["ut", "gmt", "est", "edt", "cst", "cdt", "mst", "mdt", "pst", "pdt
 EPOCH = datetime.datetime(1970, 1, 1, tzinfo=datetime.timezone.utc)
 
 
-@pytest.fixture(scope="module")
-def time_filter():
-    path = os.environ.get("QVX_TIME_FILTER")
-    if not path or not os.access(path, os.X_OK):
-        pytest.fail("QVX_TIME_FILTER must name the built time_text_filter")
-    return path
-
-
 def answers(time_filter, texts):
     """The program's answer for each text: seconds since the epoch, or None when rejected."""
-    run = subprocess.run([time_filter], input="".join(t + "\n" for t in texts).encode(),
-                         capture_output=True, timeout=120, check=True)
-    assert run.stderr == b""
-    lines = run.stdout.decode().splitlines()
+    lines = time_filter(texts).decode().splitlines()
     assert len(lines) == len(texts)
     result = []
     for line in lines:
