@@ -81,9 +81,15 @@ template <class Target, class Source>
                                             const typename Source::Unit* end) {
   UStringBuilder<Target> builder;
   // Where the target never needs more units than the source has, one block of that size holds
-  // the whole result; a long text then costs one allocation instead of a doubling series.
+  // the whole result; a long text then costs one allocation instead of a doubling series. A
+  // result that may still fit inline reserves nothing, so that short texts stay off the heap:
+  // each source byte yields at least two thirds of a target byte (three UTF-8 bytes, one UTF-16
+  // unit).
   if constexpr (sizeof(typename Target::Unit) >= sizeof(typename Source::Unit)) {
-    builder.Reserve(static_cast<std::size_t>(end - begin));
+    const std::size_t units = static_cast<std::size_t>(end - begin);
+    if (units * sizeof(typename Source::Unit) * 2 / 3 > AutoUString<Target>::kInlineBytes) {
+      builder.Reserve(units);
+    }
   }
   StreamTranscoder<Target, Source> transcoder(builder);
   transcoder.Start();
