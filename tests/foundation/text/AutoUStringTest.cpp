@@ -1,150 +1,189 @@
-// The string family's storage: the fixed layout, inline text up to 64 bytes, the growth rule,
-// ownership of borrowed and copied text, and proof that short strings never reach the heap.
+// The string's storage: field layout, when it leaves the inline buffer and how far it grows,
+// SetEnd's bound, and who owns the storage after copies, moves and borrowing.
+#include "foundation/text/AutoUString.h"
+
+#include "foundation/text/UTextReceiver.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
-#include "foundation/text/AutoUString.h"
-#include "foundation/text/UTextReceiver.h"
-
-// Every allocation of the test binary is counted, so a test can show that a piece of code made
-// none. The replacements forward to malloc, which the sanitizers still watch.
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return ::operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  ++allocations;
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return ::operator new(size, tag); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
-
 namespace {
 
-static_assert(sizeof(AutoUString<UTF8>) == 96, "begin, end, capacity, flag and 64 inline bytes");
-static_assert(sizeof(AutoUString<UTF32>) == 96);
+// Pointers and the 64-bit capacity come first, then the flag byte and the 64 inline bytes.
+static_assert(std::is_standard_layout_v<AutoUString<UTF8>>);
+static_assert(sizeof(AutoUString<UTF8>) == 96 && sizeof(AutoUString<UTF32>) == 96);
 static_assert(sizeof(CopiedUString<UTF16>) == sizeof(AutoUString<UTF16>));
 
+template <class T>
+T FieldAt(const void* object, std::size_t offset) {
+  T value;
+  std::memcpy(&value, static_cast<const unsigned char*>(object) + offset, sizeof value);
+  return value;
+}
+
 template <class E>
-AutoUString<E> Filled(std::size_t units) {
-  AutoUString<E> text;
-  for (std::size_t i = 0; i < units; ++i) text.Append(static_cast<typename E::Unit>('a' + i % 26));
+void ExpectFieldsInOrder(const AutoUString<E>& text) {
+  using Unit = typename E::Unit;
+  EXPECT_EQ(FieldAt<const Unit*>(&text, 0), text.begin());
+  EXPECT_EQ(FieldAt<const Unit*>(&text, 8), text.end());
+  EXPECT_EQ(FieldAt<std::uint64_t>(&text, 16), text.capacity());
+  EXPECT_EQ(FieldAt<std::uint8_t>(&text, 24), text.IsOwned() ? 0 : 1);
+}
+
+TEST(AutoUStringLayout, BeginEndCapacityFlagThenTheInlineBuffer) {
+  const std::u32string source(40, U'x');
+  const AutoUString<UTF32> empty;
+  const AutoUString<UTF32> inlineText(source.data(), source.data() + 16);
+  const AutoUString<UTF32> heapText(source.data(), source.data() + 17);
+  const auto borrowed = AutoUString<UTF32>::Borrow(source.data(), source.data() + 40);
+  for (const AutoUString<UTF32>* text : {&empty, &inlineText, &heapText, &borrowed}) {
+    ExpectFieldsInOrder(*text);
+  }
+  const auto inlineOffset = reinterpret_cast<const unsigned char*>(inlineText.begin()) -
+                            reinterpret_cast<const unsigned char*>(&inlineText);
+  EXPECT_GE(inlineOffset, 25);
+  EXPECT_LE(inlineOffset + 64, static_cast<std::ptrdiff_t>(sizeof inlineText));
+  EXPECT_EQ(empty.capacity(), 64u);
+  EXPECT_EQ(inlineText.capacity(), 64u);
+  EXPECT_FALSE(borrowed.IsOwned());
+}
+
+// Builds a text of `start` units, then appends `added` more in one call.
+template <class E>
+AutoUString<E> Grown(std::size_t start, std::size_t added) {
+  const std::basic_string<typename E::Unit> units(start + added, 'u');
+  AutoUString<E> text(units.data(), units.data() + start);
+  text.Append(units.data() + start, units.data() + start + added);
   return text;
 }
 
-template <class E>
-void ExpectNoHeapForShortText() {
-  using Unit = typename E::Unit;
-  constexpr std::size_t kUnits = 64 / sizeof(Unit);
-  const long before = allocations.load();
-  {
-    AutoUString<E> text = Filled<E>(kUnits);
-    AutoUString<E> copy = text;
-    AutoUString<E> moved = std::move(copy);
-    CopiedUString<E> copied(moved);
-    UStringBuilder<E> builder;
-    builder.Append(text.begin(), text.end());
-    AutoUString<E> taken = builder.Take();
-    EXPECT_TRUE(text.IsInline() && moved.IsInline() && copied.IsInline() && taken.IsInline());
-    EXPECT_EQ(taken, text);
-  }
-  EXPECT_EQ(allocations.load(), before) << sizeof(Unit) << "-byte units";
-}
-
-TEST(AutoUStringTest, TextOfSixtyFourBytesNeverTouchesTheHeap) {
-  ExpectNoHeapForShortText<UTF8>();
-  ExpectNoHeapForShortText<UTF16>();
-  ExpectNoHeapForShortText<UTF32>();
-  ExpectNoHeapForShortText<USAscii>();
-  ExpectNoHeapForShortText<Binary8Bit>();
-  const char text[] = "0123456789012345678901234567890123456789012345678901234567890123";
-  const long before = allocations.load();
-  AutoUString<UTF8> target;
-  UStringReceiver<AutoUString<UTF8>> receiver(target);
-  receiver.Receive(text, text + 32);
-  receiver.Receive(text + 32, text + 64);
-  const long afterSixtyFour = allocations.load();
-  // The sixty-fifth byte is the first to need a block.
-  receiver.Receive(text, text + 1);
-  const long afterSixtyFive = allocations.load();
-  EXPECT_EQ(afterSixtyFour, before);
-  EXPECT_EQ(afterSixtyFive, before + 1);
-}
-
-TEST(AutoUStringTest, GrowthDoublesTheLengthOrTakesWhatIsNeeded) {
+TEST(AutoUStringGrowth, CapacityIsTheLargestOfTwiceTheLengthTheNeedAndSixtyFour) {
   struct Row {
-    std::size_t start;   // bytes already held
-    std::size_t append;  // bytes appended at once
-    std::uint64_t capacity;
-    bool inlineAfter;
+    int unitBytes;
+    std::size_t start, added;
+    std::uint64_t capacity;  // in bytes
+    bool isInline;
   };
-  const Row rows[] = {{0, 64, 64, true},      {64, 1, 128, false},  {10, 55, 65, false},
-                      {100, 29, 200, false},  {10, 300, 310, false}, {0, 65, 65, false}};
+  const Row rows[] = {
+      {1, 0, 64, 64, true},      {1, 64, 1, 128, false},   {1, 0, 65, 65, false},
+      {1, 63, 2, 126, false},    {1, 100, 1, 200, false},  {1, 100, 150, 250, false},
+      {2, 32, 0, 64, true},      {2, 32, 1, 128, false},   {2, 0, 33, 66, false},
+      {4, 16, 0, 64, true},      {4, 16, 1, 128, false},   {4, 10, 30, 160, false},
+  };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.start << " + " << row.append);
-    AutoUString<UTF8> text = Filled<UTF8>(row.start);
-    const AutoUString<UTF8> extra = Filled<UTF8>(row.append);
-    text.Append(extra.begin(), extra.end());
-    EXPECT_EQ(text.capacity(), row.capacity);
-    EXPECT_EQ(text.IsInline(), row.inlineAfter);
-    EXPECT_EQ(text.size(), row.start + row.append);
+    SCOPED_TRACE(testing::Message() << row.unitBytes << "-byte units, " << row.start << " + "
+                                    << row.added);
+    const auto check = [&](const auto& text) {
+      EXPECT_EQ(text.size(), row.start + row.added);
+      EXPECT_EQ(text.capacity(), row.capacity);
+      EXPECT_EQ(text.IsInline(), row.isInline);
+    };
+    if (row.unitBytes == 1) check(Grown<UTF8>(row.start, row.added));
+    if (row.unitBytes == 2) check(Grown<UTF16>(row.start, row.added));
+    if (row.unitBytes == 4) check(Grown<UTF32>(row.start, row.added));
   }
-  // Capacity counts bytes, so 33 UTF-16 units leave the inline buffer.
-  AutoUString<UTF16> wide = Filled<UTF16>(32);
-  EXPECT_TRUE(wide.IsInline());
-  wide.Append(u'x');
-  EXPECT_EQ(wide.capacity(), 128u);
 }
 
-TEST(AutoUStringTest, SetEndPastTheCapacityThrowsOutOfRange) {
-  AutoUString<UTF8> text = Filled<UTF8>(10);
-  char* begin = text.MutableBegin();
-  text.SetEnd(begin + 64);
-  EXPECT_EQ(text.size(), 64u);
+template <class S, class Unit>
+void ExpectSetEndRefused(S& text, Unit* end) {
+  const std::size_t size = text.size();
   try {
-    text.SetEnd(begin + 65);
-    FAIL() << "accepted";
+    text.SetEnd(end);
+    ADD_FAILURE() << "SetEnd past the capacity did not throw";
   } catch (const std::out_of_range& error) {
     EXPECT_STREQ(error.what(), "SetEnd out of range");
   }
-  EXPECT_EQ(text.size(), 64u);
+  EXPECT_EQ(text.size(), size);
 }
 
-TEST(AutoUStringTest, BorrowedTextIsCopiedBeforeChangeAndCopiesOwnTheirText) {
-  std::string source(100, 'b');
-  AutoUString<UTF8> borrowed = AutoUString<UTF8>::Borrow(source.data(), source.data() + source.size());
-  EXPECT_FALSE(borrowed.IsOwned());
-  EXPECT_EQ(borrowed.begin(), source.data());
+TEST(AutoUStringGrowth, SetEndPastTheCapacityThrowsOutOfRange) {
+  UString8 inlineText;
+  char* const inlineBegin = inlineText.MutableBegin();
+  inlineText.SetEnd(inlineBegin + 64);
+  EXPECT_EQ(inlineText.size(), 64u);
+  ExpectSetEndRefused(inlineText, inlineBegin + 65);
+
+  AutoUString<UTF16> heapText;
+  heapText.Reserve(50);  // 100 bytes
+  char16_t* const heapBegin = heapText.MutableBegin();
+  heapText.SetEnd(heapBegin + 50);
+  EXPECT_EQ(heapText.size(), 50u);
+  ExpectSetEndRefused(heapText, heapBegin + 51);
+}
+
+std::string AsStd(const UString8& text) { return std::string(text.begin(), text.end()); }
+
+TEST(AutoUStringOwnership, CopiesOwnTheirTextAndMovesTakeTheBlock) {
+  // A borrowed source lives in a stack array, so freeing it would abort even without ASan.
+  char shortSource[] = "short borrowed";
+  char longSource[100];
+  std::memset(longSource, 'L', sizeof longSource);
+  struct Source {
+    const char* name;
+    UString8 text;
+  };
+  Source sources[] = {
+      {"inline", UString8("inline text")},
+      {"heap", UString8(std::string(100, 'h').c_str())},
+      {"borrowed short", UString8::Borrow(shortSource, shortSource + sizeof shortSource - 1)},
+      {"borrowed long", UString8::Borrow(longSource, longSource + sizeof longSource)},
+  };
+  for (Source& source : sources) {
+    SCOPED_TRACE(source.name);
+    const std::string expected = AsStd(source.text);
+    const bool wasOwned = source.text.IsOwned();
+
+    UString8 copied(source.text);
+    UString8 assignedOverHeap(std::string(200, 'x').c_str());
+    assignedOverHeap = source.text;
+    for (const UString8* copy : {&copied, &assignedOverHeap}) {
+      EXPECT_EQ(AsStd(*copy), expected);
+      EXPECT_TRUE(copy->IsOwned());
+      EXPECT_NE(copy->begin(), source.text.begin());
+    }
+
+    const char* const storage = source.text.begin();
+    UString8 moved(std::move(source.text));
+    EXPECT_TRUE(source.text.empty() && source.text.IsInline() && source.text.IsOwned());
+    UString8 movedAgain(std::string(200, 'y').c_str());
+    movedAgain = std::move(moved);
+    EXPECT_TRUE(moved.empty() && moved.IsInline());
+    EXPECT_EQ(AsStd(movedAgain), expected);
+    EXPECT_EQ(movedAgain.IsOwned(), wasOwned);
+    // Heap and borrowed storage change hands; inline text is copied into the new buffer.
+    EXPECT_EQ(movedAgain.begin() == storage, !movedAgain.IsInline());
+
+    movedAgain.MutableBegin()[0] = '#';
+    movedAgain.Append('!');
+    EXPECT_TRUE(movedAgain.IsOwned());
+    EXPECT_EQ(AsStd(movedAgain), '#' + expected.substr(1) + "!");
+  }
+  EXPECT_STREQ(shortSource, "short borrowed");
+}
+
+TEST(AutoUStringOwnership, CopiedUStringOutlivesItsSource) {
+  auto source = std::make_unique<std::string>("text the copy must keep after its source is gone");
+  const auto borrowed = UString8::Borrow(source->data(), source->data() + source->size());
   CopiedUString<UTF8> copied(borrowed);
-  EXPECT_TRUE(copied.IsOwned());
-  EXPECT_NE(copied.begin(), source.data());
-  borrowed.MutableBegin()[0] = 'c';
-  EXPECT_TRUE(borrowed.IsOwned());
-  EXPECT_EQ(source[0], 'b');
-  // Moving a heap string hands over its block; moving an inline one copies the bytes.
-  AutoUString<UTF8> heap = Filled<UTF8>(200);
-  const char* block = heap.begin();
-  AutoUString<UTF8> movedHeap = std::move(heap);
-  EXPECT_EQ(movedHeap.begin(), block);
-  EXPECT_TRUE(heap.empty() && heap.IsInline());
-  source.assign(100, 'z');
-  EXPECT_EQ(std::string(copied.begin(), copied.end()), std::string(100, 'b'));
+  CopiedUString<UTF8> received;
+  UStringReceiver<CopiedUString<UTF8>> receiver(received);
+  receiver.Receive(source->data(), source->data() + source->size());
+  const std::string expected = *source;
+  source.reset();  // ASan reports any read of the freed text below
+
+  for (const CopiedUString<UTF8>* text : {&copied, &received}) {
+    EXPECT_TRUE(text->IsOwned());
+    EXPECT_EQ(std::string(text->begin(), text->end()), expected);
+  }
+  CopiedUString<UTF8> copyOfCopy(copied);
+  CopiedUString<UTF8> moved(std::move(copied));
+  EXPECT_TRUE(copyOfCopy.IsOwned() && moved.IsOwned());
+  EXPECT_EQ(std::string(moved.begin(), moved.end()), expected);
 }
 
 }  // namespace
