@@ -5,7 +5,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "text/TimeParser.h"
+#include "text/time/TimeParser.h"
 
 namespace {
 

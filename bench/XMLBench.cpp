@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "text/ParseXMLDocument.h"
-#include "text/XMLElement.h"
+#include "text/xml/ParseXMLDocument.h"
+#include "text/xml/XMLElement.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "foundation/text/AutoUString.h"
-#include "text/DateTime.h"
-#include "text/XMLElement.h"
+#include "text/time/DateTime.h"
+#include "text/xml/XMLElement.h"
 
 #include <cstdint>
 #include <optional>

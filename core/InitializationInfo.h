@@ -4,7 +4,7 @@
 
 #include "core/UISettings.h"
 #include "foundation/text/AutoUString.h"
-#include "text/XMLElement.h"
+#include "text/xml/XMLElement.h"
 
 #include <vector>
 

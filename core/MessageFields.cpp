@@ -1,8 +1,8 @@
 #include "core/MessageFields.h"
 
-#include "text/Numerals.h"
-#include "text/TimeParser.h"
-#include "text/XMLDuration.h"
+#include "text/xml/Numerals.h"
+#include "text/time/TimeParser.h"
+#include "text/time/XMLDuration.h"
 
 namespace {
 

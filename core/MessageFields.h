@@ -5,9 +5,9 @@
 #pragma once
 
 #include "foundation/text/AutoUString.h"
-#include "text/DateTime.h"
-#include "text/XMLByteRange.h"
-#include "text/XMLElement.h"
+#include "text/time/DateTime.h"
+#include "text/xml/XMLByteRange.h"
+#include "text/xml/XMLElement.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,10 +2,10 @@
 
 #include "core/SessionQueues.h"
 #include "foundation/text/UTextReceiver.h"
-#include "text/MailDateTime.h"
-#include "text/Numerals.h"
-#include "text/XMLDuration.h"
-#include "text/XMLWriter.h"
+#include "text/time/MailDateTime.h"
+#include "text/xml/Numerals.h"
+#include "text/time/XMLDuration.h"
+#include "text/xml/XMLWriter.h"
 
 OutgoingField TextField(const char* name, const UString8& text) {
   return OutgoingField{name, text};

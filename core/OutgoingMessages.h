@@ -4,7 +4,7 @@
 #pragma once
 
 #include "foundation/text/AutoUString.h"
-#include "text/DateTime.h"
+#include "text/time/DateTime.h"
 
 #include <cstdint>
 #include <optional>

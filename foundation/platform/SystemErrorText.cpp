@@ -1,8 +1,8 @@
 #include "foundation/platform/SystemErrorText.h"
 
 #include "foundation/text/LocaleConversion.h"
-#include "text/FormatArguments.h"
-#include "text/FormatWith.h"
+#include "text/format/FormatArguments.h"
+#include "text/format/FormatWith.h"
 
 #include <cstring>
 #include <string.h>

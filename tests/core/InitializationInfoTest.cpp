@@ -1,8 +1,8 @@
 #include "core/InitializationInfo.h"
 
 #include "foundation/platform/StandardExceptions.h"
-#include "text/Numerals.h"
-#include "text/ParseXMLDocument.h"
+#include "text/xml/Numerals.h"
+#include "text/xml/ParseXMLDocument.h"
 
 #include <gtest/gtest.h>
 

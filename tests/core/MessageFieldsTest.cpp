@@ -2,10 +2,10 @@
 
 #include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/StandardExceptions.h"
-#include "text/Numerals.h"
-#include "text/ParseXMLDocument.h"
-#include "text/ParsingErrors.h"
-#include "text/TimeErrors.h"
+#include "text/xml/Numerals.h"
+#include "text/xml/ParseXMLDocument.h"
+#include "text/time/ParsingErrors.h"
+#include "text/time/TimeErrors.h"
 
 #include <gtest/gtest.h>
 

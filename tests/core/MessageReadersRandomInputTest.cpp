@@ -4,7 +4,7 @@
 #include "core/IncomingMessages.h"
 #include "core/InitializationInfo.h"
 #include "foundation/platform/DebuggableException.h"
-#include "text/ParseXMLDocument.h"
+#include "text/xml/ParseXMLDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "foundation/platform/DebuggableException.h"
-#include "text/DateTime.h"
-#include "text/TimeParser.h"
+#include "text/time/DateTime.h"
+#include "text/time/TimeParser.h"
 
 int main() {
   std::ios::sync_with_stdio(false);

@@ -1,0 +1,108 @@
+#include "text/format/FormatOverrideContext.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "text/format/FormatArguments.h"
+#include "text/format/FormatErrors.h"
+#include "text/format/FormatOverrideScope.h"
+#include "text/format/FormatString.h"
+#include "text/format/OverrideTable.h"
+
+namespace {
+
+std::string Str(const AutoUString<UTF8>& text) { return std::string(text.begin(), text.end()); }
+
+TEST(FormatOverrideContext, NewestScopeWinsAndRemovalUncoversTheOlder) {
+  FormatOverrideContext context;
+  const OverrideTable older("Cancel\tAnnuler\nOK\tD'accord\n", "fr.xlat");
+  const OverrideTable newer("Cancel\tAbbrechen\n", "de.xlat");
+  FormatOverrideScope olderScope(older, context);
+  {
+    FormatOverrideScope newerScope(newer, context);
+    EXPECT_EQ(Str(context.GetOverride("Cancel")), "Abbrechen");
+    EXPECT_EQ(Str(context.GetOverride("OK")), "D'accord");  // found behind the newer table
+  }
+  EXPECT_EQ(Str(context.GetOverride("Cancel")), "Annuler");
+  EXPECT_FALSE(context.HasOverride("Snooze"));
+  EXPECT_EQ(Str(context.GetOverride("Snooze")), "Snooze");
+  EXPECT_EQ(Str(context.GetOverride("Snooze", "fallback")), "fallback");
+}
+
+TEST(FormatOverrideContext, RemovingScopesDuringAWalkNeverVisitsARemovedOne) {
+  struct Row {
+    const char* name;
+    int removeWhenAt;  // the scope being visited when the removal happens
+    int removed;
+    std::vector<int> expectedVisits;  // newest first
+  };
+  const Row rows[] = {
+      {"the one being visited", 2, 2, {3, 2, 1, 0}},
+      {"the next one", 3, 2, {3, 1, 0}},
+      {"the oldest, from the one before", 1, 0, {3, 2, 1}},
+      {"one already visited", 1, 3, {3, 2, 1, 0}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FormatOverrideContext context;
+    const OverrideTable table("k\tv", "t");
+    std::vector<std::unique_ptr<FormatOverrideScope>> scopes;
+    for (int i = 0; i < 4; ++i) scopes.push_back(std::make_unique<FormatOverrideScope>(table, context));
+    FormatOverrideContext::ScopeWalk walk(context);
+    FormatOverrideContext::ScopeWalk idle(context);  // must be moved along as well
+    std::vector<int> visits;
+    while (FormatOverrideScope* scope = walk.Next()) {
+      int index = 0;
+      while (scopes[index].get() != scope) ++index;
+      visits.push_back(index);
+      if (index == row.removeWhenAt) scopes[row.removed].reset();
+    }
+    EXPECT_EQ(visits, row.expectedVisits);
+    int idleCount = 0;
+    while (idle.Next() != nullptr) ++idleCount;
+    EXPECT_EQ(idleCount, 3);
+  }
+}
+
+TEST(FormatOverrideContext, ScopeOutlivesItsContextSafely) {
+  const OverrideTable table("Cancel\tAnnuler", "fr.xlat");
+  auto context = FormatOverrideContext().CreateContext();
+  auto scope = std::make_unique<FormatOverrideScope>(table, *context);
+  EXPECT_TRUE(context->HasOverride("Cancel"));
+  context.reset();
+  EXPECT_EQ(scope->Context(), nullptr);
+  scope.reset();  // must not touch the destroyed context
+}
+
+class CurrentContextTest : public testing::Test {
+ protected:
+  void TearDown() override { ReplaceContext(nullptr); }
+};
+
+TEST_F(CurrentContextTest, LookupFormatTakesTheFileLoadedLast) {
+  EXPECT_EQ(Str(LookupFormat("Cancel").text), "Cancel");
+  ReplaceContext(std::make_unique<FormatOverrideContext>());
+  const OverrideTable first("Cancel\tAnnuler\n", "1.xlat");
+  const OverrideTable second("Cancel\tAbbrechen\n", "2.xlat");
+  FormatOverrideScope firstScope(first, CurrentContext());
+  FormatOverrideScope secondScope(second, CurrentContext());
+  const FormatString found = LookupFormat("Cancel");
+  EXPECT_EQ(Str(found.key), "Cancel");
+  EXPECT_EQ(Str(found.text), "Abbrechen");
+
+  ReplaceContext(nullptr);  // destroys the installed context and releases its scopes
+  EXPECT_EQ(firstScope.Context(), nullptr);
+  EXPECT_EQ(Str(LookupFormat("Cancel").text), "Cancel");
+}
+
+TEST_F(CurrentContextTest, OverrideThatAddsAVariableFailsWhenBoundWithoutValues) {
+  ReplaceContext(std::make_unique<FormatOverrideContext>());
+  const OverrideTable table("Cancel\tCancel {x}\n", "fr.xlat");
+  FormatOverrideScope scope(table, CurrentContext());
+  EXPECT_THROW((void)BindArguments(LookupFormat("Cancel").text, {}), TooManyFormatArguments);
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+// Reading mail-header date-times: the accepted forms and what they give, each failure class,
+// and the agreement of the reader with the writer.
+#include "text/time/TimeParser.h"
+
+#include "text/time/MailDateTime.h"
+#include "text/time/ParsingErrors.h"
+#include "text/time/TimeAutomaton.h"
+#include "text/time/TimeErrors.h"
+#include "text/time/TimeLexer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ZonedDateTime Parse(const std::string& text) { return ParseZonedDateTime(text.data(), text.data() + text.size()); }
+
+ZonedDateTime Zoned(Date date, TimeOfDay time, std::int64_t offsetSeconds) {
+  return ZonedDateTime{date, time, offsetSeconds, offsetSeconds * 1000000};
+}
+
+TEST(TimeParsing, AcceptedForms) {
+  struct Row {
+    const char* text;
+    ZonedDateTime time;
+  } const rows[] = {
+      {"Tue, 05 Mar 2024 07:08:09 +0100", Zoned({5, 3, 2024}, {7, 8, 9}, 3600)},
+      {"5 mar 24 07:08 GMT", Zoned({5, 3, 1924}, {7, 8, 0}, 0)},
+      {"05 Mar 2024 07:08 EST", Zoned({5, 3, 2024}, {7, 8, 0}, -18000)},
+      {"05 Mar 2024 07:08 -0530", Zoned({5, 3, 2024}, {7, 8, 0}, -19800)},
+      {"05 Mar 2024 07:08 -0000", Zoned({5, 3, 2024}, {7, 8, 0}, 0)},
+      {"05 Mar 2024 07:08 +9999", Zoned({5, 3, 2024}, {7, 8, 0}, (99 * 60 + 99) * 60)},
+      {"TUE, 05 MAR 2024 07:08:09 ut", Zoned({5, 3, 2024}, {7, 8, 9}, 0)},
+      {"tUe,05mAr2024 07:08:09pDt", Zoned({5, 3, 2024}, {7, 8, 9}, -25200)},
+      {" \t\r\n05\nMar\t2024  07 : 08 : 09\r\n+ 0100 \n", Zoned({5, 3, 2024}, {7, 8, 9}, 3600)},
+      {"1 Jan 999 00:00 mdt", Zoned({1, 1, 999}, {0, 0, 0}, -21600)},  // three digits: as written
+      {"1 Jan 99 00:00 cst", Zoned({1, 1, 1999}, {0, 0, 0}, -21600)},
+      {"1 Jan 00 00:00 pst", Zoned({1, 1, 1900}, {0, 0, 0}, -28800)},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(Parse(row.text), row.time);
+  }
+}
+
+// The class of the exception the text is rejected with, or "" when it is read.
+std::string RejectionOf(const std::string& text) {
+  try {
+    static_cast<void>(Parse(text));
+  } catch (const InvalidTime& error) {
+    // The text of a data-less exception is its mangled class name: a length, then the name.
+    const std::string name = error.what();
+    return name.substr(name.find_first_not_of("0123456789"));
+  } catch (const ParsingFailure&) {
+    return "ParsingFailure";
+  }
+  return "";
+}
+
+TEST(TimeParsing, RejectedFormsAndTheirFailures) {
+  struct Row {
+    const char* text;
+    const char* failure;
+  } const rows[] = {
+      {"", "ParsingFailure"},
+      {"Tue 05 Mar 2024 07:08:09 +0100", "ParsingFailure"},       // no comma
+      {"Tue,, 05 Mar 2024 07:08:09 +0100", "ParsingFailure"},
+      {"05 Mar 2024 7:08 +0000", "ParsingFailure"},               // one-digit hour
+      {"05 Mar 2024 07:8 +0000", "ParsingFailure"},
+      {"05 March 2024 07:08 +0000", "ParsingFailure"},            // not a reserved word
+      {"05 Mar 2 07:08 +0000", "ParsingFailure"},                 // one-digit year
+      {"005 Mar 2024 07:08 +0000", "ParsingFailure"},
+      {"05 Mar 02024 07:08 +0000", "ParsingFailure"},             // five digits
+      {"05 Mar 2024 07:08 +100", "ParsingFailure"},
+      {"05 Mar 2024 07:08 +0100 GMT", "ParsingFailure"},          // text after the end
+      {"05 Mar 2024 07:08 GMT GMT", "ParsingFailure"},
+      {"05 Mar 2024 07:08 j", "ParsingFailure"},                  // there is no "j"
+      {"05 Mar 2024 07:08 UTC", "ParsingFailure"},
+      {"05 Mar 2024 07:08:09:10 +0000", "ParsingFailure"},
+      {"05 Mar 2024 07:08 +0000\x01", "ParsingFailure"},
+      {"05 Mar 2024 07:08 \xC3\xA9", "ParsingFailure"},
+      {"Mar 05 2024 07:08 +0000", "ParsingFailure"},
+      {"05 Mar 2024", "ParsingFailure"},                          // ends early
+      {"05 Mar 2024 07:08 +", "ParsingFailure"},
+      {"31 Feb 2024 07:08 +0000", "NoSuchDate"},
+      {"0 Jan 2024 07:08 +0000", "NoSuchDate"},
+      {"05 Mar 2024 24:00 +0000", "NoSuchTimeOfDay"},
+      {"05 Mar 2024 23:60 +0000", "NoSuchTimeOfDay"},
+      {"Mon, 05 Mar 2024 07:08:09 +0100", "WrongDayOfWeek"},
+      {"05 Mar 2024 07:08", "NoTimeZone"},
+      {"05 Mar 2024 07:08 Z", "NoTimeZone"},                      // military letters set no zone
+      // The checks come in order: date, time of day, day of week, zone.
+      {"Mon, 31 Feb 2024 99:99", "NoSuchDate"},
+      {"Mon, 05 Mar 2024 99:99", "NoSuchTimeOfDay"},
+      {"Mon, 05 Mar 2024 07:08", "WrongDayOfWeek"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(RejectionOf(row.text), row.failure);
+  }
+}
+
+TEST(TimeParsing, ReadsWhatTheWriterWrites) {
+  for (DateTime instant = -62135596800000000; instant < 253402300799000000; instant += 6311520011000000) {
+    for (const std::int64_t offset : {0, 3600, -19800, 50400, -43200}) {
+      const UString8 text = FormatMailDateTime(instant, offset);
+      SCOPED_TRACE(std::string(text.begin(), text.end()));
+      const ZonedDateTime read = ParseZonedDateTime(text);
+      EXPECT_EQ(read, FromDateTime(instant, offset, offset * 1000000));
+      EXPECT_EQ(ToDateTime(read), instant);
+    }
+  }
+}
+
+// Feeds the text to a lexer in pieces of `pieceLength` bytes.
+ZonedDateTime ParseInPieces(const std::string& text, std::size_t pieceLength) {
+  TimeParser parser;
+  TimeLexer lexer(parser);
+  lexer.StartData(0);
+  for (std::size_t start = 0; start < text.size(); start += pieceLength) {
+    const std::size_t length = std::min(pieceLength, text.size() - start);
+    lexer.Receive(text.data() + start, text.data() + start + length);
+  }
+  lexer.EndData();
+  return parser.Result();
+}
+
+TEST(TimeParsing, LexemesSplitBetweenCallsReadAsWhole) {
+  const std::string text = "Tue, 05 Mar 2024 07:08:09 +0100";
+  for (std::size_t piece = 1; piece <= text.size(); ++piece) {
+    SCOPED_TRACE(piece);
+    EXPECT_EQ(ParseInPieces(text, piece), Zoned({5, 3, 2024}, {7, 8, 9}, 3600));
+  }
+  // Split words and numerals must not be taken for two short ones.
+  EXPECT_THROW(static_cast<void>(ParseInPieces("05 Mar 02024 07:08 +0000", 9)), ParsingFailure);
+  EXPECT_THROW(static_cast<void>(ParseInPieces("05 Marc 2024 07:08 +0000", 5)), ParsingFailure);
+}
+
+TEST(TimeParsing, ThreadsReadingAtOnceShareTheTables) {
+  // Whichever thread comes first builds the tables; run alone, this test is that first use.
+  std::vector<std::thread> threads;
+  std::vector<ZonedDateTime> results(4);
+  for (std::size_t index = 0; index < results.size(); ++index) {
+    threads.emplace_back([&results, index] { results[index] = Parse("Tue, 05 Mar 2024 07:08:09 +0100"); });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const ZonedDateTime& result : results) EXPECT_EQ(result, Zoned({5, 3, 2024}, {7, 8, 9}, 3600));
+}
+
+TEST(TimeLexing, PositionsBeyond32BitsThrow) {
+  TimeParser parser;
+  TimeLexer lexer(parser);
+  EXPECT_THROW(lexer.StartData(std::uint64_t{1} << 32), RequiredValueWouldOverflow);
+
+  const std::string text = "05 Mar 2024 07:08 +0100";
+  lexer.StartData(0xFFFFFFFFu - text.size());
+  lexer.Receive(text.data(), text.data() + text.size());
+  lexer.EndData();
+  EXPECT_EQ(parser.Result().offsetSeconds, 3600);
+
+  parser.Reset();
+  lexer.StartData(0xFFFFFFFFu - text.size() + 1);
+  EXPECT_THROW(lexer.Receive(text.data(), text.data() + text.size()), RequiredValueWouldOverflow);
+}
+
+TEST(TimeLexing, ReservedWordTableIsSortedAndEveryWordIsFoundInAnyCase) {
+  const TimeReservedWordTable table = TimeReservedWords();
+  ASSERT_EQ(table.end - table.begin, 54);
+  for (const ReservedWord<TimeParsingAction>* word = table.begin; word != table.end; ++word) {
+    SCOPED_TRACE(word->name);
+    if (word != table.begin) {
+      EXPECT_LT(std::string(word[-1].name), std::string(word->name));
+    }
+    EXPECT_LE(std::strlen(word->name), TimeLexer::kMaxWordBytes);
+    std::string upper = word->name;
+    for (char& letter : upper) letter = static_cast<char>(letter - 'a' + 'A');
+    for (const std::string& spelling : {std::string(word->name), upper}) {
+      const std::string text = "05 Mar 2024 07:08 " + spelling;
+      switch (word->action) {
+        case TimeParsingAction::kZoneName:
+          EXPECT_EQ(Parse(text).offsetSeconds, word->value);
+          break;
+        case TimeParsingAction::kMilitaryZone:
+          EXPECT_THROW(static_cast<void>(Parse(text)), NoTimeZone);
+          break;
+        case TimeParsingAction::kMonthName:
+          EXPECT_EQ(Parse("01 " + spelling + " 2024 07:08 +0000").date.month, static_cast<std::uint32_t>(word->value));
+          break;
+        case TimeParsingAction::kDayName: {
+          // 7 January 2024 was a Sunday.
+          const std::string day = std::to_string(7 + word->value);
+          EXPECT_EQ(Parse(spelling + ", " + day + " Jan 2024 07:08 +0000").date.day,
+                    static_cast<std::uint32_t>(7 + word->value));
+          const std::string nextDay = std::to_string(7 + (word->value + 1) % 7);
+          EXPECT_THROW(static_cast<void>(Parse(spelling + ", " + nextDay + " Jan 2024 07:08 +0000")), WrongDayOfWeek);
+          break;
+        }
+      }
+    }
+  }
+}
+
+TEST(TimeAutomatonValues, SeventhValueOverflowsTheStack) {
+  TimeAutomaton automaton;
+  automaton.Reset();
+  for (std::int32_t value = 0; value < 6; ++value) automaton.Push(value);
+  EXPECT_THROW(automaton.Push(6), StackFull);
+  automaton.Reset();
+  EXPECT_EQ(automaton.StackDepth(), 0u);
+  EXPECT_THROW(automaton.MakeDate(), ParsingFailure);
+}
+
+}  // namespace

@@ -1,7 +1,0 @@
-#include "text/FormatString.h"
-
-#include "text/FormatOverrideContext.h"
-
-FormatString LookupFormat(FormatRange builtIn) {
-  return {AutoUString<UTF8>(builtIn.begin, builtIn.end), CurrentContext().GetOverride(builtIn, builtIn)};
-}

@@ -1,0 +1,65 @@
+// Where built-in texts find their overrides: the registered scopes, newest first, each with
+// one override table. The first scope whose table has a key decides, so a table loaded later
+// wins over an earlier one. The process-wide current context serves every lookup of the
+// program; it is used on the main thread only and has no lock.
+#pragma once
+
+#include "foundation/text/AutoUString.h"
+#include "text/format/FormatRange.h"
+
+#include <memory>
+
+class FormatOverrideScope;
+class OverrideTable;
+
+class FormatOverrideContext {
+ public:
+  // A cursor over the registered scopes, newest first. Removing a scope while walks are in
+  // progress moves every walk standing on it to the next one, so a walk never sees a freed scope.
+  class ScopeWalk {
+   public:
+    explicit ScopeWalk(const FormatOverrideContext& context) noexcept;
+    ScopeWalk(const ScopeWalk&) = delete;
+    ScopeWalk& operator=(const ScopeWalk&) = delete;
+    ~ScopeWalk();
+    // The next scope, or null after the oldest.
+    [[nodiscard]] FormatOverrideScope* Next() noexcept;
+
+   private:
+    friend class FormatOverrideContext;
+    const FormatOverrideContext& context_;
+    FormatOverrideScope* position_;
+    ScopeWalk* nextWalk_;
+  };
+
+  FormatOverrideContext() = default;
+  FormatOverrideContext(const FormatOverrideContext&) = delete;
+  FormatOverrideContext& operator=(const FormatOverrideContext&) = delete;
+  // Scopes still registered are released: they outlive the context without touching it.
+  virtual ~FormatOverrideContext();
+
+  [[nodiscard]] virtual bool HasOverride(FormatRange key) const;
+  // The value of the newest table that has key, or fallback when none has it.
+  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(FormatRange key, FormatRange fallback) const;
+  // The same lookup with the key itself as the fallback.
+  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(FormatRange key) const;
+  // Puts the scope ahead of every registered one, taking it from its old context if it had one.
+  virtual void AddScope(FormatOverrideScope& scope);
+  // Unlinks the scope; a scope not registered here is left alone.
+  virtual void RemoveScope(FormatOverrideScope& scope);
+  // A context this one defers to; a plain context stands alone and has none.
+  [[nodiscard]] virtual FormatOverrideContext* ParentContext() const noexcept;
+  // A new, empty context of this kind, owned by the caller.
+  [[nodiscard]] virtual std::unique_ptr<FormatOverrideContext> CreateContext() const;
+
+ private:
+  [[nodiscard]] const OverrideTable* FindTable(FormatRange key) const;
+
+  FormatOverrideScope* first_ = nullptr;
+  mutable ScopeWalk* walks_ = nullptr;
+};
+
+// The context installed with ReplaceContext, or while there is none, a static empty default.
+[[nodiscard]] FormatOverrideContext& CurrentContext();
+// Installs context (null goes back to the default) and destroys the one installed before.
+void ReplaceContext(std::unique_ptr<FormatOverrideContext> context);

@@ -1,0 +1,7 @@
+#include "text/format/FormatString.h"
+
+#include "text/format/FormatOverrideContext.h"
+
+FormatString LookupFormat(FormatRange builtIn) {
+  return {AutoUString<UTF8>(builtIn.begin, builtIn.end), CurrentContext().GetOverride(builtIn, builtIn)};
+}

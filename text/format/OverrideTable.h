@@ -1,0 +1,38 @@
+// The entries of one translation or branding file: lines of English text, a tab and the
+// replacement. The table keeps its own copy of the file's bytes; keys and values point into it.
+// Lines it cannot use are skipped, never reported.
+#pragma once
+
+#include "foundation/text/AutoUString.h"
+#include "text/format/FormatRange.h"
+
+#include <cstddef>
+#include <vector>
+
+class OverrideTable {
+ public:
+  // Every CR and every LF ends a line. A line's key is the text before its first tab, its
+  // value the text after its last tab; a line without a tab or with an empty key is skipped.
+  OverrideTable(FormatRange bytes, FormatRange name);
+  OverrideTable(const OverrideTable&) = delete;
+  OverrideTable& operator=(const OverrideTable&) = delete;
+
+  // For identification only; lookups never use it.
+  [[nodiscard]] const AutoUString<UTF8>& Name() const noexcept { return name_; }
+  [[nodiscard]] std::size_t EntryCount() const noexcept { return entries_.size(); }
+
+  [[nodiscard]] bool HasOverride(FormatRange key) const noexcept;
+  // The value of the first entry whose key is key, byte for byte; FormatOverrideNotFound if none.
+  [[nodiscard]] FormatRange GetOverride(FormatRange key) const;
+
+ private:
+  struct Entry {
+    FormatRange key;
+    FormatRange value;
+  };
+  [[nodiscard]] const Entry* Find(FormatRange key) const noexcept;
+
+  AutoUString<UTF8> name_;
+  std::vector<char> bytes_;
+  std::vector<Entry> entries_;  // sorted by key, then value
+};

@@ -1,0 +1,48 @@
+#include "text/time/Clock.h"
+
+#include <ctime>
+
+namespace {
+
+ZonedDateTime FromBrokenDown(const std::tm& time, UTCOffset offset) noexcept {
+  const Date date{static_cast<std::uint32_t>(time.tm_mday), static_cast<std::uint32_t>(time.tm_mon + 1),
+                  static_cast<std::uint32_t>(time.tm_year + 1900)};
+  // A leap second (tm_sec 60) counts as the last second of its minute.
+  const int second = time.tm_sec > 59 ? 59 : time.tm_sec;
+  return ZonedDateTime{date,
+                       TimeOfDay{static_cast<std::uint8_t>(time.tm_hour), static_cast<std::uint8_t>(time.tm_min),
+                                 static_cast<std::uint8_t>(second)},
+                       offset.seconds, offset.microseconds};
+}
+
+// Worked out from the two broken-down times by calendar arithmetic rather than from the zone
+// variables, which do not say whether summer time is in effect.
+UTCOffset LocalUTCOffsetAt(std::time_t now, std::tm& local) {
+  std::tm utc{};
+  localtime_r(&now, &local);
+  gmtime_r(&now, &utc);
+  const UTCOffset zero{0, 0};
+  const std::int64_t seconds =
+      (ToDateTime(FromBrokenDown(local, zero)) - ToDateTime(FromBrokenDown(utc, zero))) / kMicrosecondsPerSecond;
+  return UTCOffset{seconds, seconds * kMicrosecondsPerSecond};
+}
+
+}  // namespace
+
+UTCOffset LocalUTCOffset() {
+  std::tm local{};
+  return LocalUTCOffsetAt(std::time(nullptr), local);
+}
+
+DateTime Now() {
+  std::tm local{};
+  const UTCOffset offset = LocalUTCOffsetAt(std::time(nullptr), local);
+  return ToDateTime(FromBrokenDown(local, offset));
+}
+
+ZonedDateTime NowUTC() { return FromDateTime(Now(), 0, 0); }
+
+ZonedDateTime NowLocal() {
+  const UTCOffset offset = LocalUTCOffset();
+  return FromDateTime(Now(), offset.seconds, offset.microseconds);
+}

@@ -1,0 +1,11 @@
+#include "text/xml/SAXParser.h"
+
+namespace SimpleXML {
+
+void SAXParser::StartElement(XMLByteRange name, const XMLAttributeList& attributes) {
+  XMLElement::AttributeMap map;
+  for (const XMLAttribute* attribute : attributes) map.insert_or_assign(attribute->first, attribute->second);
+  receiver_->StartElement(name, map);
+}
+
+}  // namespace SimpleXML

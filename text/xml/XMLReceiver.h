@@ -1,0 +1,15 @@
+// What the SAX layer reports from a document: elements with their attributes already gathered
+// into an ordered map, end tags and character data. Processing instructions never reach it.
+#pragma once
+
+#include "text/xml/XMLByteRange.h"
+#include "text/xml/XMLElement.h"
+
+class XMLReceiver {
+ public:
+  virtual ~XMLReceiver() = default;
+  // Names and texts are valid only during the call.
+  virtual void StartElement(XMLByteRange name, const XMLElement::AttributeMap& attributes) = 0;
+  virtual void EndElement(XMLByteRange name) = 0;
+  virtual void Characters(XMLByteRange text) = 0;
+};

@@ -1,0 +1,24 @@
+#include "text/xml/XMLTreeParser.h"
+
+void XMLTreeParser::StartElement(XMLByteRange name, const XMLElement::AttributeMap& attributes) {
+  XMLElement element(UString8(name.begin, name.end), attributes);
+  if (openElements_.empty()) {
+    root_ = std::make_unique<XMLElement>(std::move(element));
+    openElements_.push_back(root_.get());
+  } else {
+    openElements_.push_back(&openElements_.back()->AddChild(std::move(element)));
+  }
+}
+
+void XMLTreeParser::EndElement(XMLByteRange) {
+  if (!openElements_.empty()) openElements_.pop_back();
+}
+
+void XMLTreeParser::Characters(XMLByteRange text) {
+  if (!openElements_.empty()) openElements_.back()->AppendText(text);
+}
+
+std::unique_ptr<XMLElement> XMLTreeParser::TakeRoot() noexcept {
+  openElements_.clear();
+  return std::move(root_);
+}
