@@ -79,7 +79,8 @@ constexpr std::array<std::int8_t, 256> MakeTable() {
   std::array<std::int8_t, 256> table{};
   for (auto& entry : table) entry = -1;
   const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  for (int i = 0; i < 64; ++i) table[static_cast<unsigned char>(alphabet[i])] = static_cast<std::int8_t>(i);
+  for (int i = 0; i < 64; ++i)
+    table[static_cast<unsigned char>(alphabet[i])] = static_cast<std::int8_t>(i);
   return table;
 }
 constexpr std::array<std::int8_t, 256> kTable = MakeTable();
@@ -106,8 +107,9 @@ std::size_t DecodeTable(const std::string& text, char* out) {
 std::size_t DecodeOpenSSL(const std::string& text, char* out) {
   char* const start = out;
   for (std::size_t line = 0; line < text.size(); line += 65) {
-    const int written = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(out),
-                                        reinterpret_cast<const unsigned char*>(text.data() + line), 64);
+    const int written =
+        EVP_DecodeBlock(reinterpret_cast<unsigned char*>(out),
+                        reinterpret_cast<const unsigned char*>(text.data() + line), 64);
     if (written < 0) return 0;
     out += written;
   }

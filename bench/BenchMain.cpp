@@ -19,7 +19,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const std::string name = run.benchmark_name();
       const std::size_t slash = name.rfind('/');
       if (slash == std::string::npos) continue;
-      groups_[name.substr(0, slash)].emplace_back(name.substr(slash + 1), run.GetAdjustedRealTime());
+      groups_[name.substr(0, slash)].emplace_back(name.substr(slash + 1),
+                                                  run.GetAdjustedRealTime());
     }
   }
 
@@ -33,7 +34,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       }
       if (ours == 0) continue;
       for (const auto& [who, time] : entries) {
-        if (who != "ours") std::printf("  %-28s ours / %-16s = %6.2f\n", group.c_str(), who.c_str(), ours / time);
+        if (who != "ours")
+          std::printf("  %-28s ours / %-16s = %6.2f\n", group.c_str(), who.c_str(), ours / time);
       }
     }
   }

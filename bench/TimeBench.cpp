@@ -13,7 +13,8 @@ const char kText[] = "Tue, 05 Mar 2024 07:08:09 +0100";
 
 void Ours(benchmark::State& state) {
   benchmark::DoNotOptimize(ParseZonedDateTime(kText, kText + std::strlen(kText)));
-  for (auto _ : state) benchmark::DoNotOptimize(ParseZonedDateTime(kText, kText + std::strlen(kText)));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ParseZonedDateTime(kText, kText + std::strlen(kText)));
 }
 
 void Strptime(benchmark::State& state) {

@@ -15,9 +15,13 @@ namespace {
 const std::string& MixedText() {
   static const std::string text = [] {
     const std::string pieces[] = {
-        "Please save your work before the update. ", "Veuillez enregistrer votre travail, d\xC3\xA9j\xC3\xA0 ",
+        "Please save your work before the update. ",
+        "Veuillez enregistrer votre travail, d\xC3\xA9j\xC3\xA0 ",
         "\xE8\xAF\xB7\xE4\xBF\x9D\xE5\xAD\x98\xE6\x82\xA8\xE7\x9A\x84\xE5\xB7\xA5\xE4\xBD\x9C ",
-        "Stra\xC3\x9F" "e \xC3\xBC" "ber ", "\xF0\x9F\x98\x80 "};
+        "Stra\xC3\x9F"
+        "e \xC3\xBC"
+        "ber ",
+        "\xF0\x9F\x98\x80 "};
     std::string result;
     for (std::size_t n = 0; result.size() < (2u << 20); ++n) result += pieces[n % 5];
     return result;

@@ -18,10 +18,16 @@ std::string LargeMessage() {
   std::string document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n";
   for (int n = 0; document.size() < (2u << 20); ++n) {
     const std::string id = std::to_string(n);
-    document += "\t<ActionRequest kind=\"install\" order=\"" + id + "\">\n"
-                "\t\t<ID>" + id + "</ID>\n"
-                "\t\t<Name>Update &amp; restart &lt;" + id + "&gt; caf\xC3\xA9</Name>\n"
-                "\t\t<Script><![CDATA[if [ -x /opt/tool ]; then /opt/tool --apply " + id +
+    document += "\t<ActionRequest kind=\"install\" order=\"" + id +
+                "\">\n"
+                "\t\t<ID>" +
+                id +
+                "</ID>\n"
+                "\t\t<Name>Update &amp; restart &lt;" +
+                id +
+                "&gt; caf\xC3\xA9</Name>\n"
+                "\t\t<Script><![CDATA[if [ -x /opt/tool ]; then /opt/tool --apply " +
+                id +
                 " && echo <done>; fi]]></Script>\n"
                 "\t\t<Deadline>Tue, 05 Mar 2024 07:08:09 +0100</Deadline>\n"
                 "\t\t<Snooze>PT15M</Snooze>\n"
@@ -34,7 +40,8 @@ std::string SmallMessage() {
   std::string document =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<MessageRequest>\n"
       "\t\t<ID>42</ID>\n\t\t<Title>Maintenance &amp; updates</Title>\n"
-      "\t\t<Text><![CDATA[Your computer restarts at 18:00 tonight. Save your work <now>.]]></Text>\n"
+      "\t\t<Text><![CDATA[Your computer restarts at 18:00 tonight. Save your work "
+      "<now>.]]></Text>\n"
       "\t\t<Deadline>Tue, 05 Mar 2024 07:08:09 +0100</Deadline>\n"
       "\t</MessageRequest>\n</ClientToUI>";
   return document;
@@ -62,7 +69,8 @@ class ExpatTreeBuilder {
   static void OnStart(void* self, const XML_Char* name, const XML_Char** attributes) {
     auto& builder = *static_cast<ExpatTreeBuilder*>(self);
     XMLElement::AttributeMap map;
-    for (; *attributes; attributes += 2) map.emplace(UString8(attributes[0]), UString8(attributes[1]));
+    for (; *attributes; attributes += 2)
+      map.emplace(UString8(attributes[0]), UString8(attributes[1]));
     XMLElement element(UString8(name), std::move(map));
     if (builder.open_.empty()) {
       builder.root_ = std::make_unique<XMLElement>(std::move(element));
@@ -71,7 +79,9 @@ class ExpatTreeBuilder {
       builder.open_.push_back(&builder.open_.back()->AddChild(std::move(element)));
     }
   }
-  static void OnEnd(void* self, const XML_Char*) { static_cast<ExpatTreeBuilder*>(self)->open_.pop_back(); }
+  static void OnEnd(void* self, const XML_Char*) {
+    static_cast<ExpatTreeBuilder*>(self)->open_.pop_back();
+  }
   static void OnText(void* self, const XML_Char* text, int length) {
     auto& builder = *static_cast<ExpatTreeBuilder*>(self);
     if (!builder.open_.empty()) builder.open_.back()->AppendText(XMLByteRange(text, text + length));

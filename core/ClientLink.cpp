@@ -2,9 +2,9 @@
 
 #include "foundation/platform/Thread.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "foundation/platform/Thread.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <cstdio>
-#include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>

@@ -43,9 +43,7 @@ QuietModeStart ReadQuietModeStart(const XMLElement& message) {
   return period;
 }
 
-QuietModeEnd ReadQuietModeEnd(const XMLElement&) noexcept {
-  return QuietModeEnd{};
-}
+QuietModeEnd ReadQuietModeEnd(const XMLElement&) noexcept { return QuietModeEnd{}; }
 
 ActionRunningTopmost ReadActionRunningTopmost(const XMLElement& message) {
   ActionRunningTopmost setting;

@@ -1,8 +1,8 @@
 #include "core/MessageFields.h"
 
-#include "text/xml/Numerals.h"
 #include "text/time/TimeParser.h"
 #include "text/time/XMLDuration.h"
+#include "text/xml/Numerals.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ void ReadTextChild(const XMLElement& message, XMLByteRange name, UString8& field
   }
 }
 
-void ReadFragmentChild(const XMLElement& message, XMLByteRange name, std::optional<UString8>& field) {
+void ReadFragmentChild(const XMLElement& message, XMLByteRange name,
+                       std::optional<UString8>& field) {
   if (const XMLElement* found = FindLastField(message, name)) {
     const XMLByteRange text = TextOf(*found);
     field.emplace(text.begin, text.end);
@@ -36,11 +37,13 @@ void ReadFragmentChild(const XMLElement& message, XMLByteRange name, std::option
 }
 
 void ReadBoolChild(const XMLElement& message, XMLByteRange name, bool& field) {
-  if (const XMLElement* found = FindLastField(message, name)) field = ParseBooleanText(TextOf(*found));
+  if (const XMLElement* found = FindLastField(message, name))
+    field = ParseBooleanText(TextOf(*found));
 }
 
 void ReadBoolChild(const XMLElement& message, XMLByteRange name, std::optional<bool>& field) {
-  if (const XMLElement* found = FindLastField(message, name)) field = ParseBooleanText(TextOf(*found));
+  if (const XMLElement* found = FindLastField(message, name))
+    field = ParseBooleanText(TextOf(*found));
 }
 
 void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::uint64_t& field) {
@@ -55,7 +58,8 @@ void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::uint32_t
   }
 }
 
-void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::optional<std::uint32_t>& field) {
+void ReadNumberChild(const XMLElement& message, XMLByteRange name,
+                     std::optional<std::uint32_t>& field) {
   if (const XMLElement* found = FindLastField(message, name)) {
     field = ParseUnsigned<std::uint32_t>(TextOf(*found));
   }
@@ -68,7 +72,8 @@ void ReadIntervalChild(const XMLElement& message, XMLByteRange name, TimeInterva
   }
 }
 
-void ReadIntervalChild(const XMLElement& message, XMLByteRange name, std::optional<TimeInterval>& field) {
+void ReadIntervalChild(const XMLElement& message, XMLByteRange name,
+                       std::optional<TimeInterval>& field) {
   if (const XMLElement* found = FindLastField(message, name)) {
     const XMLByteRange text = TextOf(*found);
     field = ParseXMLDuration(text.begin, text.end);

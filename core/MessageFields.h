@@ -13,14 +13,16 @@
 #include <optional>
 
 // The last direct child of `message` named exactly `name`, or null.
-[[nodiscard]] const XMLElement* FindLastField(const XMLElement& message, XMLByteRange name) noexcept;
+[[nodiscard]] const XMLElement* FindLastField(const XMLElement& message,
+                                              XMLByteRange name) noexcept;
 
 // False exactly for "0" and "false"; any other text, the empty one and "FALSE" included, is true.
 [[nodiscard]] bool ParseBooleanText(XMLByteRange text) noexcept;
 
 void ReadTextChild(const XMLElement& message, XMLByteRange name, UString8& field);
 // Absent stays none; present, even empty, is a text.
-void ReadFragmentChild(const XMLElement& message, XMLByteRange name, std::optional<UString8>& field);
+void ReadFragmentChild(const XMLElement& message, XMLByteRange name,
+                       std::optional<UString8>& field);
 
 void ReadBoolChild(const XMLElement& message, XMLByteRange name, bool& field);
 void ReadBoolChild(const XMLElement& message, XMLByteRange name, std::optional<bool>& field);
@@ -29,11 +31,13 @@ void ReadBoolChild(const XMLElement& message, XMLByteRange name, std::optional<b
 // NumeralTooLarge beyond the field's width.
 void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::uint64_t& field);
 void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::uint32_t& field);
-void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::optional<std::uint32_t>& field);
+void ReadNumberChild(const XMLElement& message, XMLByteRange name,
+                     std::optional<std::uint32_t>& field);
 
 // The XML duration form; a malformed one throws ExceptionPL from ParseXMLDuration.
 void ReadIntervalChild(const XMLElement& message, XMLByteRange name, TimeInterval& field);
-void ReadIntervalChild(const XMLElement& message, XMLByteRange name, std::optional<TimeInterval>& field);
+void ReadIntervalChild(const XMLElement& message, XMLByteRange name,
+                       std::optional<TimeInterval>& field);
 
 // The mail-header date-time form, held as the instant it names. Throws what ParseZonedDateTime
 // throws, and DateTimeOutOfRange for an instant a DateTime cannot hold.

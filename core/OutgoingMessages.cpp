@@ -3,8 +3,8 @@
 #include "core/SessionQueues.h"
 #include "foundation/text/UTextReceiver.h"
 #include "text/time/MailDateTime.h"
-#include "text/xml/Numerals.h"
 #include "text/time/XMLDuration.h"
+#include "text/xml/Numerals.h"
 #include "text/xml/XMLWriter.h"
 
 OutgoingField TextField(const char* name, const UString8& text) {
@@ -20,9 +20,7 @@ OutgoingField BooleanField(const char* name, bool value) {
   return OutgoingField{name, UString8(BooleanText(value))};
 }
 
-const char* BooleanText(bool value) noexcept {
-  return value ? "true" : "false";
-}
+const char* BooleanText(bool value) noexcept { return value ? "true" : "false"; }
 
 UString8 BuildOutgoingMessage(const char* root, const char* message,
                               const std::vector<OutgoingField>& fields) {
@@ -41,9 +39,7 @@ UString8 BuildOutgoingMessage(const char* root, const char* message,
   return document.Take();
 }
 
-void SendToClient(const UString8& text) {
-  outgoingQueue.Push(text);
-}
+void SendToClient(const UString8& text) { outgoingQueue.Push(text); }
 
 void SendReadyForData(std::uint32_t minimumVersion, std::uint32_t maximumVersion,
                       std::uint32_t newMinimumVersion, std::uint32_t newMaximumVersion,

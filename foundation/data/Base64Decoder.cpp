@@ -20,7 +20,9 @@ constexpr std::array<std::int8_t, 256> MakeDecodingTable() {
 }
 constexpr std::array<std::int8_t, 256> kDecodingTable = MakeDecodingTable();
 
-constexpr std::int32_t Lookup(char byte) noexcept { return kDecodingTable[static_cast<unsigned char>(byte)]; }
+constexpr std::int32_t Lookup(char byte) noexcept {
+  return kDecodingTable[static_cast<unsigned char>(byte)];
+}
 
 }  // namespace
 

@@ -14,7 +14,8 @@ constexpr char Character(std::uint32_t value) noexcept { return kAlphabet[value 
 // caller's accumulator is empty, so nothing has to be merged in.
 void EncodeGroups(const char*& in, const char* inEnd, char*& out, const char* outLimit) noexcept {
   while (inEnd - in >= 3 && outLimit - out >= 4) {
-    const std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(in[0])) << 16 |
+    const std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(in[0]))
+                                    << 16 |
                                 static_cast<std::uint32_t>(static_cast<unsigned char>(in[1])) << 8 |
                                 static_cast<unsigned char>(in[2]);
     out[0] = Character(group >> 18);
@@ -50,7 +51,8 @@ void Base64Encoder::Filter(Input& input, Output& output) {
 }
 
 void Base64Encoder::Flush(Output& output) {
-  // A remainder of 2 bits closes a group begun by one byte ("=="), of 4 bits one begun by two ("=").
+  // A remainder of 2 bits closes a group begun by one byte ("=="), of 4 bits one begun by two
+  // ("=").
   const unsigned remainder = bitCount_ % 6;
   const std::size_t padding = remainder == 2 ? 2 : remainder == 4 ? 1 : 0;
   const std::size_t needed = bitCount_ / 6 + (remainder != 0 ? 1 : 0) + padding;

@@ -53,7 +53,9 @@ class DataFilter {
   struct Input {
     const char* begin;
     const char* end;
-    [[nodiscard]] std::size_t Size() const noexcept { return static_cast<std::size_t>(end - begin); }
+    [[nodiscard]] std::size_t Size() const noexcept {
+      return static_cast<std::size_t>(end - begin);
+    }
     [[nodiscard]] bool Empty() const noexcept { return begin == end; }
   };
   // A buffer whose bytes [begin, end) are produced and [end, limit) are free; Filter and Flush
@@ -62,8 +64,12 @@ class DataFilter {
     char* begin;
     char* end;
     char* limit;
-    [[nodiscard]] std::size_t Free() const noexcept { return static_cast<std::size_t>(limit - end); }
-    [[nodiscard]] std::size_t Size() const noexcept { return static_cast<std::size_t>(end - begin); }
+    [[nodiscard]] std::size_t Free() const noexcept {
+      return static_cast<std::size_t>(limit - end);
+    }
+    [[nodiscard]] std::size_t Size() const noexcept {
+      return static_cast<std::size_t>(end - begin);
+    }
   };
 
   virtual ~DataFilter() = default;

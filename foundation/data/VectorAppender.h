@@ -12,7 +12,9 @@ class VectorAppender : public DataReceiver {
   explicit VectorAppender(std::vector<char>& target) noexcept : target_(target) {}
 
   void StartData(std::uint64_t /*position*/) override {}
-  void Receive(const char* begin, const char* end) override { target_.insert(target_.end(), begin, end); }
+  void Receive(const char* begin, const char* end) override {
+    target_.insert(target_.end(), begin, end);
+  }
   void EndData() override {}
 
  private:

@@ -65,9 +65,8 @@ class Waiter {
     const WaitDeadline deadline = ComputeDeadline(now, timeout);
     // A spurious wake-up is not a signal: keep waiting until one arrives or time is up.
     while (signaledBy_ == nullptr) {
-      const int error = deadline.timed
-                            ? pthread_cond_timedwait(&condition_, &mutex_, &deadline.at)
-                            : pthread_cond_wait(&condition_, &mutex_);
+      const int error = deadline.timed ? pthread_cond_timedwait(&condition_, &mutex_, &deadline.at)
+                                       : pthread_cond_wait(&condition_, &mutex_);
       if (error == ETIMEDOUT) return 0;
       if (error != 0) return error;
     }
@@ -90,8 +89,8 @@ WaitDeadline ComputeDeadline(const timespec& now, std::int64_t timeout) noexcept
   constexpr std::int64_t kLargestSeconds = std::numeric_limits<std::int64_t>::max();
   if (timeout < 0) timeout = 0;
   std::int64_t seconds = timeout / kMicrosecondsPerSecond;
-  long nanoseconds =
-      now.tv_nsec + static_cast<long>(timeout % kMicrosecondsPerSecond) * kNanosecondsPerMicrosecond;
+  long nanoseconds = now.tv_nsec + static_cast<long>(timeout % kMicrosecondsPerSecond) *
+                                       kNanosecondsPerMicrosecond;
   if (nanoseconds >= kNanosecondsPerSecond) {
     nanoseconds -= kNanosecondsPerSecond;
     ++seconds;

@@ -26,23 +26,32 @@ struct Failure {
 [[noreturn]] void ThrowGeneral(const Failure& failure) {
   switch (failure.error) {
     case EPERM:
-    case EACCES: failure.Raise<FilePermissionError>();
-    case ENOENT: failure.Raise<FileNotFoundError>();
-    case EAGAIN: failure.Raise<FileLockError>();
+    case EACCES:
+      failure.Raise<FilePermissionError>();
+    case ENOENT:
+      failure.Raise<FileNotFoundError>();
+    case EAGAIN:
+      failure.Raise<FileLockError>();
     case ENOMEM:
     case ENFILE:
-    case EMFILE: failure.Raise<FileResourceError>();
+    case EMFILE:
+      failure.Raise<FileResourceError>();
     case ENOTDIR:
-    case ENAMETOOLONG: failure.Raise<DirectoryNotFoundError>();
-    default: failure.Raise<FileIOError>();
+    case ENAMETOOLONG:
+      failure.Raise<DirectoryNotFoundError>();
+    default:
+      failure.Raise<FileIOError>();
   }
 }
 
 [[noreturn]] void ThrowWriting(const Failure& failure) {
   switch (failure.error) {
-    case EEXIST: failure.Raise<FileExistsError>();
-    case ENOSPC: failure.Raise<FileDiskFullError>();
-    default: ThrowGeneral(failure);
+    case EEXIST:
+      failure.Raise<FileExistsError>();
+    case ENOSPC:
+      failure.Raise<FileDiskFullError>();
+    default:
+      ThrowGeneral(failure);
   }
 }
 
@@ -54,21 +63,29 @@ struct Failure {
 [[noreturn]] void ThrowReading(const Failure& failure) {
   switch (failure.error) {
     case EPERM:
-    case EACCES: failure.Raise<FilePermissionError>();
-    case EINVAL: failure.Raise<FileSeekError>();
-    case kEndOfFileErrno: failure.Raise<EndOfFileError>();
-    default: failure.Raise<FileIOError>();
+    case EACCES:
+      failure.Raise<FilePermissionError>();
+    case EINVAL:
+      failure.Raise<FileSeekError>();
+    case kEndOfFileErrno:
+      failure.Raise<EndOfFileError>();
+    default:
+      failure.Raise<FileIOError>();
   }
 }
 
-[[noreturn]] void Throw(Mapping mapping, const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
-                        std::uint32_t error) {
+[[noreturn]] void Throw(Mapping mapping, const AutoUString<UTF8>& path,
+                        const AutoUString<UTF8>& secondPath, std::uint32_t error) {
   const Failure failure{path, secondPath, error};
   switch (mapping) {
-    case Mapping::General: ThrowGeneral(failure);
-    case Mapping::Writing: ThrowWriting(failure);
-    case Mapping::Positioning: ThrowPositioning(failure);
-    case Mapping::Reading: ThrowReading(failure);
+    case Mapping::General:
+      ThrowGeneral(failure);
+    case Mapping::Writing:
+      ThrowWriting(failure);
+    case Mapping::Positioning:
+      ThrowPositioning(failure);
+    case Mapping::Reading:
+      ThrowReading(failure);
   }
   failure.Raise<FileIOError>();
 }
@@ -80,7 +97,8 @@ const AutoUString<UTF8> kNoSecondPath;
 void ThrowFileError(const AutoUString<UTF8>& path, std::uint32_t error) {
   Throw(Mapping::General, path, kNoSecondPath, error);
 }
-void ThrowFileError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath, std::uint32_t error) {
+void ThrowFileError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
+                    std::uint32_t error) {
   Throw(Mapping::General, path, secondPath, error);
 }
 void ThrowFileWritingError(const AutoUString<UTF8>& path, std::uint32_t error) {

@@ -18,7 +18,8 @@
 
 [[noreturn]] void ThrowFilePositioningError(const AutoUString<UTF8>& path, std::uint32_t error);
 [[noreturn]] void ThrowFilePositioningError(const AutoUString<UTF8>& path,
-                                            const AutoUString<UTF8>& secondPath, std::uint32_t error);
+                                            const AutoUString<UTF8>& secondPath,
+                                            std::uint32_t error);
 
 [[noreturn]] void ThrowFileReadingError(const AutoUString<UTF8>& path, std::uint32_t error);
 [[noreturn]] void ThrowFileReadingError(const AutoUString<UTF8>& path,

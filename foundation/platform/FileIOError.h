@@ -23,7 +23,8 @@ class FileIOError : public DebuggableException {
 
   explicit FileIOError(std::uint32_t error);
   FileIOError(const AutoUString<UTF8>& path, std::uint32_t error);
-  FileIOError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath, std::uint32_t error);
+  FileIOError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
+              std::uint32_t error);
   FileIOError(const FileIOError& other);
   FileIOError& operator=(const FileIOError& other);
   ~FileIOError() override;

@@ -4,8 +4,8 @@
 #include "text/format/FormatArguments.h"
 #include "text/format/FormatWith.h"
 
-#include <cstring>
 #include <string.h>
+#include <cstring>
 
 namespace {
 
@@ -16,7 +16,9 @@ constexpr std::size_t kSystemTextBytes = 256;
 [[maybe_unused]] const char* SystemTextFrom(int result, const char* buffer) noexcept {
   return result == 0 ? buffer : nullptr;
 }
-[[maybe_unused]] const char* SystemTextFrom(const char* result, const char*) noexcept { return result; }
+[[maybe_unused]] const char* SystemTextFrom(const char* result, const char*) noexcept {
+  return result;
+}
 
 AutoUString<UTF8> LowerCaseHex(std::uint32_t value) {
   char digits[8];
@@ -32,8 +34,10 @@ AutoUString<UTF8> LowerCaseHex(std::uint32_t value) {
 
 AutoUString<UTF8> SystemErrorText(std::uint32_t error) {
   char buffer[kSystemTextBytes] = {};
-  const char* systemText = SystemTextFrom(strerror_r(static_cast<int>(error), buffer, sizeof buffer), buffer);
-  const AutoUString<UTF8> systemTextUTF8 = systemText != nullptr ? LocaleToUTF8(systemText) : AutoUString<UTF8>();
+  const char* systemText =
+      SystemTextFrom(strerror_r(static_cast<int>(error), buffer, sizeof buffer), buffer);
+  const AutoUString<UTF8> systemTextUTF8 =
+      systemText != nullptr ? LocaleToUTF8(systemText) : AutoUString<UTF8>();
   const AutoUString<UTF8> hex = LowerCaseHex(error);
 
   const FormatRange format = "Error 0x{e}%: {s}";

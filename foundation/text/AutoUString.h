@@ -55,7 +55,9 @@ class AutoUString {
   [[nodiscard]] const Unit* begin() const noexcept { return begin_; }
   [[nodiscard]] const Unit* end() const noexcept { return end_; }
   [[nodiscard]] const Unit* data() const noexcept { return begin_; }
-  [[nodiscard]] std::size_t size() const noexcept { return static_cast<std::size_t>(end_ - begin_); }
+  [[nodiscard]] std::size_t size() const noexcept {
+    return static_cast<std::size_t>(end_ - begin_);
+  }
   [[nodiscard]] bool empty() const noexcept { return begin_ == end_; }
   // In bytes, 64 while the text is inline.
   [[nodiscard]] std::uint64_t capacity() const noexcept { return capacity_; }
@@ -81,8 +83,7 @@ class AutoUString {
 
   // Sets the length, for callers that wrote into the reserved space themselves.
   void SetEnd(Unit* newEnd) {
-    if (newEnd < begin_ ||
-        static_cast<std::uint64_t>(newEnd - begin_) * sizeof(Unit) > capacity_) {
+    if (newEnd < begin_ || static_cast<std::uint64_t>(newEnd - begin_) * sizeof(Unit) > capacity_) {
       throw std::out_of_range("SetEnd out of range");
     }
     end_ = newEnd;
@@ -135,7 +136,8 @@ class AutoUString {
   static int Compare(const Unit* a, const Unit* aEnd, const Unit* b, const Unit* bEnd) noexcept {
     using U = std::make_unsigned_t<Unit>;
     for (; a != aEnd && b != bEnd; ++a, ++b) {
-      if (static_cast<U>(*a) != static_cast<U>(*b)) return static_cast<U>(*a) < static_cast<U>(*b) ? -1 : 1;
+      if (static_cast<U>(*a) != static_cast<U>(*b))
+        return static_cast<U>(*a) < static_cast<U>(*b) ? -1 : 1;
     }
     if (a == aEnd) return b == bEnd ? 0 : -1;
     return 1;
@@ -164,8 +166,8 @@ class AutoUString {
   }
   void Grow(std::size_t neededUnits) {
     const std::uint64_t neededBytes = neededUnits * sizeof(Unit);
-    const std::uint64_t newCapacity =
-        std::max({static_cast<std::uint64_t>(size() * sizeof(Unit)) * 2, neededBytes, kInlineBytes});
+    const std::uint64_t newCapacity = std::max(
+        {static_cast<std::uint64_t>(size() * sizeof(Unit)) * 2, neededBytes, kInlineBytes});
     void* block = ::operator new(static_cast<std::size_t>(newCapacity));
     const std::size_t length = size();
     std::memcpy(block, begin_, length * sizeof(Unit));

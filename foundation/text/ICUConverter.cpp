@@ -33,8 +33,12 @@ std::int32_t FirstCapacity(std::int32_t sourceLength) {
 
 char* Units(std::string& text) { return &text[0]; }
 char16_t* Units(AutoUString<UTF16>& text) { return text.MutableBegin(); }
-void SetLength(std::string& text, std::int32_t length) { text.resize(static_cast<std::size_t>(length)); }
-void SetLength(AutoUString<UTF16>& text, std::int32_t length) { text.Resize(static_cast<std::size_t>(length)); }
+void SetLength(std::string& text, std::int32_t length) {
+  text.resize(static_cast<std::size_t>(length));
+}
+void SetLength(AutoUString<UTF16>& text, std::int32_t length) {
+  text.Resize(static_cast<std::size_t>(length));
+}
 
 // Runs a preflighting ICU call with a guessed buffer and, when ICU reports that the result did
 // not fit, once more with the size it asked for. call(units, capacity, status) returns the full
@@ -119,7 +123,8 @@ void ICUConverter::ThrowFromUnicodeError(UErrorCode status) const {
                        0xFFFD, nullptr, &readStatus);
   }
   if (U_FAILURE(readStatus)) length = 0;
-  throw CharacterSetResult(status, "ucnv_fromUChars", name_, std::string(bytes, static_cast<std::size_t>(length)));
+  throw CharacterSetResult(status, "ucnv_fromUChars", name_,
+                           std::string(bytes, static_cast<std::size_t>(length)));
 }
 
 void ICUConverter::ThrowToUnicodeError(UErrorCode status) const {
@@ -128,7 +133,8 @@ void ICUConverter::ThrowToUnicodeError(UErrorCode status) const {
   UErrorCode readStatus = U_ZERO_ERROR;
   ucnv_getInvalidChars(converter_.get(), invalid, &count, &readStatus);
   if (U_FAILURE(readStatus)) count = 0;
-  throw CharacterSetResult(status, "ucnv_toUChars", name_, std::string(invalid, static_cast<std::size_t>(count)));
+  throw CharacterSetResult(status, "ucnv_toUChars", name_,
+                           std::string(invalid, static_cast<std::size_t>(count)));
 }
 
 std::string ICUConverter::FromUnicode(const char16_t* begin, const char16_t* end) {
@@ -172,8 +178,8 @@ std::string ICUConverter::ToAlgorithmic(UConverterType algorithmicType, const ch
   std::string bytes;
   Check(FillGrowing(bytes, length,
                     [&](char* units, std::int32_t capacity, UErrorCode* status) {
-                      return ucnv_toAlgorithmic(algorithmicType, converter_.get(), units,
-                                                capacity, begin, length, status);
+                      return ucnv_toAlgorithmic(algorithmicType, converter_.get(), units, capacity,
+                                                begin, length, status);
                     }),
         "ucnv_toAlgorithmic");
   return bytes;
@@ -185,7 +191,8 @@ std::string ICUConverter::Convert(ICUConverter& target, ICUConverter& source, co
   UChar pivot[256];
   UChar* pivotSource = pivot;
   UChar* pivotTarget = pivot;
-  std::string bytes(static_cast<std::size_t>(FirstCapacity(static_cast<std::int32_t>(end - begin))), '\0');
+  std::string bytes(static_cast<std::size_t>(FirstCapacity(static_cast<std::int32_t>(end - begin))),
+                    '\0');
   std::size_t produced = 0;
   const char* next = begin;
   UBool reset = true;
@@ -194,7 +201,8 @@ std::string ICUConverter::Convert(ICUConverter& target, ICUConverter& source, co
     UErrorCode status = U_ZERO_ERROR;
     // The pivot keeps what was read but not yet written across the calls of one conversion.
     ucnv_convertEx(target.converter_.get(), source.converter_.get(), &out, &bytes[0] + bytes.size(),
-                   &next, end, pivot, &pivotSource, &pivotTarget, pivot + 256, reset, true, &status);
+                   &next, end, pivot, &pivotSource, &pivotTarget, pivot + 256, reset, true,
+                   &status);
     reset = false;
     produced = static_cast<std::size_t>(out - &bytes[0]);
     if (status != U_BUFFER_OVERFLOW_ERROR) {

@@ -45,10 +45,13 @@ class ICUConverter {
   // cover throws CharacterSetResult with the offending bytes.
   [[nodiscard]] AutoUString<UTF16> ToUnicode(const char* begin, const char* end);
 
-  // The forms ICU converts without tables (UCNV_UTF8, UCNV_UTF32, UCNV_LATIN_1, ...). FromAlgorithmic turns bytes of that form into bytes of this
-  // character set (ucnv_fromAlgorithmic); ToAlgorithmic the reverse (ucnv_toAlgorithmic).
-  [[nodiscard]] std::string FromAlgorithmic(UConverterType algorithmicType, const char* begin, const char* end);
-  [[nodiscard]] std::string ToAlgorithmic(UConverterType algorithmicType, const char* begin, const char* end);
+  // The forms ICU converts without tables (UCNV_UTF8, UCNV_UTF32, UCNV_LATIN_1, ...).
+  // FromAlgorithmic turns bytes of that form into bytes of this character set
+  // (ucnv_fromAlgorithmic); ToAlgorithmic the reverse (ucnv_toAlgorithmic).
+  [[nodiscard]] std::string FromAlgorithmic(UConverterType algorithmicType, const char* begin,
+                                            const char* end);
+  [[nodiscard]] std::string ToAlgorithmic(UConverterType algorithmicType, const char* begin,
+                                          const char* end);
 
   // Bytes of source's character set to bytes of target's, pivoting through UTF-16
   // (ucnv_convertEx).

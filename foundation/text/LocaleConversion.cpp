@@ -4,10 +4,10 @@
 #include "foundation/text/StreamTranscoder.h"
 #include "foundation/text/UTextReceiver.h"
 
+#include <langinfo.h>
 #include <climits>
 #include <cstring>
 #include <cwchar>
-#include <langinfo.h>
 
 // The C library's wide characters are taken to be UTF-32 code points.
 static_assert(sizeof(wchar_t) == sizeof(char32_t), "wide characters must be 32-bit");
@@ -59,8 +59,7 @@ AutoUString<UTF8> LocaleToUTF8(const char* begin, const char* end) {
   const char* p = begin;
   while (p != end) {
     wchar_t character = 0;
-    const std::size_t used =
-        std::mbrtowc(&character, p, static_cast<std::size_t>(end - p), &state);
+    const std::size_t used = std::mbrtowc(&character, p, static_cast<std::size_t>(end - p), &state);
     if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2)) {
       throw UnixPlatform::MultiByteToWideConvertError();
     }

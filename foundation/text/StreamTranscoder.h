@@ -14,7 +14,8 @@
 template <class Target, class Source>
 class GenericTranscoder : public UTextReceiver<Source> {
  public:
-  explicit GenericTranscoder(UTextReceiver<Target>& downstream) noexcept : downstream_(downstream) {}
+  explicit GenericTranscoder(UTextReceiver<Target>& downstream) noexcept
+      : downstream_(downstream) {}
 
  protected:
   [[nodiscard]] UTextReceiver<Target>& Downstream() const noexcept { return downstream_; }

@@ -1,10 +1,10 @@
 #include "core/ActionRequest.h"
 
 #include "foundation/platform/StandardExceptions.h"
-#include "text/xml/Numerals.h"
-#include "text/xml/ParseXMLDocument.h"
 #include "text/time/ParsingErrors.h"
 #include "text/time/TimeErrors.h"
+#include "text/xml/Numerals.h"
+#include "text/xml/ParseXMLDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,9 @@
 namespace {
 
 std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
-std::string Str(const std::optional<UString8>& text) { return text ? "[" + Str(*text) + "]" : "none"; }
+std::string Str(const std::optional<UString8>& text) {
+  return text ? "[" + Str(*text) + "]" : "none";
+}
 
 ActionRequest Read(const std::string& fields) {
   return ReadActionRequest(*ParseXMLDocument("<ActionRequest>" + fields + "</ActionRequest>"));
@@ -29,8 +31,9 @@ TEST(ActionRequest, ElementWithoutKnownFieldsGivesEveryDefault) {
   EXPECT_EQ(Str(request.preview), "none");
   EXPECT_EQ(Str(request.sourceActionTitle), "none");
   EXPECT_EQ(Str(request.metaData), "none");
-  EXPECT_FALSE(request.cancellable || request.shutdown || request.restart || request.includedCommand ||
-               request.forceRun || request.requestSave || request.useCannedStrings);
+  EXPECT_FALSE(request.cancellable || request.shutdown || request.restart ||
+               request.includedCommand || request.forceRun || request.requestSave ||
+               request.useCannedStrings);
 }
 
 TEST(ActionRequest, EveryFieldIsReadFromItsOwnElement) {
@@ -49,8 +52,9 @@ TEST(ActionRequest, EveryFieldIsReadFromItsOwnElement) {
   EXPECT_EQ(Str(request.preview), "[v]");
   EXPECT_EQ(Str(request.sourceActionTitle), "[a]");
   EXPECT_EQ(Str(request.metaData), "[m]");
-  EXPECT_TRUE(request.cancellable && request.shutdown && request.restart && request.includedCommand &&
-              request.forceRun && request.requestSave && request.useCannedStrings);
+  EXPECT_TRUE(request.cancellable && request.shutdown && request.restart &&
+              request.includedCommand && request.forceRun && request.requestSave &&
+              request.useCannedStrings);
 }
 
 // Each flag on its own, so that two flags read into one member cannot pass unnoticed.
@@ -69,7 +73,8 @@ TEST(ActionRequest, EachFlagSetsOnlyItself) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const ActionRequest request = Read(std::string("<") + row.name + ">1</" + row.name + ">");
-    for (const Row& other : rows) EXPECT_EQ(request.*other.flag, other.flag == row.flag) << other.name;
+    for (const Row& other : rows)
+      EXPECT_EQ(request.*other.flag, other.flag == row.flag) << other.name;
   }
 }
 

@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <poll.h>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -67,7 +67,8 @@ std::string ReadBytes(int fd, std::size_t count) {
 // True when the other end closed: poll reports it and read returns 0.
 bool SeesEndOfFile(int fd) {
   pollfd p{fd, POLLIN, 0};
-  if (::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kPatience).count())) <= 0) return false;
+  if (::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kPatience).count())) <= 0)
+    return false;
   char byte;
   return ::read(fd, &byte, 1) == 0;
 }
@@ -153,7 +154,8 @@ class ClientLinkTest : public ::testing::Test {
 };
 
 TEST_F(ClientLinkTest, IncomingFramesArriveInOrderAndEmptyFramesAsEmptyTexts) {
-  WriteAll(clientWriteFd_, Frame("<a>1</a>") + Frame("") + Frame(std::string(100, 'x')) + Frame("end"));
+  WriteAll(clientWriteFd_,
+           Frame("<a>1</a>") + Frame("") + Frame(std::string(100, 'x')) + Frame("end"));
   EXPECT_EQ(Incoming(4), (std::vector<std::string>{"<a>1</a>", "", std::string(100, 'x'), "end"}));
   EXPECT_FALSE(link_->IsClosed());
 }

@@ -2,10 +2,10 @@
 
 #include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/StandardExceptions.h"
-#include "text/xml/Numerals.h"
-#include "text/xml/ParseXMLDocument.h"
 #include "text/time/ParsingErrors.h"
 #include "text/time/TimeErrors.h"
+#include "text/xml/Numerals.h"
+#include "text/xml/ParseXMLDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,8 @@ TEST(IncomingMessages, MessageRequestDefaultsAndFields) {
   EXPECT_EQ(full.timeout, std::optional<TimeInterval>(0));
   EXPECT_TRUE(full.isCompletionMessage);
 
-  EXPECT_EQ(ReadMessageRequest(*Message("<Timeout>PT1M30S</Timeout>")).timeout, std::optional<TimeInterval>(90000000));
+  EXPECT_EQ(ReadMessageRequest(*Message("<Timeout>PT1M30S</Timeout>")).timeout,
+            std::optional<TimeInterval>(90000000));
   EXPECT_THROW((void)ReadMessageRequest(*Message("<Timeout>90</Timeout>")), ExceptionPL);
   EXPECT_THROW((void)ReadMessageRequest(*Message("<ID>x</ID>")), NotANumeral);
 }
@@ -77,26 +78,31 @@ TEST(IncomingMessages, QuietModeTimesDefaultToTheEpoch) {
   EXPECT_EQ(none.startTime, 0);
   EXPECT_EQ(none.endTime, 0);
 
-  const QuietModeStart onlyEnd = ReadQuietModeStart(*Message("<EndTime>Thu, 01 Jan 1970 01:00:00 +0100</EndTime>"));
+  const QuietModeStart onlyEnd =
+      ReadQuietModeStart(*Message("<EndTime>Thu, 01 Jan 1970 01:00:00 +0100</EndTime>"));
   EXPECT_EQ(onlyEnd.startTime, 0);
   EXPECT_EQ(onlyEnd.endTime, 0);
 
-  const QuietModeStart both = ReadQuietModeStart(
-      *Message("<StartTime>Thu, 01 Jan 1970 00:00:01 +0000</StartTime>"
-               "<EndTime>Thu, 01 Jan 1970 00:00:02 +0000</EndTime>"));
+  const QuietModeStart both =
+      ReadQuietModeStart(*Message("<StartTime>Thu, 01 Jan 1970 00:00:01 +0000</StartTime>"
+                                  "<EndTime>Thu, 01 Jan 1970 00:00:02 +0000</EndTime>"));
   EXPECT_EQ(both.startTime, 1000000);
   EXPECT_EQ(both.endTime, 2000000);
 
   EXPECT_THROW((void)ReadQuietModeStart(*Message("<StartTime></StartTime>")), ParsingFailure);
-  EXPECT_THROW((void)ReadQuietModeStart(*Message("<EndTime>30 Feb 2024 00:00 +0000</EndTime>")), NoSuchDate);
+  EXPECT_THROW((void)ReadQuietModeStart(*Message("<EndTime>30 Feb 2024 00:00 +0000</EndTime>")),
+               NoSuchDate);
 }
 
 TEST(IncomingMessages, TopmostWithoutEnabledIsDistinguishable) {
   EXPECT_FALSE(ReadActionRunningTopmost(*Message("")).enabled.has_value());
-  EXPECT_EQ(ReadActionRunningTopmost(*Message("<Enabled>0</Enabled>")).enabled, std::optional<bool>(false));
-  EXPECT_EQ(ReadActionRunningTopmost(*Message("<Enabled></Enabled>")).enabled, std::optional<bool>(true));
-  EXPECT_EQ(ReadActionRunningTopmost(*Message("<Enabled>false</Enabled><Enabled>true</Enabled>")).enabled,
+  EXPECT_EQ(ReadActionRunningTopmost(*Message("<Enabled>0</Enabled>")).enabled,
+            std::optional<bool>(false));
+  EXPECT_EQ(ReadActionRunningTopmost(*Message("<Enabled></Enabled>")).enabled,
             std::optional<bool>(true));
+  EXPECT_EQ(
+      ReadActionRunningTopmost(*Message("<Enabled>false</Enabled><Enabled>true</Enabled>")).enabled,
+      std::optional<bool>(true));
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ namespace {
 std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
 
 InitializationInfo Read(const std::string& fields) {
-  return ReadInitializationInfo(*ParseXMLDocument("<InitializationInfo>" + fields + "</InitializationInfo>"));
+  return ReadInitializationInfo(
+      *ParseXMLDocument("<InitializationInfo>" + fields + "</InitializationInfo>"));
 }
 
 TEST(InitializationInfo, EmptyElementHasNoFolderNoFilesAndDefaultSettings) {
@@ -55,7 +56,8 @@ TEST(InitializationInfo, SettingsComeFromTheLastSettingsElement) {
   EXPECT_TRUE(info.settings.allowSnooze);
   // Settings keys outside the settings element are not settings.
   EXPECT_TRUE(Read("<AllowSnooze>0</AllowSnooze>").settings.allowSnooze);
-  EXPECT_THROW((void)Read("<InitialUISettings><TrayMode>x</TrayMode></InitialUISettings>"), NotANumeral);
+  EXPECT_THROW((void)Read("<InitialUISettings><TrayMode>x</TrayMode></InitialUISettings>"),
+               NotANumeral);
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/StandardExceptions.h"
-#include "text/xml/Numerals.h"
-#include "text/xml/ParseXMLDocument.h"
 #include "text/time/ParsingErrors.h"
 #include "text/time/TimeErrors.h"
+#include "text/xml/Numerals.h"
+#include "text/xml/ParseXMLDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +26,20 @@ TEST(MessageFields, BooleanIsFalseOnlyForTheTwoExactSpellings) {
     bool expected;
   };
   const Row rows[] = {
-      {"<B>0</B>", false},     {"<B>false</B>", false}, {"<B>1</B>", true},
-      {"<B>true</B>", true},   {"<B></B>", true},
-      {"<B>FALSE</B>", true},  {"<B>False</B>", true},  {"<B>no</B>", true},
-      {"<B>00</B>", true},     {"<B> 0</B>", true},     {"<B>false </B>", true},
+      {"<B>0</B>", false},
+      {"<B>false</B>", false},
+      {"<B>1</B>", true},
+      {"<B>true</B>", true},
+      {"<B></B>", true},
+      {"<B>FALSE</B>", true},
+      {"<B>False</B>", true},
+      {"<B>no</B>", true},
+      {"<B>00</B>", true},
+      {"<B> 0</B>", true},
+      {"<B>false </B>", true},
       // Judged after decoding: a hexadecimal reference is decoded, a decimal one is kept.
-      {"<B>f&#x61;lse</B>", false}, {"<B>f&#97;lse</B>", true},
+      {"<B>f&#x61;lse</B>", false},
+      {"<B>f&#97;lse</B>", true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.element);
@@ -193,7 +201,8 @@ TEST(MessageFields, IntervalsAreXMLDurations) {
   ReadIntervalChild(*Message("<I>-P1DT0.5S</I>"), "I", optional);
   EXPECT_EQ(optional, std::optional<TimeInterval>(-86400500000));
 
-  for (const char* bad : {"<I>P1Y</I>", "<I></I>", "<I>PT4294967296S</I>", "<I>PT0.0000001S</I>", "<I> PT1S</I>"}) {
+  for (const char* bad :
+       {"<I>P1Y</I>", "<I></I>", "<I>PT4294967296S</I>", "<I>PT0.0000001S</I>", "<I> PT1S</I>"}) {
     SCOPED_TRACE(bad);
     EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", interval), ExceptionPL);
     EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", optional), ExceptionPL);
@@ -225,7 +234,9 @@ TEST(MessageFields, TimesAreHeldAsTheInstantTheyName) {
 
 TEST(MessageFields, MalformedTimesRaiseTheParsersFailures) {
   std::optional<DateTime> time;
-  const auto read = [&time](const char* text) { ReadTimeChild(*Message(std::string("<D>") + text + "</D>"), "D", time); };
+  const auto read = [&time](const char* text) {
+    ReadTimeChild(*Message(std::string("<D>") + text + "</D>"), "D", time);
+  };
   EXPECT_THROW(read(""), ParsingFailure);
   EXPECT_THROW(read("Tue 05 Mar 2024 07:08:09 +0100"), ParsingFailure);
   EXPECT_THROW(read("Mon, 05 Mar 2024 07:08:09 +0100"), WrongDayOfWeek);

@@ -22,12 +22,15 @@ std::vector<std::string> Drain(MessageQueue& queue) {
 TEST(MessageQueue, TakeAllReturnsTextsInArrivalOrderAndLeavesQueueEmpty) {
   MessageQueue queue;
   EXPECT_TRUE(queue.IsEmpty());
-  for (const char* text : {"first", "", "a text longer than the sixty-four bytes kept inline by the string", "last"}) {
+  for (const char* text :
+       {"first", "", "a text longer than the sixty-four bytes kept inline by the string", "last"}) {
     queue.Push(Text(text));
   }
   EXPECT_FALSE(queue.IsEmpty());
   EXPECT_EQ(Drain(queue),
-            (std::vector<std::string>{"first", "", "a text longer than the sixty-four bytes kept inline by the string", "last"}));
+            (std::vector<std::string>{
+                "first", "", "a text longer than the sixty-four bytes kept inline by the string",
+                "last"}));
   EXPECT_TRUE(queue.IsEmpty());
   EXPECT_TRUE(Drain(queue).empty());
 
@@ -98,7 +101,8 @@ TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrder) {
   std::vector<std::thread> pushers;
   for (int t = 0; t < kThreads; ++t) {
     pushers.emplace_back([&queue, t] {
-      for (int i = 0; i < kPerThread; ++i) queue.Push(Text(std::to_string(t) + ":" + std::to_string(i)));
+      for (int i = 0; i < kPerThread; ++i)
+        queue.Push(Text(std::to_string(t) + ":" + std::to_string(i)));
     });
   }
   for (auto& pusher : pushers) pusher.join();

@@ -16,16 +16,60 @@
 namespace {
 
 // Children the readers look at, with values valid for some fields and malformed for others.
-const std::vector<std::string> kNames = {
-    "ID", "IsOffer", "ForceRun", "Deadline", "Title", "Type", "Enabled", "StartTime", "EndTime",
-    "BaseDirectory", "SupportFiles", "FileName", "SubFolder", "Content", "InitialUISettings",
-    "RemindInterval", "RemindTime", "TrayMode", "AllowSnooze", "UseLocale", "IdleThreshold",
-    "MaxHistoryAge", "QSPv2Mode", "MainDialogMinWidth", "Text", "TimeOut"};
-const std::vector<std::string> kValues = {
-    "", "0", "1", "true", "false", "yes", "3", "4294967295", "4294967296", "18446744073709551615",
-    "18446744073709551616", "-1", "+2", " 7", "PT5M", "-P1DT2H", "P", "PT1.0000001S", "P99999999999D",
-    "Tue, 05 Mar 2024 07:08:09 +0100", "31 Feb 2024 00:00 GMT", "Mon, 05 Mar 2024 07:08 z",
-    "5 mar 69 25:00 EST", "YQ==", "&amp;&lt;", "<![CDATA[x<y]]>", "\xC3\xA9", "\xFF\xFE"};
+const std::vector<std::string> kNames = {"ID",
+                                         "IsOffer",
+                                         "ForceRun",
+                                         "Deadline",
+                                         "Title",
+                                         "Type",
+                                         "Enabled",
+                                         "StartTime",
+                                         "EndTime",
+                                         "BaseDirectory",
+                                         "SupportFiles",
+                                         "FileName",
+                                         "SubFolder",
+                                         "Content",
+                                         "InitialUISettings",
+                                         "RemindInterval",
+                                         "RemindTime",
+                                         "TrayMode",
+                                         "AllowSnooze",
+                                         "UseLocale",
+                                         "IdleThreshold",
+                                         "MaxHistoryAge",
+                                         "QSPv2Mode",
+                                         "MainDialogMinWidth",
+                                         "Text",
+                                         "TimeOut"};
+const std::vector<std::string> kValues = {"",
+                                          "0",
+                                          "1",
+                                          "true",
+                                          "false",
+                                          "yes",
+                                          "3",
+                                          "4294967295",
+                                          "4294967296",
+                                          "18446744073709551615",
+                                          "18446744073709551616",
+                                          "-1",
+                                          "+2",
+                                          " 7",
+                                          "PT5M",
+                                          "-P1DT2H",
+                                          "P",
+                                          "PT1.0000001S",
+                                          "P99999999999D",
+                                          "Tue, 05 Mar 2024 07:08:09 +0100",
+                                          "31 Feb 2024 00:00 GMT",
+                                          "Mon, 05 Mar 2024 07:08 z",
+                                          "5 mar 69 25:00 EST",
+                                          "YQ==",
+                                          "&amp;&lt;",
+                                          "<![CDATA[x<y]]>",
+                                          "\xC3\xA9",
+                                          "\xFF\xFE"};
 
 std::string RandomElement(std::mt19937& engine, int depth) {
   auto pick = [&engine](std::size_t count) {
@@ -34,7 +78,8 @@ std::string RandomElement(std::mt19937& engine, int depth) {
   const std::string& name = kNames[pick(kNames.size())];
   std::string element = "<" + name + ">";
   if (depth < 2 && pick(4) == 0) {
-    for (std::size_t children = pick(4); children > 0; --children) element += RandomElement(engine, depth + 1);
+    for (std::size_t children = pick(4); children > 0; --children)
+      element += RandomElement(engine, depth + 1);
   } else {
     element += kValues[pick(kValues.size())];
   }

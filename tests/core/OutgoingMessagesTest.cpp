@@ -57,10 +57,10 @@ TEST(OutgoingMessages, ReadyForDataFieldsKeepTheirOrderAndFullWidth) {
 }
 
 TEST(OutgoingMessages, AnswerDocumentHasTheProtocolsShape) {
-  const UString8 text = BuildOutgoingMessage(
-      "UIToClient", "ActionTaken",
-      {BooleanField("IsCancel", false), BooleanField("IsOffer", false), NumberField("ID", 42),
-       TextField("Originator", Text("ClientUI"))});
+  const UString8 text =
+      BuildOutgoingMessage("UIToClient", "ActionTaken",
+                           {BooleanField("IsCancel", false), BooleanField("IsOffer", false),
+                            NumberField("ID", 42), TextField("Originator", Text("ClientUI"))});
   EXPECT_EQ(WithoutLayout(Str(text)),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><UIToClient><ActionTaken>"
             "<IsCancel>false</IsCancel><IsOffer>false</IsOffer><ID>42</ID>"
@@ -75,14 +75,21 @@ TEST(OutgoingMessages, MessageWithoutFieldsAndTextsThatNeedMarkup) {
     const char* expected;
   };
   const Row rows[] = {
-      {"no fields", {},
+      {"no fields",
+       {},
        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M></M>\n</ClientToUI>"},
-      {"empty text", {TextField("F", Text(""))},
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>\n\t\t<F></F>\n\t</M>\n</ClientToUI>"},
-      {"markup in a text goes into CDATA", {TextField("F", Text("a<b & c"))},
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>\n\t\t<F><![CDATA[a<b & c]]></F>\n\t</M>\n</ClientToUI>"},
-      {"a text that cannot be CDATA is escaped", {TextField("F", Text("x]]>y<"))},
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>\n\t\t<F>x]]&gt;y&lt;</F>\n\t</M>\n</ClientToUI>"},
+      {"empty text",
+       {TextField("F", Text(""))},
+       "<?xml version=\"1.0\" "
+       "encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>\n\t\t<F></F>\n\t</M>\n</ClientToUI>"},
+      {"markup in a text goes into CDATA",
+       {TextField("F", Text("a<b & c"))},
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>\n\t\t<F><![CDATA[a<b & "
+       "c]]></F>\n\t</M>\n</ClientToUI>"},
+      {"a text that cannot be CDATA is escaped",
+       {TextField("F", Text("x]]>y<"))},
+       "<?xml version=\"1.0\" "
+       "encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>\n\t\t<F>x]]&gt;y&lt;</F>\n\t</M>\n</ClientToUI>"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -159,19 +166,22 @@ TEST(OutgoingMessages, SnoozeValuesKeepTheirTextFormsAndOriginatorComesLast) {
   for (const Row& row : times) {
     SCOPED_TRACE(row.text);
     SendRemindTime(row.time, Text(kClientUIOriginator));
-    EXPECT_EQ(SentText(), declaration + "<UIToClient><RemindTime><TimeObject>" + row.text +
-                              "</TimeObject><Originator>ClientUI</Originator></RemindTime></UIToClient>");
+    EXPECT_EQ(SentText(),
+              declaration + "<UIToClient><RemindTime><TimeObject>" + row.text +
+                  "</TimeObject><Originator>ClientUI</Originator></RemindTime></UIToClient>");
   }
   struct IntervalRow {
     TimeInterval interval;
     const char* text;
   };
-  const IntervalRow intervals[] = {{0, "PT0S"}, {86400000000, "P1D"}, {-86401000000, "-P1DT1S"}, {1500000, "PT1.500000S"}};
+  const IntervalRow intervals[] = {
+      {0, "PT0S"}, {86400000000, "P1D"}, {-86401000000, "-P1DT1S"}, {1500000, "PT1.500000S"}};
   for (const IntervalRow& row : intervals) {
     SCOPED_TRACE(row.text);
     SendRemindInterval(row.interval, Text("x<y"));
     EXPECT_EQ(SentText(), declaration + "<UIToClient><RemindInterval><TimeInterval>" + row.text +
-                              "</TimeInterval><Originator><![CDATA[x<y]]></Originator></RemindInterval></UIToClient>");
+                              "</TimeInterval><Originator><![CDATA[x<y]]></Originator></"
+                              "RemindInterval></UIToClient>");
   }
 }
 

@@ -2,9 +2,9 @@
 
 #include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/StandardExceptions.h"
+#include "text/time/TimeErrors.h"
 #include "text/xml/Numerals.h"
 #include "text/xml/ParseXMLDocument.h"
-#include "text/time/TimeErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,8 @@ struct Key {
 
 const Key kKeys[] = {
     {"RemindInterval", FIELD(remindInterval), "0", "PT5M", "300000000", Failure::kInterval},
-    {"RemindTime", FIELD(remindTime), "none", "Thu, 01 Jan 1970 00:00:01 +0000", "1000000", Failure::kTime},
+    {"RemindTime", FIELD(remindTime), "none", "Thu, 01 Jan 1970 00:00:01 +0000", "1000000",
+     Failure::kTime},
     {"HistoryMode", FIELD(historyMode), "none", "4294967295", "4294967295", Failure::kNumber},
     {"MaxHistoryAge", FIELD(maxHistoryAge), "none", "P1D", "86400000000", Failure::kInterval},
     {"TechHistoryMode", FIELD(techHistoryMode), "none", "3", "3", Failure::kNumber},
@@ -49,7 +50,8 @@ const Key kKeys[] = {
     {"HasMainDialog", FIELD(hasMainDialog), "true", "false", "false", Failure::kNone},
     {"AllowSnooze", FIELD(allowSnooze), "true", "0", "false", Failure::kNone},
     {"AlwaysTopmost", FIELD(alwaysTopmost), "false", "1", "true", Failure::kNone},
-    {"DisplaySingleActionSummary", FIELD(displaySingleActionSummary), "true", "false", "false", Failure::kNone},
+    {"DisplaySingleActionSummary", FIELD(displaySingleActionSummary), "true", "false", "false",
+     Failure::kNone},
     {"UseLocale", FIELD(useLocale), "none", "false", "false", Failure::kNone},
     {"PersistRunningMessage", FIELD(persistRunningMessage), "false", "", "true", Failure::kNone},
     {"TopmostRunningMessage", FIELD(topmostRunningMessage), "false", "yes", "true", Failure::kNone},
@@ -70,7 +72,8 @@ std::string Element(const char* name, const char* text) {
 }
 
 InitialUISettings Read(const std::string& keys) {
-  return ReadInitialUISettings(*ParseXMLDocument("<InitialUISettings>" + keys + "</InitialUISettings>"));
+  return ReadInitialUISettings(
+      *ParseXMLDocument("<InitialUISettings>" + keys + "</InitialUISettings>"));
 }
 
 TEST(UISettings, EmptyElementGivesEveryDefault) {
@@ -87,7 +90,8 @@ TEST(UISettings, EachKeySetsOnlyItsOwnField) {
     SCOPED_TRACE(key.name);
     const InitialUISettings settings = Read(Element(key.name, key.sample));
     for (const Key& other : kKeys) {
-      EXPECT_EQ(other.shown(settings), &other == &key ? other.sampleShown : other.defaultShown) << other.name;
+      EXPECT_EQ(other.shown(settings), &other == &key ? other.sampleShown : other.defaultShown)
+          << other.name;
     }
   }
 }

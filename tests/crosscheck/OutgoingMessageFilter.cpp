@@ -33,8 +33,9 @@ std::optional<UString8> Originator(std::istringstream& fields) {
 
 void WriteFramed(const UString8& text) {
   const auto length = static_cast<std::uint32_t>(text.size());
-  const unsigned char prefix[4] = {static_cast<unsigned char>(length), static_cast<unsigned char>(length >> 8),
-                                   static_cast<unsigned char>(length >> 16), static_cast<unsigned char>(length >> 24)};
+  const unsigned char prefix[4] = {
+      static_cast<unsigned char>(length), static_cast<unsigned char>(length >> 8),
+      static_cast<unsigned char>(length >> 16), static_cast<unsigned char>(length >> 24)};
   std::fwrite(prefix, 1, 4, stdout);
   std::fwrite(text.data(), 1, text.size(), stdout);
 }

@@ -14,7 +14,8 @@ int main() {
   std::string line;
   while (std::getline(std::cin, line)) {
     try {
-      const DateTime instant = ToDateTime(ParseZonedDateTime(line.data(), line.data() + line.size()));
+      const DateTime instant =
+          ToDateTime(ParseZonedDateTime(line.data(), line.data() + line.size()));
       // Whole seconds: the text form has no fraction, so the division is exact.
       std::cout << "ok " << instant / kMicrosecondsPerSecond << '\n';
     } catch (const DebuggableException& e) {

@@ -9,7 +9,8 @@
 namespace {
 
 bool IsAsciiLetterOrDigit(char byte) noexcept {
-  return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9');
+  return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+         (byte >= '0' && byte <= '9');
 }
 
 bool IsSpecialName(FormatRange name) noexcept { return !name.empty() && *name.begin == '_'; }
@@ -22,7 +23,8 @@ void ValidateVariableName(FormatRange name) {
     if (FindSpecialVariable(name) == nullptr) throw UndefinedFormatVariable();
     return;
   }
-  if (!std::all_of(name.begin + 1, name.end, IsAsciiLetterOrDigit)) throw ImproperFormatVariableName();
+  if (!std::all_of(name.begin + 1, name.end, IsAsciiLetterOrDigit))
+    throw ImproperFormatVariableName();
 }
 
 BoundArguments BindArguments(FormatRange format, const std::vector<FormatRange>& values) {

@@ -22,4 +22,5 @@ void ValidateVariableName(FormatRange name);
 // One pair per non-special variable occurrence. Running out of values throws
 // TooManyFormatArguments (the text asks for more than given); values left over throw
 // TooFewFormatArguments (the text uses fewer than given).
-[[nodiscard]] BoundArguments BindArguments(FormatRange format, const std::vector<FormatRange>& values);
+[[nodiscard]] BoundArguments BindArguments(FormatRange format,
+                                           const std::vector<FormatRange>& values);

@@ -57,7 +57,9 @@ AutoUString<UTF8> FormatOverrideContext::GetOverride(FormatRange key, FormatRang
   return AutoUString<UTF8>(text.begin, text.end);
 }
 
-AutoUString<UTF8> FormatOverrideContext::GetOverride(FormatRange key) const { return GetOverride(key, key); }
+AutoUString<UTF8> FormatOverrideContext::GetOverride(FormatRange key) const {
+  return GetOverride(key, key);
+}
 
 void FormatOverrideContext::AddScope(FormatOverrideScope& scope) {
   if (scope.context_ == this) return;

@@ -13,8 +13,10 @@ struct FormatRange {
   const char* end = nullptr;
 
   constexpr FormatRange() = default;
-  constexpr FormatRange(const char* rangeBegin, const char* rangeEnd) : begin(rangeBegin), end(rangeEnd) {}
-  // Implicit so that literals and strings can be passed directly; the source must outlive the range.
+  constexpr FormatRange(const char* rangeBegin, const char* rangeEnd)
+      : begin(rangeBegin), end(rangeEnd) {}
+  // Implicit so that literals and strings can be passed directly; the source must outlive the
+  // range.
   FormatRange(const char* text) : begin(text), end(text + std::strlen(text)) {}
   FormatRange(const AutoUString<UTF8>& text) : begin(text.begin()), end(text.end()) {}
   FormatRange(const std::string& text) : begin(text.data()), end(text.data() + text.size()) {}

@@ -3,5 +3,6 @@
 #include "text/format/FormatOverrideContext.h"
 
 FormatString LookupFormat(FormatRange builtIn) {
-  return {AutoUString<UTF8>(builtIn.begin, builtIn.end), CurrentContext().GetOverride(builtIn, builtIn)};
+  return {AutoUString<UTF8>(builtIn.begin, builtIn.end),
+          CurrentContext().GetOverride(builtIn, builtIn)};
 }

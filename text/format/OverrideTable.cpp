@@ -31,9 +31,10 @@ OverrideTable::OverrideTable(FormatRange bytes, FormatRange name)
 }
 
 const OverrideTable::Entry* OverrideTable::Find(FormatRange key) const noexcept {
-  auto found = std::lower_bound(entries_.begin(), entries_.end(), key, [](const Entry& entry, FormatRange wanted) {
-    return FormatRange::Compare(entry.key, wanted) < 0;
-  });
+  auto found = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                [](const Entry& entry, FormatRange wanted) {
+                                  return FormatRange::Compare(entry.key, wanted) < 0;
+                                });
   return found != entries_.end() && found->key == key ? &*found : nullptr;
 }
 

@@ -3,14 +3,14 @@
 #include <algorithm>
 
 const SpecialVariable SpecialVariables[kSpecialVariableCount] = {
-    {"_cbrace", "}"}, {"_cr", "\r"}, {"_crlf", "\r\n"},
+    {"_cbrace", "}"}, {"_cr", "\r"},    {"_crlf", "\r\n"},
     {"_lf", "\n"},    {"_obrace", "{"}, {"_tab", "\t"},
 };
 
 const SpecialVariable* FindSpecialVariable(FormatRange name) noexcept {
   const SpecialVariable* tableEnd = SpecialVariables + kSpecialVariableCount;
-  const SpecialVariable* found =
-      std::lower_bound(SpecialVariables, tableEnd, name, [](const SpecialVariable& entry, FormatRange wanted) {
+  const SpecialVariable* found = std::lower_bound(
+      SpecialVariables, tableEnd, name, [](const SpecialVariable& entry, FormatRange wanted) {
         return FormatRange::Compare(entry.name, wanted) < 0;
       });
   return found != tableEnd && FormatRange(found->name) == name ? found : nullptr;

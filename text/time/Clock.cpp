@@ -5,14 +5,16 @@
 namespace {
 
 ZonedDateTime FromBrokenDown(const std::tm& time, UTCOffset offset) noexcept {
-  const Date date{static_cast<std::uint32_t>(time.tm_mday), static_cast<std::uint32_t>(time.tm_mon + 1),
+  const Date date{static_cast<std::uint32_t>(time.tm_mday),
+                  static_cast<std::uint32_t>(time.tm_mon + 1),
                   static_cast<std::uint32_t>(time.tm_year + 1900)};
   // A leap second (tm_sec 60) counts as the last second of its minute.
   const int second = time.tm_sec > 59 ? 59 : time.tm_sec;
-  return ZonedDateTime{date,
-                       TimeOfDay{static_cast<std::uint8_t>(time.tm_hour), static_cast<std::uint8_t>(time.tm_min),
-                                 static_cast<std::uint8_t>(second)},
-                       offset.seconds, offset.microseconds};
+  return ZonedDateTime{
+      date,
+      TimeOfDay{static_cast<std::uint8_t>(time.tm_hour), static_cast<std::uint8_t>(time.tm_min),
+                static_cast<std::uint8_t>(second)},
+      offset.seconds, offset.microseconds};
 }
 
 // Worked out from the two broken-down times by calendar arithmetic rather than from the zone
@@ -23,7 +25,8 @@ UTCOffset LocalUTCOffsetAt(std::time_t now, std::tm& local) {
   gmtime_r(&now, &utc);
   const UTCOffset zero{0, 0};
   const std::int64_t seconds =
-      (ToDateTime(FromBrokenDown(local, zero)) - ToDateTime(FromBrokenDown(utc, zero))) / kMicrosecondsPerSecond;
+      (ToDateTime(FromBrokenDown(local, zero)) - ToDateTime(FromBrokenDown(utc, zero))) /
+      kMicrosecondsPerSecond;
   return UTCOffset{seconds, seconds * kMicrosecondsPerSecond};
 }
 

@@ -34,8 +34,8 @@ TimeOfDay TimeOfDayFromSeconds(std::int64_t secondsOfDay) noexcept {
 ZonedDateTime WallClock(std::int64_t dayNumber, std::int64_t seconds, std::int64_t offsetSeconds,
                         std::int64_t offsetMicroseconds) {
   const Date date = DateFromDayNumber(dayNumber + FloorDivide(seconds, kSecondsPerDay));
-  return ZonedDateTime{date, TimeOfDayFromSeconds(FloorModulo(seconds, kSecondsPerDay)), offsetSeconds,
-                       offsetMicroseconds};
+  return ZonedDateTime{date, TimeOfDayFromSeconds(FloorModulo(seconds, kSecondsPerDay)),
+                       offsetSeconds, offsetMicroseconds};
 }
 
 }  // namespace
@@ -56,14 +56,16 @@ Date DateFromDayNumber(std::int64_t dayNumber) {
   const std::int64_t days = dayNumber - kMarchFirstOfYear0;
   const std::int64_t era = FloorDivide(days, kDaysPer400Years);
   const std::int64_t dayOfEra = days - era * kDaysPer400Years;
-  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
   const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const std::int64_t month = (5 * dayOfYear + 2) / 153;
   const std::int64_t day = dayOfYear - (153 * month + 2) / 5 + 1;
   const std::int64_t year = era * 400 + yearOfEra + (month >= 10 ? 1 : 0);
   if (year < 0) throw InvalidDateTimeNegativeYear();
   if (year > std::numeric_limits<std::uint32_t>::max()) throw DateTimeOutOfRange();
-  return Date{static_cast<std::uint32_t>(day), static_cast<std::uint32_t>(month < 10 ? month + 3 : month - 9),
+  return Date{static_cast<std::uint32_t>(day),
+              static_cast<std::uint32_t>(month < 10 ? month + 3 : month - 9),
               static_cast<std::uint32_t>(year)};
 }
 
@@ -91,7 +93,8 @@ bool IsValidTimeOfDay(const TimeOfDay& time) noexcept {
 
 DateTime ToDateTime(const ZonedDateTime& time) {
   std::int64_t result = 0;
-  if (__builtin_mul_overflow(DayNumber(time.date) - kUnixEpochDayNumber, kMicrosecondsPerDay, &result) ||
+  if (__builtin_mul_overflow(DayNumber(time.date) - kUnixEpochDayNumber, kMicrosecondsPerDay,
+                             &result) ||
       __builtin_add_overflow(result, SecondsOfDay(time.time) * kMicrosecondsPerSecond, &result) ||
       __builtin_sub_overflow(result, time.offsetMicroseconds, &result)) {
     throw DateTimeOutOfRange();
@@ -99,12 +102,14 @@ DateTime ToDateTime(const ZonedDateTime& time) {
   return result;
 }
 
-ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds, std::int64_t offsetMicroseconds) {
+ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
+                           std::int64_t offsetMicroseconds) {
   const ZonedDateTime utc = WallClock(kUnixEpochDayNumber, time / kMicrosecondsPerSecond, 0, 0);
   return ToOffset(utc, offsetSeconds, offsetMicroseconds);
 }
 
-ZonedDateTime ToOffset(const ZonedDateTime& time, std::int64_t offsetSeconds, std::int64_t offsetMicroseconds) {
+ZonedDateTime ToOffset(const ZonedDateTime& time, std::int64_t offsetSeconds,
+                       std::int64_t offsetMicroseconds) {
   std::int64_t seconds = 0;
   if (__builtin_sub_overflow(offsetSeconds, time.offsetSeconds, &seconds) ||
       __builtin_add_overflow(seconds, SecondsOfDay(time.time), &seconds)) {

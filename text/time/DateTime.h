@@ -51,7 +51,9 @@ struct ZonedDateTime {
     return a.date == b.date && a.time == b.time && a.offsetSeconds == b.offsetSeconds &&
            a.offsetMicroseconds == b.offsetMicroseconds;
   }
-  friend bool operator!=(const ZonedDateTime& a, const ZonedDateTime& b) noexcept { return !(a == b); }
+  friend bool operator!=(const ZonedDateTime& a, const ZonedDateTime& b) noexcept {
+    return !(a == b);
+  }
 };
 
 // Days since 0000-01-01 (1970-01-01 is day 719528). Any field values are accepted: a month

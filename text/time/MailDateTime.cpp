@@ -26,19 +26,22 @@ UString8 FormatMailDateTime(const ZonedDateTime& time) {
   const char* const day = DayName(DayOfWeek(time.date));
   const std::int64_t offset = time.offsetSeconds;
   // The magnitude in whole minutes; unsigned so that the most negative offset has one too.
-  const unsigned long long minutes =
-      (offset < 0 ? 0 - static_cast<unsigned long long>(offset) : static_cast<unsigned long long>(offset)) / 60;
+  const unsigned long long minutes = (offset < 0 ? 0 - static_cast<unsigned long long>(offset)
+                                                 : static_cast<unsigned long long>(offset)) /
+                                     60;
   // Room for the largest value of every field.
   char text[96];
-  const int length = std::snprintf(text, sizeof text, "%s, %02u %s %04u %02u:%02u:%02u %c%02llu%02llu", day,
-                                   static_cast<unsigned>(time.date.day), month, static_cast<unsigned>(time.date.year),
-                                   unsigned{time.time.hour}, unsigned{time.time.minute}, unsigned{time.time.second},
-                                   offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+  const int length = std::snprintf(
+      text, sizeof text, "%s, %02u %s %04u %02u:%02u:%02u %c%02llu%02llu", day,
+      static_cast<unsigned>(time.date.day), month, static_cast<unsigned>(time.date.year),
+      unsigned{time.time.hour}, unsigned{time.time.minute}, unsigned{time.time.second},
+      offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
   return UString8(text, text + length);
 }
 
 UString8 FormatMailDateTime(DateTime time, std::int64_t offsetSeconds) {
   std::int64_t offsetMicroseconds = 0;
-  if (__builtin_mul_overflow(offsetSeconds, kMicrosecondsPerSecond, &offsetMicroseconds)) throw DateTimeOutOfRange();
+  if (__builtin_mul_overflow(offsetSeconds, kMicrosecondsPerSecond, &offsetMicroseconds))
+    throw DateTimeOutOfRange();
   return FormatMailDateTime(FromDateTime(time, offsetSeconds, offsetMicroseconds));
 }

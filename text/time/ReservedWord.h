@@ -48,12 +48,15 @@ inline bool ReservedWordPrecedes(const char* name, const char* begin, const char
 // The entry for the word (begin, end), or nullptr.
 template <class Action>
 const ReservedWord<Action>* FindReservedWord(const ReservedWord<Action>* tableBegin,
-                                             const ReservedWord<Action>* tableEnd, const char* begin,
-                                             const char* end) noexcept {
+                                             const ReservedWord<Action>* tableEnd,
+                                             const char* begin, const char* end) noexcept {
   const ReservedWord<Action>* found = std::lower_bound(
-      tableBegin, tableEnd, begin,
-      [end](const ReservedWord<Action>& entry, const char* word) { return ReservedWordPrecedes(entry.name, word, end); });
+      tableBegin, tableEnd, begin, [end](const ReservedWord<Action>& entry, const char* word) {
+        return ReservedWordPrecedes(entry.name, word, end);
+      });
   if (found == tableEnd) return nullptr;
   const std::size_t length = static_cast<std::size_t>(end - begin);
-  return std::strlen(found->name) == length && std::memcmp(found->name, begin, length) == 0 ? found : nullptr;
+  return std::strlen(found->name) == length && std::memcmp(found->name, begin, length) == 0
+             ? found
+             : nullptr;
 }

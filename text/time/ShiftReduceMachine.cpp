@@ -32,7 +32,8 @@ bool ShiftReduceMachine::Shift(int terminal, Reducer& reducer) {
 }
 
 bool ShiftReduceMachine::Finish(Reducer& reducer) {
-  const bool accepted = ReduceFor(table_.EndOfInput(), reducer).kind == ShiftReduceTable::ActionKind::kAccept;
+  const bool accepted =
+      ReduceFor(table_.EndOfInput(), reducer).kind == ShiftReduceTable::ActionKind::kAccept;
   states_.clear();
   return accepted;
 }

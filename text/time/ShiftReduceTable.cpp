@@ -13,7 +13,9 @@ struct Item {
   friend bool operator<(const Item& a, const Item& b) noexcept {
     return a.rule != b.rule ? a.rule < b.rule : a.dot < b.dot;
   }
-  friend bool operator==(const Item& a, const Item& b) noexcept { return a.rule == b.rule && a.dot == b.dot; }
+  friend bool operator==(const Item& a, const Item& b) noexcept {
+    return a.rule == b.rule && a.dot == b.dot;
+  }
 };
 
 using ItemSet = std::vector<Item>;
@@ -71,13 +73,16 @@ class ShiftReduceTable::Builder {
     if (!goalHasRule) throw InvalidGrammar();
   }
 
-  [[nodiscard]] bool IsNonterminal(int symbol) const { return nonterminal_[static_cast<std::size_t>(symbol)]; }
+  [[nodiscard]] bool IsNonterminal(int symbol) const {
+    return nonterminal_[static_cast<std::size_t>(symbol)];
+  }
 
   void ComputeFirstSets() {
     nullable_.assign(symbols_, false);
     first_.assign(symbols_, SymbolSet(symbols_, false));
     for (int symbol = 0; symbol < static_cast<int>(symbols_); ++symbol) {
-      if (!IsNonterminal(symbol)) first_[static_cast<std::size_t>(symbol)][static_cast<std::size_t>(symbol)] = true;
+      if (!IsNonterminal(symbol))
+        first_[static_cast<std::size_t>(symbol)][static_cast<std::size_t>(symbol)] = true;
     }
     for (bool grew = true; grew;) {
       grew = false;
@@ -117,11 +122,13 @@ class ShiftReduceTable::Builder {
   [[nodiscard]] ItemSet Closure(ItemSet items) const {
     for (std::size_t next = 0; next < items.size(); ++next) {
       const GrammarRule& rule = rules_[items[next].rule];
-      if (items[next].dot >= rule.right.size() || !IsNonterminal(rule.right[items[next].dot])) continue;
+      if (items[next].dot >= rule.right.size() || !IsNonterminal(rule.right[items[next].dot]))
+        continue;
       const int wanted = rule.right[items[next].dot];
       for (std::uint32_t index = 0; index < rules_.size(); ++index) {
         const Item item{index, 0};
-        if (rules_[index].left == wanted && std::find(items.begin(), items.end(), item) == items.end()) {
+        if (rules_[index].left == wanted &&
+            std::find(items.begin(), items.end(), item) == items.end()) {
           items.push_back(item);
         }
       }
@@ -132,7 +139,8 @@ class ShiftReduceTable::Builder {
 
   std::uint32_t StateOf(ItemSet kernel) {
     std::sort(kernel.begin(), kernel.end());
-    const auto [found, added] = stateOfKernel_.emplace(kernel, static_cast<std::uint32_t>(states_.size()));
+    const auto [found, added] =
+        stateOfKernel_.emplace(kernel, static_cast<std::uint32_t>(states_.size()));
     if (added) {
       states_.push_back(Closure(std::move(kernel)));
       transitions_.emplace_back(symbols_, kNoState);
@@ -161,8 +169,10 @@ class ShiftReduceTable::Builder {
   }
 
   void Set(std::size_t state, int lookahead, Action action) {
-    Action& entry = table_.actions_[state * static_cast<std::size_t>(endOfInput_ + 1) + static_cast<std::size_t>(lookahead)];
-    if (entry.kind != ActionKind::kError && (entry.kind != action.kind || entry.target != action.target)) {
+    Action& entry = table_.actions_[state * static_cast<std::size_t>(endOfInput_ + 1) +
+                                    static_cast<std::size_t>(lookahead)];
+    if (entry.kind != ActionKind::kError &&
+        (entry.kind != action.kind || entry.target != action.target)) {
       throw GrammarConflict();
     }
     entry = action;
@@ -175,8 +185,10 @@ class ShiftReduceTable::Builder {
     for (std::size_t state = 0; state < states_.size(); ++state) {
       for (int symbol = 0; symbol < table_.symbolCount_; ++symbol) {
         const std::uint32_t successor = transitions_[state][static_cast<std::size_t>(symbol)];
-        table_.gotos_[state * static_cast<std::size_t>(table_.symbolCount_) + static_cast<std::size_t>(symbol)] = successor;
-        if (successor != kNoState && !IsNonterminal(symbol)) Set(state, symbol, Action{ActionKind::kShift, successor});
+        table_.gotos_[state * static_cast<std::size_t>(table_.symbolCount_) +
+                      static_cast<std::size_t>(symbol)] = successor;
+        if (successor != kNoState && !IsNonterminal(symbol))
+          Set(state, symbol, Action{ActionKind::kShift, successor});
       }
       for (const Item& item : states_[state]) {
         const GrammarRule& rule = rules_[item.rule];
@@ -187,7 +199,8 @@ class ShiftReduceTable::Builder {
         }
         const SymbolSet& lookaheads = follow_[static_cast<std::size_t>(rule.left)];
         for (int lookahead = 0; lookahead <= endOfInput_; ++lookahead) {
-          if (lookaheads[static_cast<std::size_t>(lookahead)]) Set(state, lookahead, Action{ActionKind::kReduce, item.rule});
+          if (lookaheads[static_cast<std::size_t>(lookahead)])
+            Set(state, lookahead, Action{ActionKind::kReduce, item.rule});
         }
       }
     }
@@ -214,11 +227,15 @@ ShiftReduceTable::ShiftReduceTable(int symbolCount, std::vector<GrammarRule> rul
   Builder(*this, goal).Build();
 }
 
-ShiftReduceTable::Action ShiftReduceTable::ActionFor(std::size_t state, int lookahead) const noexcept {
-  if (state >= StateCount() || lookahead < 0 || lookahead > symbolCount_) return Action{ActionKind::kError, 0};
-  return actions_[state * static_cast<std::size_t>(symbolCount_ + 1) + static_cast<std::size_t>(lookahead)];
+ShiftReduceTable::Action ShiftReduceTable::ActionFor(std::size_t state,
+                                                     int lookahead) const noexcept {
+  if (state >= StateCount() || lookahead < 0 || lookahead > symbolCount_)
+    return Action{ActionKind::kError, 0};
+  return actions_[state * static_cast<std::size_t>(symbolCount_ + 1) +
+                  static_cast<std::size_t>(lookahead)];
 }
 
 std::uint32_t ShiftReduceTable::GoTo(std::size_t state, int nonterminal) const noexcept {
-  return gotos_[state * static_cast<std::size_t>(symbolCount_) + static_cast<std::size_t>(nonterminal)];
+  return gotos_[state * static_cast<std::size_t>(symbolCount_) +
+                static_cast<std::size_t>(nonterminal)];
 }

@@ -34,7 +34,9 @@ class ShiftReduceTable {
 
   // The lookahead that follows the last symbol of the input.
   [[nodiscard]] int EndOfInput() const noexcept { return symbolCount_; }
-  [[nodiscard]] std::size_t StateCount() const noexcept { return gotos_.size() / static_cast<std::size_t>(symbolCount_); }
+  [[nodiscard]] std::size_t StateCount() const noexcept {
+    return gotos_.size() / static_cast<std::size_t>(symbolCount_);
+  }
   [[nodiscard]] const GrammarRule& Rule(std::size_t index) const { return rules_[index]; }
   // What to do in `state` with `lookahead` (a terminal or EndOfInput) next; kError for any
   // other symbol.

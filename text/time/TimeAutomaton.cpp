@@ -26,14 +26,16 @@ std::int32_t TimeAutomaton::Pop() {
 void TimeAutomaton::TwoDigitYear() {
   if (depth_ == 0) throw ParsingFailure();
   // A 32-bit year would not fit; the grammar only gives two-digit ones.
-  stack_[depth_ - 1] = static_cast<std::int32_t>(static_cast<std::uint32_t>(stack_[depth_ - 1]) + 1900u);
+  stack_[depth_ - 1] =
+      static_cast<std::int32_t>(static_cast<std::uint32_t>(stack_[depth_ - 1]) + 1900u);
 }
 
 void TimeAutomaton::MakeDate() {
   const std::int32_t year = Pop();
   const std::int32_t month = Pop();
   const std::int32_t day = Pop();
-  date_ = Date{static_cast<std::uint32_t>(day), static_cast<std::uint32_t>(month), static_cast<std::uint32_t>(year)};
+  date_ = Date{static_cast<std::uint32_t>(day), static_cast<std::uint32_t>(month),
+               static_cast<std::uint32_t>(year)};
 }
 
 void TimeAutomaton::CheckDayOfWeek() {
@@ -45,7 +47,8 @@ void TimeAutomaton::MakeTimeWithSeconds() {
   const std::int32_t second = Pop();
   const std::int32_t minute = Pop();
   const std::int32_t hour = Pop();
-  time_ = TimeOfDay{static_cast<std::uint8_t>(hour), static_cast<std::uint8_t>(minute), static_cast<std::uint8_t>(second)};
+  time_ = TimeOfDay{static_cast<std::uint8_t>(hour), static_cast<std::uint8_t>(minute),
+                    static_cast<std::uint8_t>(second)};
 }
 
 void TimeAutomaton::MakeTimeWithoutSeconds() {

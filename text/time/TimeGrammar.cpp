@@ -23,8 +23,10 @@ const TimeRule kRules[] = {
     {{kHourMinuteSymbol, {kNumeral2Symbol, kColonSymbol, kNumeral2Symbol}}, A::kNone},
     {{kTimeSymbol, {kHourMinuteSymbol, kColonSymbol, kNumeral2Symbol}}, A::kTimeWithSeconds},
     {{kTimeSymbol, {kHourMinuteSymbol}}, A::kTimeWithoutSeconds},
-    {{kStartSymbol, {kDatePartSymbol, kTimeSymbol, kPlusSymbol, kNumeral4Symbol, kEndSymbol}}, A::kZoneFromPlusDigits},
-    {{kStartSymbol, {kDatePartSymbol, kTimeSymbol, kMinusSymbol, kNumeral4Symbol, kEndSymbol}}, A::kZoneFromMinusDigits},
+    {{kStartSymbol, {kDatePartSymbol, kTimeSymbol, kPlusSymbol, kNumeral4Symbol, kEndSymbol}},
+     A::kZoneFromPlusDigits},
+    {{kStartSymbol, {kDatePartSymbol, kTimeSymbol, kMinusSymbol, kNumeral4Symbol, kEndSymbol}},
+     A::kZoneFromMinusDigits},
     {{kStartSymbol, {kDatePartSymbol, kTimeSymbol, kZoneSymbol, kEndSymbol}}, A::kZoneFromSeconds},
     // A military letter's value is left on the stack: such letters were too often given with
     // the wrong sign to be trusted, so the text counts as having no zone.

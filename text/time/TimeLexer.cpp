@@ -118,8 +118,8 @@ void TimeLexer::FinishLexeme() {
       acceptor_.AcceptNumeral(numeral_);
       return;
     case kLetter: {
-      const ReservedWord<TimeParsingAction>* word =
-          FindReservedWord(std::begin(kReservedWords), std::end(kReservedWords), word_, word_ + wordBytes_);
+      const ReservedWord<TimeParsingAction>* word = FindReservedWord(
+          std::begin(kReservedWords), std::end(kReservedWords), word_, word_ + wordBytes_);
       if (word == nullptr) throw ParsingFailure();
       ReservedWordLexeme<TimeParsingAction> lexeme;
       lexeme.position = position_;

@@ -31,11 +31,16 @@ void TimeParser::AcceptNumeral(const TimeNumeralLexeme& lexeme) {
 
 void TimeParser::AcceptCharacter(const CharacterLexeme& lexeme) {
   switch (lexeme.character) {
-    case ',': return Shift(kCommaSymbol);
-    case ':': return Shift(kColonSymbol);
-    case '+': return Shift(kPlusSymbol);
-    case '-': return Shift(kMinusSymbol);
-    default: throw ParsingFailure();
+    case ',':
+      return Shift(kCommaSymbol);
+    case ':':
+      return Shift(kColonSymbol);
+    case '+':
+      return Shift(kPlusSymbol);
+    case '-':
+      return Shift(kMinusSymbol);
+    default:
+      throw ParsingFailure();
   }
 }
 
@@ -47,15 +52,24 @@ void TimeParser::AcceptEnd(const EndLexeme&) {
 
 void TimeParser::Reduce(std::size_t rule) {
   switch (TimeRuleActionOf(rule)) {
-    case TimeRuleAction::kNone: return;
-    case TimeRuleAction::kYear: return semantics_.TwoDigitYear();
-    case TimeRuleAction::kDate: return semantics_.MakeDate();
-    case TimeRuleAction::kCheckDayOfWeek: return semantics_.CheckDayOfWeek();
-    case TimeRuleAction::kTimeWithSeconds: return semantics_.MakeTimeWithSeconds();
-    case TimeRuleAction::kTimeWithoutSeconds: return semantics_.MakeTimeWithoutSeconds();
-    case TimeRuleAction::kZoneFromSeconds: return semantics_.ZoneFromSeconds();
-    case TimeRuleAction::kZoneFromPlusDigits: return semantics_.ZoneFromPlusDigits();
-    case TimeRuleAction::kZoneFromMinusDigits: return semantics_.ZoneFromMinusDigits();
+    case TimeRuleAction::kNone:
+      return;
+    case TimeRuleAction::kYear:
+      return semantics_.TwoDigitYear();
+    case TimeRuleAction::kDate:
+      return semantics_.MakeDate();
+    case TimeRuleAction::kCheckDayOfWeek:
+      return semantics_.CheckDayOfWeek();
+    case TimeRuleAction::kTimeWithSeconds:
+      return semantics_.MakeTimeWithSeconds();
+    case TimeRuleAction::kTimeWithoutSeconds:
+      return semantics_.MakeTimeWithoutSeconds();
+    case TimeRuleAction::kZoneFromSeconds:
+      return semantics_.ZoneFromSeconds();
+    case TimeRuleAction::kZoneFromPlusDigits:
+      return semantics_.ZoneFromPlusDigits();
+    case TimeRuleAction::kZoneFromMinusDigits:
+      return semantics_.ZoneFromMinusDigits();
   }
 }
 
@@ -78,4 +92,6 @@ ZonedDateTime ParseZonedDateTime(const char* begin, const char* end) {
   return parser.Result();
 }
 
-ZonedDateTime ParseZonedDateTime(const UString8& text) { return ParseZonedDateTime(text.begin(), text.end()); }
+ZonedDateTime ParseZonedDateTime(const UString8& text) {
+  return ParseZonedDateTime(text.begin(), text.end());
+}

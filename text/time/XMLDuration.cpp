@@ -11,7 +11,8 @@ namespace {
 constexpr char kMalformed[] = "Could not convert XMLDuration to TimeInterval";
 constexpr char kTooPrecise[] =
     "Could not convert XMLDuration to TimeInterval: cannot handle more than microsecond precision.";
-constexpr char kOverflow[] = "Could not convert XMLDuration to TimeInterval due to integer overflow.";
+constexpr char kOverflow[] =
+    "Could not convert XMLDuration to TimeInterval due to integer overflow.";
 
 // The designators, as bits of the set of those allowed next.
 enum Designator : unsigned {
@@ -27,15 +28,24 @@ enum Designator : unsigned {
 
 unsigned DesignatorOf(char character) noexcept {
   switch (character) {
-    case '-': return kMinus;
-    case 'P': return kPeriodStart;
-    case 'D': return kDays;
-    case 'T': return kTimeStart;
-    case 'H': return kHours;
-    case 'M': return kMinutes;
-    case '.': return kFractionStart;
-    case 'S': return kSeconds;
-    default: return 0;
+    case '-':
+      return kMinus;
+    case 'P':
+      return kPeriodStart;
+    case 'D':
+      return kDays;
+    case 'T':
+      return kTimeStart;
+    case 'H':
+      return kHours;
+    case 'M':
+      return kMinutes;
+    case '.':
+      return kFractionStart;
+    case 'S':
+      return kSeconds;
+    default:
+      return 0;
   }
 }
 
@@ -44,7 +54,8 @@ unsigned DesignatorOf(char character) noexcept {
 class DurationReader {
  public:
   void Read(char character) {
-    if (character >= '0' && character <= '9') return Digit(static_cast<std::uint32_t>(character - '0'));
+    if (character >= '0' && character <= '9')
+      return Digit(static_cast<std::uint32_t>(character - '0'));
     const unsigned designator = DesignatorOf(character);
     if ((allowed_ & designator) == 0) throw ExceptionPL(kMalformed);
     switch (designator) {
@@ -89,12 +100,14 @@ class DurationReader {
   [[nodiscard]] TimeInterval Finish() const {
     if (hasNumber_ || inFraction_ || !valueCompleted_) throw ExceptionPL(kMalformed);
     std::int64_t total = microseconds_;
-    const std::pair<std::uint32_t, std::int64_t> parts[] = {
-        {days_, kMicrosecondsPerDay}, {hours_, 3600 * kMicrosecondsPerSecond},
-        {minutes_, 60 * kMicrosecondsPerSecond}, {seconds_, kMicrosecondsPerSecond}};
+    const std::pair<std::uint32_t, std::int64_t> parts[] = {{days_, kMicrosecondsPerDay},
+                                                            {hours_, 3600 * kMicrosecondsPerSecond},
+                                                            {minutes_, 60 * kMicrosecondsPerSecond},
+                                                            {seconds_, kMicrosecondsPerSecond}};
     for (const auto& [count, unit] : parts) {
       std::int64_t part = 0;
-      if (__builtin_mul_overflow(std::int64_t{count}, unit, &part) || __builtin_add_overflow(total, part, &total)) {
+      if (__builtin_mul_overflow(std::int64_t{count}, unit, &part) ||
+          __builtin_add_overflow(total, part, &total)) {
         throw ExceptionPL(kOverflow);
       }
     }
@@ -182,7 +195,9 @@ TimeInterval ParseXMLDuration(const char* begin, const char* end) {
   return reader.Finish();
 }
 
-TimeInterval ParseXMLDuration(const UString8& text) { return ParseXMLDuration(text.begin(), text.end()); }
+TimeInterval ParseXMLDuration(const UString8& text) {
+  return ParseXMLDuration(text.begin(), text.end());
+}
 
 UString8 FormatXMLDuration(TimeInterval interval) {
   if (interval == 0) return UString8("PT0S");
@@ -190,7 +205,8 @@ UString8 FormatXMLDuration(TimeInterval interval) {
   if (interval < 0) text.Append('-');
   text.Append('P');
   // The magnitude of the most negative value still fits the unsigned type.
-  std::uint64_t rest = interval < 0 ? 0 - static_cast<std::uint64_t>(interval) : static_cast<std::uint64_t>(interval);
+  std::uint64_t rest = interval < 0 ? 0 - static_cast<std::uint64_t>(interval)
+                                    : static_cast<std::uint64_t>(interval);
   constexpr std::uint64_t kDay = kMicrosecondsPerDay;
   constexpr std::uint64_t kHour = 3600 * kMicrosecondsPerSecond;
   constexpr std::uint64_t kMinute = 60 * kMicrosecondsPerSecond;

@@ -44,10 +44,12 @@ ParseResult ParseSignedDecimal(const char* begin, const char* end, std::uint64_t
   const bool negative = begin != end && *begin == '-';
   if (begin != end && (*begin == '-' || *begin == '+')) ++begin;
   std::uint64_t magnitude = 0;
-  const ParseResult result = ParseMagnitude(begin, end, 10, negative ? limit + 1 : limit, magnitude);
+  const ParseResult result =
+      ParseMagnitude(begin, end, 10, negative ? limit + 1 : limit, magnitude);
   if (result != ParseResult::kValue) return result;
   // For the most negative value the magnitude is one beyond the positive range: negate unsigned.
-  value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+  value =
+      negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
   return ParseResult::kValue;
 }
 
@@ -67,7 +69,8 @@ std::size_t FormatInto(char* bytes, std::size_t capacity, std::uint64_t magnitud
   const std::size_t padding = minimumDigits > digitCount ? minimumDigits - digitCount : 0;
   const std::size_t sign = negative ? 1 : 0;
   // Compared piecewise so that a huge minimumDigits cannot wrap the sum.
-  if (padding > capacity || sign + digitCount + padding > capacity) throw ConstDataCapacityExceeded();
+  if (padding > capacity || sign + digitCount + padding > capacity)
+    throw ConstDataCapacityExceeded();
   char* out = bytes;
   if (negative) *out++ = '-';
   for (std::size_t i = 0; i < padding; ++i) *out++ = '0';

@@ -56,26 +56,29 @@ std::size_t FormatInto(char* bytes, std::size_t capacity, std::uint64_t magnitud
 
 template <class Value>
 constexpr bool kIsUnsignedWidth =
-    std::is_integral_v<Value> && std::is_unsigned_v<Value> && !std::is_same_v<Value, bool> &&
+    std::is_integral_v<Value>&& std::is_unsigned_v<Value> && !std::is_same_v<Value, bool> &&
     (sizeof(Value) == 4 || sizeof(Value) == 8);
 template <class Value>
-constexpr bool kIsSignedWidth =
-    std::is_integral_v<Value> && std::is_signed_v<Value> && (sizeof(Value) == 4 || sizeof(Value) == 8);
+constexpr bool kIsSignedWidth = std::is_integral_v<Value>&& std::is_signed_v<Value> &&
+                                (sizeof(Value) == 4 || sizeof(Value) == 8);
 
 template <class Value>
 Value ParseUnsignedIn(const char* begin, const char* end, unsigned base) {
   static_assert(kIsUnsignedWidth<Value>, "numerals are parsed as 32-bit or 64-bit unsigned values");
   std::uint64_t value = 0;
-  const ParseResult result = ParseMagnitude(begin, end, base, std::numeric_limits<Value>::max(), value);
+  const ParseResult result =
+      ParseMagnitude(begin, end, base, std::numeric_limits<Value>::max(), value);
   if (result != ParseResult::kValue) ThrowFor(result);
   return static_cast<Value>(value);
 }
 
 template <class Value>
-Value ParseUnsignedIn(const char* begin, const char* end, unsigned base, Value defaultValue) noexcept {
+Value ParseUnsignedIn(const char* begin, const char* end, unsigned base,
+                      Value defaultValue) noexcept {
   static_assert(kIsUnsignedWidth<Value>, "numerals are parsed as 32-bit or 64-bit unsigned values");
   std::uint64_t value = 0;
-  const ParseResult result = ParseMagnitude(begin, end, base, std::numeric_limits<Value>::max(), value);
+  const ParseResult result =
+      ParseMagnitude(begin, end, base, std::numeric_limits<Value>::max(), value);
   return result == ParseResult::kValue ? static_cast<Value>(value) : defaultValue;
 }
 
@@ -84,7 +87,8 @@ struct NumeralTextAccess {
   static NumeralText<Capacity> Format(std::uint64_t magnitude, unsigned base, bool negative,
                                       std::size_t minimumDigits) {
     NumeralText<Capacity> text;
-    text.size_ = NumeralsDetail::FormatInto(text.bytes_, Capacity, magnitude, base, negative, minimumDigits);
+    text.size_ =
+        NumeralsDetail::FormatInto(text.bytes_, Capacity, magnitude, base, negative, minimumDigits);
     return text;
   }
 };
@@ -116,42 +120,52 @@ template <class Value>
 // Value is std::int32_t or std::int64_t.
 template <class Value>
 [[nodiscard]] Value ParseSigned(XMLByteRange text) {
-  static_assert(NumeralsDetail::kIsSignedWidth<Value>, "numerals are parsed as 32-bit or 64-bit signed values");
+  static_assert(NumeralsDetail::kIsSignedWidth<Value>,
+                "numerals are parsed as 32-bit or 64-bit signed values");
   std::int64_t value = 0;
-  const auto result =
-      NumeralsDetail::ParseSignedDecimal(text.begin, text.end, std::numeric_limits<Value>::max(), value);
+  const auto result = NumeralsDetail::ParseSignedDecimal(text.begin, text.end,
+                                                         std::numeric_limits<Value>::max(), value);
   if (result != NumeralsDetail::ParseResult::kValue) NumeralsDetail::ThrowFor(result);
   return static_cast<Value>(value);
 }
 template <class Value>
 [[nodiscard]] Value ParseSigned(XMLByteRange text, Value defaultValue) noexcept {
-  static_assert(NumeralsDetail::kIsSignedWidth<Value>, "numerals are parsed as 32-bit or 64-bit signed values");
+  static_assert(NumeralsDetail::kIsSignedWidth<Value>,
+                "numerals are parsed as 32-bit or 64-bit signed values");
   std::int64_t value = 0;
-  const auto result =
-      NumeralsDetail::ParseSignedDecimal(text.begin, text.end, std::numeric_limits<Value>::max(), value);
+  const auto result = NumeralsDetail::ParseSignedDecimal(text.begin, text.end,
+                                                         std::numeric_limits<Value>::max(), value);
   return result == NumeralsDetail::ParseResult::kValue ? static_cast<Value>(value) : defaultValue;
 }
 
 // Decimal digits padded with zeros to minimumDigits; capacity 10 for 32-bit and 20 for 64-bit
 // values. A longer result throws ConstDataCapacityExceeded.
 template <class Value, class = std::enable_if_t<NumeralsDetail::kIsUnsignedWidth<Value>>>
-[[nodiscard]] NumeralText<sizeof(Value) == 4 ? 10 : 20> FormatUnsigned(Value value, std::size_t minimumDigits) {
-  return NumeralsDetail::NumeralTextAccess::Format<sizeof(Value) == 4 ? 10 : 20>(value, 10, false, minimumDigits);
+[[nodiscard]] NumeralText<sizeof(Value) == 4 ? 10 : 20> FormatUnsigned(Value value,
+                                                                       std::size_t minimumDigits) {
+  return NumeralsDetail::NumeralTextAccess::Format < sizeof(Value) == 4
+             ? 10
+             : 20 > (value, 10, false, minimumDigits);
 }
 
 // Lower-case hexadecimal digits without prefix; capacity 8 for 32-bit and 16 for 64-bit values.
 template <class Value, class = std::enable_if_t<NumeralsDetail::kIsUnsignedWidth<Value>>>
 [[nodiscard]] NumeralText<sizeof(Value) * 2> FormatHex(Value value, std::size_t minimumDigits) {
-  return NumeralsDetail::NumeralTextAccess::Format<sizeof(Value) * 2>(value, 16, false, minimumDigits);
+  return NumeralsDetail::NumeralTextAccess::Format<sizeof(Value) * 2>(value, 16, false,
+                                                                      minimumDigits);
 }
 
 // Decimal with a leading "-" for negative values, the zeros of the padding after it; capacity
 // 11 for 32-bit and 21 for 64-bit values.
 template <class Value, class = std::enable_if_t<NumeralsDetail::kIsSignedWidth<Value>>>
-[[nodiscard]] NumeralText<sizeof(Value) == 4 ? 11 : 21> FormatSigned(Value value, std::size_t minimumDigits) {
+[[nodiscard]] NumeralText<sizeof(Value) == 4 ? 11 : 21> FormatSigned(Value value,
+                                                                     std::size_t minimumDigits) {
   const bool negative = value < 0;
   // Negating in unsigned arithmetic keeps the most negative value representable.
-  const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(value))
-                                           : static_cast<std::uint64_t>(value);
-  return NumeralsDetail::NumeralTextAccess::Format<sizeof(Value) == 4 ? 11 : 21>(magnitude, 10, negative, minimumDigits);
+  const std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(value))
+               : static_cast<std::uint64_t>(value);
+  return NumeralsDetail::NumeralTextAccess::Format < sizeof(Value) == 4
+             ? 11
+             : 21 > (magnitude, 10, negative, minimumDigits);
 }

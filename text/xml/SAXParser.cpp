@@ -4,7 +4,8 @@ namespace SimpleXML {
 
 void SAXParser::StartElement(XMLByteRange name, const XMLAttributeList& attributes) {
   XMLElement::AttributeMap map;
-  for (const XMLAttribute* attribute : attributes) map.insert_or_assign(attribute->first, attribute->second);
+  for (const XMLAttribute* attribute : attributes)
+    map.insert_or_assign(attribute->first, attribute->second);
   receiver_->StartElement(name, map);
 }
 

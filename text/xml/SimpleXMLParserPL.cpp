@@ -56,13 +56,18 @@ void SimpleXMLParserPL::HandleByte() {
   const char byte = current_;
   switch (state_) {
     case Text:
-      if (byte == '<') GoTo(TagName);
-      else if (byte == '&') GoTo(TextEntity);
-      else textBuffer_.push_back(byte);
+      if (byte == '<')
+        GoTo(TagName);
+      else if (byte == '&')
+        GoTo(TextEntity);
+      else
+        textBuffer_.push_back(byte);
       break;
     case TextEntity:
-      if (byte == ';') GoTo(Text);
-      else entityBuffer_.Append(byte);
+      if (byte == ';')
+        GoTo(Text);
+      else
+        entityBuffer_.Append(byte);
       break;
     case TagName:
       if (byte == ' ') {
@@ -82,17 +87,23 @@ void SimpleXMLParserPL::HandleByte() {
       }
       break;
     case EndTagName:
-      if (byte == '>') GoTo(Text);
-      else nameBuffer_.Append(byte);
+      if (byte == '>')
+        GoTo(Text);
+      else
+        nameBuffer_.Append(byte);
       break;
     case InTag:
       if (byte == ' ' || byte == '?') break;
-      if (byte == '>') GoTo(Text);
-      else GoTo(AttributeName);
+      if (byte == '>')
+        GoTo(Text);
+      else
+        GoTo(AttributeName);
       break;
     case AttributeName:
-      if (byte == '=') GoTo(AfterEquals);
-      else CurrentPair().first.Append(byte);
+      if (byte == '=')
+        GoTo(AfterEquals);
+      else
+        CurrentPair().first.Append(byte);
       break;
     case AfterEquals:
       if (byte == '"' || byte == '\'') {
@@ -101,18 +112,26 @@ void SimpleXMLParserPL::HandleByte() {
       }
       break;
     case AttributeValue:
-      if (byte == quote_) GoTo(InTag);
-      else if (byte == '&') GoTo(ValueEntity);
-      else CurrentPair().second.Append(byte);
+      if (byte == quote_)
+        GoTo(InTag);
+      else if (byte == '&')
+        GoTo(ValueEntity);
+      else
+        CurrentPair().second.Append(byte);
       break;
     case ValueEntity:
-      if (byte == ';') GoTo(AttributeValue);
-      else entityBuffer_.Append(byte);
+      if (byte == ';')
+        GoTo(AttributeValue);
+      else
+        entityBuffer_.Append(byte);
       break;
     case Comment:
-      if (byte == '-') ++dashCount_;
-      else if (byte == '>' && dashCount_ >= 2) GoTo(Text);
-      else dashCount_ = 0;
+      if (byte == '-')
+        ++dashCount_;
+      else if (byte == '>' && dashCount_ >= 2)
+        GoTo(Text);
+      else
+        dashCount_ = 0;
       break;
     case CData:
       HandleCData();
@@ -211,7 +230,8 @@ void SimpleXMLParserPL::ReportTag() {
   // A tag closed straight from its name has no attributes, whatever an earlier tag left.
   const std::size_t count = state_ == TagName ? 0 : attributeCount_;
   attributeList_.clear();
-  for (std::size_t index = 0; index < count; ++index) attributeList_.push_back(&attributePool_[index]);
+  for (std::size_t index = 0; index < count; ++index)
+    attributeList_.push_back(&attributePool_[index]);
   if (!nameBuffer_.empty() && nameBuffer_[0] == '?') {
     handler_->ProcessingInstruction(nameBuffer_, attributeList_);
   } else {

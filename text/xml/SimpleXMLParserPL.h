@@ -66,4 +66,3 @@ class SimpleXMLParserPL : public XMLHandler {
   std::int32_t dashCount_ = 0;
   XMLHandler* handler_;
 };
-

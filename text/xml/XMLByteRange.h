@@ -14,12 +14,14 @@ struct XMLByteRange {
   const char* end = nullptr;
 
   constexpr XMLByteRange() = default;
-  constexpr XMLByteRange(const char* rangeBegin, const char* rangeEnd) : begin(rangeBegin), end(rangeEnd) {}
+  constexpr XMLByteRange(const char* rangeBegin, const char* rangeEnd)
+      : begin(rangeBegin), end(rangeEnd) {}
   // The source must outlive the range.
   XMLByteRange(const char* text) : begin(text), end(text + std::strlen(text)) {}
   XMLByteRange(const UString8& text) : begin(text.begin()), end(text.end()) {}
   XMLByteRange(const std::string& text) : begin(text.data()), end(text.data() + text.size()) {}
-  XMLByteRange(const std::vector<char>& bytes) : begin(bytes.data()), end(bytes.data() + bytes.size()) {}
+  XMLByteRange(const std::vector<char>& bytes)
+      : begin(bytes.data()), end(bytes.data() + bytes.size()) {}
 
   [[nodiscard]] std::size_t size() const noexcept { return static_cast<std::size_t>(end - begin); }
   [[nodiscard]] bool empty() const noexcept { return begin == end; }

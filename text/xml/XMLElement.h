@@ -33,7 +33,8 @@ class XMLElement {
   // The value of the attribute with exactly this name; throws NoSuchAttribute.
   [[nodiscard]] const UString8& GetAttribute(XMLByteRange attributeName) const;
   [[nodiscard]] bool HasAttribute(XMLByteRange attributeName) const {
-    return attributes.find(UString8::Borrow(attributeName.begin, attributeName.end)) != attributes.end();
+    return attributes.find(UString8::Borrow(attributeName.begin, attributeName.end)) !=
+           attributes.end();
   }
 
   // Appends the element and returns the stored copy, which stays valid until the next

@@ -22,5 +22,6 @@ class XMLHandler {
   virtual void EndElement(XMLByteRange /*name*/) {}
   virtual void Characters(XMLByteRange /*text*/) {}
   // A tag whose name begins with "?", the "?" included in the name.
-  virtual void ProcessingInstruction(XMLByteRange /*name*/, const XMLAttributeList& /*attributes*/) {}
+  virtual void ProcessingInstruction(XMLByteRange /*name*/,
+                                     const XMLAttributeList& /*attributes*/) {}
 };

@@ -10,14 +10,20 @@ enum class EscapeFor { kText, kAttribute };
 // carry in text are replaced by nothing: a receiving parser would reject the whole document.
 const char* Replacement(char byte, EscapeFor context) noexcept {
   switch (byte) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '"': return context == EscapeFor::kAttribute ? "&quot;" : nullptr;
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return context == EscapeFor::kAttribute ? "&quot;" : nullptr;
     case '\t':
     case '\n':
-    case '\r': return nullptr;
-    default: break;
+    case '\r':
+      return nullptr;
+    default:
+      break;
   }
   const auto unit = static_cast<unsigned char>(byte);
   if (context == EscapeFor::kText && (unit < 0x20 || unit == 0x7F)) return "";
@@ -39,7 +45,8 @@ void WriteEscaped(UTextReceiver<UTF8>& receiver, XMLByteRange bytes, EscapeFor c
 
 bool Contains(XMLByteRange bytes, const char* needle) noexcept {
   const std::size_t length = std::strlen(needle);
-  for (const char* cursor = bytes.begin; bytes.end - cursor >= static_cast<std::ptrdiff_t>(length); ++cursor) {
+  for (const char* cursor = bytes.begin; bytes.end - cursor >= static_cast<std::ptrdiff_t>(length);
+       ++cursor) {
     if (std::memcmp(cursor, needle, length) == 0) return true;
   }
   return false;

@@ -85,9 +85,16 @@ std::string RunFilter(DataFilter&& filter, const std::string& input, std::size_t
 }
 
 TEST(Base64, KnownVectorsEncodeAndDecode) {
-  const std::pair<std::string, std::string> rows[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},        {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
-      {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"M", "TQ=="}, {"Ma", "TWE="},   {"Man", "TWFu"}};
+  const std::pair<std::string, std::string> rows[] = {{"", ""},
+                                                      {"f", "Zg=="},
+                                                      {"fo", "Zm8="},
+                                                      {"foo", "Zm9v"},
+                                                      {"foob", "Zm9vYg=="},
+                                                      {"fooba", "Zm9vYmE="},
+                                                      {"foobar", "Zm9vYmFy"},
+                                                      {"M", "TQ=="},
+                                                      {"Ma", "TWE="},
+                                                      {"Man", "TWFu"}};
   for (const auto& [plain, encoded] : rows) {
     SCOPED_TRACE(plain);
     std::string appended = "x:";
@@ -120,9 +127,17 @@ TEST(Base64, EveryLengthRoundTripsThroughLinesOf64Characters) {
 }
 
 TEST(Base64DecodingDataMaker, SkipsEveryByteOutsideTheAlphabetAndDropsTrailingBits) {
-  const std::pair<std::string, std::string> rows[] = {
-      {"TW Fu\r\n", "Man"}, {"TQ", "M"},         {"TQ==", "M"},         {"TWE", "Ma"},     {"T", ""},
-      {"T*W*F*u", "Man"},   {"==TW=Fu=", "Man"}, {"\x80TW\xff" "Fu\t", "Man"}, {"Zm9vY", "foo"}};
+  const std::pair<std::string, std::string> rows[] = {{"TW Fu\r\n", "Man"},
+                                                      {"TQ", "M"},
+                                                      {"TQ==", "M"},
+                                                      {"TWE", "Ma"},
+                                                      {"T", ""},
+                                                      {"T*W*F*u", "Man"},
+                                                      {"==TW=Fu=", "Man"},
+                                                      {"\x80TW\xff"
+                                                       "Fu\t",
+                                                       "Man"},
+                                                      {"Zm9vY", "foo"}};
   for (const auto& [text, plain] : rows) {
     SCOPED_TRACE(text);
     EXPECT_EQ(DecodeLines({text}), plain);

@@ -13,7 +13,9 @@ namespace {
 // Keeps the stream and the size of every piece, and notes bytes that arrive after EndData.
 class RecordingReceiver : public DataReceiver {
  public:
-  void StartData(std::uint64_t position) override { events += "start " + std::to_string(position) + ";"; }
+  void StartData(std::uint64_t position) override {
+    events += "start " + std::to_string(position) + ";";
+  }
   void Receive(const char* begin, const char* end) override {
     if (ended) events += "data after end;";
     bytes.append(begin, end);
@@ -71,7 +73,8 @@ TEST(DataFilterer, InputLargerThanItsBufferArrivesWholeInBufferSizedPieces) {
   filterer.EndData();
 
   std::string expected = input;
-  std::transform(expected.begin(), expected.end(), expected.begin(), [](char c) { return c - 'a' + 'A'; });
+  std::transform(expected.begin(), expected.end(), expected.begin(),
+                 [](char c) { return c - 'a' + 'A'; });
   EXPECT_EQ(sink.bytes, expected);
   EXPECT_EQ(sink.events, "start 7;end;");
   EXPECT_EQ(sink.pieceSizes, (std::vector<std::size_t>{1024, 1024, 952}));

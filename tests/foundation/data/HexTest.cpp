@@ -60,8 +60,8 @@ TEST(Hex, EveryByteValueRoundTrips) {
 TEST(Hex, FromHexRejectsOddLengthsAndNonDigits) {
   // Each neighbour of a digit range, a digit in the second place after a bad first one, and a
   // bad pair after good ones.
-  for (const char* text : {"0", "abc", "0g", "g0", "0G", "/0", ":0", "@0", "`0", "0 ", "0x12",
-                           "00ff0-", "\xC3\xA9"}) {
+  for (const char* text :
+       {"0", "abc", "0g", "g0", "0G", "/0", ":0", "@0", "`0", "0 ", "0x12", "00ff0-", "\xC3\xA9"}) {
     SCOPED_TRACE(text);
     try {
       (void)FromHexText(text);

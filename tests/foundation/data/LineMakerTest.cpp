@@ -136,7 +136,8 @@ TEST(LineMaker, RandomBytesInRandomPiecesSplitLikeOnePiece) {
       byte = pick == 0 ? '\r' : pick == 1 ? '\n' : static_cast<char>(random() % 256);
     }
     std::string lowered = input;
-    for (char& byte : lowered) byte = byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
+    for (char& byte : lowered)
+      byte = byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
 
     LineRecorder whole;
     LineMaker wholeMaker(whole);

@@ -9,7 +9,9 @@ namespace {
 class RecordingTextReceiver : public UTextReceiver<UTF8> {
  public:
   void Start() override { events += "start;"; }
-  void Receive(const char* begin, const char* end) override { events += std::string(begin, end) + ";"; }
+  void Receive(const char* begin, const char* end) override {
+    events += std::string(begin, end) + ";";
+  }
   void End() override { events += "end;"; }
   std::string events;
 };

@@ -52,16 +52,19 @@ TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresent) {
       {"/etc/x", "/tmp/y", 0, lead + " on \"/etc/x\" and \"/tmp/y\""},
       {"", "/tmp/y", 0, lead + " and \"/tmp/y\""},
       {"", "", EACCES, lead + " : " + QuotedSystemText(EACCES)},
-      {"/etc/x", "/tmp/y", EACCES, lead + " on \"/etc/x\" and \"/tmp/y\" : " + QuotedSystemText(EACCES)},
+      {"/etc/x", "/tmp/y", EACCES,
+       lead + " on \"/etc/x\" and \"/tmp/y\" : " + QuotedSystemText(EACCES)},
       {"/a/{p}", "", 0, lead + " on \"/a/{p}\""},  // braces in a path are data
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.expected);
-    const FileNotFoundError error(AutoUString<UTF8>(row.path), AutoUString<UTF8>(row.secondPath), row.error);
+    const FileNotFoundError error(AutoUString<UTF8>(row.path), AutoUString<UTF8>(row.secondPath),
+                                  row.error);
     EXPECT_EQ(Text(error), row.expected);
     EXPECT_EQ(std::string(error.what()), row.expected);
   }
-  EXPECT_EQ(Text(FileIOError(EIO)), "File error " + Quoted(typeid(FileIOError).name()) + " : " + QuotedSystemText(EIO));
+  EXPECT_EQ(Text(FileIOError(EIO)),
+            "File error " + Quoted(typeid(FileIOError).name()) + " : " + QuotedSystemText(EIO));
 }
 
 TEST(FileIOErrorText, NonASCIIPathIsSpelledInAUTF8LocaleAndFallsBackInTheCLocale) {
@@ -74,13 +77,15 @@ TEST(FileIOErrorText, NonASCIIPathIsSpelledInAUTF8LocaleAndFallsBackInTheCLocale
   }
   LocaleGuard locale("C.UTF-8");
   if (!locale.Active()) GTEST_SKIP() << "no C.UTF-8 locale";
-  const std::string expected = "File error " + Quoted(typeid(FileExistsError).name()) + " on \"/home/s\xc3\xb8ren\"";
+  const std::string expected =
+      "File error " + Quoted(typeid(FileExistsError).name()) + " on \"/home/s\xc3\xb8ren\"";
   EXPECT_EQ(std::string(FileExistsError(path, 0).what()), expected);
 }
 
 TEST(FileIOErrorCopy, CopyOutlivesTheOriginalWithPathsAndText) {
   // Longer than the strings' inline buffer, so the copy must own a heap block of its own.
-  const AutoUString<UTF8> longPath("/a/rather/long/path/that/does/not/fit/the/inline/buffer/0123456789");
+  const AutoUString<UTF8> longPath(
+      "/a/rather/long/path/that/does/not/fit/the/inline/buffer/0123456789");
   const AutoUString<UTF8> shortPath("/b");
   const std::string expected = FileMoveError(longPath, shortPath, ENOENT).what();
   for (bool composeFirst : {false, true}) {
@@ -91,7 +96,8 @@ TEST(FileIOErrorCopy, CopyOutlivesTheOriginalWithPathsAndText) {
     copy = *original;
     const FileMoveError constructed(*original);
     original.reset();
-    for (const FileIOError* survivor : {static_cast<const FileIOError*>(&copy), static_cast<const FileIOError*>(&constructed)}) {
+    for (const FileIOError* survivor :
+         {static_cast<const FileIOError*>(&copy), static_cast<const FileIOError*>(&constructed)}) {
       EXPECT_EQ(survivor->path(), longPath);
       EXPECT_EQ(survivor->secondPath(), shortPath);
       EXPECT_EQ(survivor->error(), static_cast<std::uint32_t>(ENOENT));

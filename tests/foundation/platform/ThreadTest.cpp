@@ -136,7 +136,8 @@ bool IsCreateFailureLine(const std::string& text) {
   if (text.size() <= prefix.size() + suffix.size()) return false;
   if (text.compare(0, prefix.size(), prefix) != 0) return false;
   if (text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
-  const std::string digits = text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
+  const std::string digits =
+      text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
   return digits.find_first_not_of("0123456789") == std::string::npos;
 }
 
@@ -183,7 +184,8 @@ TEST(SleepMilliseconds, SleepsAboutAsLongAsAsked) {
     SCOPED_TRACE(milliseconds);
     const auto begin = Clock::now();
     SleepMilliseconds(milliseconds);
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begin);
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begin);
     EXPECT_GE(elapsed.count(), static_cast<long>(milliseconds) - 5);
     EXPECT_LT(elapsed.count(), static_cast<long>(milliseconds) + 500);
   }

@@ -16,7 +16,8 @@ TEST(AutoUStringAliasingTest, SelfAppendSurvivesEveryStorageMove) {
     bool borrowed;
   };
   // Inline to heap, heap to a larger heap block, and borrowed storage made owned first.
-  for (const Case& c : {Case{"inline", 40, false}, Case{"heap", 100, false}, Case{"borrowed", 50, true}}) {
+  for (const Case& c :
+       {Case{"inline", 40, false}, Case{"heap", 100, false}, Case{"borrowed", 50, true}}) {
     std::string source;
     for (std::size_t i = 0; i < c.length; ++i) source += static_cast<char>('a' + i % 26);
     UString8 text = c.borrowed ? UString8::Borrow(source.data(), source.data() + source.size())

@@ -89,9 +89,10 @@ std::uint64_t AllocationsForShortUTF8Collection() {
     narrowToWide.End();
     AutoUString<UTF8> narrow = Transcode<UTF8, UTF16>(utf16, utf16 + 20);
     // 39 bytes of three-byte characters make 13 UTF-16 units: 26 bytes.
-    const char euros[] = "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"
-                         "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"
-                         "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC";
+    const char euros[] =
+        "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"
+        "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"
+        "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC";
     AutoUString<UTF16> widened = Transcode<UTF16, UTF8>(euros, euros + sizeof euros - 1);
     AutoUString<UTF32> wider = Transcode<UTF32, UTF8>(euros, euros + 15);
   }

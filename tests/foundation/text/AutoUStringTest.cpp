@@ -70,14 +70,14 @@ TEST(AutoUStringGrowth, CapacityIsTheLargestOfTwiceTheLengthTheNeedAndSixtyFour)
     bool isInline;
   };
   const Row rows[] = {
-      {1, 0, 64, 64, true},      {1, 64, 1, 128, false},   {1, 0, 65, 65, false},
-      {1, 63, 2, 126, false},    {1, 100, 1, 200, false},  {1, 100, 150, 250, false},
-      {2, 32, 0, 64, true},      {2, 32, 1, 128, false},   {2, 0, 33, 66, false},
-      {4, 16, 0, 64, true},      {4, 16, 1, 128, false},   {4, 10, 30, 160, false},
+      {1, 0, 64, 64, true},   {1, 64, 1, 128, false},  {1, 0, 65, 65, false},
+      {1, 63, 2, 126, false}, {1, 100, 1, 200, false}, {1, 100, 150, 250, false},
+      {2, 32, 0, 64, true},   {2, 32, 1, 128, false},  {2, 0, 33, 66, false},
+      {4, 16, 0, 64, true},   {4, 16, 1, 128, false},  {4, 10, 30, 160, false},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.unitBytes << "-byte units, " << row.start << " + "
-                                    << row.added);
+    SCOPED_TRACE(testing::Message()
+                 << row.unitBytes << "-byte units, " << row.start << " + " << row.added);
     const auto check = [&](const auto& text) {
       EXPECT_EQ(text.size(), row.start + row.added);
       EXPECT_EQ(text.capacity(), row.capacity);

@@ -17,7 +17,9 @@
 
 namespace {
 
-std::u16string AsStd(const AutoUString<UTF16>& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string AsStd(const AutoUString<UTF16>& text) {
+  return std::u16string(text.begin(), text.end());
+}
 
 std::string FromUnicode(ICUConverter& converter, const std::u16string& text) {
   return converter.FromUnicode(text.data(), text.data() + text.size());
@@ -72,9 +74,12 @@ TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
     bool isUTF8;
   };
   const Row rows[] = {
-      {"KS_C_5601-1987", "windows-949-2000", false}, {"ISO-8859-1", "ISO_8859-1:1987", false},
-      {"x-windows-874", "windows-874-2000", false},  {"utf8", "UTF-8", true},
-      {"cp1252", "windows-1252", false},             {"euc-jp", "Extended_UNIX_Code_Packed_Format_for_Japanese", false},
+      {"KS_C_5601-1987", "windows-949-2000", false},
+      {"ISO-8859-1", "ISO_8859-1:1987", false},
+      {"x-windows-874", "windows-874-2000", false},
+      {"utf8", "UTF-8", true},
+      {"cp1252", "windows-1252", false},
+      {"euc-jp", "Extended_UNIX_Code_Packed_Format_for_Japanese", false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -92,12 +97,13 @@ TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
 
 TEST(ICUConverterTest, LegacyCodePagesOpenAndRoundTrip) {
   const char* const names[] = {
-      "windows-1250", "windows-1251", "windows-1252", "windows-1253", "windows-1254",
-      "windows-1255", "windows-1256", "windows-1257", "windows-1258", "windows-874",
-      "windows-949-2000", "EUC-JP", "EUC-KR", "EUC-TW", "GB2312", "GB18030", "GBK", "Big5",
-      "Shift_JIS", "ISO-8859-1", "ISO-8859-2", "ISO-8859-3", "ISO-8859-4", "ISO-8859-5",
-      "ISO-8859-6", "ISO-8859-7", "ISO-8859-8", "ISO-8859-9", "ISO-8859-10", "ISO-8859-13",
-      "ISO-8859-11", "ISO-8859-14", "ISO-8859-15", "KOI8-R", "US-ASCII"};
+      "windows-1250",     "windows-1251", "windows-1252", "windows-1253", "windows-1254",
+      "windows-1255",     "windows-1256", "windows-1257", "windows-1258", "windows-874",
+      "windows-949-2000", "EUC-JP",       "EUC-KR",       "EUC-TW",       "GB2312",
+      "GB18030",          "GBK",          "Big5",         "Shift_JIS",    "ISO-8859-1",
+      "ISO-8859-2",       "ISO-8859-3",   "ISO-8859-4",   "ISO-8859-5",   "ISO-8859-6",
+      "ISO-8859-7",       "ISO-8859-8",   "ISO-8859-9",   "ISO-8859-10",  "ISO-8859-13",
+      "ISO-8859-11",      "ISO-8859-14",  "ISO-8859-15",  "KOI8-R",       "US-ASCII"};
   const std::u16string ascii = u"Plain text 0123456789 ~!@#";
   for (const char* name : names) {
     SCOPED_TRACE(name);
@@ -127,9 +133,13 @@ TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
   // U+2713 has no place in windows-1252; the euro sign has (0x80).
   const std::u16string text = u"a\u20ACb\u2713";
   ICUConverter substitute("windows-1252", InvalidCharacterAction::kSubstitute);
-  EXPECT_EQ(FromUnicode(substitute, text), "a\x80" "b?");
+  EXPECT_EQ(FromUnicode(substitute, text),
+            "a\x80"
+            "b?");
   ICUConverter escape("windows-1252", InvalidCharacterAction::kEscape);
-  EXPECT_EQ(FromUnicode(escape, text), "a\x80" "b{U+2713}");
+  EXPECT_EQ(FromUnicode(escape, text),
+            "a\x80"
+            "b{U+2713}");
   ICUConverter stop("windows-1252", InvalidCharacterAction::kStop);
   try {
     (void)FromUnicode(stop, text);
@@ -156,17 +166,23 @@ TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
 
 TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
   ICUConverter lenient("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kSubstitute);
-  EXPECT_EQ(ToUnicode(lenient, "a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(ToUnicode(lenient,
+                      "a\xFF"
+                      "b"),
+            u"a\uFFFDb");
   ICUConverter strict("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
   try {
-    (void)ToUnicode(strict, "a\xFF" "b");
+    (void)ToUnicode(strict,
+                    "a\xFF"
+                    "b");
     FAIL() << "converted";
   } catch (const CharacterSetResult& error) {
     EXPECT_EQ(error.ErrorCode(), U_ILLEGAL_CHAR_FOUND);
     EXPECT_EQ(error.OffendingBytes(), "\xFF");
   }
   // An unassigned byte is unmappable, not illegal, so the strict form still substitutes it.
-  ICUConverter strictLegacy("windows-1253", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
+  ICUConverter strictLegacy("windows-1253", InvalidCharacterAction::kSubstitute,
+                            IllegalSequences::kStop);
   EXPECT_EQ(ToUnicode(strictLegacy, "\xD2"), u"\uFFFD");
 }
 
@@ -192,7 +208,8 @@ TEST(ICUConverterTest, LongResultsOutgrowTheFirstBuffer) {
 TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
   ICUConverter latin1("ISO-8859-1");
   const std::string utf8 = "caf\xC3\xA9 \xC3\xBC";
-  const std::string bytes = latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data() + utf8.size());
+  const std::string bytes =
+      latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data() + utf8.size());
   EXPECT_EQ(bytes, "caf\xE9 \xFC");
   EXPECT_EQ(latin1.ToAlgorithmic(UCNV_UTF8, bytes.data(), bytes.data() + bytes.size()), utf8);
   EXPECT_EQ(latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data()), "");
@@ -228,7 +245,10 @@ TEST(LocaleCharsetNameTest, SecondEntryPointPrefersAUTF8Locale) {
         const std::string name = LocaleCharsetNameInUTF8Locale();
         const char* locale = std::setlocale(LC_ALL, nullptr);
         const bool switched = std::strcmp(locale, "en_US.UTF-8") == 0;
-        std::_Exit(name == (switched ? std::string("utf-8") : NormalizeCharsetName(ucnv_getDefaultName())) ? 0 : 1);
+        std::_Exit(
+            name == (switched ? std::string("utf-8") : NormalizeCharsetName(ucnv_getDefaultName()))
+                ? 0
+                : 1);
       },
       ::testing::ExitedWithCode(0), "");
 }

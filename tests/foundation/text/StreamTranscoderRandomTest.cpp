@@ -91,8 +91,8 @@ std::optional<Units<Target>> IcuConverted(const Units<Source>& input) {
 }
 
 char32_t RandomCodePoint(std::mt19937& random) {
-  static const char32_t kEdges[] = {0, 0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFD,
-                                    0xFFFF, 0x10000, 0x10FFFF};
+  static const char32_t kEdges[] = {0,      0x7F,   0x80,   0x7FF,   0x800,   0xD7FF,
+                                    0xE000, 0xFFFD, 0xFFFF, 0x10000, 0x10FFFF};
   struct Range {
     char32_t first, last;
   };
@@ -135,7 +135,7 @@ Units<Source> RandomInput(std::mt19937& random) {
   std::u32string points;
   for (unsigned n = random() % 20; n != 0; --n) {
     points += std::is_same_v<Source, USAscii> ? static_cast<char32_t>(random() % 0x80)
-                                                : RandomCodePoint(random);
+                                              : RandomCodePoint(random);
   }
   if constexpr (sizeof(Unit) == 4) units = points;
   if constexpr (sizeof(Unit) == 2) units = *IcuFromUTF32(points);
@@ -145,9 +145,15 @@ Units<Source> RandomInput(std::mt19937& random) {
   for (unsigned damage = 0; damage != damages && !units.empty(); ++damage) {
     const std::size_t at = random() % units.size();
     switch (random() % 3) {
-      case 0: units[at] = RandomBreaker<Source>(random); break;
-      case 1: units.erase(at, 1); break;
-      default: units.resize(at); break;
+      case 0:
+        units[at] = RandomBreaker<Source>(random);
+        break;
+      case 1:
+        units.erase(at, 1);
+        break;
+      default:
+        units.resize(at);
+        break;
     }
   }
   return units;
@@ -170,8 +176,8 @@ void CompareWithIcu(std::mt19937& random, int inputs) {
         cuts.push_back(random() % (input.size() + 1));
       }
       std::sort(cuts.begin(), cuts.end());
-      SCOPED_TRACE(testing::Message() << "input " << testing::PrintToString(input) << ", "
-                                      << cuts.size() << " cuts");
+      SCOPED_TRACE(testing::Message()
+                   << "input " << testing::PrintToString(input) << ", " << cuts.size() << " cuts");
       UStringBuilder<Target> builder;
       StreamTranscoder<Target, Source> transcoder(builder);
       const auto feed = [&] {

@@ -73,11 +73,11 @@ struct Forms {
   std::u16string utf16;
   std::u32string utf32;
 };
-#define FORMS(text)                                              \
-  Forms {                                                        \
-    #text, std::string(u8##text, sizeof(u8##text) - 1),          \
-        std::u16string(u##text, sizeof(u##text) / 2 - 1),        \
-        std::u32string(U##text, sizeof(U##text) / 4 - 1)         \
+#define FORMS(text)                                       \
+  Forms {                                                 \
+#text, std::string(u8##text, sizeof(u8##text) - 1),   \
+        std::u16string(u##text, sizeof(u##text) / 2 - 1), \
+        std::u32string(U##text, sizeof(U##text) / 4 - 1)  \
   }
 
 const Forms kTexts[] = {
@@ -143,18 +143,32 @@ TEST(StreamTranscoder, MalformedUTF8IsRefused) {
   };
   const Row rows[] = {
       // overlong forms
-      {"\xC0\x80", 0}, {"\xC1\xBF", 0}, {"\xE0\x80\x80", 0}, {"\xE0\x9F\xBF", 0},
-      {"\xF0\x80\x80\x80", 0}, {"\xF0\x8F\xBF\xBF", 0},
+      {"\xC0\x80", 0},
+      {"\xC1\xBF", 0},
+      {"\xE0\x80\x80", 0},
+      {"\xE0\x9F\xBF", 0},
+      {"\xF0\x80\x80\x80", 0},
+      {"\xF0\x8F\xBF\xBF", 0},
       // surrogates
-      {"\xED\xA0\x80", 0}, {"\xED\xBF\xBFzz", 0},
+      {"\xED\xA0\x80", 0},
+      {"\xED\xBF\xBFzz", 0},
       // past U+10FFFF
-      {"\xF4\x90\x80\x80", 0}, {"\xF5\x80\x80\x80", 0}, {"\xF8\x88\x80\x80\x80", 0},
-      {"\xFE", 0}, {"\xFF", 0},
+      {"\xF4\x90\x80\x80", 0},
+      {"\xF5\x80\x80\x80", 0},
+      {"\xF8\x88\x80\x80\x80", 0},
+      {"\xFE", 0},
+      {"\xFF", 0},
       // stray continuation bytes
-      {"\x80", 0}, {"\xBFzz", 0}, {"\xC3\xA9\xA9", 2},
+      {"\x80", 0},
+      {"\xBFzz", 0},
+      {"\xC3\xA9\xA9", 2},
       // cut short at the end and in mid-text
-      {"\xC3", 0}, {"\xE2\x82", 0}, {"\xF0\x9F\x98", 0}, {"\xE2\x82z", 0},
-      {"\xC3\xC3\xA9", 0}, {"\xE2\x82\xAC\xF0\x9F\x98\xF0\x9F\x98\x80", 3},
+      {"\xC3", 0},
+      {"\xE2\x82", 0},
+      {"\xF0\x9F\x98", 0},
+      {"\xE2\x82z", 0},
+      {"\xC3\xC3\xA9", 0},
+      {"\xE2\x82\xAC\xF0\x9F\x98\xF0\x9F\x98\x80", 3},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::PrintToString(row.bad));

@@ -50,7 +50,8 @@ TEST(FormatOverrideContext, RemovingScopesDuringAWalkNeverVisitsARemovedOne) {
     FormatOverrideContext context;
     const OverrideTable table("k\tv", "t");
     std::vector<std::unique_ptr<FormatOverrideScope>> scopes;
-    for (int i = 0; i < 4; ++i) scopes.push_back(std::make_unique<FormatOverrideScope>(table, context));
+    for (int i = 0; i < 4; ++i)
+      scopes.push_back(std::make_unique<FormatOverrideScope>(table, context));
     FormatOverrideContext::ScopeWalk walk(context);
     FormatOverrideContext::ScopeWalk idle(context);  // must be moved along as well
     std::vector<int> visits;

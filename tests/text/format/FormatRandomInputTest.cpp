@@ -16,9 +16,12 @@ namespace {
 
 // Mostly the bytes the parsers care about, with arbitrary bytes mixed in.
 std::string RandomText(std::mt19937& engine, std::size_t maxLength) {
-  static const char* const kFragments[] = {"{", "}", "_", "x", "Z9", "{x}", "{_tab}", "{_obrace}", "{_nl}",
-                                           "{}", "\t", "\r", "\n", " ", "-"};
-  auto uniform = [&engine](std::size_t max) { return std::uniform_int_distribution<std::size_t>(0, max)(engine); };
+  static const char* const kFragments[] = {"{",   "}",      "_",         "x",     "Z9",
+                                           "{x}", "{_tab}", "{_obrace}", "{_nl}", "{}",
+                                           "\t",  "\r",     "\n",        " ",     "-"};
+  auto uniform = [&engine](std::size_t max) {
+    return std::uniform_int_distribution<std::size_t>(0, max)(engine);
+  };
   std::string text;
   for (std::size_t length = uniform(maxLength); text.size() < length;) {
     if (uniform(3) == 0) {
@@ -39,8 +42,8 @@ TEST(FormatRandomInput, OnlyFormatErrorsEscapeAndTextWithoutBracesIsKept) {
     for (std::string& value : values) value = RandomText(engine, 8);
     SCOPED_TRACE(testing::PrintToString(format));
     try {
-      const AutoUString<UTF8> result =
-          FormatWith(format, BindArguments(format, std::vector<FormatRange>(values.begin(), values.end())));
+      const AutoUString<UTF8> result = FormatWith(
+          format, BindArguments(format, std::vector<FormatRange>(values.begin(), values.end())));
       ++succeeded;
       if (format.find('{') == std::string::npos) {
         EXPECT_EQ(std::string(result.begin(), result.end()), format);

@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <string>
 #include <limits>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -24,16 +24,17 @@ TEST(Calendar, KnownDayNumbersAndWeekdays) {
     std::int64_t dayNumber;
     std::uint32_t dayOfWeek;
   } const rows[] = {
-      {{1, 1, 0}, 0, 6},                        // the year 0 began on a Saturday
-      {{1, 3, 0}, 60, 3},                       // after a leap day: 0 is divisible by 400
+      {{1, 1, 0}, 0, 6},   // the year 0 began on a Saturday
+      {{1, 3, 0}, 60, 3},  // after a leap day: 0 is divisible by 400
       {{1, 1, 1970}, 719528, 4},
       {{31, 12, 1969}, 719527, 3},
-      {{1, 3, 1900}, 694020, 4},                // 1900 had no 29 February
-      {{29, 2, 2000}, 730544, 2},               // 2000 had one
+      {{1, 3, 1900}, 694020, 4},   // 1900 had no 29 February
+      {{29, 2, 2000}, 730544, 2},  // 2000 had one
       {{31, 12, 9999}, 3652424, 5},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.date.year << "-" << row.date.month << "-" << row.date.day);
+    SCOPED_TRACE(testing::Message()
+                 << row.date.year << "-" << row.date.month << "-" << row.date.day);
     EXPECT_EQ(DayNumber(row.date), row.dayNumber);
     EXPECT_EQ(DayOfWeek(row.date), row.dayOfWeek);
     EXPECT_EQ(DateFromDayNumber(row.dayNumber), row.date);
@@ -94,7 +95,8 @@ TEST(Instants, WallClockAtOffsetAndBack) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.instant);
-    EXPECT_EQ(FromDateTime(row.instant, row.offset, row.offset * kMicrosecondsPerSecond), row.wallClock);
+    EXPECT_EQ(FromDateTime(row.instant, row.offset, row.offset * kMicrosecondsPerSecond),
+              row.wallClock);
     EXPECT_EQ(ToDateTime(row.wallClock), row.instant);
   }
 }
@@ -106,7 +108,8 @@ TEST(Instants, SubSecondPartsAreDroppedTowardZero) {
 
 TEST(Instants, SecondsAcrossCenturiesRoundTrip) {
   // A stride that is prime to a day visits every time of day and both sides of 1970.
-  for (DateTime instant = -62135596800000000; instant < 253402300799000000; instant += 77777777000000) {
+  for (DateTime instant = -62135596800000000; instant < 253402300799000000;
+       instant += 77777777000000) {
     const ZonedDateTime local = FromDateTime(instant, -25200, -25200000000);
     ASSERT_TRUE(IsValidDate(local.date)) << instant;
     ASSERT_TRUE(IsValidTimeOfDay(local.time)) << instant;
@@ -116,12 +119,14 @@ TEST(Instants, SecondsAcrossCenturiesRoundTrip) {
 }
 
 TEST(Instants, ValuesBeyondTheRangeThrow) {
-  EXPECT_THROW(static_cast<void>(ToDateTime(Zoned({1, 1, 300000}, {0, 0, 0}, 0))), DateTimeOutOfRange);
+  EXPECT_THROW(static_cast<void>(ToDateTime(Zoned({1, 1, 300000}, {0, 0, 0}, 0))),
+               DateTimeOutOfRange);
   EXPECT_THROW(static_cast<void>(FromDateTime(std::numeric_limits<DateTime>::min(), 0, 0)),
                InvalidDateTimeNegativeYear);
   const ZonedDateTime late = FromDateTime(std::numeric_limits<DateTime>::max(), 0, 0);
   EXPECT_EQ(late.date.year, 294247u);
-  EXPECT_THROW(static_cast<void>(ToOffset(late, std::numeric_limits<std::int64_t>::max(), 0)), DateTimeOutOfRange);
+  EXPECT_THROW(static_cast<void>(ToOffset(late, std::numeric_limits<std::int64_t>::max(), 0)),
+               DateTimeOutOfRange);
 }
 
 // Brackets a reading of the clock with time() before and after it.

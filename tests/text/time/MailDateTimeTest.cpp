@@ -25,7 +25,8 @@ TEST(MailDateTimeWriting, WallClockForms) {
       {Zoned({29, 2, 2000}, {23, 59, 59}, 0), "Tue, 29 Feb 2000 23:59:59 +0000"},
       {Zoned({1, 1, 1}, {0, 0, 0}, 50400), "Mon, 01 Jan 0001 00:00:00 +1400"},
       {Zoned({31, 12, 9999}, {12, 0, 0}, -43200), "Fri, 31 Dec 9999 12:00:00 -1200"},
-      {Zoned({14, 7, 1789}, {0, 0, 0}, 59), "Tue, 14 Jul 1789 00:00:00 +0000"},   // whole minutes only
+      {Zoned({14, 7, 1789}, {0, 0, 0}, 59),
+       "Tue, 14 Jul 1789 00:00:00 +0000"},  // whole minutes only
       {Zoned({14, 7, 1789}, {0, 0, 0}, -59), "Tue, 14 Jul 1789 00:00:00 -0000"},
       {Zoned({1, 1, 12024}, {0, 0, 0}, 0), "Mon, 01 Jan 12024 00:00:00 +0000"},  // written in full
   };
@@ -54,14 +55,17 @@ TEST(MailDateTimeWriting, InstantsAtAnOffset) {
 }
 
 TEST(MailDateTimeWriting, EveryWrittenTextOfAFourDigitYearFitsThirtyOneBytes) {
-  for (DateTime instant = -62135596800000000; instant < 253402300799000000; instant += 86399999999937) {
+  for (DateTime instant = -62135596800000000; instant < 253402300799000000;
+       instant += 86399999999937) {
     EXPECT_EQ(FormatMailDateTime(instant, -50400).size(), 31u);
   }
 }
 
 TEST(MailDateTimeWriting, MonthOutsideTheYearThrows) {
-  EXPECT_THROW(static_cast<void>(FormatMailDateTime(Zoned({1, 0, 2024}, {0, 0, 0}, 0))), InvalidMonth);
-  EXPECT_THROW(static_cast<void>(FormatMailDateTime(Zoned({1, 13, 2024}, {0, 0, 0}, 0))), InvalidMonth);
+  EXPECT_THROW(static_cast<void>(FormatMailDateTime(Zoned({1, 0, 2024}, {0, 0, 0}, 0))),
+               InvalidMonth);
+  EXPECT_THROW(static_cast<void>(FormatMailDateTime(Zoned({1, 13, 2024}, {0, 0, 0}, 0))),
+               InvalidMonth);
 }
 
 }  // namespace

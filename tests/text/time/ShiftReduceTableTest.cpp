@@ -58,16 +58,9 @@ TEST(ShiftReduceTable, ExpressionGrammarReducesWithPrecedenceAndLeftAssociativit
     const char* text;
     const char* postfix;
   } const rows[] = {
-      {"1", "1"},
-      {"1+2*3", "123*+"},
-      {"1*2+3", "12*3+"},
-      {"1+2+3", "12+3+"},
-      {"(1+2)*3", "12+3*"},
-      {"", "rejected"},
-      {"1+", "rejected"},
-      {"(1", "rejected"},
-      {"12", "rejected"},
-      {"()", "rejected"},
+      {"1", "1"},           {"1+2*3", "123*+"}, {"1*2+3", "12*3+"}, {"1+2+3", "12+3+"},
+      {"(1+2)*3", "12+3*"}, {"", "rejected"},   {"1+", "rejected"}, {"(1", "rejected"},
+      {"12", "rejected"},   {"()", "rejected"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
@@ -77,15 +70,22 @@ TEST(ShiftReduceTable, ExpressionGrammarReducesWithPrecedenceAndLeftAssociativit
 
 TEST(ShiftReduceTable, RefusesAmbiguousAndMalformedGrammars) {
   // E <- E + E | n: "n + n + n" can be grouped two ways.
-  EXPECT_THROW(ShiftReduceTable(kSymbolCount, {{kExpression, {kExpression, kPlus, kExpression}}, {kExpression, {kNumber}}},
-                                kExpression),
-               GrammarConflict);
+  EXPECT_THROW(
+      ShiftReduceTable(kSymbolCount,
+                       {{kExpression, {kExpression, kPlus, kExpression}}, {kExpression, {kNumber}}},
+                       kExpression),
+      GrammarConflict);
   // Two rules reduce the same "n" to different symbols under the same lookahead.
   EXPECT_THROW(ShiftReduceTable(kSymbolCount,
-                                {{kExpression, {kTerm}}, {kExpression, {kFactor}}, {kTerm, {kNumber}}, {kFactor, {kNumber}}},
+                                {{kExpression, {kTerm}},
+                                 {kExpression, {kFactor}},
+                                 {kTerm, {kNumber}},
+                                 {kFactor, {kNumber}}},
                                 kExpression),
                GrammarConflict);
-  EXPECT_THROW(ShiftReduceTable(kSymbolCount, {{kExpression, {kNumber, kSymbolCount}}}, kExpression), InvalidGrammar);
+  EXPECT_THROW(
+      ShiftReduceTable(kSymbolCount, {{kExpression, {kNumber, kSymbolCount}}}, kExpression),
+      InvalidGrammar);
   EXPECT_THROW(ShiftReduceTable(kSymbolCount, {{kExpression, {kNumber}}}, kTerm), InvalidGrammar);
 }
 

@@ -18,7 +18,9 @@
 
 namespace {
 
-ZonedDateTime Parse(const std::string& text) { return ParseZonedDateTime(text.data(), text.data() + text.size()); }
+ZonedDateTime Parse(const std::string& text) {
+  return ParseZonedDateTime(text.data(), text.data() + text.size());
+}
 
 ZonedDateTime Zoned(Date date, TimeOfDay time, std::int64_t offsetSeconds) {
   return ZonedDateTime{date, time, offsetSeconds, offsetSeconds * 1000000};
@@ -68,24 +70,24 @@ TEST(TimeParsing, RejectedFormsAndTheirFailures) {
     const char* failure;
   } const rows[] = {
       {"", "ParsingFailure"},
-      {"Tue 05 Mar 2024 07:08:09 +0100", "ParsingFailure"},       // no comma
+      {"Tue 05 Mar 2024 07:08:09 +0100", "ParsingFailure"},  // no comma
       {"Tue,, 05 Mar 2024 07:08:09 +0100", "ParsingFailure"},
-      {"05 Mar 2024 7:08 +0000", "ParsingFailure"},               // one-digit hour
+      {"05 Mar 2024 7:08 +0000", "ParsingFailure"},  // one-digit hour
       {"05 Mar 2024 07:8 +0000", "ParsingFailure"},
-      {"05 March 2024 07:08 +0000", "ParsingFailure"},            // not a reserved word
-      {"05 Mar 2 07:08 +0000", "ParsingFailure"},                 // one-digit year
+      {"05 March 2024 07:08 +0000", "ParsingFailure"},  // not a reserved word
+      {"05 Mar 2 07:08 +0000", "ParsingFailure"},       // one-digit year
       {"005 Mar 2024 07:08 +0000", "ParsingFailure"},
-      {"05 Mar 02024 07:08 +0000", "ParsingFailure"},             // five digits
+      {"05 Mar 02024 07:08 +0000", "ParsingFailure"},  // five digits
       {"05 Mar 2024 07:08 +100", "ParsingFailure"},
-      {"05 Mar 2024 07:08 +0100 GMT", "ParsingFailure"},          // text after the end
+      {"05 Mar 2024 07:08 +0100 GMT", "ParsingFailure"},  // text after the end
       {"05 Mar 2024 07:08 GMT GMT", "ParsingFailure"},
-      {"05 Mar 2024 07:08 j", "ParsingFailure"},                  // there is no "j"
+      {"05 Mar 2024 07:08 j", "ParsingFailure"},  // there is no "j"
       {"05 Mar 2024 07:08 UTC", "ParsingFailure"},
       {"05 Mar 2024 07:08:09:10 +0000", "ParsingFailure"},
       {"05 Mar 2024 07:08 +0000\x01", "ParsingFailure"},
       {"05 Mar 2024 07:08 \xC3\xA9", "ParsingFailure"},
       {"Mar 05 2024 07:08 +0000", "ParsingFailure"},
-      {"05 Mar 2024", "ParsingFailure"},                          // ends early
+      {"05 Mar 2024", "ParsingFailure"},  // ends early
       {"05 Mar 2024 07:08 +", "ParsingFailure"},
       {"31 Feb 2024 07:08 +0000", "NoSuchDate"},
       {"0 Jan 2024 07:08 +0000", "NoSuchDate"},
@@ -93,7 +95,7 @@ TEST(TimeParsing, RejectedFormsAndTheirFailures) {
       {"05 Mar 2024 23:60 +0000", "NoSuchTimeOfDay"},
       {"Mon, 05 Mar 2024 07:08:09 +0100", "WrongDayOfWeek"},
       {"05 Mar 2024 07:08", "NoTimeZone"},
-      {"05 Mar 2024 07:08 Z", "NoTimeZone"},                      // military letters set no zone
+      {"05 Mar 2024 07:08 Z", "NoTimeZone"},  // military letters set no zone
       // The checks come in order: date, time of day, day of week, zone.
       {"Mon, 31 Feb 2024 99:99", "NoSuchDate"},
       {"Mon, 05 Mar 2024 99:99", "NoSuchTimeOfDay"},
@@ -106,7 +108,8 @@ TEST(TimeParsing, RejectedFormsAndTheirFailures) {
 }
 
 TEST(TimeParsing, ReadsWhatTheWriterWrites) {
-  for (DateTime instant = -62135596800000000; instant < 253402300799000000; instant += 6311520011000000) {
+  for (DateTime instant = -62135596800000000; instant < 253402300799000000;
+       instant += 6311520011000000) {
     for (const std::int64_t offset : {0, 3600, -19800, 50400, -43200}) {
       const UString8 text = FormatMailDateTime(instant, offset);
       SCOPED_TRACE(std::string(text.begin(), text.end()));
@@ -146,10 +149,12 @@ TEST(TimeParsing, ThreadsReadingAtOnceShareTheTables) {
   std::vector<std::thread> threads;
   std::vector<ZonedDateTime> results(4);
   for (std::size_t index = 0; index < results.size(); ++index) {
-    threads.emplace_back([&results, index] { results[index] = Parse("Tue, 05 Mar 2024 07:08:09 +0100"); });
+    threads.emplace_back(
+        [&results, index] { results[index] = Parse("Tue, 05 Mar 2024 07:08:09 +0100"); });
   }
   for (std::thread& thread : threads) thread.join();
-  for (const ZonedDateTime& result : results) EXPECT_EQ(result, Zoned({5, 3, 2024}, {7, 8, 9}, 3600));
+  for (const ZonedDateTime& result : results)
+    EXPECT_EQ(result, Zoned({5, 3, 2024}, {7, 8, 9}, 3600));
 }
 
 TEST(TimeLexing, PositionsBeyond32BitsThrow) {
@@ -189,7 +194,8 @@ TEST(TimeLexing, ReservedWordTableIsSortedAndEveryWordIsFoundInAnyCase) {
           EXPECT_THROW(static_cast<void>(Parse(text)), NoTimeZone);
           break;
         case TimeParsingAction::kMonthName:
-          EXPECT_EQ(Parse("01 " + spelling + " 2024 07:08 +0000").date.month, static_cast<std::uint32_t>(word->value));
+          EXPECT_EQ(Parse("01 " + spelling + " 2024 07:08 +0000").date.month,
+                    static_cast<std::uint32_t>(word->value));
           break;
         case TimeParsingAction::kDayName: {
           // 7 January 2024 was a Sunday.
@@ -197,7 +203,9 @@ TEST(TimeLexing, ReservedWordTableIsSortedAndEveryWordIsFoundInAnyCase) {
           EXPECT_EQ(Parse(spelling + ", " + day + " Jan 2024 07:08 +0000").date.day,
                     static_cast<std::uint32_t>(7 + word->value));
           const std::string nextDay = std::to_string(7 + (word->value + 1) % 7);
-          EXPECT_THROW(static_cast<void>(Parse(spelling + ", " + nextDay + " Jan 2024 07:08 +0000")), WrongDayOfWeek);
+          EXPECT_THROW(
+              static_cast<void>(Parse(spelling + ", " + nextDay + " Jan 2024 07:08 +0000")),
+              WrongDayOfWeek);
           break;
         }
       }

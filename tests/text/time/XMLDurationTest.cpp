@@ -14,9 +14,12 @@ namespace {
 constexpr char kMalformed[] = "Could not convert XMLDuration to TimeInterval";
 constexpr char kTooPrecise[] =
     "Could not convert XMLDuration to TimeInterval: cannot handle more than microsecond precision.";
-constexpr char kOverflow[] = "Could not convert XMLDuration to TimeInterval due to integer overflow.";
+constexpr char kOverflow[] =
+    "Could not convert XMLDuration to TimeInterval due to integer overflow.";
 
-TimeInterval Parse(const std::string& text) { return ParseXMLDuration(text.data(), text.data() + text.size()); }
+TimeInterval Parse(const std::string& text) {
+  return ParseXMLDuration(text.data(), text.data() + text.size());
+}
 
 std::string Format(TimeInterval interval) {
   const UString8 text = FormatXMLDuration(interval);

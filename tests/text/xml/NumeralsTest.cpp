@@ -30,13 +30,16 @@ void CheckRow(Kind kind, const char* text, Outcome at32, Outcome at64, std::int6
     case Kind::kUnsigned:
       EXPECT_EQ(OutcomeOf([&] { return ParseUnsigned<std::uint32_t>(text); }), at32);
       EXPECT_EQ(OutcomeOf([&] { return ParseUnsigned<std::uint64_t>(text); }), at64);
-      EXPECT_EQ(ParseUnsigned<std::uint64_t>(text, 42u), static_cast<std::uint64_t>(at64 == Outcome::kValue ? value : fallback));
-      EXPECT_EQ(ParseUnsigned<std::uint32_t>(text, 42u), static_cast<std::uint32_t>(at32 == Outcome::kValue ? value : fallback));
+      EXPECT_EQ(ParseUnsigned<std::uint64_t>(text, 42u),
+                static_cast<std::uint64_t>(at64 == Outcome::kValue ? value : fallback));
+      EXPECT_EQ(ParseUnsigned<std::uint32_t>(text, 42u),
+                static_cast<std::uint32_t>(at32 == Outcome::kValue ? value : fallback));
       break;
     case Kind::kHex:
       EXPECT_EQ(OutcomeOf([&] { return ParseHex<std::uint32_t>(text); }), at32);
       EXPECT_EQ(OutcomeOf([&] { return ParseHex<std::uint64_t>(text); }), at64);
-      EXPECT_EQ(ParseHex<std::uint64_t>(text, 42u), static_cast<std::uint64_t>(at64 == Outcome::kValue ? value : fallback));
+      EXPECT_EQ(ParseHex<std::uint64_t>(text, 42u),
+                static_cast<std::uint64_t>(at64 == Outcome::kValue ? value : fallback));
       break;
     case Kind::kSigned:
       EXPECT_EQ(OutcomeOf([&] { return ParseSigned<std::int32_t>(text); }), at32);

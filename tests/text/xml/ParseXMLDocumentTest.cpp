@@ -11,8 +11,12 @@
 
 namespace {
 
-std::string Text(const XMLElement& element) { return std::string(element.text.begin(), element.text.end()); }
-std::string Name(const XMLElement& element) { return std::string(element.name.begin(), element.name.end()); }
+std::string Text(const XMLElement& element) {
+  return std::string(element.text.begin(), element.text.end());
+}
+std::string Name(const XMLElement& element) {
+  return std::string(element.name.begin(), element.name.end());
+}
 
 // name[attributes](text){children}, attributes as k=v in map order.
 std::string Shape(const XMLElement& element) {
@@ -20,7 +24,8 @@ std::string Shape(const XMLElement& element) {
   if (!element.attributes.empty()) {
     shape += "[";
     for (const auto& [key, value] : element.attributes) {
-      shape += std::string(key.begin(), key.end()) + "=" + std::string(value.begin(), value.end()) + ";";
+      shape +=
+          std::string(key.begin(), key.end()) + "=" + std::string(value.begin(), value.end()) + ";";
     }
     shape += "]";
   }
@@ -56,7 +61,8 @@ TEST(ParseXMLDocument, BuildsTheTree) {
 }
 
 TEST(ParseXMLDocument, NoStartedElementIsAFormatError) {
-  const char* const rows[] = {"", "text", "<!-- c -->", "<?xml version=\"1.0\"?>", "<abc", "<a x=\"1\"", "<a/>"};
+  const char* const rows[] = {"",     "text",       "<!-- c -->", "<?xml version=\"1.0\"?>",
+                              "<abc", "<a x=\"1\"", "<a/>"};
   for (const char* row : rows) {
     SCOPED_TRACE(row);
     EXPECT_THROW((void)ParseXMLDocument(row), FormatError);
@@ -66,7 +72,14 @@ TEST(ParseXMLDocument, NoStartedElementIsAFormatError) {
 // What the writer produces, the parser reads back: texts through escaping or CDATA.
 TEST(ParseXMLDocument, ReadsWhatTheWriterWrites) {
   const std::string texts[] = {
-      "", "plain", "x<y", "a & b > c", "a]]>b<", "\"quoted\" 'too'", "\xe2\x82\xac \xc3\xa9", "tab\tline\nend",
+      "",
+      "plain",
+      "x<y",
+      "a & b > c",
+      "a]]>b<",
+      "\"quoted\" 'too'",
+      "\xe2\x82\xac \xc3\xa9",
+      "tab\tline\nend",
   };
   UStringBuilder<UTF8> out;
   XMLWriter writer(out, XMLWriter::kIndentWithTabs);

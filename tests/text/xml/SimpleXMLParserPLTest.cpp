@@ -40,7 +40,8 @@ std::string Events(const std::string& document, std::size_t firstPiece, std::siz
   const char* cursor = document.data();
   const char* const end = cursor + document.size();
   parser.Feed(cursor, cursor + firstPiece);
-  for (cursor += firstPiece; cursor != end; cursor += std::min<std::size_t>(pieceSize, end - cursor)) {
+  for (cursor += firstPiece; cursor != end;
+       cursor += std::min<std::size_t>(pieceSize, end - cursor)) {
     parser.Feed(cursor, cursor + std::min<std::size_t>(pieceSize, end - cursor));
   }
   return handler.log;
@@ -94,8 +95,7 @@ TEST(SimpleXMLParserPL, Attributes) {
       {"<a\tx=\"1\">", "S(a\tx=\"1\")\n"},
       {"<a x=\"1\"\ny=\"2\">", "S(a|x=1|\ny=2)\n"},
       // The pool is reused: a later tag sees only its own attributes.
-      {"<a x=\"1\" y=\"2\"><b><c z=\"3\"><d >",
-       "S(a|x=1|y=2)\nS(b)\nS(c|z=3)\nS(d)\n"},
+      {"<a x=\"1\" y=\"2\"><b><c z=\"3\"><d >", "S(a|x=1|y=2)\nS(b)\nS(c|z=3)\nS(d)\n"},
       // An attribute whose value never closed is not passed.
       {"<a x=\"1\" y=\"2>", ""},
   };
@@ -107,7 +107,8 @@ TEST(SimpleXMLParserPL, EntityReferences) {
       {"<a>&lt;&amp;&gt;&quot;</a>", "S(a)\nC(<)\nC(&)\nC(>)\nC(\")\nE(a)\n"},
       {"<a>&#xe9;&#xFF;&#x41zz;</a>", "S(a)\nC(\xe9)\nC(\xff)\nC(A)\nE(a)\n"},
       {"<a>&apos;&#65;&#X41;&#x100;&#x1000000000000000041;&nbsp;&;</a>",
-       "S(a)\nC(&apos;)\nC(&#65;)\nC(&#X41;)\nC(&#x100;)\nC(&#x1000000000000000041;)\nC(&nbsp;)\nC(&;)\nE(a)\n"},
+       "S(a)\nC(&apos;)\nC(&#65;)\nC(&#X41;)\nC(&#x100;)\nC(&#x1000000000000000041;)\nC(&nbsp;)\nC("
+       "&;)\nE(a)\n"},
       {std::string("<a>&#x;</a>"), std::string("S(a)\nC(\0)\nE(a)\n", 15)},
       {"<a v=\"&lt;&#x41;&apos;&quot;\" w=\"1\">", "S(a|v=<A&apos;\"|w=1)\n"},
       // A reference runs to the next ';', markup included.

@@ -37,7 +37,8 @@ TEST(XMLElement, GetAttributeComparesBytesExactly) {
 TEST(XMLElement, AttributesAreInUnsignedByteOrderPrefixFirst) {
   const auto root = ParseXMLDocument("<m \xc3\xa9=\"1\" b=\"2\" ab=\"3\" a=\"4\" B=\"5\"></m>");
   std::vector<std::string> keys;
-  for (const auto& attribute : root->attributes) keys.emplace_back(attribute.first.begin(), attribute.first.end());
+  for (const auto& attribute : root->attributes)
+    keys.emplace_back(attribute.first.begin(), attribute.first.end());
   EXPECT_EQ(keys, (std::vector<std::string>{"B", "a", "ab", "b", "\xc3\xa9"}));
 }
 

@@ -47,12 +47,17 @@ TEST(XMLWriter, LayoutPerIndentMode) {
     const char* expected;
   } rows[] = {
       {XMLWriter::kIndentWithTabs,
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A k=\"v\">\n\t<B>x</B>\n\t<C></C>\n\t<D>\n\t\t<E>y</E>\n\t</D>\ntail</A>"},
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A "
+       "k=\"v\">\n\t<B>x</B>\n\t<C></C>\n\t<D>\n\t\t<E>y</E>\n\t</D>\ntail</A>"},
       {XMLWriter::kLineBreaksOnly,
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A k=\"v\">\n<B>x</B>\n<C></C>\n<D>\n<E>y</E>\n</D>\ntail</A>"},
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A "
+       "k=\"v\">\n<B>x</B>\n<C></C>\n<D>\n<E>y</E>\n</D>\ntail</A>"},
       {XMLWriter::kNoAddedWhiteSpace,
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><A k=\"v\"><B>x</B><C></C><D><E>y</E></D>tail</A>"},
-      {7, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><A k=\"v\"><B>x</B><C></C><D><E>y</E></D>tail</A>"},
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><A "
+       "k=\"v\"><B>x</B><C></C><D><E>y</E></D>tail</A>"},
+      {7,
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><A "
+       "k=\"v\"><B>x</B><C></C><D><E>y</E></D>tail</A>"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.indentMode);
@@ -96,7 +101,13 @@ TEST(XMLWriter, EscapingOfTextAndAttributes) {
       {"a&b<c>d", "a&amp;b&lt;c&gt;d", "a&amp;b&lt;c&gt;d"},
       {"say \"hi\" 'x'", "say \"hi\" 'x'", "say &quot;hi&quot; 'x'"},
       {"t\tl\nc\r", "t\tl\nc\r", "t\tl\nc\r"},
-      {"a\x01" "b\x1f\x7f" "c\x0b", "abc", "a\x01" "b\x1f\x7f" "c\x0b"},
+      {"a\x01"
+       "b\x1f\x7f"
+       "c\x0b",
+       "abc",
+       "a\x01"
+       "b\x1f\x7f"
+       "c\x0b"},
       {"\xc3\xa9\xe2\x82\xac", "\xc3\xa9\xe2\x82\xac", "\xc3\xa9\xe2\x82\xac"},
   };
   for (const auto& row : rows) {
@@ -142,7 +153,8 @@ TEST(XMLWriter, WriteTextChoosesCDataOnlyWhenItCanHoldTheText) {
 }
 
 TEST(XMLWriter, WriteElementWritesTheSubtreeInOrder) {
-  XMLElement root(UString8("m"), {{UString8("b"), UString8("2\"")}, {UString8("a"), UString8("1")}});
+  XMLElement root(UString8("m"),
+                  {{UString8("b"), UString8("2\"")}, {UString8("a"), UString8("1")}});
   root.AppendText("t&");
   root.AddChild(XMLElement(UString8("c1"))).AppendText("<");
   root.AddChild(XMLElement(UString8("c2")));
