@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 # TSan maps its shadow at fixed addresses; a randomised layout can collide with it on some kernels.
 NO_ASLR := $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R)
 
-.PHONY: all deps build test demo test-asan test-tsan bench clean
+.PHONY: all deps build test demo test-asan test-tsan bench format format-check clean
 
 all: build
 
@@ -36,6 +36,15 @@ bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQVX_BENCH=ON -DBUILD_TESTING=OFF
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Every C++ file of the project, formatted by the .clang-format at the top.
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+format: deps
+	clang-format -i $(SOURCES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(SOURCES) && echo "format-check: every file formatted"
 
 clean:
 	rm -rf build build-asan build-tsan build-bench
