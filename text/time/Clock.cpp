@@ -30,7 +30,13 @@ UTCOffset LocalUTCOffsetAt(std::time_t now, std::tm& local) {
   return UTCOffset{seconds, seconds * kMicrosecondsPerSecond};
 }
 
+FixedClock* fixedClock = nullptr;
+
 }  // namespace
+
+FixedClock::FixedClock(DateTime now) noexcept : now_(now), outer_(fixedClock) { fixedClock = this; }
+
+FixedClock::~FixedClock() { fixedClock = outer_; }
 
 UTCOffset LocalUTCOffset() {
   std::tm local{};
@@ -38,6 +44,7 @@ UTCOffset LocalUTCOffset() {
 }
 
 DateTime Now() {
+  if (fixedClock != nullptr) return fixedClock->Get();
   std::tm local{};
   const UTCOffset offset = LocalUTCOffsetAt(std::time(nullptr), local);
   return ToDateTime(FromBrokenDown(local, offset));

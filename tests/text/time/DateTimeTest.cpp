@@ -163,3 +163,17 @@ TEST(Clock, LocalOffsetFollowsTheZoneInEffect) {
 }
 
 }  // namespace
+
+TEST(Clock, FixedClocksNestAndRestoreTheSystemClock) {
+  {
+    FixedClock outer(1000);
+    EXPECT_EQ(Now(), 1000);
+    {
+      FixedClock inner(5);
+      inner.Advance(kMicrosecondsPerSecond);
+      EXPECT_EQ(Now(), 5 + kMicrosecondsPerSecond);
+    }
+    EXPECT_EQ(Now(), 1000);
+  }
+  ExpectCurrentSecond([] { return Now(); });
+}
