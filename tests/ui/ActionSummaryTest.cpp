@@ -18,254 +18,139 @@ constexpr TimeInterval kMinute = 60 * kMicrosecondsPerSecond;
 
 std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
 
-using D = SummaryDeadline;
-using R = SummaryReboot;
-
-struct SentenceRow {
-  D deadline;
-  R reboot;
-  bool save;
-  const char* expected;  // with two hours left where the sentence shows the time
-};
-
-// Two hours ahead for the sentences that show the time, four minutes for "now".
-void GiveDeadline(ActionRequest& request, D clause) {
-  if (clause == D::kNone) return;
-  request.deadline = kNow + (clause == D::kNow ? 4 : 120) * kMinute;
-  request.forceRun = clause == D::kAutomatically;
-}
-
-void GiveFlags(ActionRequest& request, R reboot, bool save) {
-  request.requestSave = save;
-  request.restart = reboot == R::kRestart;
-  request.shutdown = reboot == R::kShutdown;
-}
-
-TEST(ActionSummary, EverySentenceForOneRequest) {
-  const SentenceRow rows[] = {
-      {D::kNone, R::kNone, false, ""},
-      {D::kNone, R::kNone, true, "You should save your work before taking this action."},
-      {D::kNone, R::kRestart, false, "This action will require a system restart."},
-      {D::kNone, R::kRestart, true,
-       "You should save your work before taking this action, as it will require a system "
-       "restart."},
-      {D::kNone, R::kShutdown, false, "This action will require a system shutdown."},
-      {D::kNone, R::kShutdown, true,
-       "You should save your work before taking this action, as it will require a system "
-       "shutdown."},
-      {D::kWithin, R::kNone, false, "You must take this action within 2 hours."},
-      {D::kWithin, R::kNone, true,
-       "You should save your work before taking this action.  You must take this action within "
-       "2 hours."},
-      {D::kWithin, R::kRestart, false,
-       "This action will require a system restart.  You must take this action within 2 hours."},
-      {D::kWithin, R::kRestart, true,
-       "You should save your work before taking this action, as it will require a system "
-       "restart.  You must take this action within 2 hours."},
-      {D::kWithin, R::kShutdown, false,
-       "This action will require a system shutdown.  You must take this action within 2 hours."},
-      {D::kWithin, R::kShutdown, true,
-       "You should save your work before taking this action, as it will require a system "
-       "shutdown.  You must take this action within 2 hours."},
-      {D::kNow, R::kNone, false, "You must take this action now."},
-      {D::kNow, R::kNone, true,
-       "You should save your work before taking this action.  You must take this action now."},
-      {D::kNow, R::kRestart, false,
-       "This action will require a system restart.  You must take this action now."},
-      {D::kNow, R::kRestart, true,
-       "You should save your work before taking this action, as it will require a system "
-       "restart.  You must take this action now."},
-      {D::kNow, R::kShutdown, false,
-       "This action will require a system shutdown.  You must take this action now."},
-      {D::kNow, R::kShutdown, true,
-       "You should save your work before taking this action, as it will require a system "
-       "shutdown.  You must take this action now."},
-      {D::kAutomatically, R::kNone, false, "This action will run automatically in 2 hours."},
-      {D::kAutomatically, R::kNone, true,
-       "You should save your work before taking this action.  This action will run "
-       "automatically in 2 hours."},
-      {D::kAutomatically, R::kRestart, false,
-       "This action will require a system restart.  This action will run automatically in 2 "
-       "hours."},
-      {D::kAutomatically, R::kRestart, true,
-       "You should save your work before taking this action, as it will require a system "
-       "restart.  This action will run automatically in 2 hours."},
-      {D::kAutomatically, R::kShutdown, false,
-       "This action will require a system shutdown.  This action will run automatically in 2 "
-       "hours."},
-      {D::kAutomatically, R::kShutdown, true,
-       "You should save your work before taking this action, as it will require a system "
-       "shutdown.  This action will run automatically in 2 hours."},
-  };
-  FixedClock clock(kNow);
-  for (const SentenceRow& row : rows) {
-    SCOPED_TRACE(row.expected);
-    ActionRequest request;
-    GiveFlags(request, row.reboot, row.save);
-    GiveDeadline(request, row.deadline);
-    EXPECT_EQ(Str(BuildActionSummary(request)), row.expected);
-  }
-}
-
-TEST(ActionSummary, EverySentenceForASetWithFlagsAndDeadlineOnDifferentRequests) {
-  const SentenceRow rows[] = {
-      {D::kNone, R::kNone, false, ""},
-      {D::kNone, R::kNone, true, "You should save your work before taking these actions."},
-      {D::kNone, R::kRestart, false,
-       "The pending actions will require a system restart when they are complete."},
-      {D::kNone, R::kRestart, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "restart when they are complete."},
-      {D::kNone, R::kShutdown, false,
-       "The pending actions will require a system shutdown when they are complete."},
-      {D::kNone, R::kShutdown, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "shutdown when they are complete."},
-      {D::kWithin, R::kNone, false, "There is at least one action you must take within 2 hours."},
-      {D::kWithin, R::kNone, true,
-       "You should save your work before taking these actions.  There is at least one action you "
-       "must take within 2 hours."},
-      {D::kWithin, R::kRestart, false,
-       "The pending actions will require a system restart when they are complete.  There is at "
-       "least one action you must take within 2 hours."},
-      {D::kWithin, R::kRestart, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "restart when they are complete.  There is at least one action you must take within 2 "
-       "hours."},
-      {D::kWithin, R::kShutdown, false,
-       "The pending actions will require a system shutdown when they are complete.  There is at "
-       "least one action you must take within 2 hours."},
-      {D::kWithin, R::kShutdown, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "shutdown when they are complete.  There is at least one action you must take within 2 "
-       "hours."},
-      {D::kNow, R::kNone, false, "There is at least one action you must take now."},
-      {D::kNow, R::kNone, true,
-       "You should save your work before taking these actions.  There is at least one action you "
-       "must take now."},
-      {D::kNow, R::kRestart, false,
-       "The pending actions will require a system restart when they are complete.  There is at "
-       "least one action you must take now."},
-      {D::kNow, R::kRestart, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "restart when they are complete.  There is at least one action you must take now."},
-      {D::kNow, R::kShutdown, false,
-       "The pending actions will require a system shutdown when they are complete.  There is at "
-       "least one action you must take now."},
-      {D::kNow, R::kShutdown, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "shutdown when they are complete.  There is at least one action you must take now."},
-      {D::kAutomatically, R::kNone, false,
-       "At least one of these actions will run automatically in 2 hours."},
-      {D::kAutomatically, R::kNone, true,
-       "You should save your work before taking these actions.  At least one of these actions "
-       "will run automatically in 2 hours."},
-      {D::kAutomatically, R::kRestart, false,
-       "The pending actions will require a system restart when they are complete.  At least one "
-       "of these actions will run automatically in 2 hours."},
-      {D::kAutomatically, R::kRestart, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "restart when they are complete.  At least one of these actions will run automatically in "
-       "2 hours."},
-      {D::kAutomatically, R::kShutdown, false,
-       "The pending actions will require a system shutdown when they are complete.  At least one "
-       "of these actions will run automatically in 2 hours."},
-      {D::kAutomatically, R::kShutdown, true,
-       "You should save your work before taking these actions, as they will require a system "
-       "shutdown when they are complete.  At least one of these actions will run automatically "
-       "in 2 hours."},
-  };
-  FixedClock clock(kNow);
-  for (const SentenceRow& row : rows) {
-    SCOPED_TRACE(row.expected);
-    ActionRequest flags, deadline, plain;
-    flags.id = 9;
-    deadline.id = 4;
-    plain.id = 6;
-    GiveFlags(flags, row.reboot, row.save);
-    GiveDeadline(deadline, row.deadline);
-    ActionRequestStore store;
-    store.Merge({flags, deadline, plain});
-    EXPECT_EQ(Str(BuildActionsSummary({9, 6, 4, 9}, store)), row.expected);
-  }
-}
-
-ActionRequest Request(std::uint64_t id, TimeInterval fromNow, bool forceRun) {
+ActionRequest Request(std::uint64_t id, std::optional<TimeInterval> fromNow, bool forceRun = false,
+                      SummaryReboot reboot = SummaryReboot::kNone, bool save = false) {
   ActionRequest request;
   request.id = id;
-  request.deadline = kNow + fromNow;
+  if (fromNow) request.deadline = kNow + *fromNow;
   request.forceRun = forceRun;
+  request.restart = reboot == SummaryReboot::kRestart;
+  request.shutdown = reboot == SummaryReboot::kShutdown;
+  request.requestSave = save;
   return request;
 }
 
-TEST(ActionSummary, ShutdownWinsInASetAndRestartForOneRequest) {
-  FixedClock clock(kNow);
-  ActionRequest restart, shutdown, both;
-  restart.id = 1;
-  restart.restart = true;
-  shutdown.id = 2;
-  shutdown.shutdown = true;
-  both.restart = both.shutdown = true;
+// The summary of the requests, all pending and nothing selected.
+std::string Summary(const std::vector<ActionRequest>& requests) {
   ActionRequestStore store;
-  store.Merge({restart, shutdown});
-  EXPECT_EQ(Str(BuildActionsSummary({1, 2}, store)),
-            "The pending actions will require a system shutdown when they are complete.");
-  EXPECT_EQ(Str(BuildActionSummary(both)), "This action will require a system restart.");
+  store.Merge(requests);
+  std::vector<std::uint64_t> ids;
+  for (const ActionRequest& request : requests) ids.push_back(request.id);
+  return Str(BuildActionsSummary(ids, store));
 }
 
-TEST(ActionSummary, EarliestDeadlineDecidesAndTheLowestIdBreaksATie) {
+TEST(ActionSummary, EverySentenceOfBothTables) {
+  enum Scope { kOne, kSet };
+  using D = SummaryDeadline;
+  using R = SummaryReboot;
   struct Row {
-    const char* name;
-    std::vector<ActionRequest> requests;
-    const char* expected;
+    Scope scope;
+    D deadline;
+    R reboot;
+    bool save;
+    const char* expected;  // two hours left where the time is shown
   };
+  // clang-format off
   const Row rows[] = {
-      {"tie, lowest ID forced",
-       {Request(8, 120 * kMinute, false), Request(3, 120 * kMinute, true)},
-       "At least one of these actions will run automatically in 2 hours."},
-      {"tie, lowest ID not forced",
-       {Request(3, 120 * kMinute, false), Request(8, 120 * kMinute, true)},
-       "There is at least one action you must take within 2 hours."},
-      {"earlier one on a higher ID",
-       {Request(3, 600 * kMinute, true), Request(8, 90 * kMinute, false)},
-       "There is at least one action you must take within 1 hour."},
-      {"passed deadline is now",
-       {Request(3, -kMinute, false)},
-       "There is at least one action you must take now."},
-      // The two five-minute limits meet here: not before now + 5 minutes, yet not over 5 minutes.
-      {"exactly five minutes is within, and its time text Now",
-       {Request(3, 5 * kMinute, false)},
-       "There is at least one action you must take within Now."},
-      {"a second over five minutes",
-       {Request(3, 5 * kMinute + kMicrosecondsPerSecond, false)},
-       "There is at least one action you must take within 5 minutes."},
-      // The store's grace: forced and one minute away shows five minutes.
-      {"forced within the grace",
-       {Request(3, kMinute, true)},
-       "At least one of these actions will run automatically in 5 minutes, 0 seconds."},
+      {kOne, D::kNone, R::kNone, false, ""},
+      {kOne, D::kNone, R::kNone, true, "You should save your work before taking this action."},
+      {kOne, D::kNone, R::kRestart, false, "This action will require a system restart."},
+      {kOne, D::kNone, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart."},
+      {kOne, D::kNone, R::kShutdown, false, "This action will require a system shutdown."},
+      {kOne, D::kNone, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown."},
+      {kOne, D::kWithin, R::kNone, false, "You must take this action within 2 hours."},
+      {kOne, D::kWithin, R::kNone, true, "You should save your work before taking this action.  You must take this action within 2 hours."},
+      {kOne, D::kWithin, R::kRestart, false, "This action will require a system restart.  You must take this action within 2 hours."},
+      {kOne, D::kWithin, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart.  You must take this action within 2 hours."},
+      {kOne, D::kWithin, R::kShutdown, false, "This action will require a system shutdown.  You must take this action within 2 hours."},
+      {kOne, D::kWithin, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown.  You must take this action within 2 hours."},
+      {kOne, D::kNow, R::kNone, false, "You must take this action now."},
+      {kOne, D::kNow, R::kNone, true, "You should save your work before taking this action.  You must take this action now."},
+      {kOne, D::kNow, R::kRestart, false, "This action will require a system restart.  You must take this action now."},
+      {kOne, D::kNow, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart.  You must take this action now."},
+      {kOne, D::kNow, R::kShutdown, false, "This action will require a system shutdown.  You must take this action now."},
+      {kOne, D::kNow, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown.  You must take this action now."},
+      {kOne, D::kAutomatically, R::kNone, false, "This action will run automatically in 2 hours."},
+      {kOne, D::kAutomatically, R::kNone, true, "You should save your work before taking this action.  This action will run automatically in 2 hours."},
+      {kOne, D::kAutomatically, R::kRestart, false, "This action will require a system restart.  This action will run automatically in 2 hours."},
+      {kOne, D::kAutomatically, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart.  This action will run automatically in 2 hours."},
+      {kOne, D::kAutomatically, R::kShutdown, false, "This action will require a system shutdown.  This action will run automatically in 2 hours."},
+      {kOne, D::kAutomatically, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown.  This action will run automatically in 2 hours."},
+      {kSet, D::kNone, R::kNone, false, ""},
+      {kSet, D::kNone, R::kNone, true, "You should save your work before taking these actions."},
+      {kSet, D::kNone, R::kRestart, false, "The pending actions will require a system restart when they are complete."},
+      {kSet, D::kNone, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete."},
+      {kSet, D::kNone, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete."},
+      {kSet, D::kNone, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete."},
+      {kSet, D::kWithin, R::kNone, false, "There is at least one action you must take within 2 hours."},
+      {kSet, D::kWithin, R::kNone, true, "You should save your work before taking these actions.  There is at least one action you must take within 2 hours."},
+      {kSet, D::kWithin, R::kRestart, false, "The pending actions will require a system restart when they are complete.  There is at least one action you must take within 2 hours."},
+      {kSet, D::kWithin, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete.  There is at least one action you must take within 2 hours."},
+      {kSet, D::kWithin, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete.  There is at least one action you must take within 2 hours."},
+      {kSet, D::kWithin, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete.  There is at least one action you must take within 2 hours."},
+      {kSet, D::kNow, R::kNone, false, "There is at least one action you must take now."},
+      {kSet, D::kNow, R::kNone, true, "You should save your work before taking these actions.  There is at least one action you must take now."},
+      {kSet, D::kNow, R::kRestart, false, "The pending actions will require a system restart when they are complete.  There is at least one action you must take now."},
+      {kSet, D::kNow, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete.  There is at least one action you must take now."},
+      {kSet, D::kNow, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete.  There is at least one action you must take now."},
+      {kSet, D::kNow, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete.  There is at least one action you must take now."},
+      {kSet, D::kAutomatically, R::kNone, false, "At least one of these actions will run automatically in 2 hours."},
+      {kSet, D::kAutomatically, R::kNone, true, "You should save your work before taking these actions.  At least one of these actions will run automatically in 2 hours."},
+      {kSet, D::kAutomatically, R::kRestart, false, "The pending actions will require a system restart when they are complete.  At least one of these actions will run automatically in 2 hours."},
+      {kSet, D::kAutomatically, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete.  At least one of these actions will run automatically in 2 hours."},
+      {kSet, D::kAutomatically, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete.  At least one of these actions will run automatically in 2 hours."},
+      {kSet, D::kAutomatically, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete.  At least one of these actions will run automatically in 2 hours."},
   };
+  // clang-format on
+  FixedClock clock(kNow);
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    FixedClock clock(kNow);
-    ActionRequestStore store;
-    store.Merge(row.requests);
-    std::vector<std::uint64_t> ids;
-    for (const ActionRequest& request : row.requests) ids.push_back(request.id);
-    EXPECT_EQ(Str(BuildActionsSummary(ids, store)), row.expected);
+    SCOPED_TRACE(row.expected);
+    std::optional<TimeInterval> fromNow;
+    if (row.deadline != D::kNone) fromNow = (row.deadline == D::kNow ? 4 : 120) * kMinute;
+    const bool forced = row.deadline == D::kAutomatically;
+    if (row.scope == kOne) {
+      EXPECT_EQ(Str(BuildActionSummary(Request(1, fromNow, forced, row.reboot, row.save))),
+                row.expected);
+    } else {
+      // Flags on one request, the deadline on another, a third with neither.
+      EXPECT_EQ(Summary({Request(9, std::nullopt, false, row.reboot, row.save),
+                         Request(4, fromNow, forced), Request(6, std::nullopt)}),
+                row.expected);
+    }
   }
 }
 
-TEST(ActionSummary, OneRequestCountsDownFromItsOwnDeadline) {
+TEST(ActionSummary, KeyRules) {
+  constexpr TimeInterval kTwoHours = 120 * kMinute;
+  constexpr SummaryReboot kRestart = SummaryReboot::kRestart;
+  ActionRequest both = Request(1, {}, false, kRestart);
+  both.shutdown = true;
+  struct Row {
+    const char* name;
+    std::vector<ActionRequest> requests;  // one alone is the selected request
+    const char* expected;
+  } const rows[] = {
+      // clang-format off
+      {"a set: shutdown wins", {Request(1, {}, false, kRestart), Request(2, {}, false, SummaryReboot::kShutdown)}, "The pending actions will require a system shutdown when they are complete."},
+      {"one: restart wins", {both}, "This action will require a system restart."},
+      {"tie, lowest ID forced", {Request(8, kTwoHours), Request(3, kTwoHours, true)}, "At least one of these actions will run automatically in 2 hours."},
+      {"tie, lowest ID not forced", {Request(3, kTwoHours), Request(8, kTwoHours, true)}, "There is at least one action you must take within 2 hours."},
+      {"earliest on a higher ID", {Request(3, 5 * kTwoHours, true), Request(8, 90 * kMinute)}, "There is at least one action you must take within 1 hour."},
+      {"passed, in a set", {Request(3, -kMinute), Request(4, {})}, "There is at least one action you must take now."},
+      // Both five-minute limits meet here: not before now + 5 minutes, yet not over 5 minutes.
+      {"exactly five minutes", {Request(3, 5 * kMinute), Request(4, {})}, "There is at least one action you must take within Now."},
+      {"the store's grace", {Request(3, kMinute, true), Request(4, {})}, "At least one of these actions will run automatically in 5 minutes, 0 seconds."},
+      {"one: its own deadline", {Request(1, 4 * kMinute - kMicrosecondsPerSecond, true)}, "This action will run automatically in 3 minutes, 59 seconds."},
+      {"one: forced and passed", {Request(1, -1, true)}, "This action will run automatically in 0 seconds."},
+      // clang-format on
+  };
   FixedClock clock(kNow);
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, 4 * kMinute, false))),
-            "You must take this action now.");
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, 4 * kMinute, true))),
-            "This action will run automatically in 4 minutes, 0 seconds.");
-  clock.Advance(kMicrosecondsPerSecond);
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, 4 * kMinute, true))),
-            "This action will run automatically in 3 minutes, 59 seconds.");
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, -1, true))),
-            "This action will run automatically in 0 seconds.");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(
+        row.requests.size() == 1 ? Str(BuildActionSummary(row.requests[0])) : Summary(row.requests),
+        row.expected);
+  }
 }
 
 TEST(ActionSummary, SentencesAreLookedUpForOverrides) {
@@ -277,12 +162,11 @@ TEST(ActionSummary, SentencesAreLookedUpForOverrides) {
       "This action will require a system restart.\t{DeadlineText}\n",
       "de.xlat");
   FormatOverrideScope scope(table, CurrentContext());
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, 0, false))), "Jetzt!");
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, 180 * kMinute, false))), "Bis 3 Stunden.");
-  ActionRequest restart;
-  restart.restart = true;
-  // A variable added by the override has no value to take.
-  EXPECT_THROW((void)BuildActionSummary(restart), TooManyFormatArguments);
+  EXPECT_EQ(Str(BuildActionSummary(Request(1, 0))), "Jetzt!");
+  EXPECT_EQ(Str(BuildActionSummary(Request(1, 180 * kMinute))), "Bis 3 Stunden.");
+  // A variable the override adds has no value to take.
+  EXPECT_THROW((void)BuildActionSummary(Request(1, {}, false, SummaryReboot::kRestart)),
+               TooManyFormatArguments);
   ActionRequestStore store;
   EXPECT_THROW((void)BuildActionsSummary({1}, store), NoSuchActionRequestID);
 }

@@ -24,7 +24,6 @@ TEST(DeadlineText, EveryRoundingEdge) {
     DeadlineKind kind;
     const char* expected;
   } const rows[] = {
-      {-kHour, kAuto, "0 seconds"},
       {-1, kAuto, "0 seconds"},
       {-1, kTake, "Overdue"},
       {0, kAuto, "0 seconds"},
@@ -35,7 +34,6 @@ TEST(DeadlineText, EveryRoundingEdge) {
       {60 * kSecond - 1, kAuto, "59 seconds"},
       {60 * kSecond, kAuto, "1 minute, 0 seconds"},
       {61 * kSecond, kAuto, "1 minute, 1 second"},
-      {62 * kSecond, kAuto, "1 minute, 2 seconds"},
       {120 * kSecond, kAuto, "2 minutes, 0 seconds"},
       {121 * kSecond, kAuto, "2 minutes, 1 second"},
       {299 * kSecond, kAuto, "4 minutes, 59 seconds"},
@@ -43,7 +41,6 @@ TEST(DeadlineText, EveryRoundingEdge) {
       {300 * kSecond, kTake, "Now"},
       {300 * kSecond + 1, kAuto, "5 minutes"},
       {300 * kSecond + 1, kTake, "5 minutes"},
-      {360 * kSecond - 1, kTake, "5 minutes"},
       {kHour - 1, kTake, "59 minutes"},
       {kHour, kAuto, "60 minutes"},
       {kHour + 1, kTake, "1 hour"},
@@ -55,7 +52,6 @@ TEST(DeadlineText, EveryRoundingEdge) {
       {36 * kHour, kTake, "1 day"},
       {36 * kHour + 1, kAuto, "2 days"},
       {37 * kHour, kTake, "2 days"},
-      {1000 * 24 * kHour, kTake, "1000 days"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.left) + (row.kind == kAuto ? " automatic" : ""));
@@ -63,35 +59,13 @@ TEST(DeadlineText, EveryRoundingEdge) {
   }
 }
 
-TEST(DeadlineText, ListDeadlineIsLocalAtTheOffsetInEffectNow) {
-  struct Row {
-    const char* zone;
-    DateTime time;
-    const char* expected;
-  } const rows[] = {
-      {"UTC0", 1709622489 * kSecond, "Tue, 05 Mar 2024 07:08:09"},
-      {"QVX-1", 1709622489 * kSecond, "Tue, 05 Mar 2024 08:08:09"},
-      {"QVX-5:30", 1709622489 * kSecond + 999999, "Tue, 05 Mar 2024 12:38:09"},
-      {"QVX+3", 0, "Wed, 31 Dec 1969 21:00:00"},
-      {"QVX-14", 4102444799 * kSecond, "Fri, 01 Jan 2100 13:59:59"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.zone);
-    const ZoneRule zone(row.zone);
-    EXPECT_EQ(Str(FormatListDeadline(row.time)), row.expected);
-  }
-}
-
-TEST(DeadlineText, TextsAreLookedUpForOverrides) {
-  const OverrideTable table(
-      "{date} {time}\t{date} um {time}\nOverdue\tÜberfällig\n1 day\tein Tag\n{days} days\t{days} d",
-      "de.xlat");
+TEST(DeadlineText, ListDeadlineIsLocalAndLookedUpForOverrides) {
+  const ZoneRule zone("QVX-5:30");
+  EXPECT_EQ(Str(FormatListDeadline(1709622489 * kSecond + 999999)), "Tue, 05 Mar 2024 12:38:09");
+  const OverrideTable table("{date} {time}\t{date} um {time}\n1 day\tein Tag\n", "de.xlat");
   FormatOverrideScope scope(table, CurrentContext());
-  const ZoneRule zone("UTC0");
-  EXPECT_EQ(Str(FormatListDeadline(0)), "Thu, 01 Jan 1970 um 00:00:00");
-  EXPECT_EQ(Str(FormatDeadlineText(-1, DeadlineKind::kMustTake)), "Überfällig");
+  EXPECT_EQ(Str(FormatListDeadline(-kSecond)), "Thu, 01 Jan 1970 um 05:29:59");
   EXPECT_EQ(Str(FormatDeadlineText(30 * kHour, DeadlineKind::kMustTake)), "ein Tag");
-  EXPECT_EQ(Str(FormatDeadlineText(48 * kHour, DeadlineKind::kMustTake)), "2 d");
 }
 
 }  // namespace

@@ -4,25 +4,23 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 
 class ZoneRule {
  public:
   explicit ZoneRule(const char* rule) {
-    const char* saved = std::getenv("TZ");
-    hadRule_ = saved != nullptr;
-    if (hadRule_) saved_ = saved;
+    if (const char* saved = std::getenv("TZ")) saved_ = saved;
     setenv("TZ", rule, 1);
     tzset();
   }
   ~ZoneRule() {
-    hadRule_ ? setenv("TZ", saved_.c_str(), 1) : unsetenv("TZ");
+    saved_ ? setenv("TZ", saved_->c_str(), 1) : unsetenv("TZ");
     tzset();
   }
   ZoneRule(const ZoneRule&) = delete;
   ZoneRule& operator=(const ZoneRule&) = delete;
 
  private:
-  bool hadRule_ = false;
-  std::string saved_;
+  std::optional<std::string> saved_;
 };
