@@ -1,0 +1,71 @@
+#include "ui/DeadlineText.h"
+
+#include "tests/ui/ZoneRule.h"
+#include "text/format/FormatOverrideContext.h"
+#include "text/format/FormatOverrideScope.h"
+#include "text/format/OverrideTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
+constexpr TimeInterval kHour = 3600 * kSecond;
+
+std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
+
+TEST(DeadlineText, EveryRoundingEdge) {
+  constexpr DeadlineKind kAuto = DeadlineKind::kAutomatic;
+  constexpr DeadlineKind kTake = DeadlineKind::kMustTake;
+  struct Row {
+    TimeInterval left;
+    DeadlineKind kind;
+    const char* expected;
+  } const rows[] = {
+      {-1, kAuto, "0 seconds"},
+      {-1, kTake, "Overdue"},
+      {0, kAuto, "0 seconds"},
+      {0, kTake, "Now"},
+      {kSecond, kAuto, "1 second"},
+      {2 * kSecond - 1, kAuto, "1 second"},
+      {2 * kSecond, kAuto, "2 seconds"},
+      {60 * kSecond - 1, kAuto, "59 seconds"},
+      {60 * kSecond, kAuto, "1 minute, 0 seconds"},
+      {61 * kSecond, kAuto, "1 minute, 1 second"},
+      {120 * kSecond, kAuto, "2 minutes, 0 seconds"},
+      {121 * kSecond, kAuto, "2 minutes, 1 second"},
+      {299 * kSecond, kAuto, "4 minutes, 59 seconds"},
+      {300 * kSecond, kAuto, "5 minutes, 0 seconds"},
+      {300 * kSecond, kTake, "Now"},
+      {300 * kSecond + 1, kAuto, "5 minutes"},
+      {300 * kSecond + 1, kTake, "5 minutes"},
+      {kHour - 1, kTake, "59 minutes"},
+      {kHour, kAuto, "60 minutes"},
+      {kHour + 1, kTake, "1 hour"},
+      {kHour + 1800 * kSecond, kTake, "1 hour"},  // exactly half an hour over adds nothing
+      {kHour + 1800 * kSecond + 1, kTake, "2 hours"},
+      {91 * 60 * kSecond, kAuto, "2 hours"},
+      {24 * kHour, kTake, "24 hours"},
+      {24 * kHour + 1, kTake, "1 day"},
+      {36 * kHour, kTake, "1 day"},
+      {36 * kHour + 1, kAuto, "2 days"},
+      {37 * kHour, kTake, "2 days"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.left) + (row.kind == kAuto ? " automatic" : ""));
+    EXPECT_EQ(Str(FormatDeadlineText(row.left, row.kind)), row.expected);
+  }
+}
+
+TEST(DeadlineText, ListDeadlineIsLocalAndLookedUpForOverrides) {
+  const ZoneRule zone("QVX-5:30");
+  EXPECT_EQ(Str(FormatListDeadline(1709622489 * kSecond + 999999)), "Tue, 05 Mar 2024 12:38:09");
+  const OverrideTable table("{date} {time}\t{date} um {time}\n1 day\tein Tag\n", "de.xlat");
+  FormatOverrideScope scope(table, CurrentContext());
+  EXPECT_EQ(Str(FormatListDeadline(-kSecond)), "Thu, 01 Jan 1970 um 05:29:59");
+  EXPECT_EQ(Str(FormatDeadlineText(30 * kHour, DeadlineKind::kMustTake)), "ein Tag");
+}
+
+}  // namespace

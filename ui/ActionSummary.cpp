@@ -1,0 +1,173 @@
+#include "ui/ActionSummary.h"
+
+#include "text/time/Clock.h"
+#include "ui/DeadlineText.h"
+#include "ui/FormatBuiltIn.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// A deadline this close, for a request the user must take, asks for the action now.
+constexpr TimeInterval kNowWindow = 300 * kMicrosecondsPerSecond;
+
+// Indexed [deadline clause][reboot][save]. Translators see each sentence whole, so they are
+// stored whole rather than put together from clauses.
+using SentenceTable = const char* const[4][3][2];
+
+SentenceTable kSetSentences = {
+    {{"", "You should save your work before taking these actions."},
+     {"The pending actions will require a system restart when they are complete.",
+      "You should save your work before taking these actions, as they will require a system "
+      "restart when they are complete."},
+     {"The pending actions will require a system shutdown when they are complete.",
+      "You should save your work before taking these actions, as they will require a system "
+      "shutdown when they are complete."}},
+    {{"There is at least one action you must take within {DeadlineText}.",
+      "You should save your work before taking these actions.  There is at least one action you "
+      "must take within {DeadlineText}."},
+     {"The pending actions will require a system restart when they are complete.  There is at "
+      "least one action you must take within {DeadlineText}.",
+      "You should save your work before taking these actions, as they will require a system "
+      "restart when they are complete.  There is at least one action you must take within "
+      "{DeadlineText}."},
+     {"The pending actions will require a system shutdown when they are complete.  There is at "
+      "least one action you must take within {DeadlineText}.",
+      "You should save your work before taking these actions, as they will require a system "
+      "shutdown when they are complete.  There is at least one action you must take within "
+      "{DeadlineText}."}},
+    {{"There is at least one action you must take now.",
+      "You should save your work before taking these actions.  There is at least one action you "
+      "must take now."},
+     {"The pending actions will require a system restart when they are complete.  There is at "
+      "least one action you must take now.",
+      "You should save your work before taking these actions, as they will require a system "
+      "restart when they are complete.  There is at least one action you must take now."},
+     {"The pending actions will require a system shutdown when they are complete.  There is at "
+      "least one action you must take now.",
+      "You should save your work before taking these actions, as they will require a system "
+      "shutdown when they are complete.  There is at least one action you must take now."}},
+    {{"At least one of these actions will run automatically in {DeadlineText}.",
+      "You should save your work before taking these actions.  At least one of these actions "
+      "will run automatically in {DeadlineText}."},
+     {"The pending actions will require a system restart when they are complete.  At least one "
+      "of these actions will run automatically in {DeadlineText}.",
+      "You should save your work before taking these actions, as they will require a system "
+      "restart when they are complete.  At least one of these actions will run automatically in "
+      "{DeadlineText}."},
+     {"The pending actions will require a system shutdown when they are complete.  At least one "
+      "of these actions will run automatically in {DeadlineText}.",
+      "You should save your work before taking these actions, as they will require a system "
+      "shutdown when they are complete.  At least one of these actions will run automatically "
+      "in {DeadlineText}."}},
+};
+
+SentenceTable kOneSentences = {
+    {{"", "You should save your work before taking this action."},
+     {"This action will require a system restart.",
+      "You should save your work before taking this action, as it will require a system "
+      "restart."},
+     {"This action will require a system shutdown.",
+      "You should save your work before taking this action, as it will require a system "
+      "shutdown."}},
+    {{"You must take this action within {DeadlineText}.",
+      "You should save your work before taking this action.  You must take this action within "
+      "{DeadlineText}."},
+     {"This action will require a system restart.  You must take this action within "
+      "{DeadlineText}.",
+      "You should save your work before taking this action, as it will require a system "
+      "restart.  You must take this action within {DeadlineText}."},
+     {"This action will require a system shutdown.  You must take this action within "
+      "{DeadlineText}.",
+      "You should save your work before taking this action, as it will require a system "
+      "shutdown.  You must take this action within {DeadlineText}."}},
+    {{"You must take this action now.",
+      "You should save your work before taking this action.  You must take this action now."},
+     {"This action will require a system restart.  You must take this action now.",
+      "You should save your work before taking this action, as it will require a system "
+      "restart.  You must take this action now."},
+     {"This action will require a system shutdown.  You must take this action now.",
+      "You should save your work before taking this action, as it will require a system "
+      "shutdown.  You must take this action now."}},
+    {{"This action will run automatically in {DeadlineText}.",
+      "You should save your work before taking this action.  This action will run "
+      "automatically in {DeadlineText}."},
+     {"This action will require a system restart.  This action will run automatically in "
+      "{DeadlineText}.",
+      "You should save your work before taking this action, as it will require a system "
+      "restart.  This action will run automatically in {DeadlineText}."},
+     {"This action will require a system shutdown.  This action will run automatically in "
+      "{DeadlineText}.",
+      "You should save your work before taking this action, as it will require a system "
+      "shutdown.  This action will run automatically in {DeadlineText}."}},
+};
+
+SummaryDeadline DeadlineClause(DateTime earliest, bool automatic, DateTime now) {
+  if (automatic) return SummaryDeadline::kAutomatically;
+  return earliest < now + kNowWindow ? SummaryDeadline::kNow : SummaryDeadline::kWithin;
+}
+
+UString8 Summary(SentenceTable& table, const SummaryKey& key) {
+  const char* sentence =
+      table[static_cast<int>(key.deadline)][static_cast<int>(key.reboot)][key.save ? 1 : 0];
+  // Whether a value is bound follows the built-in sentence, so an override that drops or adds
+  // the variable fails as any other mismatched override does.
+  if (std::strstr(sentence, "{DeadlineText}") == nullptr) return FormatBuiltIn(sentence);
+  const UString8 deadlineText = FormatDeadlineText(
+      key.earliest - Now(), key.automatic ? DeadlineKind::kAutomatic : DeadlineKind::kMustTake);
+  return FormatBuiltIn(sentence, {deadlineText});
+}
+
+}  // namespace
+
+SummaryKey ActionsSummaryKey(const std::vector<std::uint64_t>& ids, const ActionRequestStore& store,
+                             DateTime now) {
+  std::vector<std::uint64_t> ascending(ids);
+  std::sort(ascending.begin(), ascending.end());
+  ascending.erase(std::unique(ascending.begin(), ascending.end()), ascending.end());
+  SummaryKey key;
+  bool hasRestart = false;
+  bool hasShutdown = false;
+  bool hasDeadline = false;
+  for (const std::uint64_t id : ascending) {
+    const ActionRequest& request = store.Find(id);
+    key.save = key.save || request.requestSave;
+    hasRestart = hasRestart || request.restart;
+    hasShutdown = hasShutdown || request.shutdown;
+    // Strictly earlier only: of equal deadlines, the lowest ID decides.
+    if (request.deadline && (!hasDeadline || *request.deadline < key.earliest)) {
+      hasDeadline = true;
+      key.earliest = *request.deadline;
+      key.automatic = request.forceRun;
+    }
+  }
+  key.reboot = hasShutdown  ? SummaryReboot::kShutdown
+               : hasRestart ? SummaryReboot::kRestart
+                            : SummaryReboot::kNone;
+  if (hasDeadline) key.deadline = DeadlineClause(key.earliest, key.automatic, now);
+  return key;
+}
+
+SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now) {
+  SummaryKey key;
+  key.save = request.requestSave;
+  key.reboot = request.restart    ? SummaryReboot::kRestart
+               : request.shutdown ? SummaryReboot::kShutdown
+                                  : SummaryReboot::kNone;
+  if (request.deadline) {
+    key.earliest = *request.deadline;
+    key.automatic = request.forceRun;
+    key.deadline = DeadlineClause(key.earliest, key.automatic, now);
+  }
+  return key;
+}
+
+UString8 BuildActionsSummary(const std::vector<std::uint64_t>& ids,
+                             const ActionRequestStore& store) {
+  return Summary(kSetSentences, ActionsSummaryKey(ids, store, Now()));
+}
+
+UString8 BuildActionSummary(const ActionRequest& request) {
+  return Summary(kOneSentences, ActionSummaryKey(request, Now()));
+}

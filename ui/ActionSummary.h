@@ -1,0 +1,39 @@
+// The sentence under the action request dialog's list that says what taking the pending actions
+// means: save work first, a restart or shutdown afterwards, and how long is left. The sentence
+// is chosen whole from fixed English tables, looked up for an override and filled with the time
+// left.
+#pragma once
+
+#include "core/ActionRequest.h"
+#include "core/ActionRequestStore.h"
+#include "foundation/text/AutoUString.h"
+
+#include <cstdint>
+#include <vector>
+
+enum class SummaryReboot { kNone, kRestart, kShutdown };
+enum class SummaryDeadline { kNone, kWithin, kNow, kAutomatically };
+
+// What decides the sentence.
+struct SummaryKey {
+  bool save = false;
+  SummaryReboot reboot = SummaryReboot::kNone;
+  SummaryDeadline deadline = SummaryDeadline::kNone;
+  // The earliest deadline and whether its request runs by itself; set unless deadline is kNone.
+  DateTime earliest = 0;
+  bool automatic = false;
+};
+
+// For the requests of ids (any order, duplicates allowed) as the store holds them, with the
+// forced deadlines it has already moved. A shutdown wins over a restart. Throws
+// NoSuchActionRequestID for an ID the store lacks.
+[[nodiscard]] SummaryKey ActionsSummaryKey(const std::vector<std::uint64_t>& ids,
+                                           const ActionRequestStore& store, DateTime now);
+// For one request; a restart wins over a shutdown.
+[[nodiscard]] SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now);
+
+// The summary of the listed requests, shown while nothing is selected.
+[[nodiscard]] UString8 BuildActionsSummary(const std::vector<std::uint64_t>& ids,
+                                           const ActionRequestStore& store);
+// The summary of the selected request, with the client's own deadline.
+[[nodiscard]] UString8 BuildActionSummary(const ActionRequest& request);

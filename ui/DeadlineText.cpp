@@ -1,0 +1,91 @@
+#include "ui/DeadlineText.h"
+
+#include "text/time/Clock.h"
+#include "ui/FormatBuiltIn.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
+constexpr TimeInterval kMinute = 60 * kSecond;
+constexpr TimeInterval kHour = 60 * kMinute;
+constexpr TimeInterval kDay = 24 * kHour;
+// Up to here a request the user must take is due "Now", and one that runs by itself counts
+// down in minutes and seconds.
+constexpr TimeInterval kCountDown = 5 * kMinute;
+
+// What is left under five minutes of a request that runs by itself.
+UString8 CountDownText(TimeInterval timeLeft) {
+  const std::int64_t minutes = timeLeft / kMinute;
+  const std::int64_t seconds = (timeLeft % kMinute) / kSecond;
+  const std::string minuteText = std::to_string(minutes);
+  const std::string secondText = std::to_string(seconds);
+  if (minutes == 0) {
+    return seconds == 1 ? FormatBuiltIn("1 second")
+                        : FormatBuiltIn("{seconds} seconds", {secondText});
+  }
+  if (minutes == 1) {
+    return seconds == 1 ? FormatBuiltIn("1 minute, 1 second")
+                        : FormatBuiltIn("1 minute, {seconds} seconds", {secondText});
+  }
+  return seconds == 1
+             ? FormatBuiltIn("{minutes} minutes, 1 second", {minuteText})
+             : FormatBuiltIn("{minutes} minutes, {seconds} seconds", {minuteText, secondText});
+}
+
+// Whole units of unit, one more when the remainder is over half a unit.
+std::int64_t RoundedUnits(TimeInterval timeLeft, TimeInterval unit) {
+  return timeLeft / unit + (timeLeft % unit > unit / 2 ? 1 : 0);
+}
+
+const char* const kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const char* const kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+ZonedDateTime ToLocal(DateTime time) {
+  const UTCOffset offset = LocalUTCOffset();
+  return FromDateTime(time, offset.seconds, offset.microseconds);
+}
+
+std::string TimeOfDayText(const TimeOfDay& time) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{time.hour}, unsigned{time.minute},
+                unsigned{time.second});
+  return text;
+}
+
+}  // namespace
+
+UString8 FormatDeadlineText(TimeInterval timeLeft, DeadlineKind kind) {
+  const bool automatic = kind == DeadlineKind::kAutomatic;
+  if (timeLeft < 0) {
+    return automatic ? FormatBuiltIn("{seconds} seconds", {"0"}) : FormatBuiltIn("Overdue");
+  }
+  if (timeLeft <= kCountDown) return automatic ? CountDownText(timeLeft) : FormatBuiltIn("Now");
+  if (timeLeft <= kHour) {
+    return FormatBuiltIn("{minutes} minutes", {std::to_string(timeLeft / kMinute)});
+  }
+  if (timeLeft <= kDay) {
+    const std::int64_t hours = RoundedUnits(timeLeft, kHour);
+    return hours == 1 ? FormatBuiltIn("1 hour")
+                      : FormatBuiltIn("{hours} hours", {std::to_string(hours)});
+  }
+  const std::int64_t days = RoundedUnits(timeLeft, kDay);
+  return days == 1 ? FormatBuiltIn("1 day") : FormatBuiltIn("{days} days", {std::to_string(days)});
+}
+
+UString8 FormatListDeadline(DateTime deadline) {
+  const ZonedDateTime local = ToLocal(deadline);
+  // Day and month names stay English: the list shows the same form as the client's messages.
+  char date[48];
+  std::snprintf(date, sizeof date, "%s, %02u %s %04u", kDayNames[DayOfWeek(local.date)],
+                local.date.day, kMonthNames[local.date.month - 1], local.date.year);
+  return FormatBuiltIn("{date} {time}", {date, TimeOfDayText(local.time)});
+}
+
+UString8 FormatLocalTimeOfDay(DateTime time) {
+  const std::string text = TimeOfDayText(ToLocal(time).time);
+  return UString8(text.data(), text.data() + text.size());
+}

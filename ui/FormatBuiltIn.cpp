@@ -1,0 +1,10 @@
+#include "ui/FormatBuiltIn.h"
+
+#include "text/format/FormatArguments.h"
+#include "text/format/FormatString.h"
+#include "text/format/FormatWith.h"
+
+UString8 FormatBuiltIn(FormatRange builtIn, const std::vector<FormatRange>& values) {
+  const FormatString format = LookupFormat(builtIn);
+  return FormatWith(format.text, BindArguments(format.text, values));
+}

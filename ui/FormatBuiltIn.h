@@ -1,0 +1,13 @@
+// The way every built-in text of the dialogs reaches the screen: its English wording is looked
+// up for an override, and the text found is filled with the values of the moment.
+#pragma once
+
+#include "foundation/text/AutoUString.h"
+#include "text/format/FormatRange.h"
+
+#include <vector>
+
+// values go to the variables in the order the built-in text names them. Throws the format
+// errors when the override found does not take exactly those values.
+[[nodiscard]] UString8 FormatBuiltIn(FormatRange builtIn,
+                                     const std::vector<FormatRange>& values = {});
