@@ -7,6 +7,7 @@
 #include "core/SessionQueues.h"
 #include "core/SessionSettings.h"
 #include "core/SessionState.h"
+#include "core/SupportFiles.h"
 #include "text/xml/ParseXMLDocument.h"
 
 #include <memory>
@@ -36,7 +37,11 @@ BatchGoesOn ApplyInitializationInfo(const XMLElement& message) {
   if (sessionState.initialized) return BatchGoesOn::kYes;
   const InitializationInfo info = ReadInitializationInfo(message);
   sessionState.baseDirectory = info.baseDirectory;
+  WriteSupportFiles(info.baseDirectory, info.supportFiles);
+  // The locale decides which translation files apply, so it comes between writing and loading.
   ApplyUseLocale(info.settings.useLocale);
+  LoadTranslationFiles(info.baseDirectory, info.supportFiles, sessionState.localeInUse,
+                       sessionState.localeName);
   ApplyInitialUISettings(info.settings);
   sessionState.initialized = true;
   // Returning now lets start-up end at once; the rest of the batch waits for the first tick.
