@@ -1,261 +1,112 @@
 #include "core/Dispatcher.h"
 
 #include "tests/core/SessionTestSupport.h"
-#include "text/time/DateTime.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 
 using namespace session_test;
-using Calls = std::vector<std::string>;
 
-constexpr TimeInterval kMinute = 60 * kMicrosecondsPerSecond;
+const std::string kInit =
+    "<InitializationInfo><BaseDirectory>" + ::testing::TempDir() +
+    "qvx-dispatcher</BaseDirectory><InitialUISettings><AllowSnooze>0</AllowSnooze>"
+    "<RemindInterval>PT1S</RemindInterval><RemindTime>Thu, 01 Jan 1970 01:02:00 +0100</RemindTime>"
+    "<PersistRunningMessage></PersistRunningMessage></InitialUISettings></InitializationInfo>";
+const std::string kLaterInit =
+    "<InitializationInfo><InitialUISettings><AllowSnooze>1</AllowSnooze></InitialUISettings>"
+    "</InitializationInfo>";
+const std::string kBadInit =
+    "<InitializationInfo><InitialUISettings><TrayMode>2a</TrayMode></InitialUISettings>"
+    "</InitializationInfo>";
+const std::string kQuietStart =
+    "<QuietModeStart><StartTime>Thu, 01 Jan 1970 00:00:10 +0000</StartTime></QuietModeStart>";
+const std::string kTopmost = "<ActionRunningTopmost><Enabled>1</Enabled></ActionRunningTopmost>";
+const std::string kOpen = "Open 0 snooze";
 
-std::string BaseDirectory() { return ::testing::TempDir() + "qvx-dispatcher-base"; }
-
-std::string Initialization(
-    const std::string& settings = "<InitialUISettings></InitialUISettings>") {
-  return "<InitializationInfo><BaseDirectory>" + BaseDirectory() + "</BaseDirectory>" + settings +
-         "</InitializationInfo>";
+std::string Remove(const char* type) {
+  return std::string("<RemoveRequest><ID>3</ID>") + type + "</RemoveRequest>";
+}
+std::string Message(const char* completion) {
+  return std::string("<MessageRequest><ID>4</ID><IsCompletionMessage>") + completion +
+         "</IsCompletionMessage></MessageRequest>";
 }
 
 using Dispatcher = SessionTest;
 
-TEST_F(Dispatcher, RequestThenRemovalInOneDocumentRefreshesTwice) {
-  Initialize();
-  Receive(Request(7) + "<RemoveRequest><ID>7</ID><RemoveType>Action</RemoveType></RemoveRequest>");
-  ProcessClientMessages();
-  EXPECT_TRUE(sessionState.pendingRequests.empty());
-  EXPECT_EQ(dialogs.calls, (Calls{"Refresh", "Open 0 snooze", "Refresh"}));
-}
-
-TEST_F(Dispatcher, DuplicateIdsAreKeptAndRemovalTakesTheFirst) {
-  Initialize();
-  Receive(Request(5, "<Title>first</Title>") + Request(5, "<Title>second</Title>") + Request(6));
-  Receive("<RemoveRequest><ID>5</ID><RemoveType>Action</RemoveType></RemoveRequest>");
-  ProcessClientMessages();
-  ASSERT_EQ(PendingIds(), (std::vector<std::uint64_t>{5, 6}));
-  EXPECT_EQ(Str(sessionState.pendingRequests.front().title), "second");
-}
-
-TEST_F(Dispatcher, RemoveTypeDecidesWhatIsWithdrawn) {
+// Each row starts from a fresh session, initialised unless the row says not, queues its texts
+// (wrapped in a root unless they start with a declaration or are no markup) and dispatches the
+// given number of times.
+TEST_F(Dispatcher, MessagesBecomeSessionStateAndDialogCalls) {
   struct Row {
-    const char* removeType;
-    bool requestRemoved;
-    Calls calls;
+    const char* what;
+    Lines texts;
+    Ids pending;
+    Lines calls;
+    int dispatches = 1;
+    bool initialized = true;
   };
+  // clang-format off
   const Row rows[] = {
-      {"<RemoveType>Action</RemoveType>", true, {"Refresh"}},
-      {"<RemoveType>Offer</RemoveType>", false, {}},
-      {"<RemoveType>Message</RemoveType>", false, {"RemoveMessage 3"}},
-      {"<RemoveType>All</RemoveType>", true, {"Refresh", "RemoveMessage 3"}},
-      {"", true, {"Refresh", "RemoveMessage 3"}},
-      {"<RemoveType>action</RemoveType>", true, {"Refresh", "RemoveMessage 3"}},
+      {"request then its removal", {Request(3) + Remove("<RemoveType>Action</RemoveType>")}, {},
+       {"Refresh", kOpen, "Refresh"}},
+      {"removal takes the first of two same IDs", {Request(3) + Request(4) + Request(3),
+       Remove("<RemoveType>Action</RemoveType>")}, {4, 3},
+       {"Refresh", kOpen, "Refresh", kOpen, "Refresh", kOpen, "Refresh"}},
+      {"Offer removes nothing", {Request(3), Remove("<RemoveType>Offer</RemoveType>")}, {3},
+       {"Refresh", kOpen}},
+      {"Message removes the window", {Request(3), Remove("<RemoveType>Message</RemoveType>")},
+       {3}, {"Refresh", kOpen, "RemoveMessage 3"}},
+      {"no RemoveType is All", {Request(3), Remove("")}, {},
+       {"Refresh", kOpen, "Refresh", "RemoveMessage 3"}},
+      {"lower-case action is All", {Request(3), Remove("<RemoveType>action</RemoveType>")}, {},
+       {"Refresh", kOpen, "Refresh", "RemoveMessage 3"}},
+      {"a failing text loses the rest of its batch", {Request(1), Request(2) +
+       Request(3, "<ID>+3</ID>") + Request(4), "not a document", Request(5)}, {1, 2},
+       {"Refresh", kOpen, "Refresh", kOpen}},
+      {"any root name, unknown messages ignored", {"<?xml version=\"1.0\"?><Other><Unknown><ID>x"
+       "</ID></Unknown>" + Request(8) + "</Other>"}, {8}, {"Refresh", kOpen}},
+      {"requests before initialisation wait", {Request(9)}, {9}, {}, 1, false},
+      {"initialisation stashes what follows it", {kInit + Request(1), Request(2)}, {}, {}, 1, false},
+      {"stashed texts come next", {kInit + Request(1), Request(2)}, {2}, {"Refresh", "Open 1000000"},
+       2, false},
+      {"a later InitializationInfo is ignored", {kInit, kLaterInit + Request(5)}, {5},
+       {"Refresh", "Open 1000000"}, 2, false},
+      {"a bad setting fails InitializationInfo", {kBadInit + Request(5)}, {}, {}, 1, false},
+      {"quiet mode without the dialog", {kQuietStart, Request(1)}, {1}, {"Refresh", kOpen}},
+      {"quiet mode with the dialog", {Request(1) + kQuietStart + "<QuietModeEnd></QuietModeEnd>"},
+       {1}, {"Refresh", kOpen, "Notice 10000000 0", "Disable", "CloseNotice", "Refresh", "Enable"}},
+      {"quiet mode ends without the dialog", {"<QuietModeEnd></QuietModeEnd>"}, {}, {"CloseNotice"}},
+      {"running message, default settings", {Message("0")}, {}, {"Message 4"}},
+      {"running message, topmost on", {kTopmost + Message("false")}, {}, {"Message 4 topmost"}},
+      {"topmost kept without Enabled", {kTopmost + "<ActionRunningTopmost></ActionRunningTopmost>" + Message("false")},
+       {}, {"Message 4 topmost"}},
+      {"completion message never on top", {kTopmost + Message("")}, {}, {"Message 4"}},
   };
+  // clang-format on
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.removeType);
+    SCOPED_TRACE(row.what);
     SetUp();
-    Initialize();
-    Receive(Request(3));
-    ProcessClientMessages();
-    dialogs.calls.clear();
-    Receive(std::string("<RemoveRequest><ID>3</ID>") + row.removeType + "</RemoveRequest>");
-    ProcessClientMessages();
-    EXPECT_EQ(sessionState.pendingRequests.empty(), row.requestRemoved);
+    sessionState.initialized = row.initialized;
+    for (const std::string& text : row.texts) {
+      const bool whole = text.rfind("<?", 0) == 0 || text[0] != '<';
+      whole ? incomingQueue.Push(UString8(text.c_str())) : Receive(text);
+    }
+    for (int i = 0; i < row.dispatches; ++i) ProcessClientMessages();
+    EXPECT_EQ(PendingIds(), row.pending);
     EXPECT_EQ(dialogs.calls, row.calls);
   }
 }
 
-TEST_F(Dispatcher, FailingTextDropsTheRestOfItsBatchButKeepsWhatWasApplied) {
-  Initialize();
-  Receive(Request(1));
-  Receive(Request(2) + Request(3, "<Deadline>not a date</Deadline>") + Request(4));
-  Receive("<ClientToUI><Unclosed");
-  Receive(Request(5));
+TEST_F(Dispatcher, InitializationCopiesTheSettings) {
+  Receive(kInit);
   ProcessClientMessages();
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{1, 2}));
-  // The next call starts from what arrives after the lost batch.
-  Receive(Request(6));
-  ProcessClientMessages();
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{1, 2, 6}));
-}
-
-TEST_F(Dispatcher, IllFormedDocumentInTheMiddleLosesTheThird) {
-  Initialize();
-  Receive(Request(1));
-  incomingQueue.Push(UString8("not xml at all"));
-  Receive(Request(3));
-  ProcessClientMessages();
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{1}));
-}
-
-TEST_F(Dispatcher, InitializationEndsTheCallAndStashesTheRestOfTheBatch) {
-  Receive(Initialization() + Request(1));
-  Receive(Request(2));
-  ProcessClientMessages();
-  EXPECT_TRUE(sessionState.initialized);
-  // The request in the same document is never applied; the next text waits for the next call.
-  EXPECT_TRUE(sessionState.pendingRequests.empty());
-  EXPECT_TRUE(dialogs.calls.empty());
-  Receive(Request(3));
-  ProcessClientMessages();
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{2}));
-  ProcessClientMessages();
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{2, 3}));
-}
-
-TEST_F(Dispatcher, RequestBeforeInitializationWaitsForTheDialogs) {
-  Receive(Request(9));
-  ProcessClientMessages();
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{9}));
-  EXPECT_TRUE(sessionState.actionRequestDialogOwed);
-  EXPECT_TRUE(dialogs.calls.empty());
-}
-
-TEST_F(Dispatcher, SecondInitializationIsIgnoredEntirely) {
-  Receive(
-      Initialization("<InitialUISettings><AllowSnooze>false</AllowSnooze></InitialUISettings>"));
-  ProcessClientMessages();
-  Receive(Initialization("<InitialUISettings><AllowSnooze>true</AllowSnooze><RemindInterval>PT5M"
-                         "</RemindInterval></InitialUISettings>") +
-          Request(4));
-  ProcessClientMessages();
+  ASSERT_TRUE(sessionState.initialized);
+  EXPECT_EQ(sessionState.remindInterval, 1000000);
+  EXPECT_EQ(sessionState.nextReminderTime, 120000000);
   EXPECT_FALSE(sessionState.allowSnooze);
-  EXPECT_EQ(sessionState.remindInterval, 0);
-  // What follows an ignored one is applied as usual.
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{4}));
-}
-
-TEST_F(Dispatcher, MalformedSettingLeavesTheSessionUninitialized) {
-  Receive(Initialization("<InitialUISettings><TrayMode>two</TrayMode></InitialUISettings>"));
-  ProcessClientMessages();
-  EXPECT_FALSE(sessionState.initialized);
-  Receive(Initialization());
-  ProcessClientMessages();
-  EXPECT_TRUE(sessionState.initialized);
-}
-
-TEST_F(Dispatcher, SettingsDefaultsAndCopies) {
-  struct Row {
-    const char* settings;
-    TimeInterval remindInterval;
-    DateTime nextReminderTime;
-    bool allowSnooze, persist, topmost;
-  };
-  const Row rows[] = {
-      {"", 0, 0, true, false, false},
-      {"<InitialUISettings></InitialUISettings>", 0, 0, true, false, false},
-      {"<InitialUISettings><RemindInterval>PT30M</RemindInterval>"
-       "<RemindTime>Thu, 01 Jan 1970 01:02:00 +0100</RemindTime><AllowSnooze>0</AllowSnooze>"
-       "<PersistRunningMessage></PersistRunningMessage>"
-       "<TopmostRunningMessage>yes</TopmostRunningMessage></InitialUISettings>",
-       30 * kMinute, 2 * kMinute, false, true, true},
-      {"<InitialUISettings><RemindTime>Thu, 01 Jan 1970 00:01:00 +0000</RemindTime>"
-       "</InitialUISettings>",
-       0, kMinute, true, false, false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.settings);
-    SetUp();
-    Receive(Initialization(row.settings));
-    ProcessClientMessages();
-    ASSERT_TRUE(sessionState.initialized);
-    EXPECT_EQ(sessionState.remindInterval, row.remindInterval);
-    EXPECT_EQ(sessionState.nextReminderTime, row.nextReminderTime);
-    EXPECT_EQ(sessionState.allowSnooze, row.allowSnooze);
-    EXPECT_EQ(sessionState.persistRunningMessage, row.persist);
-    EXPECT_EQ(sessionState.topmostRunningMessage, row.topmost);
-    EXPECT_EQ(Str(sessionState.baseDirectory), BaseDirectory());
-  }
-}
-
-TEST_F(Dispatcher, QuietModeDisablesAnOpenDialogAndShowsTheNotice) {
-  Initialize();
-  const std::string start =
-      "<QuietModeStart><StartTime>Thu, 01 Jan 1970 00:00:10 +0000</StartTime>"
-      "<EndTime>Thu, 01 Jan 1970 00:00:20 +0000</EndTime></QuietModeStart>";
-  Receive(start);
-  ProcessClientMessages();
-  EXPECT_TRUE(sessionState.quietMode);
-  EXPECT_TRUE(dialogs.calls.empty());
-  // A request still opens the dialog during quiet mode.
-  Receive(Request(1) + start);
-  ProcessClientMessages();
-  EXPECT_EQ(dialogs.calls,
-            (Calls{"Refresh", "Open 0 snooze", "Notice 10000000 20000000", "Disable"}));
-  dialogs.calls.clear();
-  Receive("<QuietModeEnd></QuietModeEnd>");
-  ProcessClientMessages();
-  EXPECT_FALSE(sessionState.quietMode);
-  EXPECT_EQ(dialogs.calls, (Calls{"CloseNotice", "Refresh", "Enable"}));
-}
-
-TEST_F(Dispatcher, QuietModeEndWithTheDialogClosedOnlyClearsTheFlag) {
-  Initialize();
-  sessionState.quietMode = true;
-  Receive("<QuietModeEnd></QuietModeEnd>");
-  ProcessClientMessages();
-  EXPECT_FALSE(sessionState.quietMode);
-  EXPECT_EQ(dialogs.calls, (Calls{"CloseNotice"}));
-}
-
-TEST_F(Dispatcher, RunningMessagesFollowTheSettingsCompletionMessagesNever) {
-  struct Row {
-    bool persist, topmost;
-    const char* completion;
-    const char* call;
-  };
-  const Row rows[] = {
-      {false, false, "false", "Message 4 T"},    {true, false, "false", "Message 4 T hide"},
-      {false, true, "0", "Message 4 T topmost"}, {true, true, "0", "Message 4 T hide topmost"},
-      {true, true, "true", "Message 4 T"},       {true, true, "", "Message 4 T"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.call);
-    SetUp();
-    sessionState.persistRunningMessage = row.persist;
-    sessionState.topmostRunningMessage = row.topmost;
-    Receive(std::string("<MessageRequest><ID>4</ID><Title>T</Title><IsCompletionMessage>") +
-            row.completion + "</IsCompletionMessage></MessageRequest>");
-    ProcessClientMessages();
-    EXPECT_EQ(dialogs.calls, (Calls{row.call}));
-  }
-}
-
-TEST_F(Dispatcher, ActionRunningTopmostSetsOrKeepsTheSetting) {
-  struct Row {
-    bool before;
-    const char* message;
-    bool after;
-  };
-  const Row rows[] = {
-      {false, "<Enabled>true</Enabled>", true},
-      {true, "<Enabled>false</Enabled>", false},
-      {true, "", true},
-      {false, "", false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.message);
-    SetUp();
-    sessionState.topmostRunningMessage = row.before;
-    Receive(std::string("<ActionRunningTopmost>") + row.message + "</ActionRunningTopmost>");
-    ProcessClientMessages();
-    EXPECT_EQ(sessionState.topmostRunningMessage, row.after);
-  }
-}
-
-TEST_F(Dispatcher, AnyRootNameAndUnknownMessagesAreAccepted) {
-  Initialize();
-  incomingQueue.Push(UString8(
-      "<?xml version=\"1.0\"?><Other><Unknown><ID>x</ID></Unknown><ActionRequest><ID>8</ID>"
-      "</ActionRequest></Other>"));
-  ProcessClientMessages();
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{8}));
+  EXPECT_TRUE(sessionState.persistRunningMessage);
+  EXPECT_FALSE(sessionState.topmostRunningMessage);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // What the session tests share: a dialog double that records each call as a line, the messages
-// the program queued for the client read back through the XML parser, and a fresh session.
+// queued for the client read back through the XML parser, and a fresh session.
 #pragma once
 
 #include "core/DialogOperations.h"
@@ -9,79 +9,80 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace session_test {
 
-inline std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
-inline std::string Str(const std::vector<char>& text) {
+using Lines = std::vector<std::string>;
+using Ids = std::vector<std::uint64_t>;
+
+template <class Bytes>
+std::string Str(const Bytes& text) {
   return std::string(text.begin(), text.end());
 }
 
-// Answers its queries as the real dialogs would: the action request dialog is open once
-// opened and stays open (only its snooze button closes it).
+// The action request dialog is open once opened, as the real one stays open until the user
+// closes it. Opening the details of kFailingId throws, as a dialog that cannot be built would.
 class RecordingDialogs : public DialogOperations {
  public:
-  void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze) override {
-    calls.push_back("Open " + std::to_string(remindInterval) + (allowSnooze ? " snooze" : ""));
-    if (!open) enabled = true;
+  static constexpr std::uint64_t kFailingId = 666;
+  Lines calls;
+  bool open = false;
+
+  // clang-format off
+  void OpenActionRequestDialog(TimeInterval interval, bool snooze) override {
+    Call("Open", interval, snooze ? " snooze" : "");
     open = true;
   }
   void RefreshActionRequestDialog() override { calls.push_back("Refresh"); }
-  void EnableActionRequestDialog() override {
-    calls.push_back("Enable");
-    enabled = true;
-  }
-  void DisableActionRequestDialog() override {
-    calls.push_back("Disable");
-    enabled = false;
-  }
+  void EnableActionRequestDialog() override { calls.push_back("Enable"); }
+  void DisableActionRequestDialog() override { calls.push_back("Disable"); }
   bool IsActionRequestDialogOpen() override { return open; }
-  bool IsActionRequestDialogEnabled() override { return open && enabled; }
-  void OpenConfirmationDialog(std::uint64_t id) override {
-    calls.push_back("Confirm " + std::to_string(id));
-  }
+  bool IsActionRequestDialogEnabled() override { return open; }
+  void OpenConfirmationDialog(std::uint64_t id) override { Call("Confirm", id); }
   void OpenActionDetailsDialog(std::uint64_t id) override {
     if (id == kFailingId) throw std::runtime_error("details");
-    calls.push_back("Details " + std::to_string(id));
+    Call("Details", id);
   }
-  void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) override {
-    calls.push_back("Message " + std::to_string(message.id) + " " + Str(message.title) +
-                    (hideButton ? " hide" : "") + (topmost ? " topmost" : ""));
+  void ShowMessageDialog(const MessageRequest& message, bool hide, bool topmost) override {
+    Call("Message", message.id, std::string(hide ? " hide" : "") + (topmost ? " topmost" : ""));
   }
-  void RemoveMessageDialog(std::uint64_t id) override {
-    calls.push_back("RemoveMessage " + std::to_string(id));
-  }
+  void RemoveMessageDialog(std::uint64_t id) override { Call("RemoveMessage", id); }
   void ExpireMessageDialogs() override { calls.push_back("Expire"); }
-  void ShowQuietModeNotice(DateTime startTime, DateTime endTime) override {
-    calls.push_back("Notice " + std::to_string(startTime) + " " + std::to_string(endTime));
+  void ShowQuietModeNotice(DateTime start, DateTime end) override {
+    Call("Notice", start, " " + std::to_string(end));
   }
   void CloseQuietModeNotice() override { calls.push_back("CloseNotice"); }
+  // clang-format on
 
-  // The details dialog fails for this ID, as a dialog that cannot be built would.
-  static constexpr std::uint64_t kFailingId = 666;
-  std::vector<std::string> calls;
-  bool open = false;
-  bool enabled = false;
+ private:
+  void Call(const char* name, std::int64_t number, const std::string& rest = "") {
+    calls.push_back(name + (" " + std::to_string(number)) + rest);
+  }
 };
 
-// Each message queued for the client as "Name Child=text Child=text", in queue order.
-inline std::vector<std::string> TakeSent() {
+// Each message queued for the client as "Name Child=text ...", in queue order.
+inline Lines TakeSent() {
   MessageList queued;
   outgoingQueue.TakeAll(queued);
-  std::vector<std::string> sent;
+  Lines sent;
   for (const UString8& text : queued) {
     const std::unique_ptr<XMLElement> root = ParseXMLDocument(text);
     for (const XMLElement& message : root->children) {
-      std::string line = Str(message.name);
+      sent.push_back(Str(message.name));
       for (const XMLElement& field : message.children) {
-        line += " " + Str(field.name) + "=" + Str(field.text);
+        sent.back() += " " + Str(field.name) + "=" + Str(field.text);
       }
-      sent.push_back(line);
     }
   }
   return sent;
+}
+
+inline std::string Taken(std::uint64_t id, bool cancel = false) {
+  return std::string("ActionTaken IsCancel=") + (cancel ? "true" : "false") +
+         " IsOffer=false ID=" + std::to_string(id) + " Originator=ClientUI";
 }
 
 // Queues one document from the client holding the given message elements.
@@ -93,13 +94,13 @@ inline std::string Request(std::uint64_t id, const std::string& fields = "") {
   return "<ActionRequest><ID>" + std::to_string(id) + "</ID>" + fields + "</ActionRequest>";
 }
 
-inline std::vector<std::uint64_t> PendingIds() {
-  std::vector<std::uint64_t> ids;
+inline Ids PendingIds() {
+  Ids ids;
   for (const ActionRequest& request : sessionState.pendingRequests) ids.push_back(request.id);
   return ids;
 }
 
-// A fresh session with the recording dialogs in place and every queue empty.
+// A fresh session with the recording dialogs in place and both queues empty.
 class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -107,14 +108,10 @@ class SessionTest : public ::testing::Test {
     MessageList stale;
     incomingQueue.TakeAll(stale);
     outgoingQueue.TakeAll(stale);
-    dialogs.calls.clear();
-    dialogs.open = dialogs.enabled = false;
+    dialogs = RecordingDialogs{};
     SetDialogOperations(&dialogs);
   }
   void TearDown() override { SetDialogOperations(nullptr); }
-
-  // Marks the session initialised without going through InitializationInfo.
-  void Initialize() { sessionState.initialized = true; }
 
   RecordingDialogs dialogs;
 };

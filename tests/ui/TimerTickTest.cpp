@@ -4,33 +4,22 @@
 #include "text/time/Clock.h"
 #include "text/time/MailDateTime.h"
 #include "ui/UICommand.h"
-#include "ui/UICommandProcessor.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 
 using namespace session_test;
-using Calls = std::vector<std::string>;
-using Sent = std::vector<std::string>;
 
 constexpr DateTime kNow = 1700000000 * kMicrosecondsPerSecond;
 constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
 
-int hiddenWindowsCreated = 0;
-void CreateHiddenWindow() { ++hiddenWindowsCreated; }
+int hiddenWindows = 0;
+void CreateHiddenWindow() { ++hiddenWindows; }
 
-std::string ForcedRequest(std::uint64_t id, DateTime deadline) {
-  return Request(id, "<ForceRun>true</ForceRun><Deadline>" + Str(FormatMailDateTime(deadline, 0)) +
-                         "</Deadline>");
-}
-
-std::string Taken(std::uint64_t id) {
-  return "ActionTaken IsCancel=false IsOffer=false ID=" + std::to_string(id) +
-         " Originator=ClientUI";
+std::string Forced(std::uint64_t id, TimeInterval fromNow, const char* forceRun = "1") {
+  return Request(id, std::string("<ForceRun>") + forceRun + "</ForceRun><Deadline>" +
+                         Str(FormatMailDateTime(kNow + fromNow, 0)) + "</Deadline>");
 }
 
 class Tick : public SessionTest {
@@ -38,126 +27,85 @@ class Tick : public SessionTest {
   void SetUp() override {
     SessionTest::SetUp();
     (void)TakeUICommands();
-    takeAllSequence = TakeAllSequence{};
     ResetTimerTick();
-    hiddenWindowsCreated = 0;
+    hiddenWindows = 0;
+    sessionState.initialized = true;
+    sessionState.nextReminderTime = kNow;
   }
-
-  // One tick, and the dialog calls it made.
-  Calls RunTick() {
+  Lines RunTick() {
     dialogs.calls.clear();
     TimerTick(CreateHiddenWindow);
     return dialogs.calls;
   }
-
   FixedClock clock{kNow};
 };
-
-TEST_F(Tick, BeforeInitializationOnlyDispatchesAndRunsCommands) {
-  Receive(Request(1));
-  PostUICommand(kOpenActionRequestDialog, 0, 0, 0);
-  EXPECT_EQ(RunTick(), (Calls{"Open 0 snooze"}));
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{1}));
-  EXPECT_EQ(hiddenWindowsCreated, 0);
-}
-
-TEST_F(Tick, FirstInitializedTickCreatesTheHiddenWindowOnceAndOpensOwedDialog) {
-  Receive(Request(1));
-  RunTick();
-  Initialize();
-  // The reminder time has not come, yet the request that came early gets its dialog.
-  sessionState.nextReminderTime = kNow + 3600 * kSecond;
-  EXPECT_EQ(RunTick(), (Calls{"Open 0 snooze", "Expire"}));
-  EXPECT_EQ(RunTick(), (Calls{"Expire"}));
-  EXPECT_EQ(hiddenWindowsCreated, 1);
-}
-
-TEST_F(Tick, DispatchComesBeforeCommands) {
-  Initialize();
-  sessionState.nextReminderTime = kNow;
-  Receive(Request(5));
-  PostUICommand(kCancelAction, 5, 0, 0);
-  RunTick();
-  EXPECT_EQ(TakeSent(), (Sent{"ActionTaken IsCancel=true IsOffer=false ID=5 Originator=ClientUI"}));
-}
-
-TEST_F(Tick, ReminderReopensTheDialogOnceTheTimeHasPassed) {
-  struct Row {
-    DateTime reminder;
-    bool pending;
-    bool opens;
-  };
-  const Row rows[] = {
-      {kNow - kSecond, true, true},
-      {kNow, true, false},
-      {kNow + kSecond, true, false},
-      {kNow - kSecond, false, false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.reminder - kNow);
-    SetUp();
-    Initialize();
-    if (row.pending) AppendPendingRequest(ActionRequest{});
-    sessionState.nextReminderTime = row.reminder;
-    sessionState.remindInterval = 42;
-    sessionState.allowSnooze = false;
-    EXPECT_EQ(RunTick(), row.opens ? (Calls{"Open 42", "Expire"}) : (Calls{"Expire"}));
-  }
-}
 
 TEST_F(Tick, ForcedRequestsAreTakenOnceTheirDeadlineHasPassed) {
   struct Row {
     const char* what;
-    std::string request;
-    Sent sent;
+    std::string requests;
+    Lines sent;
+    Ids left;
     bool refresh;
   };
+  // clang-format off
   const Row rows[] = {
-      {"passed", ForcedRequest(1, kNow - kSecond), {Taken(1)}, true},
-      {"due this second", ForcedRequest(1, kNow), {}, true},
-      {"within five minutes", ForcedRequest(1, kNow + 299 * kSecond), {}, true},
-      {"five minutes away", ForcedRequest(1, kNow + 300 * kSecond), {}, false},
-      {"passed without ForceRun",
-       Request(1, "<Deadline>" + Str(FormatMailDateTime(kNow - kSecond, 0)) + "</Deadline>"),
-       {},
-       false},
-      {"ForceRun without deadline", Request(1, "<ForceRun></ForceRun>"), {}, false},
+      {"passed", Forced(1, -kSecond), {Taken(1)}, {}, true},
+      {"due this second", Forced(1, 0), {}, {1}, true},
+      {"within five minutes", Forced(1, 299 * kSecond), {}, {1}, true},
+      {"five minutes away", Forced(1, 300 * kSecond), {}, {1}, false},
+      {"passed without ForceRun", Forced(1, -kSecond, "0"), {}, {1}, false},
+      {"ForceRun without deadline", Request(1, "<ForceRun></ForceRun>"), {}, {1}, false},
+      {"several, in list order", Forced(1, -kSecond) + Forced(2, kSecond) +
+       Forced(1, -2 * kSecond) + Forced(3, -kSecond), {Taken(1), Taken(1), Taken(3)}, {2}, true},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     SetUp();
-    Initialize();
-    sessionState.nextReminderTime = kNow;
-    Receive(row.request);
-    const Calls calls = RunTick();
+    Receive(row.requests);
+    EXPECT_EQ(RunTick().back() == "Refresh", row.refresh);
     EXPECT_EQ(TakeSent(), row.sent);
-    EXPECT_EQ(sessionState.pendingRequests.empty(), !row.sent.empty());
-    EXPECT_EQ(calls.back() == "Refresh", row.refresh);
+    EXPECT_EQ(PendingIds(), row.left);
   }
 }
 
-TEST_F(Tick, SeveralPassedDeadlinesAreAllTakenInListOrder) {
-  Initialize();
-  sessionState.nextReminderTime = kNow;
-  Receive(ForcedRequest(1, kNow - kSecond) + ForcedRequest(2, kNow + kSecond) +
-          ForcedRequest(1, kNow - 2 * kSecond) + ForcedRequest(3, kNow - kSecond));
+TEST_F(Tick, RemindersAndTheOrderOfTheSteps) {
+  // Not initialised: dispatch and commands only, no hidden window, no dialog for the request.
+  sessionState.initialized = false;
+  Receive(Request(5));
+  PostUICommand(kCancelAction, 5, 0, 0);
+  EXPECT_EQ(RunTick(), (Lines{"Refresh", "Enable"}));
+  EXPECT_EQ(TakeSent(), Lines{Taken(5, true)});
+  Receive(Request(6));
   RunTick();
-  EXPECT_EQ(TakeSent(), (Sent{Taken(1), Taken(1), Taken(3)}));
-  EXPECT_EQ(PendingIds(), (std::vector<std::uint64_t>{2}));
+  EXPECT_EQ(hiddenWindows, 0);
+  // The first initialised tick opens the dialog owed to the early request although the
+  // reminder time has not come; later ones wait for the clock to pass that time.
+  sessionState.initialized = true;
+  sessionState.nextReminderTime = kNow + kSecond;
+  EXPECT_EQ(RunTick(), (Lines{"Open 0 snooze", "Expire"}));
+  EXPECT_EQ(RunTick(), Lines{"Expire"});
+  clock.Advance(kSecond);
+  EXPECT_EQ(RunTick(), Lines{"Expire"});
+  clock.Advance(kSecond);
+  EXPECT_EQ(RunTick(), (Lines{"Open 0 snooze", "Expire"}));
+  EXPECT_EQ(hiddenWindows, 1);
+  sessionState.pendingRequests.clear();
+  EXPECT_EQ(RunTick(), Lines{"Expire"});
 }
 
 TEST_F(Tick, QuietModeHoldsForcedRunsButNotReminders) {
-  Initialize();
-  Receive(ForcedRequest(1, kNow - kSecond) + "<QuietModeStart></QuietModeStart>");
+  Receive(Forced(1, -kSecond) + "<QuietModeStart></QuietModeStart>");
   sessionState.nextReminderTime = kNow - kSecond;
-  EXPECT_EQ(RunTick(), (Calls{"Refresh", "Open 0 snooze", "Notice 0 0", "Disable", "Open 0 snooze",
+  EXPECT_EQ(RunTick(), (Lines{"Refresh", "Open 0 snooze", "Notice 0 0", "Disable", "Open 0 snooze",
                               "Expire"}));
   clock.Advance(3600 * kSecond);
   RunTick();
-  EXPECT_EQ(TakeSent(), Sent{});
+  EXPECT_EQ(TakeSent(), Lines{});
   Receive("<QuietModeEnd></QuietModeEnd>");
   RunTick();
-  EXPECT_EQ(TakeSent(), (Sent{Taken(1)}));
+  EXPECT_EQ(TakeSent(), Lines{Taken(1)});
 }
 
 }  // namespace
