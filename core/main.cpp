@@ -1,5 +1,5 @@
-// The program's entry: links to the client on the inherited pipes, announces itself, and waits
-// for the client's configuration before anything else happens.
+// The program's entry: links to the client on the inherited pipes, announces itself, waits for
+// the client's configuration, then runs the timer's tick once a second until the link closes.
 
 #include "core/ClientLink.h"
 #include "core/Dispatcher.h"
