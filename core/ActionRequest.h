@@ -29,6 +29,9 @@ struct ActionRequest {
   bool forceRun = false;
   bool requestSave = false;
   bool useCannedStrings = false;
+  // Not part of the message: numbered when the record joins the pending list, growing along the
+  // list, so that a place in the list can still be named after its record has left it.
+  std::uint64_t arrival = 0;
 };
 
 // The request held by an ActionRequest message element. Throws what the field readers throw for

@@ -1,10 +1,51 @@
-// The session variables that the dispatcher fills from the client's messages. Touched only on
-// the main thread, so nothing here is locked.
+// The session variables that the dispatcher fills from the client's messages and the timer and
+// the dialogs read. Touched only on the main thread, so nothing here is locked.
 #pragma once
+
+#include "core/ActionRequest.h"
+#include "core/MessageQueue.h"
+#include "foundation/text/AutoUString.h"
+#include "text/time/DateTime.h"
+
+#include <cstdint>
+#include <list>
+
+// Pending requests in arrival order, duplicate IDs included. A list, so that a record stays put
+// while others come and go around it.
+using PendingRequestList = std::list<ActionRequest>;
 
 struct SessionState {
   // The client's InitializationInfo has been applied; start-up waits for it.
   bool initialized = false;
+  // Between QuietModeStart and QuietModeEnd; forced runs wait while it is set.
+  bool quietMode = false;
+  PendingRequestList pendingRequests;
+  // The snooze interval the action request dialog offers; negative for "before deadline".
+  TimeInterval remindInterval = 0;
+  // The timer reopens the action request dialog once the clock has passed this.
+  DateTime nextReminderTime = 0;
+  bool allowSnooze = true;
+  bool persistRunningMessage = false;
+  bool topmostRunningMessage = false;
+  // A locale other than C or POSIX was selected; localeName is its name without the codeset.
+  bool localeInUse = false;
+  UString8 localeName;
+  // The client-given folder, as the client wrote its path.
+  UString8 baseDirectory;
+  // The texts that followed InitializationInfo in its batch, applied by the next dispatch.
+  MessageList stashedMessages;
+  // An ActionRequest arrived before the dialogs could exist; the first tick after start-up
+  // opens the dialog for it.
+  bool actionRequestDialogOwed = false;
+  // The arrival number the next pending record gets.
+  std::uint64_t nextArrival = 1;
 };
 
 extern SessionState sessionState;
+
+// Appends a copy of the request, numbered after every record already in the list.
+void AppendPendingRequest(const ActionRequest& request);
+// The first pending record with this ID, or the list's end.
+[[nodiscard]] PendingRequestList::iterator FindPendingRequest(std::uint64_t id);
+// Removes the first pending record with this ID; false when there is none.
+bool RemovePendingRequest(std::uint64_t id);

@@ -1,13 +1,15 @@
-// The program's entry: links to the client on the inherited pipes, announces itself, and waits
-// for the client's configuration before anything else happens.
+// The program's entry: links to the client on the inherited pipes, announces itself, waits for
+// the client's configuration, then runs the timer's tick once a second until the link closes.
 
 #include "core/ClientLink.h"
 #include "core/Dispatcher.h"
+#include "core/DisplaylessDialogs.h"
 #include "core/ExitApplication.h"
 #include "core/OutgoingMessages.h"
 #include "core/SessionQueues.h"
 #include "core/SessionState.h"
 #include "foundation/platform/Thread.h"
+#include "ui/TimerTick.h"
 
 #include <csignal>
 
@@ -16,6 +18,7 @@ namespace {
 constexpr std::uint32_t kWorkerStackBytes = 0x80000;
 constexpr std::uint32_t kProtocolVersion = 1;
 constexpr std::uint32_t kStartupPollMilliseconds = 1000;
+constexpr std::uint32_t kTickMilliseconds = 1000;
 
 // Worker threads must get the larger stack whoever starts the first one, so the minimum is set
 // during static initialisation rather than in main.
@@ -31,6 +34,15 @@ void WaitForInitialization() {
   }
 }
 
+// The tick once a second for the rest of the run, with no window to show; the program ends
+// through ExitApplication when the client closes the link.
+[[noreturn]] void RunWithoutDisplay() {
+  for (;;) {
+    SleepMilliseconds(kTickMilliseconds);
+    TimerTick(nullptr);
+  }
+}
+
 }  // namespace
 
 int main(int argumentCount, char** argumentVector) {
@@ -39,6 +51,9 @@ int main(int argumentCount, char** argumentVector) {
   (void)argumentVector;
   // A client that goes away while the writer is in write(2) must end the link, not the process.
   std::signal(SIGPIPE, SIG_IGN);
+
+  static DisplaylessDialogs displaylessDialogs;
+  SetDialogOperations(&displaylessDialogs);
 
   clientLink = new ClientLink(incomingQueue, outgoingQueue);
   clientLink->AddRef();
@@ -49,11 +64,5 @@ int main(int argumentCount, char** argumentVector) {
   SendReadyForData(kProtocolVersion, kProtocolVersion, kProtocolVersion, kProtocolVersion, 0);
 
   WaitForInitialization();
-
-  // The argument count and vector are for the toolkit's display opening, which takes over here
-  // once the dialogs exist; until then initialization cannot complete, because nothing applies
-  // the client's messages yet.
-  if (clientLink->Release() == 0) delete clientLink;
-  clientLink = nullptr;
-  return 0;
+  RunWithoutDisplay();
 }

@@ -1,6 +1,5 @@
 """The program as the client meets it: the handshake, the framing limits and the ways the link
-ends. The vocabulary beyond the handshake is not applied yet, so a document that is not
-InitializationInfo leaves the program waiting."""
+ends. Until InitializationInfo arrives the program sends nothing after its handshake."""
 
 import time
 import xml.etree.ElementTree as ET

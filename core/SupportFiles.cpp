@@ -1,0 +1,142 @@
+#include "core/SupportFiles.h"
+
+#include "foundation/data/Base64DecodingDataMaker.h"
+#include "foundation/data/LineMaker.h"
+#include "foundation/data/VectorAppender.h"
+#include "foundation/platform/FileDataSink.h"
+#include "foundation/platform/FileLocation.h"
+#include "foundation/platform/FileOperations.h"
+#include "foundation/platform/FileReader.h"
+#include "foundation/platform/FileStatus.h"
+#include "foundation/platform/FileWritingPath.h"
+#include "text/format/FormatOverrideContext.h"
+#include "text/format/FormatOverrideScope.h"
+#include "text/format/OverrideTable.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+namespace {
+
+void PrepareFolder(const FileLocation& folder) {
+  if (Exists(folder)) {
+    DeleteContentsNow(folder);
+  } else {
+    ForceDirectoryPath(folder);
+  }
+}
+
+void WriteSupportFile(const FileLocation& base, const SupportFile& file) {
+  FileLocation folder = base;
+  if (!file.subFolder.empty()) {
+    folder = Child(base, file.subFolder);
+    // The folder was just emptied, so a subfolder the client names cannot exist yet.
+    if (!Exists(folder)) ForceDirectoryPath(folder);
+  }
+  UnixPlatform::FileWritingPath path(Child(folder, file.fileName),
+                                     UnixPlatform::FileWritingPath::Opening::kCreateOrTruncate);
+  FileDataSink sink(path);
+  Base64DecodingDataMaker decoder(sink);
+  LineMaker lines(decoder);
+  lines.StartData(0);
+  lines.Receive(file.content.begin(), file.content.end());
+  lines.EndData();
+  path.Close();
+}
+
+UString8 Concatenated(std::initializer_list<const UString8*> parts) {
+  UString8 result;
+  for (const UString8* part : parts) result.Append(*part);
+  return result;
+}
+
+// File names are compared as locations are: byte for byte.
+bool IsRootSupportFile(const std::vector<SupportFile>& files, const UString8& name) {
+  return std::any_of(files.begin(), files.end(), [&](const SupportFile& file) {
+    return file.subFolder.empty() && Compare(FileLocation(file.fileName), FileLocation(name)) == 0;
+  });
+}
+
+// The first of prefix + locale + ".xlat" for each locale name that is among the files.
+std::optional<UString8> FindLocalised(const std::vector<SupportFile>& files, const UString8& prefix,
+                                      const std::vector<UString8>& localeNames) {
+  static const UString8 kExtension(".xlat");
+  for (const UString8& locale : localeNames) {
+    UString8 name = Concatenated({&prefix, &locale, &kExtension});
+    if (IsRootSupportFile(files, name)) return name;
+  }
+  return std::nullopt;
+}
+
+// Tables and scopes live until the process ends; the context forgets a scope when it goes first.
+struct LoadedOverride {
+  std::unique_ptr<OverrideTable> table;
+  std::unique_ptr<FormatOverrideScope> scope;
+};
+std::vector<LoadedOverride>& LoadedOverrides() {
+  static std::vector<LoadedOverride> loaded;
+  return loaded;
+}
+
+void LoadOverrideFile(const FileLocation& location, const UString8& name,
+                      FormatOverrideContext& context) {
+  std::vector<char> bytes;
+  {
+    UnixPlatform::FileReadingPath path(location);
+    VectorAppender appender(bytes);
+    ReadFileInto(path, appender);
+    path.Close();
+  }
+  LoadedOverride loaded;
+  loaded.table = std::make_unique<OverrideTable>(
+      FormatRange(bytes.data(), bytes.data() + bytes.size()), FormatRange(name));
+  loaded.scope = std::make_unique<FormatOverrideScope>(*loaded.table, context);
+  LoadedOverrides().push_back(std::move(loaded));
+}
+
+}  // namespace
+
+void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files) {
+  const FileLocation base(baseDirectory);
+  PrepareFolder(base);
+  for (const SupportFile& file : files) WriteSupportFile(base, file);
+}
+
+std::vector<UString8> ChooseTranslationFiles(const std::vector<SupportFile>& files,
+                                             bool localeInUse, const UString8& localeName) {
+  std::vector<UString8> localeNames;
+  if (localeInUse && !localeName.empty()) {
+    localeNames.push_back(localeName);
+    const char* underscore = std::find(localeName.begin(), localeName.end(), '_');
+    if (underscore != localeName.end()) localeNames.emplace_back(localeName.begin(), underscore);
+  }
+  static const UString8 kBrandPrefix("_brand");
+  static const UString8 kBrandFile("_brand.xlat");
+  static const UString8 kNoPrefix;
+
+  std::vector<UString8> chosen;
+  if (auto brand = FindLocalised(files, kBrandPrefix, localeNames)) {
+    chosen.push_back(std::move(*brand));
+  } else if (IsRootSupportFile(files, kBrandFile)) {
+    chosen.push_back(kBrandFile);
+  }
+  if (auto translation = FindLocalised(files, kNoPrefix, localeNames)) {
+    chosen.push_back(std::move(*translation));
+  }
+  return chosen;
+}
+
+void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
+                          bool localeInUse, const UString8& localeName,
+                          FormatOverrideContext& context) {
+  const FileLocation base(baseDirectory);
+  for (const UString8& name : ChooseTranslationFiles(files, localeInUse, localeName)) {
+    LoadOverrideFile(Child(base, name), name, context);
+  }
+}
+
+void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
+                          bool localeInUse, const UString8& localeName) {
+  LoadTranslationFiles(baseDirectory, files, localeInUse, localeName, CurrentContext());
+}

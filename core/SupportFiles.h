@@ -1,0 +1,32 @@
+// The client folder: emptying or creating it at initialisation, writing the support files the
+// client sent into it, and loading the translation files among them as text overrides. Used once
+// per session by the dispatcher; every failure is thrown for it to catch.
+#pragma once
+
+#include "core/InitializationInfo.h"
+#include "foundation/text/AutoUString.h"
+
+#include <vector>
+
+class FormatOverrideContext;
+
+// Empties (DeleteContentsNow, one attempt) or creates (ForceDirectoryPath) the folder, then
+// writes each support file: line maker -> Base64 decoding stage -> FileDataSink. A SubFolder that
+// does not exist is created below the folder with its parents.
+void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files);
+
+// Chooses the brand and locale translation files among the support files with an empty
+// SubFolder (full locale name before the language part) and loads at most two, brand first,
+// as text overrides that stay in force for the rest of the process.
+void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
+                          bool localeInUse, const UString8& localeName);
+// The same into a given context; the overrides stay registered with it until it goes.
+void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
+                          bool localeInUse, const UString8& localeName,
+                          FormatOverrideContext& context);
+
+// The names LoadTranslationFiles loads, in loading order: the localised brand file or else
+// "_brand.xlat", then the localised translation file; absent ones are left out.
+[[nodiscard]] std::vector<UString8> ChooseTranslationFiles(const std::vector<SupportFile>& files,
+                                                           bool localeInUse,
+                                                           const UString8& localeName);

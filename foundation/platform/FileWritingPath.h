@@ -1,0 +1,40 @@
+// An open file for reading and writing: the reading path with the four writing opens (files are
+// created with mode 0666 under the umask) and the flush to disk. The Base64 support files and
+// the copy destinations are written through one.
+#pragma once
+
+#include "foundation/platform/FileReadingPath.h"
+
+namespace UnixPlatform {
+
+class FileWritingPath : public FileReadingPath {
+ public:
+  enum class Opening {
+    kOpenExisting,      // update a file that must exist
+    kCreateNew,         // a new file; an existing one throws FileExistsError
+    kOpenOrCreate,      // update or start a file
+    kCreateOrTruncate,  // replace a file's contents
+  };
+
+  FileWritingPath() = default;
+  // Builds the path and opens it the given way.
+  FileWritingPath(const FileLocation& location, Opening opening);
+
+  // Each closes what was open first; failures go through the writing mapping.
+  void OpenExisting(const FileLocation& location);
+  void CreateNew(const FileLocation& location);
+  void OpenOrCreate(const FileLocation& location);
+  void CreateOrTruncate(const FileLocation& location);
+  void Open(const FileLocation& location, Opening opening);
+  using FileReadingPath::Open;
+
+  // fsync; failure goes through the writing mapping.
+  void Sync();
+};
+
+}  // namespace UnixPlatform
+
+class FileRetryLog;
+// fsync on the retry schedule for file systems that fail it transiently, reported to the log as
+// "FlushOnBrokenFilesystems".
+void FlushOnBrokenFilesystems(UnixPlatform::FileWritingPath& path, FileRetryLog& log);

@@ -1,0 +1,112 @@
+#include "core/Dispatcher.h"
+
+#include "tests/core/SessionTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace session_test;
+
+const std::string kInit =
+    "<InitializationInfo><BaseDirectory>" + ::testing::TempDir() +
+    "qvx-dispatcher</BaseDirectory><InitialUISettings><AllowSnooze>0</AllowSnooze>"
+    "<RemindInterval>PT1S</RemindInterval><RemindTime>Thu, 01 Jan 1970 01:02:00 +0100</RemindTime>"
+    "<PersistRunningMessage></PersistRunningMessage></InitialUISettings></InitializationInfo>";
+const std::string kLaterInit =
+    "<InitializationInfo><InitialUISettings><AllowSnooze>1</AllowSnooze></InitialUISettings>"
+    "</InitializationInfo>";
+const std::string kBadInit =
+    "<InitializationInfo><InitialUISettings><TrayMode>2a</TrayMode></InitialUISettings>"
+    "</InitializationInfo>";
+const std::string kQuietStart =
+    "<QuietModeStart><StartTime>Thu, 01 Jan 1970 00:00:10 +0000</StartTime></QuietModeStart>";
+const std::string kTopmost = "<ActionRunningTopmost><Enabled>1</Enabled></ActionRunningTopmost>";
+const std::string kOpen = "Open 0 snooze";
+
+std::string Remove(const char* type) {
+  return std::string("<RemoveRequest><ID>3</ID>") + type + "</RemoveRequest>";
+}
+std::string Message(const char* completion) {
+  return std::string("<MessageRequest><ID>4</ID><IsCompletionMessage>") + completion +
+         "</IsCompletionMessage></MessageRequest>";
+}
+
+using Dispatcher = SessionTest;
+
+// Each row starts from a fresh session, initialised unless the row says not, queues its texts
+// (wrapped in a root unless they start with a declaration or are no markup) and dispatches the
+// given number of times.
+TEST_F(Dispatcher, MessagesBecomeSessionStateAndDialogCalls) {
+  struct Row {
+    const char* what;
+    Lines texts;
+    Ids pending;
+    Lines calls;
+    int dispatches = 1;
+    bool initialized = true;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"request then its removal", {Request(3) + Remove("<RemoveType>Action</RemoveType>")}, {},
+       {"Refresh", kOpen, "Refresh"}},
+      {"removal takes the first of two same IDs", {Request(3) + Request(4) + Request(3),
+       Remove("<RemoveType>Action</RemoveType>")}, {4, 3},
+       {"Refresh", kOpen, "Refresh", kOpen, "Refresh", kOpen, "Refresh"}},
+      {"Offer removes nothing", {Request(3), Remove("<RemoveType>Offer</RemoveType>")}, {3},
+       {"Refresh", kOpen}},
+      {"Message removes the window", {Request(3), Remove("<RemoveType>Message</RemoveType>")},
+       {3}, {"Refresh", kOpen, "RemoveMessage 3"}},
+      {"no RemoveType is All", {Request(3), Remove("")}, {},
+       {"Refresh", kOpen, "Refresh", "RemoveMessage 3"}},
+      {"lower-case action is All", {Request(3), Remove("<RemoveType>action</RemoveType>")}, {},
+       {"Refresh", kOpen, "Refresh", "RemoveMessage 3"}},
+      {"a failing text loses the rest of its batch", {Request(1), Request(2) +
+       Request(3, "<ID>+3</ID>") + Request(4), "not a document", Request(5)}, {1, 2},
+       {"Refresh", kOpen, "Refresh", kOpen}},
+      {"any root name, unknown messages ignored", {"<?xml version=\"1.0\"?><Other><Unknown><ID>x"
+       "</ID></Unknown>" + Request(8) + "</Other>"}, {8}, {"Refresh", kOpen}},
+      {"requests before initialisation wait", {Request(9)}, {9}, {}, 1, false},
+      {"initialisation stashes what follows it", {kInit + Request(1), Request(2)}, {}, {}, 1, false},
+      {"stashed texts come next", {kInit + Request(1), Request(2)}, {2}, {"Refresh", "Open 1000000"},
+       2, false},
+      {"a later InitializationInfo is ignored", {kInit, kLaterInit + Request(5)}, {5},
+       {"Refresh", "Open 1000000"}, 2, false},
+      {"a bad setting fails InitializationInfo", {kBadInit + Request(5)}, {}, {}, 1, false},
+      {"quiet mode without the dialog", {kQuietStart, Request(1)}, {1}, {"Refresh", kOpen}},
+      {"quiet mode with the dialog", {Request(1) + kQuietStart + "<QuietModeEnd></QuietModeEnd>"},
+       {1}, {"Refresh", kOpen, "Notice 10000000 0", "Disable", "CloseNotice", "Refresh", "Enable"}},
+      {"quiet mode ends without the dialog", {"<QuietModeEnd></QuietModeEnd>"}, {}, {"CloseNotice"}},
+      {"running message, default settings", {Message("0")}, {}, {"Message 4"}},
+      {"running message, topmost on", {kTopmost + Message("false")}, {}, {"Message 4 topmost"}},
+      {"topmost kept without Enabled", {kTopmost + "<ActionRunningTopmost></ActionRunningTopmost>" + Message("false")},
+       {}, {"Message 4 topmost"}},
+      {"completion message never on top", {kTopmost + Message("")}, {}, {"Message 4"}},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    SetUp();
+    sessionState.initialized = row.initialized;
+    for (const std::string& text : row.texts) {
+      const bool whole = text.rfind("<?", 0) == 0 || text[0] != '<';
+      whole ? incomingQueue.Push(UString8(text.c_str())) : Receive(text);
+    }
+    for (int i = 0; i < row.dispatches; ++i) ProcessClientMessages();
+    EXPECT_EQ(PendingIds(), row.pending);
+    EXPECT_EQ(dialogs.calls, row.calls);
+  }
+}
+
+TEST_F(Dispatcher, InitializationCopiesTheSettings) {
+  Receive(kInit);
+  ProcessClientMessages();
+  ASSERT_TRUE(sessionState.initialized);
+  EXPECT_EQ(sessionState.remindInterval, 1000000);
+  EXPECT_EQ(sessionState.nextReminderTime, 120000000);
+  EXPECT_FALSE(sessionState.allowSnooze);
+  EXPECT_TRUE(sessionState.persistRunningMessage);
+  EXPECT_FALSE(sessionState.topmostRunningMessage);
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "core/SessionSettings.h"
+
+#include "core/SessionState.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace {
+
+TEST(UseLocale, SelectsTheEnvironmentsLocaleUnlessItIsCOrPosix) {
+  struct Row {
+    std::optional<bool> useLocale;
+    const char* environment;
+    const char* name;  // null: no locale in use
+  };
+  const Row rows[] = {
+      {true, "en_US.UTF-8", "en_US"},
+      {true, "en_US.utf8", "en_US"},
+      {true, "C", nullptr},
+      {true, "C.UTF-8", nullptr},
+      {true, "POSIX", nullptr},
+      // A locale the system does not have counts as C.
+      {true, "xx_YY.NOSUCHCODESET", nullptr},
+      {false, "en_US.UTF-8", nullptr},
+      {std::nullopt, "en_US.UTF-8", nullptr},
+  };
+  const char* saved = std::getenv("LC_ALL");
+  const std::optional<std::string> outer = saved ? std::optional<std::string>(saved) : std::nullopt;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.environment) + (row.useLocale.value_or(false) ? " on" : " off"));
+    setenv("LC_ALL", row.environment, 1);
+    sessionState = SessionState{};
+    sessionState.localeName = UString8("stale");
+    ApplyUseLocale(row.useLocale);
+    EXPECT_EQ(sessionState.localeInUse, row.name != nullptr);
+    EXPECT_EQ(std::string(sessionState.localeName.begin(), sessionState.localeName.end()),
+              row.name ? row.name : "");
+    // Off, the process keeps the C locale it started in.
+    if (!row.useLocale.value_or(false)) {
+      EXPECT_STREQ(std::setlocale(LC_CTYPE, nullptr), "C");
+    }
+    std::setlocale(LC_CTYPE, "C");
+  }
+  outer ? setenv("LC_ALL", outer->c_str(), 1) : unsetenv("LC_ALL");
+}
+
+}  // namespace

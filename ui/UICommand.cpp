@@ -1,0 +1,29 @@
+#include "ui/UICommand.h"
+
+#include "foundation/platform/PlainLock.h"
+
+namespace {
+
+// Built before main and never destroyed, like the message queues.
+struct UICommandQueue {
+  PlainLock lock;
+  UICommandList commands;
+};
+
+UICommandQueue& uiCommandQueue = *new UICommandQueue;
+
+}  // namespace
+
+void PostUICommand(std::uint32_t kind, std::uint64_t id, std::int32_t minutes,
+                   std::uint32_t deadlineSeconds) {
+  auto command = std::make_unique<UICommand>(kind, id, minutes, deadlineSeconds);
+  PlainLock::Guard guard(uiCommandQueue.lock);
+  uiCommandQueue.commands.push_back(std::move(command));
+}
+
+UICommandList TakeUICommands() {
+  UICommandList taken;
+  PlainLock::Guard guard(uiCommandQueue.lock);
+  taken.swap(uiCommandQueue.commands);
+  return taken;
+}
