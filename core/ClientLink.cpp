@@ -98,6 +98,12 @@ bool ClientLink::StartWorker(UnixPlatform::Thread*& handle, void (*entry)(void*)
       if (!started) {
         handle = nullptr;
         DeleteThread(thread);
+      } else if (closed_) {
+        // Closed before this thread got going (the reader may meet end of file before the
+        // writer starts): Close has given up the handles already, and a handle kept now would
+        // never be let go, its finished thread polling for it.
+        ReleaseHandle(thread);
+        handle = nullptr;
       }
     }
   }

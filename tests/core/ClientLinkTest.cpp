@@ -111,17 +111,21 @@ class ClientLinkTest : public ::testing::Test {
   }
   void TearDown() override { Shutdown(); }
 
-  void Open() {
+  enum class BeforeStart { kNothing, kClientCloses, kLinkCloses };
+
+  void Open(BeforeStart before = BeforeStart::kNothing) {
     int in[2];
     int out[2];
     ASSERT_EQ(::pipe(in), 0);
     ASSERT_EQ(::pipe(out), 0);
     linkReadFd_ = in[0];
     clientWriteFd_ = in[1];
+    if (before == BeforeStart::kClientCloses) CloseClientWriting();
     clientReadFd_ = out[0];
     linkWriteFd_ = out[1];
     link_ = new ClientLink(*incoming_, *outgoing_);
     ASSERT_EQ(link_->AddRef(), 1u);
+    if (before == BeforeStart::kLinkCloses) link_->Close();
     ASSERT_TRUE(link_->Start(linkReadFd_, linkWriteFd_));
   }
 
@@ -318,6 +322,33 @@ TEST_F(ClientLinkTest, IdleLinkThreadsSleepUntilThereIsWork) {
   // It still answers at once when there is work.
   outgoing_->Push(Text("after the pause"));
   EXPECT_EQ(ReadFrame(), "after the pause");
+}
+
+TEST_F(ClientLinkTest, NoLinkThreadOutlivesALinkClosedEarly) {
+  struct Row {
+    const char* what;
+    BeforeStart before;
+    int rounds;
+  };
+  // With end of file waiting, the reader may or may not close the link before the writer is
+  // started, so that row runs the race a few times.
+  const Row rows[] = {{"link closed before the start", BeforeStart::kLinkCloses, 1},
+                      {"client gone before the start", BeforeStart::kClientCloses, 10}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (int round = 0; round < row.rounds; ++round) {
+      Shutdown();
+      const std::set<int> before = Tasks();
+      Open(row.before);
+      EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
+      Shutdown();
+      EXPECT_TRUE(WaitUntil([&] {
+        const std::set<int> now = Tasks();
+        return std::includes(before.begin(), before.end(), now.begin(), now.end());
+      })) << "a thread kept running after its link was gone";
+      Open();
+    }
+  }
 }
 
 TEST(ClientLinkReferences, AddRefAndReleaseCountAndStopAtZero) {
