@@ -6,12 +6,12 @@
 #include <cerrno>
 #include <cstring>
 
+namespace {
+
 // Raised inside the reader on end of file, a failed read or an oversized length.
 struct UnixPipeReadMessageError {};
 // Raised inside the writer on a failed or short write.
 struct UnixPipeWriteMessageError {};
-
-namespace {
 
 // Reads exactly count bytes; short reads are repeated, end of file or an error ends the message.
 void ReadExactly(int fd, char* target, std::size_t count) {
