@@ -16,7 +16,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const std::string name = run.benchmark_name();
+      // Without the suffixes that a fixed iteration count or manual timing add to the name.
+      benchmark::BenchmarkName plain = run.run_name;
+      plain.iterations.clear();
+      plain.time_type.clear();
+      const std::string name = plain.str();
       const std::size_t slash = name.rfind('/');
       if (slash == std::string::npos) continue;
       groups_[name.substr(0, slash)].emplace_back(name.substr(slash + 1),

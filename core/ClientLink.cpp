@@ -8,7 +8,10 @@
 
 namespace {
 
-constexpr std::uint32_t kWriterPollMilliseconds = 100;
+// Raised inside the reader on end of file, a failed read or an oversized length.
+struct UnixPipeReadMessageError {};
+// Raised inside the writer on a failed or short write.
+struct UnixPipeWriteMessageError {};
 
 // Reads exactly count bytes; short reads are repeated, end of file or an error ends the message.
 void ReadExactly(int fd, char* target, std::size_t count) {
@@ -48,21 +51,27 @@ bool ClientLink::IsClosed() noexcept {
 }
 
 void ClientLink::Close() noexcept {
-  PlainLock::Guard guard(closeLock_);
-  if (closed_) return;
-  if (writeFd_ != 0 && !writing_) {
-    ::close(writeFd_);
-    writeFd_ = 0;
+  {
+    PlainLock::Guard guard(closeLock_);
+    if (closed_) return;
+    if (writeFd_ != 0 && !writing_) {
+      ::close(writeFd_);
+      writeFd_ = 0;
+    }
+    if (writerThread_ != nullptr) {
+      ReleaseHandle(writerThread_);
+      writerThread_ = nullptr;
+    }
+    if (readerThread_ != nullptr) {
+      ReleaseHandle(readerThread_);
+      readerThread_ = nullptr;
+    }
+    closed_ = true;
   }
-  if (writerThread_ != nullptr) {
-    ReleaseHandle(writerThread_);
-    writerThread_ = nullptr;
-  }
-  if (readerThread_ != nullptr) {
-    ReleaseHandle(readerThread_);
-    readerThread_ = nullptr;
-  }
-  closed_ = true;
+  // After the lock is let go, so that no code holds two locks at once. The caller holds a
+  // reference, so the event outlives the writer's wake-up. An event whose lock fails cannot wake
+  // the writer; ending the process then is better than a link that never lets go.
+  closing_.Set();
 }
 
 bool ClientLink::Start(int readFd, int writeFd) {
@@ -89,6 +98,12 @@ bool ClientLink::StartWorker(UnixPlatform::Thread*& handle, void (*entry)(void*)
       if (!started) {
         handle = nullptr;
         DeleteThread(thread);
+      } else if (closed_) {
+        // Closed before this thread got going (the reader may meet end of file before the
+        // writer starts): Close has given up the handles already, and a handle kept now would
+        // never be let go, its finished thread polling for it.
+        ReleaseHandle(thread);
+        handle = nullptr;
       }
     }
   }
@@ -122,8 +137,8 @@ void ClientLink::ReaderLoop() {
       if (closed_ || readerThread_ == nullptr) break;
     }
     try {
-      const UString8 text = ReadMessage();
-      incoming_.Push(text);
+      // Read into the text's own storage and handed over as it is: a 2 MiB frame is never copied.
+      incoming_.Push(ReadMessage());
     } catch (...) {
       break;
     }
@@ -157,23 +172,31 @@ void ClientLink::WriterLoop() {
       if (closed_ || writerThread_ == nullptr) break;
     }
     MessageList batch;
-    outgoing_.TakeAll(batch);
-    for (const UString8& text : batch) {
-      // An empty text asks for the link to close; what follows it in the batch is dropped.
-      if (text.empty()) {
-        Close();
-        break;
-      }
-      try {
-        WriteMessage(text);
-      } catch (...) {
-        Close();
-        break;
-      }
+    try {
+      // Sleeps until something is queued or the link closes; nothing else wakes it.
+      outgoing_.WaitAndTakeAll(batch, closing_);
+    } catch (...) {
+      break;
     }
-    SleepMilliseconds(kWriterPollMilliseconds);
+    WriteBatch(batch);
   }
   Close();
+}
+
+void ClientLink::WriteBatch(const MessageList& batch) {
+  for (const UString8& text : batch) {
+    // An empty text asks for the link to close; what follows it in the batch is dropped.
+    if (text.empty()) {
+      Close();
+      return;
+    }
+    try {
+      WriteMessage(text);
+    } catch (...) {
+      Close();
+      return;
+    }
+  }
 }
 
 void ClientLink::WriteMessage(const UString8& text) {

@@ -1,10 +1,12 @@
 // The link to the client over two inherited pipe descriptors: a reader thread turns framed
 // messages (4-byte host-order length, then the bytes) into texts on the incoming queue, and a
-// writer thread frames the outgoing queue's texts onto the other descriptor. Reference counted:
-// main and each worker thread hold one reference; the last Release destroys the link.
+// writer thread sleeps on the outgoing queue and frames each text onto the other descriptor as
+// soon as it is queued. Reference counted: main and each worker thread hold one reference; the
+// last Release destroys the link.
 #pragma once
 
 #include "core/MessageQueue.h"
+#include "foundation/platform/Event.h"
 #include "foundation/platform/PlainLock.h"
 
 #include <cstdint>
@@ -12,11 +14,6 @@
 namespace UnixPlatform {
 struct Thread;
 }  // namespace UnixPlatform
-
-// Raised inside the reader on end of file, a failed read or an oversized length.
-struct UnixPipeReadMessageError {};
-// Raised inside the writer on a failed or short write.
-struct UnixPipeWriteMessageError {};
 
 class ClientLink {
  public:
@@ -49,6 +46,8 @@ class ClientLink {
   void ReaderLoop();
   void WriterLoop();
   [[nodiscard]] UString8 ReadMessage();
+  // Writes the batch in order until an empty text (a request to close) or a failed write.
+  void WriteBatch(const MessageList& batch);
   void WriteMessage(const UString8& text);
   void FinishWrite() noexcept;
 
@@ -65,4 +64,6 @@ class ClientLink {
   // The writer is inside write(2) on writeFd_; a Close meanwhile leaves the descriptor to the
   // writer so its number cannot be reused under a write in flight.
   bool writing_ = false;
+  // Set once by the first Close: wakes the writer from its sleep on the outgoing queue.
+  UnixPlatform::Event closing_;
 };

@@ -1,6 +1,26 @@
 #include "core/MessageQueue.h"
 
+#include <limits>
 #include <utility>
+
+struct QueuedMessage {
+  explicit QueuedMessage(const UString8& message) : text(message) {}
+  explicit QueuedMessage(UString8&& message) noexcept : text(std::move(message)) {}
+  UString8 text;
+  QueuedMessage* next = nullptr;
+};
+
+namespace {
+// Above the longest timed wait: the consumer sleeps until something wakes it, never by the clock.
+constexpr std::int64_t kWaitWithoutEnd = std::numeric_limits<std::int64_t>::max();
+}  // namespace
+
+const UString8& MessageList::Iterator::operator*() const noexcept { return node_->text; }
+
+MessageList::Iterator& MessageList::Iterator::operator++() noexcept {
+  node_ = node_->next;
+  return *this;
+}
 
 std::size_t MessageList::Size() const noexcept {
   std::size_t count = 0;
@@ -8,8 +28,10 @@ std::size_t MessageList::Size() const noexcept {
   return count;
 }
 
-void MessageList::Append(const UString8& text) {
-  auto* node = new QueuedMessage(text);
+void MessageList::Append(const UString8& text) { Append(UString8(text)); }
+
+void MessageList::Append(UString8&& text) {
+  auto* node = new QueuedMessage(std::move(text));
   if (last_ == nullptr) {
     first_ = node;
   } else {
@@ -28,6 +50,8 @@ void MessageList::AppendList(MessageList& other) noexcept {
   last_ = other.last_;
   other.first_ = other.last_ = nullptr;
 }
+
+const UString8& MessageList::Front() const noexcept { return first_->text; }
 
 UString8 MessageList::PopFront() noexcept {
   QueuedMessage* node = first_;
@@ -52,17 +76,34 @@ void MessageList::Clear() noexcept {
   last_ = nullptr;
 }
 
-void MessageQueue::Push(const UString8& text) {
-  // Copy outside the lock so a 2 MiB text does not hold up the other side.
+void MessageQueue::Push(const UString8& text) { Push(UString8(text)); }
+
+void MessageQueue::Push(UString8&& text) {
+  // The node is made outside the lock so a 2 MiB copy (when the caller kept its text) does not
+  // hold up the other side.
   MessageList single;
-  single.Append(text);
-  PlainLock::Guard guard(lock_);
-  list_.AppendList(single);
+  single.Append(std::move(text));
+  {
+    PlainLock::Guard guard(lock_);
+    list_.AppendList(single);
+  }
+  // Outside the queue's lock: no code holds two locks at once.
+  pushed_.Set();
 }
 
 void MessageQueue::TakeAll(MessageList& list) noexcept {
   PlainLock::Guard guard(lock_);
   list_.Swap(list);
+}
+
+void MessageQueue::WaitAndTakeAll(MessageList& list, UnixPlatform::Event& stop) {
+  for (;;) {
+    // Reset before the look: a push after the look sets the event again and ends the sleep.
+    pushed_.Reset();
+    TakeAll(list);
+    if (!list.IsEmpty()) return;
+    if (UnixPlatform::Event::WaitAny(pushed_, stop, kWaitWithoutEnd) == &stop) return;
+  }
 }
 
 bool MessageQueue::IsEmpty() noexcept {

@@ -3,17 +3,14 @@
 // outgoingQueue for the writer. Texts are byte strings, normally UTF-8 XML.
 #pragma once
 
+#include "foundation/platform/Event.h"
 #include "foundation/platform/PlainLock.h"
 #include "foundation/text/AutoUString.h"
 
 #include <cstddef>
 
-// One queued text; the list that holds the node owns it.
-struct QueuedMessage {
-  explicit QueuedMessage(const UString8& message) : text(message) {}
-  UString8 text;
-  QueuedMessage* next = nullptr;
-};
+// One queued text with its link to the next; only the list code sees inside it.
+struct QueuedMessage;
 
 // A singly linked list of message texts in arrival order. Not locked: a list belongs to one
 // thread at a time, and MessageQueue hands whole lists over under its lock.
@@ -22,12 +19,9 @@ class MessageList {
   class Iterator {
    public:
     explicit Iterator(const QueuedMessage* node) noexcept : node_(node) {}
-    const UString8& operator*() const noexcept { return node_->text; }
-    const UString8* operator->() const noexcept { return &node_->text; }
-    Iterator& operator++() noexcept {
-      node_ = node_->next;
-      return *this;
-    }
+    const UString8& operator*() const noexcept;
+    const UString8* operator->() const noexcept { return &**this; }
+    Iterator& operator++() noexcept;
     bool operator==(const Iterator& other) const noexcept { return node_ == other.node_; }
     bool operator!=(const Iterator& other) const noexcept { return node_ != other.node_; }
 
@@ -55,10 +49,12 @@ class MessageList {
 
   // Appends a copy of the text as the new last node.
   void Append(const UString8& text);
+  // Appends the text itself as the new last node; its storage changes hands, no byte is copied.
+  void Append(UString8&& text);
   // Moves every node of the other list to the end of this one, leaving the other empty.
   void AppendList(MessageList& other) noexcept;
   // The first text; the list must not be empty.
-  [[nodiscard]] const UString8& Front() const noexcept { return first_->text; }
+  [[nodiscard]] const UString8& Front() const noexcept;
   // Removes the first node and hands its text over; the list must not be empty.
   [[nodiscard]] UString8 PopFront() noexcept;
   void Swap(MessageList& other) noexcept;
@@ -69,7 +65,8 @@ class MessageList {
   QueuedMessage* last_ = nullptr;
 };
 
-// A message list behind a recursive lock, shared between threads.
+// A message list behind a recursive lock, shared between threads. Any number of threads push;
+// one consumer at a time may wait for texts.
 class MessageQueue {
  public:
   MessageQueue() = default;
@@ -78,12 +75,20 @@ class MessageQueue {
 
   // Appends a copy of the text.
   void Push(const UString8& text);
+  // Appends the text itself, leaving the argument empty.
+  void Push(UString8&& text);
   // Exchanges the queue's whole list with the caller's (normally empty) one, so the caller gets
   // every queued text in arrival order.
   void TakeAll(MessageList& list) noexcept;
+  // Sleeps until a text is queued or `stop` is set, then takes every queued text as TakeAll
+  // does. The list comes back empty only when `stop` is set and nothing was queued.
+  void WaitAndTakeAll(MessageList& list, UnixPlatform::Event& stop);
   [[nodiscard]] bool IsEmpty() noexcept;
 
  private:
   PlainLock lock_;
   MessageList list_;
+  // Set after every push, reset by the waiting consumer before it looks at the list, so a push
+  // can never fall between its look and its sleep.
+  UnixPlatform::Event pushed_;
 };

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,6 +77,32 @@ bool SeesEndOfFile(int fd) {
   return ::read(fd, &byte, 1) == 0;
 }
 
+// The kernel's thread ids of this process.
+std::set<int> Tasks() {
+  std::set<int> tasks;
+  DIR* directory = ::opendir("/proc/self/task");
+  if (directory == nullptr) return tasks;
+  while (const dirent* entry = ::readdir(directory)) {
+    if (entry->d_name[0] != '.') tasks.insert(std::atoi(entry->d_name));
+  }
+  ::closedir(directory);
+  return tasks;
+}
+
+// How often the threads went to sleep of their own accord so far: each such sleep ends in one
+// wake-up. A thread that has ended counts nothing.
+long VoluntarySwitches(const std::set<int>& tasks) {
+  long total = 0;
+  for (const int task : tasks) {
+    std::ifstream status("/proc/self/task/" + std::to_string(task) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) total += std::atol(line.c_str() + 24);
+    }
+  }
+  return total;
+}
+
 class ClientLinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,17 +111,21 @@ class ClientLinkTest : public ::testing::Test {
   }
   void TearDown() override { Shutdown(); }
 
-  void Open() {
+  enum class BeforeStart { kNothing, kClientCloses, kLinkCloses };
+
+  void Open(BeforeStart before = BeforeStart::kNothing) {
     int in[2];
     int out[2];
     ASSERT_EQ(::pipe(in), 0);
     ASSERT_EQ(::pipe(out), 0);
     linkReadFd_ = in[0];
     clientWriteFd_ = in[1];
+    if (before == BeforeStart::kClientCloses) CloseClientWriting();
     clientReadFd_ = out[0];
     linkWriteFd_ = out[1];
     link_ = new ClientLink(*incoming_, *outgoing_);
     ASSERT_EQ(link_->AddRef(), 1u);
+    if (before == BeforeStart::kLinkCloses) link_->Close();
     ASSERT_TRUE(link_->Start(linkReadFd_, linkWriteFd_));
   }
 
@@ -259,13 +293,62 @@ TEST_F(ClientLinkTest, ClosedLinkKeepsItsReaderUntilTheNextFrame) {
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   link_->Close();
   EXPECT_TRUE(SeesEndOfFile(clientReadFd_));
-  // The writer lets go within one poll; the reader stays blocked in read.
+  // The writer lets go at once; the reader stays blocked in read.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_FALSE(OnlyTheTestHoldsTheLink());
   // The frame it was waiting for is still delivered, then the reader ends.
   WriteAll(clientWriteFd_, Frame("late"));
   EXPECT_TRUE(WaitUntil([this] { return OnlyTheTestHoldsTheLink(); }));
   EXPECT_EQ(Incoming(1), std::vector<std::string>{"late"});
+}
+
+TEST_F(ClientLinkTest, IdleLinkThreadsSleepUntilThereIsWork) {
+  Shutdown();
+  const std::set<int> before = Tasks();
+  Open();
+  // The writer has certainly been through its wait once it has delivered a text.
+  outgoing_->Push(Text("settle"));
+  EXPECT_EQ(ReadFrame(), "settle");
+  std::set<int> linkThreads;
+  for (const int task : Tasks()) {
+    if (before.count(task) == 0) linkThreads.insert(task);
+  }
+  ASSERT_EQ(linkThreads.size(), 2u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  const long start = VoluntarySwitches(linkThreads);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  // A writer that polled would wake several times in this span; a sleeping one not at all.
+  EXPECT_LE(VoluntarySwitches(linkThreads) - start, 1);
+  // It still answers at once when there is work.
+  outgoing_->Push(Text("after the pause"));
+  EXPECT_EQ(ReadFrame(), "after the pause");
+}
+
+TEST_F(ClientLinkTest, NoLinkThreadOutlivesALinkClosedEarly) {
+  struct Row {
+    const char* what;
+    BeforeStart before;
+    int rounds;
+  };
+  // With end of file waiting, the reader may or may not close the link before the writer is
+  // started, so that row runs the race a few times.
+  const Row rows[] = {{"link closed before the start", BeforeStart::kLinkCloses, 1},
+                      {"client gone before the start", BeforeStart::kClientCloses, 10}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (int round = 0; round < row.rounds; ++round) {
+      Shutdown();
+      const std::set<int> before = Tasks();
+      Open(row.before);
+      EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
+      Shutdown();
+      EXPECT_TRUE(WaitUntil([&] {
+        const std::set<int> now = Tasks();
+        return std::includes(before.begin(), before.end(), now.begin(), now.end());
+      })) << "a thread kept running after its link was gone";
+      Open();
+    }
+  }
 }
 
 TEST(ClientLinkReferences, AddRefAndReleaseCountAndStopAtZero) {

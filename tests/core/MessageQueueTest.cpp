@@ -2,21 +2,38 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
+using UnixPlatform::Event;
+using Clock = std::chrono::steady_clock;
+
 UString8 Text(const std::string& text) { return UString8(text.data(), text.data() + text.size()); }
 std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
+
+std::vector<std::string> Strings(const MessageList& list) {
+  std::vector<std::string> texts;
+  for (const UString8& text : list) texts.push_back(Str(text));
+  return texts;
+}
 
 std::vector<std::string> Drain(MessageQueue& queue) {
   MessageList list;
   queue.TakeAll(list);
-  std::vector<std::string> texts;
-  for (const UString8& text : list) texts.push_back(Str(text));
-  return texts;
+  return Strings(list);
+}
+
+// Waits up to ten seconds for the flag.
+bool Eventually(const std::atomic<bool>& flag) {
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (!flag && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return flag;
 }
 
 TEST(MessageQueue, TakeAllReturnsTextsInArrivalOrderAndLeavesQueueEmpty) {
@@ -46,6 +63,66 @@ TEST(MessageQueue, PushCopiesTheText) {
   text.Clear();
   text.Append(Text("changed"));
   EXPECT_EQ(Drain(queue), std::vector<std::string>{"original"});
+}
+
+TEST(MessageQueue, PushOfAMovedTextHandsOverItsStorage) {
+  MessageQueue queue;
+  UString8 text = Text(std::string(100000, 'z'));
+  const char* storage = text.data();
+  queue.Push(std::move(text));
+  MessageList list;
+  queue.TakeAll(list);
+  ASSERT_EQ(list.Size(), 1u);
+  EXPECT_EQ(list.Front().data(), storage);
+  EXPECT_EQ(list.Front().size(), 100000u);
+}
+
+TEST(MessageQueue, WaitAndTakeAllReturnsAtOnceWithWhatIsQueued) {
+  MessageQueue queue;
+  Event stop;
+  queue.Push(Text("a"));
+  queue.Push(Text("b"));
+  // Texts already queued come first even when the stop event is set.
+  stop.Set();
+  MessageList list;
+  queue.WaitAndTakeAll(list, stop);
+  EXPECT_EQ(Strings(list), (std::vector<std::string>{"a", "b"}));
+  MessageList none;
+  queue.WaitAndTakeAll(none, stop);
+  EXPECT_TRUE(none.IsEmpty());
+}
+
+TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
+  struct Row {
+    const char* what;
+    bool push;
+    std::vector<std::string> expected;
+  };
+  const Row rows[] = {{"a push wakes it", true, {"woken"}}, {"the stop event wakes it", false, {}}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    MessageQueue queue;
+    Event stop;
+    std::atomic<bool> done{false};
+    std::vector<std::string> got;
+    std::thread waiter([&] {
+      MessageList list;
+      queue.WaitAndTakeAll(list, stop);
+      got = Strings(list);
+      done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(done) << "returned with nothing to take";
+    if (row.push) {
+      queue.Push(Text("woken"));
+    } else {
+      stop.Set();
+    }
+    EXPECT_TRUE(Eventually(done));
+    stop.Set();  // releases a waiter that missed its wake-up
+    waiter.join();
+    EXPECT_EQ(got, row.expected);
+  }
 }
 
 TEST(MessageQueue, TakeAllExchangesWithTheCallersList) {
@@ -78,25 +155,29 @@ TEST(MessageList, PopFrontAndAppendListKeepOrder) {
   EXPECT_EQ(Str(list.Front()), "d");
 }
 
-TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrder) {
+TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrderAndNeverLeaveTheTakerAsleep) {
   constexpr int kThreads = 4;
   constexpr int kPerThread = 2000;
   MessageQueue queue;
+  Event stop;
+  std::atomic<bool> done{false};
   std::vector<std::vector<int>> seen(kThreads);
   std::thread taker([&] {
-    // Takes batches while the pushers run, so swaps race with appends.
+    // Sleeps and takes batches while the pushers run, so every wake-up races with appends; a
+    // lost one leaves it asleep with texts queued.
     int total = 0;
     while (total < kThreads * kPerThread) {
       MessageList list;
-      queue.TakeAll(list);
+      queue.WaitAndTakeAll(list, stop);
+      if (list.IsEmpty()) break;
       for (const UString8& text : list) {
         const std::string s = Str(text);
         const auto colon = s.find(':');
         seen[std::stoi(s.substr(0, colon))].push_back(std::stoi(s.substr(colon + 1)));
         ++total;
       }
-      std::this_thread::yield();
     }
+    done = true;
   });
   std::vector<std::thread> pushers;
   for (int t = 0; t < kThreads; ++t) {
@@ -106,6 +187,8 @@ TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrder) {
     });
   }
   for (auto& pusher : pushers) pusher.join();
+  EXPECT_TRUE(Eventually(done)) << "the taker slept through a push";
+  stop.Set();
   taker.join();
   for (int t = 0; t < kThreads; ++t) {
     SCOPED_TRACE(t);
