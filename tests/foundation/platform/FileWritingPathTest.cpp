@@ -106,6 +106,11 @@ TEST(FileWriter, ShortWriteIsContinuedAtTheAdvancedOffset) {
   std::signal(SIGXFSZ, previousHandler);
   EXPECT_EQ(writer.Position(), 10u);
   EXPECT_EQ(ReadWholeFile(folder.Path("f")), std::string(10, 'z'));
+
+  FileWritingPath full(FileLocation("/dev/full"), Opening::kOpenExisting);
+  FileDataSink sink(full);
+  sink.StartData(0);
+  EXPECT_THROW(sink.Receive(bytes.data(), bytes.data() + bytes.size()), FileDiskFullError);
 }
 
 TEST(FileReader, PipeHasNoSizeAndIsReadToItsEnd) {
