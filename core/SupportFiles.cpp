@@ -14,6 +14,7 @@
 #include "text/format/OverrideTable.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -95,14 +96,8 @@ void LoadOverrideFile(const FileLocation& location, const UString8& name,
   LoadedOverrides().push_back(std::move(loaded));
 }
 
-}  // namespace
-
-void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files) {
-  const FileLocation base(baseDirectory);
-  PrepareFolder(base);
-  for (const SupportFile& file : files) WriteSupportFile(base, file);
-}
-
+// The names to load, in loading order: the localised brand file or else "_brand.xlat", then the
+// localised translation file; absent ones are left out.
 std::vector<UString8> ChooseTranslationFiles(const std::vector<SupportFile>& files,
                                              bool localeInUse, const UString8& localeName) {
   std::vector<UString8> localeNames;
@@ -127,6 +122,14 @@ std::vector<UString8> ChooseTranslationFiles(const std::vector<SupportFile>& fil
   return chosen;
 }
 
+}  // namespace
+
+void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files) {
+  const FileLocation base(baseDirectory);
+  PrepareFolder(base);
+  for (const SupportFile& file : files) WriteSupportFile(base, file);
+}
+
 void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
                           bool localeInUse, const UString8& localeName,
                           FormatOverrideContext& context) {
@@ -134,9 +137,4 @@ void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<Suppo
   for (const UString8& name : ChooseTranslationFiles(files, localeInUse, localeName)) {
     LoadOverrideFile(Child(base, name), name, context);
   }
-}
-
-void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
-                          bool localeInUse, const UString8& localeName) {
-  LoadTranslationFiles(baseDirectory, files, localeInUse, localeName, CurrentContext());
 }

@@ -5,10 +5,9 @@
 
 #include "core/InitializationInfo.h"
 #include "foundation/text/AutoUString.h"
+#include "text/format/FormatOverrideContext.h"
 
 #include <vector>
-
-class FormatOverrideContext;
 
 // Empties (DeleteContentsNow, one attempt) or creates (ForceDirectoryPath) the folder, then
 // writes each support file: line maker -> Base64 decoding stage -> FileDataSink. A SubFolder that
@@ -17,16 +16,8 @@ void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportF
 
 // Chooses the brand and locale translation files among the support files with an empty
 // SubFolder (full locale name before the language part) and loads at most two, brand first,
-// as text overrides that stay in force for the rest of the process.
-void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
-                          bool localeInUse, const UString8& localeName);
-// The same into a given context; the overrides stay registered with it until it goes.
+// as text overrides that stay in force for the rest of the process (registered with the given
+// context, which they leave when it goes first).
 void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
                           bool localeInUse, const UString8& localeName,
-                          FormatOverrideContext& context);
-
-// The names LoadTranslationFiles loads, in loading order: the localised brand file or else
-// "_brand.xlat", then the localised translation file; absent ones are left out.
-[[nodiscard]] std::vector<UString8> ChooseTranslationFiles(const std::vector<SupportFile>& files,
-                                                           bool localeInUse,
-                                                           const UString8& localeName);
+                          FormatOverrideContext& context = CurrentContext());

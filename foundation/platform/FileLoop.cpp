@@ -27,6 +27,17 @@ const char* NextCharacter(const char* p, const char* end, bool asBytes) noexcept
   return p;
 }
 
+// The name as UTF-8 text; false for a name the locale cannot read (any byte above 127 in the C
+// locale), which is then handled as bytes.
+bool NameAsText(const char* systemName, AutoUString<UTF8>& text) {
+  try {
+    text = LocaleToUTF8(systemName);
+    return true;
+  } catch (const UnixPlatform::MultiByteToWideConvertError&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 bool MatchesNamePattern(const char* name, const char* nameEnd, const char* pattern,
@@ -82,13 +93,13 @@ void FileLoop::Open(const FileLocation& directory, const AutoUString<UTF8>& patt
     if (!kept_) throw std::bad_alloc();
     for (int i = 0; i < found; ++i) {
       const char* systemName = scanned_[i]->d_name;
+      AutoUString<UTF8> name;
       bool keep = pattern.empty();
-      if (!keep && directory.IsBinary()) {
+      if (!keep && !directory.IsBinary() && NameAsText(systemName, name)) {
+        keep = MatchesNamePattern(name.begin(), name.end(), pattern.begin(), pattern.end());
+      } else if (!keep) {
         keep = MatchesNamePattern(systemName, systemName + std::strlen(systemName), pattern.begin(),
                                   pattern.end(), true);
-      } else if (!keep) {
-        const AutoUString<UTF8> name = LocaleToUTF8(systemName);
-        keep = MatchesNamePattern(name.begin(), name.end(), pattern.begin(), pattern.end());
       }
       if (keep) kept_[count_++] = scanned_[i];
     }
@@ -116,16 +127,16 @@ const char* FileLoop::CurrentSystemName() const {
 
 FileLocation FileLoop::Current() const {
   const char* name = CurrentSystemName();
-  if (directory_.IsBinary()) {
-    BinaryString bytes = directory_.Bytes();
-    if (bytes.end()[-1] != '/') bytes.Append('/');
-    bytes.Append(name, name + std::strlen(name));
-    FileLocation entry = FileLocation::FromBytes(bytes);
-    entry.tag = directory_.tag;
-    entry.block = directory_.block;
-    return entry;
-  }
-  return Child(directory_, LocaleToUTF8(name));
+  AutoUString<UTF8> text;
+  if (!directory_.IsBinary() && NameAsText(name, text)) return Child(directory_, text);
+  const std::string directory = directory_.SystemPath();
+  BinaryString bytes(directory.data(), directory.data() + directory.size());
+  if (bytes.end()[-1] != '/') bytes.Append('/');
+  bytes.Append(name, name + std::strlen(name));
+  FileLocation entry = FileLocation::FromBytes(bytes);
+  entry.tag = directory_.tag;
+  entry.block = directory_.block;
+  return entry;
 }
 
 }  // namespace UnixPlatform

@@ -5,6 +5,7 @@
 
 #include "foundation/platform/DebuggableException.h"
 #include "foundation/platform/FileLocation.h"
+#include "foundation/platform/StandardExceptions.h"
 
 #include <cstddef>
 #include <cstdint>

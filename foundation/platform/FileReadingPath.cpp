@@ -17,6 +17,8 @@ FileReadingPath::~FileReadingPath() {
 }
 
 void FileReadingPath::Open(const FileLocation& location) {
+  // Like every open, this one lets go of the file opened before, even when it fails.
+  Close();
   if (location.IsEmpty()) throw FileIOError(location.DisplayText(), 0);
   OpenWith(location, O_RDONLY, Mapping::kGeneral);
 }

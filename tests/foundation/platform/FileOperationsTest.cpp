@@ -1,0 +1,178 @@
+#include "foundation/platform/FileOperations.h"
+
+#include "foundation/platform/FileIOError.h"
+#include "foundation/platform/FileLoop.h"
+#include "foundation/platform/FilePermissions.h"
+#include "foundation/platform/FileStatus.h"
+#include "foundation/platform/TempFiles.h"
+#include "tests/foundation/platform/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Str(const AutoUString<UTF8>& text) { return std::string(text.begin(), text.end()); }
+
+class FileOperations : public ::testing::Test {
+ protected:
+  // Failures are retried on the schedule; these tests are about the outcome, not the wait.
+  void SetUp() override {
+    previousSleep_ = ReplaceRetrySleep([](std::uint32_t) {});
+    ASSERT_EQ(::mkdir(folder.Path("dir").c_str(), 0700), 0);
+    WriteWholeFile(folder.Path("dir/inner"), "inner");
+    WriteWholeFile(folder.Path("file"), "file");
+    ASSERT_EQ(::symlink(folder.Path("file").c_str(), folder.Path("toFile").c_str()), 0);
+    ASSERT_EQ(::symlink(folder.Path("dir").c_str(), folder.Path("toDir").c_str()), 0);
+    ASSERT_EQ(::symlink(folder.Path("gone").c_str(), folder.Path("dangling").c_str()), 0);
+  }
+  void TearDown() override { ReplaceRetrySleep(previousSleep_); }
+  [[nodiscard]] bool Has(const char* name) const { return Exists(folder.Location(name)); }
+  TemporaryFolder folder;
+  RetrySleepFunction previousSleep_ = nullptr;
+};
+
+TEST_F(FileOperations, StatusTellsEntriesLinksAndDanglingLinksApart) {
+  struct Row {
+    const char* name;
+    std::uint32_t state;
+    bool directory;
+    bool regular;
+  } rows[] = {
+      {"dir", FileStatus::kExists, true, false},
+      {"file", FileStatus::kExists, false, true},
+      {"toFile", FileStatus::kLinkToTarget, false, true},
+      {"toDir", FileStatus::kLinkToTarget, true, false},
+      {"dangling", FileStatus::kDanglingLink, false, false},
+      {"gone", FileStatus::kNothing, false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::uint32_t error = 99;
+    const FileStatus status = GetStatus(folder.Location(row.name), &error);
+    EXPECT_EQ(status.state, row.state);
+    EXPECT_EQ(status.IsDirectory(), row.directory);
+    EXPECT_EQ(status.IsRegularFile(), row.regular);
+    EXPECT_EQ(error, row.state == FileStatus::kNothing ? static_cast<std::uint32_t>(ENOENT) : 0u);
+  }
+}
+
+TEST_F(FileOperations, RemovingNeverFollowsLinks) {
+  ForceNonexistence(folder.Location("dangling"));
+  ForceNonexistence(folder.Location("gone"));
+  EXPECT_FALSE(Has("dangling"));
+  ASSERT_EQ(::mkdir(folder.Path("tree").c_str(), 0700), 0);
+  ASSERT_EQ(::mkdir(folder.Path("tree/sub").c_str(), 0700), 0);
+  WriteWholeFile(folder.Path("tree/sub/x"), "x");
+  ASSERT_EQ(::symlink(folder.Path("dir").c_str(), folder.Path("tree/sub/link").c_str()), 0);
+  DeleteRecursive(folder.Location("tree"));
+  EXPECT_FALSE(Has("tree"));
+  EXPECT_EQ(ReadWholeFile(folder.Path("dir/inner")), "inner");
+  // The folder's own contents go, the folder and the folders its links name stay.
+  DeleteContentsNow(folder.Location());
+  EXPECT_TRUE(Has(""));
+  EXPECT_TRUE(UnixPlatform::FileLoop(folder.Location(), AutoUString<UTF8>()).AtEnd());
+  EXPECT_THROW(DeleteContentsNow(FileLocation()), EmptyFileLocationError);
+}
+
+TEST_F(FileOperations, CreatingRespectsWhatIsThereAndTheMode) {
+  EXPECT_THROW(CreateFile(folder.Location("file"), 0600), FileFoundError);
+  EXPECT_EQ(ReadWholeFile(folder.Path("file")), "file");
+  const mode_t previous = ::umask(027);
+  CreateFile(folder.Location("exact"), 0606);
+  CreateFile(folder.Location("masked"), 0666);
+  ::umask(previous);
+  struct stat status {};
+  ASSERT_EQ(::stat(folder.Path("exact").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0606u);
+  ASSERT_EQ(::stat(folder.Path("masked").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0640u);
+
+  EXPECT_THROW(ForceDirectoryExistence(folder.Location("file")), FileFoundError);
+  ForceDirectoryPath(folder.Location("a/b/c"));
+  EXPECT_TRUE(GetStatus(folder.Location("a/b/c")).IsDirectory());
+  EXPECT_THROW(ForceDirectoryPath(folder.Location("file/x")), FileFoundError);
+  EXPECT_THROW(CreateDirectoryNow(folder.Location("none/x")), FileNotFoundError);
+}
+
+TEST_F(FileOperations, MovingAndCopying) {
+  CopyFile(folder.Location("file"), folder.Location("copy"));
+  EXPECT_EQ(ReadWholeFile(folder.Path("copy")), "file");
+  EXPECT_THROW(CopyFile(folder.Location("dir"), folder.Location("c2")), FileNotFoundError);
+  MoveFile(folder.Location("copy"), folder.Location("moved"));
+  EXPECT_FALSE(Has("copy"));
+  EXPECT_THROW(MoveFile(folder.Location("moved"), folder.Location("file")), FileFoundError);
+  ForceMoveFile(folder.Location("moved"), folder.Location("file"));
+  EXPECT_EQ(ReadWholeFile(folder.Path("file")), "file");
+  EXPECT_THROW(ForceMoveFile(folder.Location("file"), folder.Location("dir")), DirectoryFoundError);
+  WriteWholeFile(folder.Path("new"), "new");
+  ForceCopyFile(folder.Location("new"), folder.Location("file"));
+  EXPECT_EQ(ReadWholeFile(folder.Path("file")), "new");
+}
+
+TEST_F(FileOperations, FolderLoopIsSortedKeepsDotNamesAndMatchesPatterns) {
+  ASSERT_EQ(::mkdir(folder.Path("loop").c_str(), 0700), 0);
+  for (const char* name : {"b.xml", ".hidden", "a", "ab.xml", "\xc3\xa9.x"}) {
+    WriteWholeFile(folder.Path(std::string("loop/") + name), "");
+  }
+  // In the C locale a name with bytes above 127 is not text: it is listed as bytes, and "?"
+  // stands for one byte of it.
+  struct Row {
+    const char* locale;
+    const char* pattern;
+    const char* names;
+  } rows[] = {
+      {"C.UTF-8", "", ".hidden a ab.xml b.xml \xc3\xa9.x "},
+      {"C.UTF-8", "*.xml", "ab.xml b.xml "},
+      {"C.UTF-8", "?.*", "b.xml \xc3\xa9.x "},
+      {"C.UTF-8", "a*", "a ab.xml "},
+      {"C.UTF-8", "*", ".hidden a ab.xml b.xml \xc3\xa9.x "},
+      {"C.UTF-8", "a?", ""},
+      {"C.UTF-8", "*b*l", "ab.xml b.xml "},
+      {"C", "?.*", "b.xml "},
+      {"C", "??.x", "\xc3\xa9.x "},
+      {"C", "", ".hidden a ab.xml b.xml \xc3\xa9.x "},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.locale) + " " + row.pattern);
+    ASSERT_NE(std::setlocale(LC_CTYPE, row.locale), nullptr);
+    std::string names;
+    UnixPlatform::FileLoop loop(folder.Location("loop"), AutoUString<UTF8>(row.pattern));
+    for (; !loop.AtEnd(); loop.Advance()) names += Str(Name(loop.Current())) + " ";
+    std::setlocale(LC_CTYPE, "C");
+    EXPECT_EQ(names, row.names);
+    EXPECT_THROW((void)loop.Current(), UnixPlatform::FileLoop::InvalidIteratorPosition);
+  }
+  EXPECT_THROW((void)UnixPlatform::FileLoop().Current(), FileLoopUninitialized);
+  EXPECT_THROW(UnixPlatform::FileLoop(folder.Location("none"), AutoUString<UTF8>()),
+               FileNotFoundError);
+}
+
+TEST_F(FileOperations, TemporaryNamesAndFreeSpace) {
+  const FileLocation name = NewTempName();
+  const std::string text = Str(name.Text());
+  EXPECT_EQ(text.rfind("/var/tmp/temp", 0), 0u) << text;
+  EXPECT_EQ(text.size(), std::string("/var/tmp/temp").size() + 6);
+  EXPECT_FALSE(Exists(name));
+  const FileLocation fifo = CreateUniqueFifo(folder.Location("file"), AutoUString<UTF8>("p"));
+  EXPECT_EQ(Str(Parent(fifo).Text()), folder.Path());
+  EXPECT_TRUE(S_ISFIFO(GetStatus(fifo).entry.st_mode));
+  EXPECT_THROW(
+      (void)CreateUniqueFile(folder.Location(), AutoUString<UTF8>(std::string(1020, 'x').c_str())),
+      CreateUniqueFileLocationFailed);
+  EXPECT_EQ(FreeSpace(folder.Location("none/x")), std::numeric_limits<std::uint64_t>::max());
+  EXPECT_LT(FreeSpace(folder.Location()), std::numeric_limits<std::uint64_t>::max());
+  SetReadOnly(folder.Location("file"), true);
+  EXPECT_TRUE(::geteuid() == 0 || IsReadOnly(folder.Location("file")));
+  SetWritable(folder.Location("file"), true);
+  EXPECT_FALSE(IsReadOnly(folder.Location("file")));
+}
+
+}  // namespace
