@@ -2,7 +2,6 @@
 
 #include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/StandardExceptions.h"
-#include "text/time/ParsingErrors.h"
 #include "text/time/TimeErrors.h"
 #include "text/xml/Numerals.h"
 #include "text/xml/ParseXMLDocument.h"
@@ -89,7 +88,9 @@ TEST(MessageFields, NumbersAreUnsignedDecimalWithinTheFieldsWidth) {
     EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", wide); }), row.at64);
     EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", narrow); }), row.at32);
     EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", optional); }), row.at32);
-    if (row.at64 == Outcome::kValue) EXPECT_EQ(wide, row.value);
+    if (row.at64 == Outcome::kValue) {
+      EXPECT_EQ(wide, row.value);
+    }
     if (row.at32 == Outcome::kValue) {
       EXPECT_EQ(narrow, row.value);
       EXPECT_EQ(optional, std::optional<std::uint32_t>(static_cast<std::uint32_t>(row.value)));
@@ -171,51 +172,28 @@ TEST(MessageFields, TextsArriveDecoded) {
   EXPECT_EQ(Str(*fragment), "a<b & \xc3\xa9");
 }
 
-TEST(MessageFields, IntervalsAreXMLDurations) {
+// Intervals and times are read by their own parsers; here only that each form reaches its field
+// and that a failure leaves an optional empty.
+TEST(MessageFields, IntervalsAndTimesAreHeldAsMicroseconds) {
   TimeInterval interval = 0;
+  std::optional<TimeInterval> optionalInterval;
   ReadIntervalChild(*Message("<I>PT1H30M</I>"), "I", interval);
+  ReadIntervalChild(*Message("<I>-P1DT0.5S</I>"), "I", optionalInterval);
   EXPECT_EQ(interval, 5400000000);
-  std::optional<TimeInterval> optional;
-  ReadIntervalChild(*Message("<I>-P1DT0.5S</I>"), "I", optional);
-  EXPECT_EQ(optional, std::optional<TimeInterval>(-86400500000));
+  EXPECT_EQ(optionalInterval, std::optional<TimeInterval>(-86400500000));
+  EXPECT_THROW(ReadIntervalChild(*Message("<I></I>"), "I", interval), ExceptionPL);
 
-  for (const char* bad : {"<I>P1Y</I>", "<I></I>", "<I>PT4294967296S</I>"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", interval), ExceptionPL);
-    EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", optional), ExceptionPL);
-  }
-}
-
-TEST(MessageFields, TimesAreHeldAsTheInstantTheyName) {
-  struct Row {
-    const char* text;
-    DateTime expected;
-  };
-  const Row rows[] = {
-      {"Tue, 05 Mar 2024 07:08:09 +0100", 1709618889 * kMicrosecondsPerSecond},
-      {"5 mar 24 07:08 GMT", -1446137520 * kMicrosecondsPerSecond},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    const auto message = Message(std::string("<D>") + row.text + "</D>");
-    DateTime time = 1;
-    std::optional<DateTime> optional;
-    ReadTimeChild(*message, "D", time);
-    ReadTimeChild(*message, "D", optional);
-    EXPECT_EQ(time, row.expected);
-    EXPECT_EQ(optional, std::optional<DateTime>(row.expected));
-  }
-}
-
-TEST(MessageFields, MalformedTimesRaiseTheParsersFailures) {
-  std::optional<DateTime> time;
-  const auto read = [&time](const char* text) {
-    ReadTimeChild(*Message(std::string("<D>") + text + "</D>"), "D", time);
-  };
-  EXPECT_THROW(read(""), ParsingFailure);
-  EXPECT_THROW(read("Mon, 05 Mar 2024 07:08:09 +0100"), WrongDayOfWeek);
-  EXPECT_THROW(read("05 Mar 2024 07:08 Z"), NoTimeZone);
-  EXPECT_FALSE(time.has_value());
+  const auto message = Message("<D>Tue, 05 Mar 2024 07:08:09 +0100</D>");
+  DateTime time = 1;
+  std::optional<DateTime> optionalTime;
+  ReadTimeChild(*message, "D", time);
+  ReadTimeChild(*message, "D", optionalTime);
+  EXPECT_EQ(time, 1709618889 * kMicrosecondsPerSecond);
+  EXPECT_EQ(optionalTime, std::optional<DateTime>(time));
+  optionalTime.reset();
+  EXPECT_THROW(ReadTimeChild(*Message("<D>05 Mar 2024 07:08 Z</D>"), "D", optionalTime),
+               NoTimeZone);
+  EXPECT_FALSE(optionalTime.has_value());
 }
 
 }  // namespace
