@@ -191,17 +191,4 @@ TEST(SleepMilliseconds, SleepsAboutAsLongAsAsked) {
   }
 }
 
-TEST(Thread, IdentifiersDifferBetweenThreadsAndStayFixedWithinOne) {
-  static std::atomic<std::uint32_t> seen{0};
-  const std::uint32_t mine = CurrentThreadIdentifier();
-  EXPECT_NE(mine, 0u);
-  EXPECT_EQ(CurrentThreadIdentifier(), mine);
-  UnixPlatform::Thread* thread =
-      StartThreadWithHandle([](void*) { seen.store(CurrentThreadIdentifier()); }, nullptr);
-  ASSERT_NE(thread, nullptr);
-  ASSERT_TRUE(Eventually([&] { return ThreadFinished(thread); }));
-  ReleaseHandle(thread);
-  EXPECT_NE(seen.load(), 0u);
-  EXPECT_NE(seen.load(), mine);
-}
 }  // namespace
