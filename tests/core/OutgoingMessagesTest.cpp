@@ -61,28 +61,4 @@ TEST(OutgoingMessages, MessageWithoutFieldsAndTextsThatNeedMarkup) {
   }
 }
 
-TEST(OutgoingMessages, SnoozeMessagesAreQueuedByteExact) {
-  MessageList stale;
-  outgoingQueue.TakeAll(stale);
-  SendRemindTime(1709618889 * 1000000LL, std::nullopt);
-  SendRemindInterval(5400000000, std::nullopt);
-  MessageList queued;
-  outgoingQueue.TakeAll(queued);
-  ASSERT_EQ(queued.Size(), 2u);
-  EXPECT_EQ(Str(queued.PopFront()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<UIToClient>\n"
-            "\t<RemindTime>\n"
-            "\t\t<TimeObject>Tue, 05 Mar 2024 06:08:09 +0000</TimeObject>\n"
-            "\t</RemindTime>\n"
-            "</UIToClient>");
-  EXPECT_EQ(Str(queued.Front()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<UIToClient>\n"
-            "\t<RemindInterval>\n"
-            "\t\t<TimeInterval>PT1H30M</TimeInterval>\n"
-            "\t</RemindInterval>\n"
-            "</UIToClient>");
-}
-
 }  // namespace
