@@ -66,29 +66,4 @@ TEST(LineMaker, OffsetsCountFromTheStartOfEachStream) {
   EXPECT_EQ(recorder.transcript, "S0 D:ab E2-3 L3 S0 D:c E1-2 L2");
 }
 
-// Line data is handed out from the caller's own bytes, not from a copy.
-class RangeCheckingReceiver : public LineReceiver {
- public:
-  RangeCheckingReceiver(const char* begin, const char* end) : begin_(begin), end_(end) {}
-  void StartLines(std::uint64_t) override {}
-  void LineData(const char* begin, const char* end) override {
-    EXPECT_TRUE(begin >= begin_ && end <= end_ && begin < end);
-  }
-  void LineEnd(std::uint64_t, std::uint64_t) override {}
-  void EndLines(std::uint64_t) override {}
-
- private:
-  const char* begin_;
-  const char* end_;
-};
-
-TEST(LineMaker, LineDataPointsIntoTheCallersBytes) {
-  const std::string input = "one\r\ntwo\n\rthree";
-  RangeCheckingReceiver receiver(input.data(), input.data() + input.size());
-  LineMaker maker(receiver);
-  maker.StartData(0);
-  maker.Receive(input.data(), input.data() + input.size());
-  maker.EndData();
-}
-
 }  // namespace
