@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,18 @@ std::string FromUnicode(ICUConverter& converter, const std::u16string& text) {
 
 std::u16string ToUnicode(ICUConverter& converter, const std::string& bytes) {
   return AsStd(converter.ToUnicode(bytes.data(), bytes.data() + bytes.size()));
+}
+
+// The exception of class E that `run` throws; none, and a failure, when it throws nothing.
+template <class E, class Run>
+std::optional<E> Caught(Run run) {
+  try {
+    run();
+  } catch (const E& error) {
+    return error;
+  }
+  ADD_FAILURE() << "nothing thrown";
+  return std::nullopt;
 }
 
 TEST(NormalizeCharsetNameTest, AliasListsWinOverTheIANANameAndOthersKeepTheirName) {
@@ -88,20 +101,15 @@ TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
 }
 
 TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
-  try {
-    ICUConverter converter("no-such-charset");
-    FAIL() << "opened";
-  } catch (const ICUResult& error) {
-    EXPECT_STREQ(error.what(), "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
-    EXPECT_EQ(error.FunctionName(), "ucnv_open");
-  }
-  try {
-    ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3));
-    FAIL() << "opened";
-  } catch (const ICUResult& error) {
-    EXPECT_EQ(error.Detail(), "InvalidCharacterAction");
-    EXPECT_STREQ(error.what(), "UErrorCode=1 [U_ILLEGAL_ARGUMENT_ERROR]");
-  }
+  const auto unknownName = Caught<ICUResult>([] { ICUConverter converter("no-such-charset"); });
+  ASSERT_TRUE(unknownName);
+  EXPECT_STREQ(unknownName->what(), "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
+  EXPECT_EQ(unknownName->FunctionName(), "ucnv_open");
+  const auto unknownAction = Caught<ICUResult>(
+      [] { ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3)); });
+  ASSERT_TRUE(unknownAction);
+  EXPECT_EQ(unknownAction->Detail(), "InvalidCharacterAction");
+  EXPECT_STREQ(unknownAction->what(), "UErrorCode=1 [U_ILLEGAL_ARGUMENT_ERROR]");
 }
 
 TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
@@ -116,27 +124,22 @@ TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
             "a\x80"
             "b{U+2713}");
   ICUConverter stop("windows-1252", InvalidCharacterAction::kStop);
-  try {
-    (void)FromUnicode(stop, text);
-    FAIL() << "converted";
-  } catch (const CharacterSetResult& error) {
-    EXPECT_EQ(error.ErrorCode(), U_INVALID_CHAR_FOUND);
-    EXPECT_EQ(error.CharsetName(), "windows-1252");
-    EXPECT_STREQ(error.what(),
-                 "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_fromUChars [\"\\xe2\\x9c\\x93\"]");
-  }
+  const auto unmappable = Caught<CharacterSetResult>([&] { (void)FromUnicode(stop, text); });
+  ASSERT_TRUE(unmappable);
+  EXPECT_EQ(unmappable->ErrorCode(), U_INVALID_CHAR_FOUND);
+  EXPECT_EQ(unmappable->CharsetName(), "windows-1252");
+  EXPECT_STREQ(unmappable->what(),
+               "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_fromUChars [\"\\xe2\\x9c\\x93\"]");
   // 0xD2 is unassigned in windows-1253.
   ICUConverter greekSubstitute("windows-1253", InvalidCharacterAction::kSubstitute);
   EXPECT_EQ(ToUnicode(greekSubstitute, "x\xD2y"), u"x\uFFFDy");
   ICUConverter greekEscape("windows-1253", InvalidCharacterAction::kEscape);
   EXPECT_NE(ToUnicode(greekEscape, "x\xD2y").find(u"D2"), std::u16string::npos);
   ICUConverter greekStop("windows-1253", InvalidCharacterAction::kStop);
-  try {
-    (void)ToUnicode(greekStop, "x\xD2y");
-    FAIL() << "converted";
-  } catch (const CharacterSetResult& error) {
-    EXPECT_STREQ(error.what(), "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
-  }
+  const auto unassigned = Caught<CharacterSetResult>([&] { (void)ToUnicode(greekStop, "x\xD2y"); });
+  ASSERT_TRUE(unassigned);
+  EXPECT_STREQ(unassigned->what(),
+               "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
 }
 
 TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
@@ -146,15 +149,10 @@ TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
                       "b"),
             u"a\uFFFDb");
   ICUConverter strict("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
-  try {
-    (void)ToUnicode(strict,
-                    "a\xFF"
-                    "b");
-    FAIL() << "converted";
-  } catch (const CharacterSetResult& error) {
-    EXPECT_EQ(error.ErrorCode(), U_ILLEGAL_CHAR_FOUND);
-    EXPECT_EQ(error.OffendingBytes(), "\xFF");
-  }
+  const auto illegal = Caught<CharacterSetResult>([&] { (void)ToUnicode(strict, "a\xFF"); });
+  ASSERT_TRUE(illegal);
+  EXPECT_EQ(illegal->ErrorCode(), U_ILLEGAL_CHAR_FOUND);
+  EXPECT_EQ(illegal->OffendingBytes(), "\xFF");
   // An unassigned byte is unmappable, not illegal, so the strict form still substitutes it.
   ICUConverter strictLegacy("windows-1253", InvalidCharacterAction::kSubstitute,
                             IllegalSequences::kStop);
@@ -189,19 +187,16 @@ TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
   EXPECT_EQ(latin1.ToAlgorithmic(UCNV_UTF8, bytes.data(), bytes.data() + bytes.size()), utf8);
   EXPECT_EQ(latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data()), "");
   // A converter type with tables is not algorithmic.
-  try {
-    (void)latin1.ToAlgorithmic(UCNV_MBCS, bytes.data(), bytes.data() + bytes.size());
-    FAIL() << "converted";
-  } catch (const ICUResult& error) {
-    EXPECT_EQ(error.FunctionName(), "ucnv_toAlgorithmic");
-  }
+  const auto tables = Caught<ICUResult>(
+      [&] { (void)latin1.ToAlgorithmic(UCNV_MBCS, bytes.data(), bytes.data() + bytes.size()); });
+  ASSERT_TRUE(tables);
+  EXPECT_EQ(tables->FunctionName(), "ucnv_toAlgorithmic");
   ICUConverter ascii("US-ASCII");
-  try {
+  const auto unconvertible = Caught<ICUResult>([&] {
     (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());
-    FAIL() << "converted";
-  } catch (const ICUResult& error) {
-    EXPECT_STREQ(error.what(), "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
-  }
+  });
+  ASSERT_TRUE(unconvertible);
+  EXPECT_STREQ(unconvertible->what(), "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
 }
 
 TEST(LocaleCharsetNameTest, IsTheNormalisedDefaultNameComputedOnce) {
