@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -67,43 +66,6 @@ TEST(MessageList, PopFrontAndAppendListKeepOrder) {
   list.AppendList(more);
   EXPECT_EQ(list.Size(), 1u);
   EXPECT_EQ(Str(list.Front()), "d");
-}
-
-TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrder) {
-  constexpr int kThreads = 4;
-  constexpr int kPerThread = 2000;
-  MessageQueue queue;
-  std::vector<std::vector<int>> seen(kThreads);
-  std::thread taker([&] {
-    // Takes batches while the pushers run, so swaps race with appends.
-    int total = 0;
-    while (total < kThreads * kPerThread) {
-      MessageList list;
-      queue.TakeAll(list);
-      for (const UString8& text : list) {
-        const std::string s = Str(text);
-        const auto colon = s.find(':');
-        seen[std::stoi(s.substr(0, colon))].push_back(std::stoi(s.substr(colon + 1)));
-        ++total;
-      }
-      std::this_thread::yield();
-    }
-  });
-  std::vector<std::thread> pushers;
-  for (int t = 0; t < kThreads; ++t) {
-    pushers.emplace_back([&queue, t] {
-      for (int i = 0; i < kPerThread; ++i)
-        queue.Push(Text(std::to_string(t) + ":" + std::to_string(i)));
-    });
-  }
-  for (auto& pusher : pushers) pusher.join();
-  taker.join();
-  for (int t = 0; t < kThreads; ++t) {
-    SCOPED_TRACE(t);
-    ASSERT_EQ(seen[t].size(), static_cast<std::size_t>(kPerThread));
-    for (int i = 0; i < kPerThread; ++i) ASSERT_EQ(seen[t][i], i);
-  }
-  EXPECT_TRUE(queue.IsEmpty());
 }
 
 }  // namespace
