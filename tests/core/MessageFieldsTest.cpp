@@ -2,7 +2,6 @@
 
 #include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/StandardExceptions.h"
-#include "text/time/ParsingErrors.h"
 #include "text/time/TimeErrors.h"
 #include "text/xml/Numerals.h"
 #include "text/xml/ParseXMLDocument.h"
@@ -29,14 +28,10 @@ TEST(MessageFields, BooleanIsFalseOnlyForTheTwoExactSpellings) {
       {"<B>0</B>", false},
       {"<B>false</B>", false},
       {"<B>1</B>", true},
-      {"<B>true</B>", true},
       {"<B></B>", true},
       {"<B>FALSE</B>", true},
-      {"<B>False</B>", true},
-      {"<B>no</B>", true},
       {"<B>00</B>", true},
       {"<B> 0</B>", true},
-      {"<B>false </B>", true},
       // Judged after decoding: a hexadecimal reference is decoded, a decimal one is kept.
       {"<B>f&#x61;lse</B>", false},
       {"<B>f&#97;lse</B>", true},
@@ -52,11 +47,21 @@ TEST(MessageFields, BooleanIsFalseOnlyForTheTwoExactSpellings) {
     ReadBoolChild(*Message(row.element), "B", optional);
     EXPECT_EQ(optional, std::optional<bool>(row.expected));
   }
-  EXPECT_FALSE(ParseBooleanText("false"));
-  EXPECT_TRUE(ParseBooleanText("FALSE"));
 }
 
 enum class Outcome { kValue, kNotANumeral, kTooLarge };
+
+template <class Read>
+Outcome OutcomeOf(Read read) {
+  try {
+    read();
+    return Outcome::kValue;
+  } catch (const NotANumeral&) {
+    return Outcome::kNotANumeral;
+  } catch (const NumeralTooLarge&) {
+    return Outcome::kTooLarge;
+  }
+}
 
 TEST(MessageFields, NumbersAreUnsignedDecimalWithinTheFieldsWidth) {
   struct Row {
@@ -66,21 +71,13 @@ TEST(MessageFields, NumbersAreUnsignedDecimalWithinTheFieldsWidth) {
     std::uint64_t value;
   };
   const Row rows[] = {
-      {"0", Outcome::kValue, Outcome::kValue, 0},
+      // The digits themselves are the numeral reader's; here only the width of each field.
       {"007", Outcome::kValue, Outcome::kValue, 7},
       {"4294967295", Outcome::kValue, Outcome::kValue, 4294967295u},
       {"4294967296", Outcome::kValue, Outcome::kTooLarge, 4294967296u},
-      {"18446744073709551615", Outcome::kValue, Outcome::kTooLarge, 18446744073709551615u},
       {"18446744073709551616", Outcome::kTooLarge, Outcome::kTooLarge, 0},
-      {"99999999999999999999999", Outcome::kTooLarge, Outcome::kTooLarge, 0},
       {"", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-      {"-1", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
       {"+1", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-      {" 1", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-      {"1 ", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-      {"1a", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-      {"0x10", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-      {"99999999999999999999x", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
@@ -88,33 +85,15 @@ TEST(MessageFields, NumbersAreUnsignedDecimalWithinTheFieldsWidth) {
     std::uint64_t wide = 123;
     std::uint32_t narrow = 123;
     std::optional<std::uint32_t> optional;
-    switch (row.at64) {
-      case Outcome::kValue:
-        ReadNumberChild(*message, "N", wide);
-        EXPECT_EQ(wide, row.value);
-        break;
-      case Outcome::kNotANumeral:
-        EXPECT_THROW(ReadNumberChild(*message, "N", wide), NotANumeral);
-        break;
-      case Outcome::kTooLarge:
-        EXPECT_THROW(ReadNumberChild(*message, "N", wide), NumeralTooLarge);
-        break;
+    EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", wide); }), row.at64);
+    EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", narrow); }), row.at32);
+    EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", optional); }), row.at32);
+    if (row.at64 == Outcome::kValue) {
+      EXPECT_EQ(wide, row.value);
     }
-    switch (row.at32) {
-      case Outcome::kValue:
-        ReadNumberChild(*message, "N", narrow);
-        ReadNumberChild(*message, "N", optional);
-        EXPECT_EQ(narrow, row.value);
-        EXPECT_EQ(optional, std::optional<std::uint32_t>(static_cast<std::uint32_t>(row.value)));
-        break;
-      case Outcome::kNotANumeral:
-        EXPECT_THROW(ReadNumberChild(*message, "N", narrow), NotANumeral);
-        EXPECT_THROW(ReadNumberChild(*message, "N", optional), NotANumeral);
-        break;
-      case Outcome::kTooLarge:
-        EXPECT_THROW(ReadNumberChild(*message, "N", narrow), NumeralTooLarge);
-        EXPECT_THROW(ReadNumberChild(*message, "N", optional), NumeralTooLarge);
-        break;
+    if (row.at32 == Outcome::kValue) {
+      EXPECT_EQ(narrow, row.value);
+      EXPECT_EQ(optional, std::optional<std::uint32_t>(static_cast<std::uint32_t>(row.value)));
     }
   }
 }
@@ -193,57 +172,28 @@ TEST(MessageFields, TextsArriveDecoded) {
   EXPECT_EQ(Str(*fragment), "a<b & \xc3\xa9");
 }
 
-TEST(MessageFields, IntervalsAreXMLDurations) {
+// Intervals and times are read by their own parsers; here only that each form reaches its field
+// and that a failure leaves an optional empty.
+TEST(MessageFields, IntervalsAndTimesAreHeldAsMicroseconds) {
   TimeInterval interval = 0;
+  std::optional<TimeInterval> optionalInterval;
   ReadIntervalChild(*Message("<I>PT1H30M</I>"), "I", interval);
+  ReadIntervalChild(*Message("<I>-P1DT0.5S</I>"), "I", optionalInterval);
   EXPECT_EQ(interval, 5400000000);
-  std::optional<TimeInterval> optional;
-  ReadIntervalChild(*Message("<I>-P1DT0.5S</I>"), "I", optional);
-  EXPECT_EQ(optional, std::optional<TimeInterval>(-86400500000));
+  EXPECT_EQ(optionalInterval, std::optional<TimeInterval>(-86400500000));
+  EXPECT_THROW(ReadIntervalChild(*Message("<I></I>"), "I", interval), ExceptionPL);
 
-  for (const char* bad :
-       {"<I>P1Y</I>", "<I></I>", "<I>PT4294967296S</I>", "<I>PT0.0000001S</I>", "<I> PT1S</I>"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", interval), ExceptionPL);
-    EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", optional), ExceptionPL);
-  }
-}
-
-TEST(MessageFields, TimesAreHeldAsTheInstantTheyName) {
-  struct Row {
-    const char* text;
-    DateTime expected;
-  };
-  const Row rows[] = {
-      {"Tue, 05 Mar 2024 07:08:09 +0100", 1709618889 * kMicrosecondsPerSecond},
-      {"5 mar 24 07:08 GMT", -1446137520 * kMicrosecondsPerSecond},
-      {"Thu, 29 Feb 2024 18:59:59 EST", 1709251199 * kMicrosecondsPerSecond},
-      {"01 Jan 1970 00:00:00 +0000", 0},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    const auto message = Message(std::string("<D>") + row.text + "</D>");
-    DateTime time = 1;
-    std::optional<DateTime> optional;
-    ReadTimeChild(*message, "D", time);
-    ReadTimeChild(*message, "D", optional);
-    EXPECT_EQ(time, row.expected);
-    EXPECT_EQ(optional, std::optional<DateTime>(row.expected));
-  }
-}
-
-TEST(MessageFields, MalformedTimesRaiseTheParsersFailures) {
-  std::optional<DateTime> time;
-  const auto read = [&time](const char* text) {
-    ReadTimeChild(*Message(std::string("<D>") + text + "</D>"), "D", time);
-  };
-  EXPECT_THROW(read(""), ParsingFailure);
-  EXPECT_THROW(read("Tue 05 Mar 2024 07:08:09 +0100"), ParsingFailure);
-  EXPECT_THROW(read("Mon, 05 Mar 2024 07:08:09 +0100"), WrongDayOfWeek);
-  EXPECT_THROW(read("31 Feb 2024 07:08 +0000"), NoSuchDate);
-  EXPECT_THROW(read("05 Mar 2024 24:00 +0000"), NoSuchTimeOfDay);
-  EXPECT_THROW(read("05 Mar 2024 07:08 Z"), NoTimeZone);
-  EXPECT_FALSE(time.has_value());
+  const auto message = Message("<D>Tue, 05 Mar 2024 07:08:09 +0100</D>");
+  DateTime time = 1;
+  std::optional<DateTime> optionalTime;
+  ReadTimeChild(*message, "D", time);
+  ReadTimeChild(*message, "D", optionalTime);
+  EXPECT_EQ(time, 1709618889 * kMicrosecondsPerSecond);
+  EXPECT_EQ(optionalTime, std::optional<DateTime>(time));
+  optionalTime.reset();
+  EXPECT_THROW(ReadTimeChild(*Message("<D>05 Mar 2024 07:08 Z</D>"), "D", optionalTime),
+               NoTimeZone);
+  EXPECT_FALSE(optionalTime.has_value());
 }
 
 }  // namespace

@@ -76,16 +76,9 @@ InitialUISettings Read(const std::string& keys) {
       *ParseXMLDocument("<InitialUISettings>" + keys + "</InitialUISettings>"));
 }
 
-TEST(UISettings, EmptyElementGivesEveryDefault) {
-  EXPECT_EQ(std::size(kKeys), 25u);
-  const InitialUISettings settings = Read("");
-  for (const Key& key : kKeys) {
-    SCOPED_TRACE(key.name);
-    EXPECT_EQ(key.shown(settings), key.defaultShown);
-  }
-}
-
+// The other keys keep their defaults, so every default is checked as well.
 TEST(UISettings, EachKeySetsOnlyItsOwnField) {
+  EXPECT_EQ(std::size(kKeys), 25u);
   for (const Key& key : kKeys) {
     SCOPED_TRACE(key.name);
     const InitialUISettings settings = Read(Element(key.name, key.sample));

@@ -2,7 +2,6 @@
 ends. Until InitializationInfo arrives the program sends nothing after its handshake."""
 
 import time
-import xml.etree.ElementTree as ET
 
 import pytest
 
@@ -43,27 +42,14 @@ def expect_still_running(client, seconds):
 
 def test_first_bytes_are_the_framed_ready_for_data(client):
     assert client.read_raw(4 + len(READY_FOR_DATA)) == qvxsim.frame(READY_FOR_DATA)
-    root = ET.fromstring(READY_FOR_DATA)
-    assert root.tag == "ClientToUI"
-    assert [child.tag for child in root] == ["ReadyForData"]
-    fields = [(child.tag, child.text) for child in root.find("ReadyForData")]
-    assert fields == [("ProtocolVersionMin", "1"), ("ProtocolVersionMax", "1"),
-                      ("NewProtocolVersionMin", "1"), ("NewProtocolVersionMax", "1"),
-                      ("ClientUIPid", "0")]
-    # Nothing follows until the client has said something.
-    expect_still_running(client, 1.5)
+    # Nothing follows, and the program waits, for as long as the client says nothing.
+    expect_still_running(client, 2.5)
 
 
 def test_client_closing_its_writing_end_ends_the_program(client):
     client.read_frame()
     expect_clean_exit(client, client.close_writing())
     assert client.output_ends(timeout=1.0)
-
-
-def test_client_that_stays_silent_leaves_the_program_waiting(client):
-    client.read_frame()
-    expect_still_running(client, 2.5)
-    expect_clean_exit(client, client.close_writing())
 
 
 def test_length_above_the_limit_ends_the_program_without_eof(client):

@@ -47,7 +47,7 @@ def gap(rng):
     return "".join(rng.choice(" \t") for _ in range(rng.randint(1, 3)))
 
 
-def generate(rng, wrong_day_name=False):
+def generate(rng):
     kind = rng.random()
     if kind < 0.15:
         year = rng.randint(69, 99)
@@ -63,10 +63,8 @@ def generate(rng, wrong_day_name=False):
     day_text = str(day) if day >= 10 or rng.random() < 0.5 else f"{day:02d}"
 
     parts = []
-    if wrong_day_name or rng.random() < 0.6:
+    if rng.random() < 0.6:
         weekday = (datetime.date(full_year, month, day).isoweekday()) % 7  # 0 = Sunday
-        if wrong_day_name:
-            weekday = (weekday + rng.randint(1, 6)) % 7
         parts.append(random_case(rng, DAY_NAMES[weekday]) + "," + (gap(rng) if rng.random() < 0.8 else ""))
     parts.append(day_text + gap(rng) + random_case(rng, MONTH_NAMES[month - 1]) + gap(rng)
                  + year_text + gap(rng))
@@ -93,12 +91,3 @@ def test_same_instant_as_python_on_generated_texts(time_filter):
         if ours != theirs:
             mismatches.append(f"{text!r}: program {ours}, Python {theirs}")
     assert not mismatches, f"{len(mismatches)} of {len(texts)} differ:\n" + "\n".join(mismatches[:20])
-
-
-def test_day_name_that_does_not_match_the_date_is_refused(time_filter):
-    # Python ignores the day name; the program checks it.
-    rng = random.Random(7)
-    texts = [generate(rng, wrong_day_name=True) for _ in range(300)]
-    refused = answers(time_filter, texts)
-    assert all(isinstance(answer, str) and "WrongDayOfWeek" in answer for answer in refused), \
-        [(t, a) for t, a in zip(texts, refused) if not isinstance(a, str)][:5]

@@ -18,25 +18,15 @@ TEST(BinaryString, IsValidUTF8AcceptsOnlyWellFormedSequences) {
     std::string bytes;
     bool valid;
   };
+  // The transcoder's own tests hold every malformed form; here the two ways a check fails (a
+  // refused sequence, a sequence cut off at the end) and the edges that pass.
   const Row rows[] = {
       {"", true},
       {std::string("plain ASCII\0with NUL", 20), true},
-      {"\xC3\xA9", true},          // U+00E9
-      {"\xE2\x82\xAC", true},      // U+20AC
-      {"\xF0\x9F\x98\x80", true},  // U+1F600
       {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF, the last code point
-      {"\x80", false},             // continuation byte without a lead
-      {"\xE2\x82", false},         // cut off at the end
-      {"\xC3", false},
-      {"\xC3"
-       "a",
-       false},                      // lead followed by a non-continuation
-      {"\xC0\x80", false},          // overlong NUL
-      {"\xE0\x80\xAF", false},      // overlong "/"
-      {"\xED\xA0\x80", false},      // U+D800, a surrogate
-      {"\xF4\x90\x80\x80", false},  // U+110000, past the last code point
-      {"\xF5\x80\x80\x80", false},
-      {"\xFF", false},
+      {"\xE2\x82", false},
+      {"\xC0\x80", false},
+      {"\xF4\x90\x80\x80", false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::PrintToString(row.bytes));

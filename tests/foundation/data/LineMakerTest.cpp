@@ -1,12 +1,9 @@
 #include "foundation/data/LineMaker.h"
 
-#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "foundation/data/AsciiCaseFilters.h"
-#include "foundation/data/DataFilterer.h"
 #include "tests/foundation/data/LineRecorder.h"
 
 namespace {
@@ -67,99 +64,6 @@ TEST(LineMaker, OffsetsCountFromTheStartOfEachStream) {
   maker.Receive(second.data(), second.data() + second.size());
   maker.EndData();
   EXPECT_EQ(recorder.transcript, "S0 D:ab E2-3 L3 S0 D:c E1-2 L2");
-}
-
-// Line data is handed out from the caller's own bytes, not from a copy.
-class RangeCheckingReceiver : public LineReceiver {
- public:
-  RangeCheckingReceiver(const char* begin, const char* end) : begin_(begin), end_(end) {}
-  void StartLines(std::uint64_t) override {}
-  void LineData(const char* begin, const char* end) override {
-    EXPECT_TRUE(begin >= begin_ && end <= end_ && begin < end);
-  }
-  void LineEnd(std::uint64_t, std::uint64_t) override {}
-  void EndLines(std::uint64_t) override {}
-
- private:
-  const char* begin_;
-  const char* end_;
-};
-
-TEST(LineMaker, LineDataPointsIntoTheCallersBytes) {
-  const std::string input = "one\r\ntwo\n\rthree";
-  RangeCheckingReceiver receiver(input.data(), input.data() + input.size());
-  LineMaker maker(receiver);
-  maker.StartData(0);
-  maker.Receive(input.data(), input.data() + input.size());
-  maker.EndData();
-}
-
-// Rebuilds the stream from its lines and checks each terminator against the original bytes:
-// CR, LF or CR LF, never a CR whose LF was reported apart, never a terminator inside line data.
-class StreamRebuilder : public LineRecorder {
- public:
-  explicit StreamRebuilder(const std::string& original) : original_(original) {}
-  void LineData(const char* begin, const char* end) override {
-    LineRecorder::LineData(begin, end);
-    for (const char* p = begin; p != end; ++p) EXPECT_TRUE(*p != '\r' && *p != '\n');
-    rebuilt.append(begin, end);
-  }
-  void LineEnd(std::uint64_t first, std::uint64_t last) override {
-    LineRecorder::LineEnd(first, last);
-    ASSERT_EQ(first, rebuilt.size());
-    const std::string terminator = original_.substr(first, last - first);
-    EXPECT_TRUE(terminator == "\r" || terminator == "\n" || terminator == "\r\n") << first;
-    if (terminator == "\r") {
-      EXPECT_NE(original_[last], '\n') << first;
-    }
-    rebuilt += terminator;
-  }
-  void EndLines(std::uint64_t position) override {
-    LineRecorder::EndLines(position);
-    EXPECT_EQ(position, rebuilt.size());
-  }
-
-  std::string rebuilt;
-
- private:
-  const std::string& original_;
-};
-
-TEST(LineMaker, RandomBytesInRandomPiecesSplitLikeOnePiece) {
-  std::mt19937 random(20240607);
-  for (int round = 0; round < 200; ++round) {
-    SCOPED_TRACE(round);
-    // Line breaks are made frequent so that every pairing of CR and LF occurs often.
-    std::string input(std::uniform_int_distribution<std::size_t>(0, 3000)(random), '\0');
-    for (char& byte : input) {
-      const unsigned pick = random() % 8;
-      byte = pick == 0 ? '\r' : pick == 1 ? '\n' : static_cast<char>(random() % 256);
-    }
-    std::string lowered = input;
-    for (char& byte : lowered)
-      byte = byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
-
-    LineRecorder whole;
-    LineMaker wholeMaker(whole);
-    wholeMaker.StartData(0);
-    wholeMaker.Receive(lowered.data(), lowered.data() + lowered.size());
-    wholeMaker.EndData();
-
-    StreamRebuilder pieces(lowered);
-    LineMaker maker(pieces);
-    Ascii::CaseLoweringFilter filter;
-    DataFilterer filterer(maker, filter);
-    filterer.StartData(0);
-    for (std::size_t at = 0; at < input.size();) {
-      const std::size_t size = std::min<std::size_t>(input.size() - at, random() % 1500);
-      filterer.Receive(input.data() + at, input.data() + at + size);
-      at += size;
-    }
-    filterer.EndData();
-
-    EXPECT_EQ(pieces.rebuilt, lowered);
-    EXPECT_EQ(pieces.transcript, whole.transcript);
-  }
 }
 
 }  // namespace

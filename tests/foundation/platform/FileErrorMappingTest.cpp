@@ -20,33 +20,32 @@ struct Row {
   const std::type_info& reading;
 };
 
+const std::type_info& kIO = typeid(FileIOError);
+const std::type_info& kPermission = typeid(FilePermissionError);
+const std::type_info& kNotFound = typeid(FileNotFoundError);
+const std::type_info& kLock = typeid(FileLockError);
+const std::type_info& kResource = typeid(FileResourceError);
+const std::type_info& kExists = typeid(FileExistsError);
+const std::type_info& kNoDirectory = typeid(DirectoryNotFoundError);
+const std::type_info& kSeek = typeid(FileSeekError);
+const std::type_info& kDiskFull = typeid(FileDiskFullError);
+
 const Row kRows[] = {
-    {EPERM, typeid(FilePermissionError), typeid(FilePermissionError), typeid(FilePermissionError),
-     typeid(FilePermissionError)},
-    {EACCES, typeid(FilePermissionError), typeid(FilePermissionError), typeid(FilePermissionError),
-     typeid(FilePermissionError)},
-    {ENOENT, typeid(FileNotFoundError), typeid(FileNotFoundError), typeid(FileNotFoundError),
-     typeid(FileIOError)},
-    {EIO, typeid(FileIOError), typeid(FileIOError), typeid(FileIOError), typeid(FileIOError)},
-    {EAGAIN, typeid(FileLockError), typeid(FileLockError), typeid(FileLockError),
-     typeid(FileIOError)},
-    {ENOMEM, typeid(FileResourceError), typeid(FileResourceError), typeid(FileResourceError),
-     typeid(FileIOError)},
-    {EMFILE, typeid(FileResourceError), typeid(FileResourceError), typeid(FileResourceError),
-     typeid(FileIOError)},
-    {EEXIST, typeid(FileIOError), typeid(FileExistsError), typeid(FileExistsError),
-     typeid(FileIOError)},
-    {ENOTDIR, typeid(DirectoryNotFoundError), typeid(DirectoryNotFoundError),
-     typeid(DirectoryNotFoundError), typeid(FileIOError)},
-    {ENAMETOOLONG, typeid(DirectoryNotFoundError), typeid(DirectoryNotFoundError),
-     typeid(DirectoryNotFoundError), typeid(FileIOError)},
-    {EINVAL, typeid(FileIOError), typeid(FileIOError), typeid(FileSeekError),
-     typeid(FileSeekError)},
-    {ENOSPC, typeid(FileIOError), typeid(FileDiskFullError), typeid(FileDiskFullError),
-     typeid(FileIOError)},
-    {97, typeid(FileIOError), typeid(FileIOError), typeid(FileIOError), typeid(EndOfFileError)},
-    {0, typeid(FileIOError), typeid(FileIOError), typeid(FileIOError), typeid(FileIOError)},
-    {123456, typeid(FileIOError), typeid(FileIOError), typeid(FileIOError), typeid(FileIOError)},
+    {EPERM, kPermission, kPermission, kPermission, kPermission},
+    {EACCES, kPermission, kPermission, kPermission, kPermission},
+    {ENOENT, kNotFound, kNotFound, kNotFound, kIO},
+    {EIO, kIO, kIO, kIO, kIO},
+    {EAGAIN, kLock, kLock, kLock, kIO},
+    {ENOMEM, kResource, kResource, kResource, kIO},
+    {EMFILE, kResource, kResource, kResource, kIO},
+    {EEXIST, kIO, kExists, kExists, kIO},
+    {ENOTDIR, kNoDirectory, kNoDirectory, kNoDirectory, kIO},
+    {ENAMETOOLONG, kNoDirectory, kNoDirectory, kNoDirectory, kIO},
+    {EINVAL, kIO, kIO, kSeek, kSeek},
+    {ENOSPC, kIO, kDiskFull, kDiskFull, kIO},
+    {97, kIO, kIO, kIO, typeid(EndOfFileError)},
+    {0, kIO, kIO, kIO, kIO},
+    {123456, kIO, kIO, kIO, kIO},
 };
 
 // Runs a mapping and returns the class it threw, checking that the path and number came along.

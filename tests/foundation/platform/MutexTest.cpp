@@ -60,23 +60,6 @@ TEST_F(MutexTest, ThreadBlockedInLockProceedsOnceTheOwnerReleases) {
   EXPECT_TRUE(acquired.load());
 }
 
-TEST_F(MutexTest, GuardsKeepConcurrentIncrementsApart) {
-  constexpr int kThreads = 4, kRounds = 20000;
-  long total = 0;
-  std::vector<std::thread> threads;
-  for (int i = 0; i < kThreads; ++i) {
-    threads.emplace_back([&] {
-      for (int round = 0; round < kRounds; ++round) {
-        Mutex::Guard outer(mutex_);
-        Mutex::Guard inner(mutex_);
-        ++total;
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(total, long{kThreads} * kRounds);
-}
-
 TEST_F(MutexTest, GuardOverAFailedTryLockGuardsNothing) {
   Mutex* token = mutex_.Lock();
   std::thread other([&] {

@@ -180,7 +180,7 @@ TEST(ThreadDeathTest, FailedStartPrintsOneLineAndReportsFailure) {
 }
 
 TEST(SleepMilliseconds, SleepsAboutAsLongAsAsked) {
-  for (const std::uint32_t milliseconds : {0u, 250u, 1500u}) {
+  for (const std::uint32_t milliseconds : {0u, 250u}) {
     SCOPED_TRACE(milliseconds);
     const auto begin = Clock::now();
     SleepMilliseconds(milliseconds);
@@ -191,17 +191,4 @@ TEST(SleepMilliseconds, SleepsAboutAsLongAsAsked) {
   }
 }
 
-TEST(Thread, IdentifiersDifferBetweenThreadsAndStayFixedWithinOne) {
-  static std::atomic<std::uint32_t> seen{0};
-  const std::uint32_t mine = CurrentThreadIdentifier();
-  EXPECT_NE(mine, 0u);
-  EXPECT_EQ(CurrentThreadIdentifier(), mine);
-  UnixPlatform::Thread* thread =
-      StartThreadWithHandle([](void*) { seen.store(CurrentThreadIdentifier()); }, nullptr);
-  ASSERT_NE(thread, nullptr);
-  ASSERT_TRUE(Eventually([&] { return ThreadFinished(thread); }));
-  ReleaseHandle(thread);
-  EXPECT_NE(seen.load(), 0u);
-  EXPECT_NE(seen.load(), mine);
-}
 }  // namespace

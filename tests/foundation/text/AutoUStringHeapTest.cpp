@@ -3,12 +3,56 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 
 #include "foundation/text/AutoUString.h"
 #include "foundation/text/Encodings.h"
 #include "foundation/text/StreamTranscoder.h"
 #include "foundation/text/UTextReceiver.h"
-#include "tests/foundation/text/HeapAllocationCounter.h"
+
+namespace {
+
+// Heap blocks this thread has taken through operator new; per thread, so that worker threads
+// left over from other tests cannot disturb the count.
+thread_local std::uint64_t allocations = 0;
+
+void* Allocate(std::size_t size) {
+  for (;;) {
+    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+      ++allocations;
+      return block;
+    }
+    const std::new_handler handler = std::get_new_handler();
+    if (handler == nullptr) throw std::bad_alloc();
+    handler();
+  }
+}
+
+std::uint64_t HeapAllocationsOnThisThread() { return allocations; }
+
+}  // namespace
+
+// Every unaligned form of new and delete is replaced, so that none can pair a counted block with
+// another allocator's release; the sanitizers still watch the malloc and free beneath.
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 namespace {
 

@@ -1,5 +1,5 @@
-// The string's storage: field layout, when it leaves the inline buffer and how far it grows,
-// SetEnd's bound, and who owns the storage after copies, moves and borrowing.
+// The string's storage: when it leaves the inline buffer and how far it grows, SetEnd's bound,
+// who owns the storage after copies, moves and borrowing, and appending a piece of itself.
 #include "foundation/text/AutoUString.h"
 
 #include "foundation/text/UTextReceiver.h"
@@ -13,45 +13,6 @@
 #include <string>
 
 namespace {
-
-// Pointers and the 64-bit capacity come first, then the flag byte and the 64 inline bytes.
-static_assert(std::is_standard_layout_v<AutoUString<UTF8>>);
-static_assert(sizeof(AutoUString<UTF8>) == 96 && sizeof(AutoUString<UTF32>) == 96);
-static_assert(sizeof(CopiedUString<UTF16>) == sizeof(AutoUString<UTF16>));
-
-template <class T>
-T FieldAt(const void* object, std::size_t offset) {
-  T value;
-  std::memcpy(&value, static_cast<const unsigned char*>(object) + offset, sizeof value);
-  return value;
-}
-
-template <class E>
-void ExpectFieldsInOrder(const AutoUString<E>& text) {
-  using Unit = typename E::Unit;
-  EXPECT_EQ(FieldAt<const Unit*>(&text, 0), text.begin());
-  EXPECT_EQ(FieldAt<const Unit*>(&text, 8), text.end());
-  EXPECT_EQ(FieldAt<std::uint64_t>(&text, 16), text.capacity());
-  EXPECT_EQ(FieldAt<std::uint8_t>(&text, 24), text.IsOwned() ? 0 : 1);
-}
-
-TEST(AutoUStringLayout, BeginEndCapacityFlagThenTheInlineBuffer) {
-  const std::u32string source(40, U'x');
-  const AutoUString<UTF32> empty;
-  const AutoUString<UTF32> inlineText(source.data(), source.data() + 16);
-  const AutoUString<UTF32> heapText(source.data(), source.data() + 17);
-  const auto borrowed = AutoUString<UTF32>::Borrow(source.data(), source.data() + 40);
-  for (const AutoUString<UTF32>* text : {&empty, &inlineText, &heapText, &borrowed}) {
-    ExpectFieldsInOrder(*text);
-  }
-  const auto inlineOffset = reinterpret_cast<const unsigned char*>(inlineText.begin()) -
-                            reinterpret_cast<const unsigned char*>(&inlineText);
-  EXPECT_GE(inlineOffset, 25);
-  EXPECT_LE(inlineOffset + 64, static_cast<std::ptrdiff_t>(sizeof inlineText));
-  EXPECT_EQ(empty.capacity(), 64u);
-  EXPECT_EQ(inlineText.capacity(), 64u);
-  EXPECT_FALSE(borrowed.IsOwned());
-}
 
 // Builds a text of `start` units, then appends `added` more in one call.
 template <class E>
@@ -70,10 +31,9 @@ TEST(AutoUStringGrowth, CapacityIsTheLargestOfTwiceTheLengthTheNeedAndSixtyFour)
     bool isInline;
   };
   const Row rows[] = {
-      {1, 0, 64, 64, true},   {1, 64, 1, 128, false},  {1, 0, 65, 65, false},
-      {1, 63, 2, 126, false}, {1, 100, 1, 200, false}, {1, 100, 150, 250, false},
-      {2, 32, 0, 64, true},   {2, 32, 1, 128, false},  {2, 0, 33, 66, false},
-      {4, 16, 0, 64, true},   {4, 16, 1, 128, false},  {4, 10, 30, 160, false},
+      {1, 0, 64, 64, true},      {1, 64, 1, 128, false},  {1, 0, 65, 65, false},
+      {1, 100, 150, 250, false}, {2, 32, 0, 64, true},    {2, 0, 33, 66, false},
+      {4, 16, 1, 128, false},    {4, 10, 30, 160, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message()
@@ -184,6 +144,27 @@ TEST(AutoUStringOwnership, CopiedUStringOutlivesItsSource) {
   CopiedUString<UTF8> moved(std::move(copied));
   EXPECT_TRUE(copyOfCopy.IsOwned() && moved.IsOwned());
   EXPECT_EQ(std::string(moved.begin(), moved.end()), expected);
+}
+
+// The append may move the storage it reads from: inline to heap, heap to a larger block, and
+// borrowed storage made owned first.
+TEST(AutoUStringOwnership, SelfAppendSurvivesEveryStorageMove) {
+  struct Case {
+    const char* name;
+    std::size_t length;  // of the starting text
+    bool borrowed;
+  };
+  for (const Case& c :
+       {Case{"inline", 40, false}, Case{"heap", 100, false}, Case{"borrowed", 50, true}}) {
+    SCOPED_TRACE(c.name);
+    std::string source;
+    for (std::size_t i = 0; i < c.length; ++i) source += static_cast<char>('a' + i % 26);
+    UString8 text = c.borrowed ? UString8::Borrow(source.data(), source.data() + source.size())
+                               : UString8(source.data(), source.data() + source.size());
+    text.Append(text.begin() + 3, text.end());
+    EXPECT_EQ(AsStd(text), source + source.substr(3));
+    EXPECT_EQ(source.size(), c.length);  // a borrowed source stays as it was
+  }
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "text/format/FormatArguments.h"
-#include "text/format/FormatErrors.h"
 #include "text/format/FormatOverrideScope.h"
 #include "text/format/FormatString.h"
 #include "text/format/OverrideTable.h"
@@ -97,13 +95,6 @@ TEST_F(CurrentContextTest, LookupFormatTakesTheFileLoadedLast) {
   ReplaceContext(nullptr);  // destroys the installed context and releases its scopes
   EXPECT_EQ(firstScope.Context(), nullptr);
   EXPECT_EQ(Str(LookupFormat("Cancel").text), "Cancel");
-}
-
-TEST_F(CurrentContextTest, OverrideThatAddsAVariableFailsWhenBoundWithoutValues) {
-  ReplaceContext(std::make_unique<FormatOverrideContext>());
-  const OverrideTable table("Cancel\tCancel {x}\n", "fr.xlat");
-  FormatOverrideScope scope(table, CurrentContext());
-  EXPECT_THROW((void)BindArguments(LookupFormat("Cancel").text, {}), TooManyFormatArguments);
 }
 
 }  // namespace

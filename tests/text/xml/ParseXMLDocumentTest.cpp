@@ -1,12 +1,9 @@
 #include "text/xml/ParseXMLDocument.h"
 
-#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "text/xml/SAXParser.h"
-#include "text/xml/XMLTreeParser.h"
 #include "text/xml/XMLWriter.h"
 
 namespace {
@@ -103,52 +100,6 @@ TEST(ParseXMLDocument, ReadsWhatTheWriterWrites) {
     EXPECT_EQ(Text(message.children[index]), texts[index]);
     EXPECT_EQ(message.children[index].GetAttribute("v"), UString8(texts[index].c_str()));
   }
-}
-
-// Bytes drawn mostly from the markup alphabet, so that every state is reached often.
-std::string RandomDocument(std::mt19937& random) {
-  static const char kAlphabet[] = "<<>>//&;=\"' !--[]CDATA?x#a\t\n";
-  std::uniform_int_distribution<int> length(0, 120);
-  std::uniform_int_distribution<int> pick(0, sizeof kAlphabet - 2);
-  std::uniform_int_distribution<int> anyByte(0, 255);
-  std::uniform_int_distribution<int> coin(0, 4);
-  std::string document;
-  for (int count = length(random); count > 0; --count) {
-    document += coin(random) == 0 ? static_cast<char>(anyByte(random)) : kAlphabet[pick(random)];
-  }
-  return document;
-}
-
-// The tree of a document fed in two pieces, or "none".
-std::string ShapeFedInPieces(const std::string& document, std::size_t at) {
-  XMLTreeParser tree;
-  SimpleXML::SAXParser parser(tree);
-  parser.Feed(document.data(), document.data() + at);
-  parser.Feed(document.data() + at, document.data() + document.size());
-  const auto root = tree.TakeRoot();
-  return root == nullptr ? "none" : Shape(*root);
-}
-
-TEST(ParseXMLDocument, RandomBytesGiveATreeOrFormatError) {
-  std::mt19937 random(20240305);
-  int trees = 0;
-  for (int round = 0; round < 5000; ++round) {
-    const std::string document = RandomDocument(random);
-    SCOPED_TRACE(document);
-    std::string shape = "none";
-    try {
-      const auto root = ParseXMLDocument(document);
-      ASSERT_NE(root, nullptr);
-      shape = Shape(*root);
-      ++trees;
-    } catch (const FormatError&) {
-    }
-    const std::size_t at = std::uniform_int_distribution<std::size_t>(0, document.size())(random);
-    ASSERT_EQ(ShapeFedInPieces(document, at), shape) << "split at " << at;
-  }
-  // The inputs must reach both outcomes, or the test proves little.
-  EXPECT_GT(trees, 100);
-  EXPECT_LT(trees, 4900);
 }
 
 }  // namespace
