@@ -11,7 +11,7 @@ RemoveType ParseRemoveType(const UString8& text) noexcept {
                 {"Message", RemoveType::kMessage},
                 {"All", RemoveType::kAll}};
   for (const auto& entry : kNames) {
-    if (XMLByteRange(text) == XMLByteRange(entry.name)) return entry.type;
+    if (ByteRange(text) == ByteRange(entry.name)) return entry.type;
   }
   return RemoveType::kAll;
 }

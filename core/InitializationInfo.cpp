@@ -19,7 +19,7 @@ InitializationInfo ReadInitializationInfo(const XMLElement& message) {
   ReadTextChild(message, "BaseDirectory", info.baseDirectory);
   // Unlike a field, every occurrence counts: each one is a file.
   for (const XMLElement& child : message.children) {
-    if (XMLByteRange(child.name) == XMLByteRange("SupportFiles")) {
+    if (ByteRange(child.name) == ByteRange("SupportFiles")) {
       info.supportFiles.push_back(ReadSupportFile(child));
     }
   }

@@ -40,6 +40,6 @@ AutoUString<UTF8> SystemErrorText(std::uint32_t error) {
       systemText != nullptr ? LocaleToUTF8(systemText) : AutoUString<UTF8>();
   const AutoUString<UTF8> hex = LowerCaseHex(error);
 
-  const FormatRange format = "Error 0x{e}%: {s}";
+  const ByteRange format = "Error 0x{e}%: {s}";
   return FormatWith(format, BindArguments(format, {hex, systemTextUTF8}));
 }

@@ -33,7 +33,7 @@ const char* ICUResult::what() const noexcept {
   }
 }
 
-std::pair<const char*, const char*> ICUResult::text() const {
+ByteRange ICUResult::text() const {
   const std::string& composed = Text();
   return {composed.data(), composed.data() + composed.size()};
 }

@@ -35,7 +35,7 @@ class SimpleXMLParserPL : public XMLHandler {
 
   // Runs the machine over every byte of the range; the state carries over to the next piece.
   void Feed(const char* begin, const char* end);
-  void Feed(XMLByteRange bytes) { Feed(bytes.begin, bytes.end); }
+  void Feed(ByteRange bytes) { Feed(bytes.begin, bytes.end); }
 
   [[nodiscard]] State CurrentState() const noexcept { return static_cast<State>(state_); }
 

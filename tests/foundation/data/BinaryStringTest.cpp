@@ -49,8 +49,8 @@ TEST(BinaryString, UTF8ViewsBorrowOrCopyValidBytesAndRejectInvalidOnes) {
   // Longer than the inline buffer, so the copy needs a block of its own.
   const BinaryString text = Bytes(std::string(70, 'x') + "caf\xC3\xA9");
   const ByteRange range = AsUTF8(text);
-  EXPECT_EQ(range.first, text.begin());
-  EXPECT_EQ(range.second, text.end());
+  EXPECT_EQ(range.begin, text.begin());
+  EXPECT_EQ(range.end, text.end());
   const AutoUString<UTF8> copy = ToUTF8String(text);
   EXPECT_EQ(std::string(copy.begin(), copy.end()), std::string(text.begin(), text.end()));
   EXPECT_NE(copy.begin(), text.begin());
@@ -87,8 +87,8 @@ TEST(BinaryString, SplitBinaryCutsAtEverySeparator) {
     for (const SplitFlags flags : {SplitFlags::kKeepEmpty, SplitFlags::kSkipEmpty}) {
       std::vector<std::string> pieces;
       for (const ByteRange& piece : SplitBinary(bytes, '/', flags)) {
-        EXPECT_TRUE(piece.first >= bytes.begin() && piece.second <= bytes.end());
-        pieces.emplace_back(piece.first, piece.second);
+        EXPECT_TRUE(piece.begin >= bytes.begin() && piece.end <= bytes.end());
+        pieces.emplace_back(piece.begin, piece.end);
       }
       EXPECT_EQ(pieces, flags == SplitFlags::kKeepEmpty ? row.kept : row.skipped);
     }
@@ -100,7 +100,7 @@ TEST(BinaryString, SplitBinaryTakesAnyByteAsSeparator) {
   std::vector<std::string> pieces;
   for (const ByteRange& piece :
        SplitBinary(input.data(), input.data() + input.size(), '\0', SplitFlags::kSkipEmpty)) {
-    pieces.emplace_back(piece.first, piece.second);
+    pieces.emplace_back(piece.begin, piece.end);
   }
   EXPECT_EQ(pieces, (std::vector<std::string>{"one", "two"}));
 }
