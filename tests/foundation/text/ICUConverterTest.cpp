@@ -209,13 +209,17 @@ TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
   ICUConverter latin1("ISO-8859-1");
   const std::string utf8 = "caf\xC3\xA9 \xC3\xBC";
   const std::string bytes =
-      latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data() + utf8.size());
+      latin1.FromAlgorithmic(AlgorithmicForm::kUTF8, utf8.data(), utf8.data() + utf8.size());
   EXPECT_EQ(bytes, "caf\xE9 \xFC");
-  EXPECT_EQ(latin1.ToAlgorithmic(UCNV_UTF8, bytes.data(), bytes.data() + bytes.size()), utf8);
-  EXPECT_EQ(latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data()), "");
-  // A converter type with tables is not algorithmic.
+  EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF8, bytes.data(), bytes.data() + bytes.size()),
+            utf8);
+  EXPECT_EQ(latin1.FromAlgorithmic(AlgorithmicForm::kUTF8, utf8.data(), utf8.data()), "");
+  EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF16BigEndian, "a\xE9", "a\xE9" + 2),
+            std::string("\0a\0\xE9", 4));
+  // A form outside the enumeration never reaches ICU as some other converter type.
   try {
-    (void)latin1.ToAlgorithmic(UCNV_MBCS, bytes.data(), bytes.data() + bytes.size());
+    (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), bytes.data(),
+                               bytes.data() + bytes.size());
     FAIL() << "converted";
   } catch (const ICUResult& error) {
     EXPECT_EQ(error.FunctionName(), "ucnv_toAlgorithmic");
