@@ -3,11 +3,26 @@
 #include "foundation/platform/StandardExceptions.h"
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Bytes become text only through the UTF-8 check: a text string takes no binary string as it is.
+template <class To, class From, class = void>
+struct Appends : std::false_type {};
+template <class To, class From>
+struct Appends<To, From,
+               std::void_t<decltype(std::declval<To&>().Append(std::declval<const From&>()))>>
+    : std::true_type {};
+static_assert(!Appends<UString8, BinaryString>::value);
+static_assert(!Appends<UString8, CopiedUString<Binary8Bit>>::value);
+static_assert(Appends<UString8, UString8>::value && Appends<BinaryString, BinaryString>::value);
+static_assert(Appends<UString8, AutoUString<USAscii>>::value &&
+              Appends<UString8, std::string>::value);
 
 BinaryString Bytes(const std::string& bytes) {
   return BinaryString(bytes.data(), bytes.data() + bytes.size());
