@@ -1,5 +1,6 @@
 #include "text/xml/SimpleXMLParserPL.h"
 
+#include "foundation/data/Digits.h"
 #include "foundation/text/AutoUString.h"
 
 #include <cstdint>
@@ -13,13 +14,6 @@ constexpr char kCDataOpening[] = "![CDATA[";
 bool Equals(const UString8& bytes, const char* literal) noexcept {
   const std::size_t length = std::strlen(literal);
   return bytes.size() == length && std::memcmp(bytes.begin(), literal, length) == 0;
-}
-
-int HexDigitValue(char byte) noexcept {
-  if (byte >= '0' && byte <= '9') return byte - '0';
-  if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10;
-  if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10;
-  return -1;
 }
 
 // `reference` holds "&", the name and ";". The four named references and hexadecimal ones up
