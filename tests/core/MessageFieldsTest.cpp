@@ -45,11 +45,11 @@ TEST(MessageFields, BooleanIsFalseOnlyForTheTwoExactSpellings) {
     SCOPED_TRACE(row.element);
     for (const bool before : {false, true}) {
       bool field = before;
-      ReadBoolChild(*Message(row.element), "B", field);
+      ReadChild(*Message(row.element), "B", field);
       EXPECT_EQ(field, row.expected);
     }
     std::optional<bool> optional;
-    ReadBoolChild(*Message(row.element), "B", optional);
+    ReadChild(*Message(row.element), "B", optional);
     EXPECT_EQ(optional, std::optional<bool>(row.expected));
   }
   EXPECT_FALSE(ParseBooleanText("false"));
@@ -90,30 +90,30 @@ TEST(MessageFields, NumbersAreUnsignedDecimalWithinTheFieldsWidth) {
     std::optional<std::uint32_t> optional;
     switch (row.at64) {
       case Outcome::kValue:
-        ReadNumberChild(*message, "N", wide);
+        ReadChild(*message, "N", wide);
         EXPECT_EQ(wide, row.value);
         break;
       case Outcome::kNotANumeral:
-        EXPECT_THROW(ReadNumberChild(*message, "N", wide), NotANumeral);
+        EXPECT_THROW(ReadChild(*message, "N", wide), NotANumeral);
         break;
       case Outcome::kTooLarge:
-        EXPECT_THROW(ReadNumberChild(*message, "N", wide), NumeralTooLarge);
+        EXPECT_THROW(ReadChild(*message, "N", wide), NumeralTooLarge);
         break;
     }
     switch (row.at32) {
       case Outcome::kValue:
-        ReadNumberChild(*message, "N", narrow);
-        ReadNumberChild(*message, "N", optional);
+        ReadChild(*message, "N", narrow);
+        ReadChild(*message, "N", optional);
         EXPECT_EQ(narrow, row.value);
         EXPECT_EQ(optional, std::optional<std::uint32_t>(static_cast<std::uint32_t>(row.value)));
         break;
       case Outcome::kNotANumeral:
-        EXPECT_THROW(ReadNumberChild(*message, "N", narrow), NotANumeral);
-        EXPECT_THROW(ReadNumberChild(*message, "N", optional), NotANumeral);
+        EXPECT_THROW(ReadChild(*message, "N", narrow), NotANumeral);
+        EXPECT_THROW(ReadChild(*message, "N", optional), NotANumeral);
         break;
       case Outcome::kTooLarge:
-        EXPECT_THROW(ReadNumberChild(*message, "N", narrow), NumeralTooLarge);
-        EXPECT_THROW(ReadNumberChild(*message, "N", optional), NumeralTooLarge);
+        EXPECT_THROW(ReadChild(*message, "N", narrow), NumeralTooLarge);
+        EXPECT_THROW(ReadChild(*message, "N", optional), NumeralTooLarge);
         break;
     }
   }
@@ -124,26 +124,26 @@ TEST(MessageFields, OnlyTheLastDirectChildOfTheExactNameCounts) {
       "<T>first</T><t>lower</t><T flag=\"x\">last<Inner>inner</Inner>!</T><TT>longer</TT>"
       "<Group><T>nested</T></Group>");
   UString8 text("default");
-  ReadTextChild(*message, "T", text);
+  ReadChild(*message, "T", text);
   EXPECT_EQ(Str(text), "last!");
 
   // An earlier malformed occurrence is never looked at, a later one always is.
   std::uint64_t number = 0;
-  ReadNumberChild(*Message("<N>x</N><N>5</N>"), "N", number);
+  ReadChild(*Message("<N>x</N><N>5</N>"), "N", number);
   EXPECT_EQ(number, 5u);
-  EXPECT_THROW(ReadNumberChild(*Message("<N>5</N><N>x</N>"), "N", number), NotANumeral);
+  EXPECT_THROW(ReadChild(*Message("<N>5</N><N>x</N>"), "N", number), NotANumeral);
 
   EXPECT_EQ(FindLastField(*Message("<Group><N>1</N></Group>"), "N"), nullptr);
 }
 
 TEST(MessageFields, AttributesAreNeverRead) {
   UString8 text("default");
-  ReadTextChild(*ParseXMLDocument("<M T=\"attribute\"></M>"), "T", text);
+  ReadChild(*ParseXMLDocument("<M T=\"attribute\"></M>"), "T", text);
   EXPECT_EQ(Str(text), "default");
-  ReadTextChild(*Message("<T value=\"attribute\"></T>"), "T", text);
+  ReadChild(*Message("<T value=\"attribute\"></T>"), "T", text);
   EXPECT_EQ(Str(text), "");
   bool flag = true;
-  ReadBoolChild(*Message("<B value=\"false\">1</B>"), "B", flag);
+  ReadChild(*Message("<B value=\"false\">1</B>"), "B", flag);
   EXPECT_TRUE(flag);
 }
 
@@ -155,12 +155,12 @@ TEST(MessageFields, AbsentFieldsKeepTheirValueAndOptionalsStayNone) {
   std::uint32_t narrow = 8;
   TimeInterval interval = 7;
   DateTime time = 6;
-  ReadTextChild(*message, "F", text);
-  ReadBoolChild(*message, "F", flag);
-  ReadNumberChild(*message, "F", wide);
-  ReadNumberChild(*message, "F", narrow);
-  ReadIntervalChild(*message, "F", interval);
-  ReadTimeChild(*message, "F", time);
+  ReadChild(*message, "F", text);
+  ReadChild(*message, "F", flag);
+  ReadChild(*message, "F", wide);
+  ReadChild(*message, "F", narrow);
+  ReadChild<DurationField>(*message, "F", interval);
+  ReadChild<TimeField>(*message, "F", time);
   EXPECT_EQ(Str(text), "kept");
   EXPECT_TRUE(flag);
   EXPECT_EQ(wide, 9u);
@@ -173,39 +173,39 @@ TEST(MessageFields, AbsentFieldsKeepTheirValueAndOptionalsStayNone) {
   std::optional<std::uint32_t> optionalNumber;
   std::optional<TimeInterval> optionalInterval;
   std::optional<DateTime> optionalTime;
-  ReadFragmentChild(*message, "F", fragment);
-  ReadBoolChild(*message, "F", optionalFlag);
-  ReadNumberChild(*message, "F", optionalNumber);
-  ReadIntervalChild(*message, "F", optionalInterval);
-  ReadTimeChild(*message, "F", optionalTime);
+  ReadChild(*message, "F", fragment);
+  ReadChild(*message, "F", optionalFlag);
+  ReadChild(*message, "F", optionalNumber);
+  ReadChild<DurationField>(*message, "F", optionalInterval);
+  ReadChild<TimeField>(*message, "F", optionalTime);
   EXPECT_FALSE(fragment || optionalFlag || optionalNumber || optionalInterval || optionalTime);
 
   // Present but empty is a text, not none.
-  ReadFragmentChild(*Message("<F></F>"), "F", fragment);
+  ReadChild(*Message("<F></F>"), "F", fragment);
   ASSERT_TRUE(fragment.has_value());
   EXPECT_TRUE(fragment->empty());
 }
 
 TEST(MessageFields, TextsArriveDecoded) {
   std::optional<UString8> fragment;
-  ReadFragmentChild(*Message("<F><![CDATA[a<b]]> &amp; \xc3\xa9</F>"), "F", fragment);
+  ReadChild(*Message("<F><![CDATA[a<b]]> &amp; \xc3\xa9</F>"), "F", fragment);
   ASSERT_TRUE(fragment.has_value());
   EXPECT_EQ(Str(*fragment), "a<b & \xc3\xa9");
 }
 
 TEST(MessageFields, IntervalsAreXMLDurations) {
   TimeInterval interval = 0;
-  ReadIntervalChild(*Message("<I>PT1H30M</I>"), "I", interval);
+  ReadChild<DurationField>(*Message("<I>PT1H30M</I>"), "I", interval);
   EXPECT_EQ(interval, 5400000000);
   std::optional<TimeInterval> optional;
-  ReadIntervalChild(*Message("<I>-P1DT0.5S</I>"), "I", optional);
+  ReadChild<DurationField>(*Message("<I>-P1DT0.5S</I>"), "I", optional);
   EXPECT_EQ(optional, std::optional<TimeInterval>(-86400500000));
 
   for (const char* bad :
        {"<I>P1Y</I>", "<I></I>", "<I>PT4294967296S</I>", "<I>PT0.0000001S</I>", "<I> PT1S</I>"}) {
     SCOPED_TRACE(bad);
-    EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", interval), ExceptionPL);
-    EXPECT_THROW(ReadIntervalChild(*Message(bad), "I", optional), ExceptionPL);
+    EXPECT_THROW(ReadChild<DurationField>(*Message(bad), "I", interval), ExceptionPL);
+    EXPECT_THROW(ReadChild<DurationField>(*Message(bad), "I", optional), ExceptionPL);
   }
 }
 
@@ -225,8 +225,8 @@ TEST(MessageFields, TimesAreHeldAsTheInstantTheyName) {
     const auto message = Message(std::string("<D>") + row.text + "</D>");
     DateTime time = 1;
     std::optional<DateTime> optional;
-    ReadTimeChild(*message, "D", time);
-    ReadTimeChild(*message, "D", optional);
+    ReadChild<TimeField>(*message, "D", time);
+    ReadChild<TimeField>(*message, "D", optional);
     EXPECT_EQ(time, row.expected);
     EXPECT_EQ(optional, std::optional<DateTime>(row.expected));
   }
@@ -235,7 +235,7 @@ TEST(MessageFields, TimesAreHeldAsTheInstantTheyName) {
 TEST(MessageFields, MalformedTimesRaiseTheParsersFailures) {
   std::optional<DateTime> time;
   const auto read = [&time](const char* text) {
-    ReadTimeChild(*Message(std::string("<D>") + text + "</D>"), "D", time);
+    ReadChild<TimeField>(*Message(std::string("<D>") + text + "</D>"), "D", time);
   };
   EXPECT_THROW(read(""), ParsingFailure);
   EXPECT_THROW(read("Tue 05 Mar 2024 07:08:09 +0100"), ParsingFailure);
