@@ -20,8 +20,7 @@
 // False exactly for "0" and "false"; any other text, the empty one and "FALSE" included, is true.
 [[nodiscard]] bool ParseBooleanText(ByteRange text) noexcept;
 
-// The readings of a field's text, one per form.
-// The text as it is.
+// The readings of a field's text, one per form. TextField: the text as it is.
 [[nodiscard]] UString8 TextField(ByteRange text);
 // Unsigned decimal digits only. Throws NotANumeral for an empty text or any other byte and
 // NumeralTooLarge beyond the width of Value (std::uint32_t or std::uint64_t).
