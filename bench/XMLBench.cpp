@@ -84,7 +84,7 @@ class ExpatTreeBuilder {
   }
   static void OnText(void* self, const XML_Char* text, int length) {
     auto& builder = *static_cast<ExpatTreeBuilder*>(self);
-    if (!builder.open_.empty()) builder.open_.back()->AppendText(XMLByteRange(text, text + length));
+    if (!builder.open_.empty()) builder.open_.back()->AppendText(ByteRange(text, text + length));
   }
 
   std::unique_ptr<XMLElement> root_;
@@ -111,7 +111,7 @@ const std::string& Message(int which) {
     // Both sides must build the same tree, or the comparison means nothing.
     for (const std::string* document : {&large, &small}) {
       ExpatTreeBuilder expat;
-      if (!SameTree(*ParseXMLDocument(XMLByteRange(*document)), *expat.Parse(*document))) {
+      if (!SameTree(*ParseXMLDocument(ByteRange(*document)), *expat.Parse(*document))) {
         std::fprintf(stderr, "the two parsers built different trees\n");
         std::abort();
       }
@@ -124,7 +124,7 @@ const std::string& Message(int which) {
 
 void Ours(benchmark::State& state, int which) {
   const std::string& document = Message(which);
-  for (auto _ : state) benchmark::DoNotOptimize(ParseXMLDocument(XMLByteRange(document)));
+  for (auto _ : state) benchmark::DoNotOptimize(ParseXMLDocument(ByteRange(document)));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * document.size()));
 }
 

@@ -4,20 +4,20 @@
 
 ActionRequest ReadActionRequest(const XMLElement& message) {
   ActionRequest request;
-  ReadNumberChild(message, "ID", request.id);
-  ReadTextChild(message, "Title", request.title);
-  ReadTextChild(message, "ShortDescription", request.shortDescription);
-  ReadTimeChild(message, "Deadline", request.deadline);
-  ReadFragmentChild(message, "PreActionMessage", request.preActionMessage);
-  ReadFragmentChild(message, "Preview", request.preview);
-  ReadFragmentChild(message, "SourceActionTitle", request.sourceActionTitle);
-  ReadFragmentChild(message, "MetaData", request.metaData);
-  ReadBoolChild(message, "Cancellable", request.cancellable);
-  ReadBoolChild(message, "Shutdown", request.shutdown);
-  ReadBoolChild(message, "Restart", request.restart);
-  ReadBoolChild(message, "IncludedCommand", request.includedCommand);
-  ReadBoolChild(message, "ForceRun", request.forceRun);
-  ReadBoolChild(message, "RequestSave", request.requestSave);
-  ReadBoolChild(message, "UseCannedStrings", request.useCannedStrings);
+  ReadChild(message, "ID", request.id);
+  ReadChild(message, "Title", request.title);
+  ReadChild(message, "ShortDescription", request.shortDescription);
+  ReadChild<TimeField>(message, "Deadline", request.deadline);
+  ReadChild(message, "PreActionMessage", request.preActionMessage);
+  ReadChild(message, "Preview", request.preview);
+  ReadChild(message, "SourceActionTitle", request.sourceActionTitle);
+  ReadChild(message, "MetaData", request.metaData);
+  ReadChild(message, "Cancellable", request.cancellable);
+  ReadChild(message, "Shutdown", request.shutdown);
+  ReadChild(message, "Restart", request.restart);
+  ReadChild(message, "IncludedCommand", request.includedCommand);
+  ReadChild(message, "ForceRun", request.forceRun);
+  ReadChild(message, "RequestSave", request.requestSave);
+  ReadChild(message, "UseCannedStrings", request.useCannedStrings);
   return request;
 }

@@ -115,7 +115,7 @@ const MessageKind kMessageKinds[] = {
 
 BatchGoesOn ApplyMessage(const XMLElement& message) {
   for (const MessageKind& kind : kMessageKinds) {
-    if (XMLByteRange(message.name) == XMLByteRange(kind.name)) return kind.apply(message);
+    if (ByteRange(message.name) == ByteRange(kind.name)) return kind.apply(message);
   }
   return BatchGoesOn::kYes;
 }

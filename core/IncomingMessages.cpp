@@ -11,35 +11,35 @@ RemoveType ParseRemoveType(const UString8& text) noexcept {
                 {"Message", RemoveType::kMessage},
                 {"All", RemoveType::kAll}};
   for (const auto& entry : kNames) {
-    if (XMLByteRange(text) == XMLByteRange(entry.name)) return entry.type;
+    if (ByteRange(text) == ByteRange(entry.name)) return entry.type;
   }
   return RemoveType::kAll;
 }
 
 MessageRequest ReadMessageRequest(const XMLElement& message) {
   MessageRequest request;
-  ReadNumberChild(message, "ID", request.id);
-  ReadTextChild(message, "Title", request.title);
-  ReadTextChild(message, "Message", request.message);
-  ReadTextChild(message, "ActionState", request.actionState);
-  ReadIntervalChild(message, "Timeout", request.timeout);
-  ReadBoolChild(message, "IsCompletionMessage", request.isCompletionMessage);
+  ReadChild(message, "ID", request.id);
+  ReadChild(message, "Title", request.title);
+  ReadChild(message, "Message", request.message);
+  ReadChild(message, "ActionState", request.actionState);
+  ReadChild<DurationField>(message, "Timeout", request.timeout);
+  ReadChild(message, "IsCompletionMessage", request.isCompletionMessage);
   return request;
 }
 
 RemoveRequest ReadRemoveRequest(const XMLElement& message) {
   RemoveRequest request;
-  ReadNumberChild(message, "ID", request.id);
+  ReadChild(message, "ID", request.id);
   std::optional<UString8> removeType;
-  ReadFragmentChild(message, "RemoveType", removeType);
+  ReadChild(message, "RemoveType", removeType);
   if (removeType) request.removeType = ParseRemoveType(*removeType);
   return request;
 }
 
 QuietModeStart ReadQuietModeStart(const XMLElement& message) {
   QuietModeStart period;
-  ReadTimeChild(message, "StartTime", period.startTime);
-  ReadTimeChild(message, "EndTime", period.endTime);
+  ReadChild<TimeField>(message, "StartTime", period.startTime);
+  ReadChild<TimeField>(message, "EndTime", period.endTime);
   return period;
 }
 
@@ -47,6 +47,6 @@ QuietModeEnd ReadQuietModeEnd(const XMLElement&) noexcept { return QuietModeEnd{
 
 ActionRunningTopmost ReadActionRunningTopmost(const XMLElement& message) {
   ActionRunningTopmost setting;
-  ReadBoolChild(message, "Enabled", setting.enabled);
+  ReadChild(message, "Enabled", setting.enabled);
   return setting;
 }

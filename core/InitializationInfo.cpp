@@ -6,9 +6,9 @@ namespace {
 
 SupportFile ReadSupportFile(const XMLElement& element) {
   SupportFile file;
-  ReadTextChild(element, "FileName", file.fileName);
-  ReadTextChild(element, "SubFolder", file.subFolder);
-  ReadTextChild(element, "Content", file.content);
+  ReadChild(element, "FileName", file.fileName);
+  ReadChild(element, "SubFolder", file.subFolder);
+  ReadChild(element, "Content", file.content);
   return file;
 }
 
@@ -16,10 +16,10 @@ SupportFile ReadSupportFile(const XMLElement& element) {
 
 InitializationInfo ReadInitializationInfo(const XMLElement& message) {
   InitializationInfo info;
-  ReadTextChild(message, "BaseDirectory", info.baseDirectory);
+  ReadChild(message, "BaseDirectory", info.baseDirectory);
   // Unlike a field, every occurrence counts: each one is a file.
   for (const XMLElement& child : message.children) {
-    if (XMLByteRange(child.name) == XMLByteRange("SupportFiles")) {
+    if (ByteRange(child.name) == ByteRange("SupportFiles")) {
       info.supportFiles.push_back(ReadSupportFile(child));
     }
   }

@@ -2,94 +2,20 @@
 
 #include "text/time/TimeParser.h"
 #include "text/time/XMLDuration.h"
-#include "text/xml/Numerals.h"
 
-namespace {
-
-XMLByteRange TextOf(const XMLElement& field) noexcept { return XMLByteRange(field.text); }
-
-}  // namespace
-
-const XMLElement* FindLastField(const XMLElement& message, XMLByteRange name) noexcept {
+const XMLElement* FindLastField(const XMLElement& message, ByteRange name) noexcept {
   for (auto child = message.children.rbegin(); child != message.children.rend(); ++child) {
-    if (XMLByteRange(child->name) == name) return &*child;
+    if (ByteRange(child->name) == name) return &*child;
   }
   return nullptr;
 }
 
-bool ParseBooleanText(XMLByteRange text) noexcept {
-  return !(text == XMLByteRange("0") || text == XMLByteRange("false"));
+bool ParseBooleanText(ByteRange text) noexcept {
+  return !(text == ByteRange("0") || text == ByteRange("false"));
 }
 
-void ReadTextChild(const XMLElement& message, XMLByteRange name, UString8& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    const XMLByteRange text = TextOf(*found);
-    field.Assign(text.begin, text.end);
-  }
-}
+UString8 TextField(ByteRange text) { return UString8(text.begin, text.end); }
 
-void ReadFragmentChild(const XMLElement& message, XMLByteRange name,
-                       std::optional<UString8>& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    const XMLByteRange text = TextOf(*found);
-    field.emplace(text.begin, text.end);
-  }
-}
+TimeInterval DurationField(ByteRange text) { return ParseXMLDuration(text.begin, text.end); }
 
-void ReadBoolChild(const XMLElement& message, XMLByteRange name, bool& field) {
-  if (const XMLElement* found = FindLastField(message, name))
-    field = ParseBooleanText(TextOf(*found));
-}
-
-void ReadBoolChild(const XMLElement& message, XMLByteRange name, std::optional<bool>& field) {
-  if (const XMLElement* found = FindLastField(message, name))
-    field = ParseBooleanText(TextOf(*found));
-}
-
-void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::uint64_t& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    field = ParseUnsigned<std::uint64_t>(TextOf(*found));
-  }
-}
-
-void ReadNumberChild(const XMLElement& message, XMLByteRange name, std::uint32_t& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    field = ParseUnsigned<std::uint32_t>(TextOf(*found));
-  }
-}
-
-void ReadNumberChild(const XMLElement& message, XMLByteRange name,
-                     std::optional<std::uint32_t>& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    field = ParseUnsigned<std::uint32_t>(TextOf(*found));
-  }
-}
-
-void ReadIntervalChild(const XMLElement& message, XMLByteRange name, TimeInterval& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    const XMLByteRange text = TextOf(*found);
-    field = ParseXMLDuration(text.begin, text.end);
-  }
-}
-
-void ReadIntervalChild(const XMLElement& message, XMLByteRange name,
-                       std::optional<TimeInterval>& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    const XMLByteRange text = TextOf(*found);
-    field = ParseXMLDuration(text.begin, text.end);
-  }
-}
-
-void ReadTimeChild(const XMLElement& message, XMLByteRange name, DateTime& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    const XMLByteRange text = TextOf(*found);
-    field = ToDateTime(ParseZonedDateTime(text.begin, text.end));
-  }
-}
-
-void ReadTimeChild(const XMLElement& message, XMLByteRange name, std::optional<DateTime>& field) {
-  if (const XMLElement* found = FindLastField(message, name)) {
-    const XMLByteRange text = TextOf(*found);
-    field = ToDateTime(ParseZonedDateTime(text.begin, text.end));
-  }
-}
+DateTime TimeField(ByteRange text) { return ToDateTime(ParseZonedDateTime(text.begin, text.end)); }

@@ -91,7 +91,7 @@ void LoadOverrideFile(const FileLocation& location, const UString8& name,
   }
   LoadedOverride loaded;
   loaded.table = std::make_unique<OverrideTable>(
-      FormatRange(bytes.data(), bytes.data() + bytes.size()), FormatRange(name));
+      ByteRange(bytes.data(), bytes.data() + bytes.size()), ByteRange(name));
   loaded.scope = std::make_unique<FormatOverrideScope>(*loaded.table, context);
   LoadedOverrides().push_back(std::move(loaded));
 }

@@ -1,10 +1,13 @@
 """A stand-in for the client: starts qvxclientui on pipes and talks its framing.
 
-Every frame is a 4-byte little-endian length followed by that many bytes of UTF-8 XML, in both
-directions. The program speaks first with ReadyForData. This module starts the program with its
-standard input, output and error on pipes (standard error kept apart, so a test can demand that
-it stays empty), sends framed documents or raw bytes, reads framed replies with time-outs, waits
-for the exit with a time-out and keeps a readable transcript of both directions.
+Every frame is a 4-byte length in the machine's own byte order followed by that many bytes of
+UTF-8 XML, in both directions. The program speaks first with ReadyForData. This module starts the
+program with its standard input, output and error on pipes (standard error kept apart, so a test
+can demand that it stays empty), sends framed documents or raw bytes, reads framed replies with
+time-outs, waits for the exit with a time-out and keeps a readable transcript of both directions.
+
+Documents are written in the program's own dialect: an element without content is a start tag
+followed by its end tag, and a single space separates attributes.
 
 It also speaks the client's side of the message vocabulary: builders for every message the
 client sends (fields in their usual order, repeatable, with any value replaced by malformed text
@@ -27,8 +30,10 @@ import time
 import typing
 import xml.etree.ElementTree as ET
 
-LENGTH = struct.Struct("<I")
+# The program reads and writes the prefix in its own byte order, and so does the client beside it.
+LENGTH = struct.Struct("=I")
 MAXIMUM_MESSAGE_LENGTH = 2097152
+DECLARATION = b'<?xml version="1.0" encoding="UTF-8"?>'
 
 TO_PROGRAM = "client->program"
 FROM_PROGRAM = "program->client"
@@ -76,9 +81,25 @@ def _add_children(parent, fields):
             child.text = str(value)
 
 
+
+
+def _escape(text, quote=False):
+    text = text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+    return text.replace('"', "&quot;") if quote else text
+
+
+def _element_text(element):
+    attributes = "".join(f' {name}="{_escape(value, quote=True)}"'
+                         for name, value in element.attrib.items())
+    inner = _escape(element.text or "") + "".join(
+        _element_text(child) + _escape(child.tail or "") for child in element)
+    return f"<{element.tag}{attributes}>{inner}</{element.tag}>"
+
+
 def document_bytes(element):
-    """Serialises an element tree with an XML declaration, as UTF-8 bytes."""
-    return ET.tostring(element, encoding="UTF-8", xml_declaration=True)
+    """Serialises an element tree with an XML declaration, as UTF-8 bytes. Not ET.tostring:
+    that writes an element without content in the short form, which the client never sends."""
+    return DECLARATION + _element_text(element).encode("utf-8")
 
 
 def parse_document(payload):
@@ -491,13 +512,13 @@ def value_text(value):
     if isinstance(value, (bytes, bytearray)):
         return base64.b64encode(bytes(value)).decode("ascii")
     if isinstance(value, str):
-        return value.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+        return _escape(value)
     raise TypeError(f"no element text for a {type(value).__name__}")
 
 
 def _element_xml(name, value):
     if value is None:
-        return f"<{name}/>"
+        return f"<{name}></{name}>"
     if isinstance(value, Message):
         return f"<{name}>{value.xml()}</{name}>"
     if isinstance(value, (list, tuple)):
@@ -509,9 +530,9 @@ def _element_xml(name, value):
 def client_document(*messages, root="ClientToUI", declaration=True):
     """One document holding the messages in order, as UTF-8 bytes. A message may also be Raw
     text, placed between the others as it is."""
-    head = '<?xml version="1.0" encoding="UTF-8"?>' if declaration else ""
+    head = DECLARATION if declaration else b""
     body = "".join(m if isinstance(m, Raw) else m.xml() for m in messages)
-    return f"{head}<{root}>{body}</{root}>".encode("utf-8")
+    return head + f"<{root}>{body}</{root}>".encode("utf-8")
 
 
 ACTION_REQUEST_FIELDS = (
@@ -634,7 +655,6 @@ class RemindTime:
     originator: typing.Optional[str]
 
 
-DECLARATION = b'<?xml version="1.0" encoding="UTF-8"?>'
 _CANONICAL_NUMBER = re.compile(r"0|[1-9][0-9]*")
 
 

@@ -4,7 +4,7 @@
 #include "text/format/FormatString.h"
 #include "text/format/FormatWith.h"
 
-UString8 FormatBuiltIn(FormatRange builtIn, const std::vector<FormatRange>& values) {
+UString8 FormatBuiltIn(ByteRange builtIn, const std::vector<ByteRange>& values) {
   const FormatString format = LookupFormat(builtIn);
   return FormatWith(format.text, BindArguments(format.text, values));
 }

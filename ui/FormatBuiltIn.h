@@ -2,12 +2,11 @@
 // up for an override, and the text found is filled with the values of the moment.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
-#include "text/format/FormatRange.h"
 
 #include <vector>
 
 // values go to the variables in the order the built-in text names them. Throws the format
 // errors when the override found does not take exactly those values.
-[[nodiscard]] UString8 FormatBuiltIn(FormatRange builtIn,
-                                     const std::vector<FormatRange>& values = {});
+[[nodiscard]] UString8 FormatBuiltIn(ByteRange builtIn, const std::vector<ByteRange>& values = {});

@@ -88,7 +88,7 @@ static_assert(InEnumOrder(), "one entry per UIText, in the order of the enumerat
 
 // The accessors' common end: a rejected override shows as a marker rather than failing the
 // dialog that asked.
-UString8 Render(const char* english, const std::vector<FormatRange>& values = {}) {
+UString8 Render(const char* english, const std::vector<ByteRange>& values = {}) {
   try {
     return FormatBuiltIn(english, values);
   } catch (const FormatError&) {

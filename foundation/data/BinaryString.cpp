@@ -31,7 +31,7 @@ ByteRange AsUTF8(const BinaryString& bytes) {
 
 AutoUString<UTF8> ToUTF8String(const BinaryString& bytes) {
   const ByteRange text = AsUTF8(bytes);
-  return AutoUString<UTF8>(text.first, text.second);
+  return AutoUString<UTF8>(text.begin, text.end);
 }
 
 std::vector<ByteRange> SplitBinary(const char* begin, const char* end, char separator,

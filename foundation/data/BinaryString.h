@@ -3,14 +3,12 @@
 // a separator byte without being read as text.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
 
-#include <utility>
 #include <vector>
 
 using BinaryString = AutoUString<Binary8Bit>;
-// A (begin, end) range of bytes inside storage someone else owns.
-using ByteRange = std::pair<const char*, const char*>;
 
 // True when the bytes are well-formed UTF-8; an empty range is.
 [[nodiscard]] bool IsValidUTF8(const char* begin, const char* end) noexcept;

@@ -1,23 +1,11 @@
 #include "foundation/data/Hex.h"
 
+#include "foundation/data/Digits.h"
 #include "foundation/platform/ExceptionPL.h"
 #include "foundation/text/UTextReceiver.h"
 
 #include <cstddef>
 #include <cstdint>
-
-namespace {
-
-constexpr char kDigits[] = "0123456789abcdef";
-
-[[nodiscard]] int DigitValue(char digit) noexcept {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 AutoUString<UTF8> ToHex(const char* begin, const char* end) {
   const std::size_t count = static_cast<std::size_t>(end - begin);
@@ -25,9 +13,8 @@ AutoUString<UTF8> ToHex(const char* begin, const char* end) {
   text.Resize(count * 2);
   char* out = text.MutableBegin();
   for (const char* p = begin; p != end; ++p) {
-    const auto byte = static_cast<std::uint8_t>(*p);
-    *out++ = kDigits[byte >> 4];
-    *out++ = kDigits[byte & 0x0F];
+    out += 2;
+    WriteDigitsBefore(out, static_cast<std::uint8_t>(*p), 16, 2);
   }
   return text;
 }
@@ -38,8 +25,8 @@ BinaryString FromHex(const char* begin, const char* end) {
   UStringBuilder<Binary8Bit> bytes;
   bytes.Reserve(length / 2);
   for (const char* p = begin; p != end; p += 2) {
-    const int high = DigitValue(p[0]);
-    const int low = DigitValue(p[1]);
+    const int high = HexDigitValue(p[0]);
+    const int low = HexDigitValue(p[1]);
     if (high < 0 || low < 0) throw NotValidHEX();
     bytes.Append(static_cast<char>(high * 16 + low));
   }

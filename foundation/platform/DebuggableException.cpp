@@ -11,7 +11,7 @@ const char* DebuggableException::TypeName() const noexcept {
 
 const char* DebuggableException::what() const noexcept { return TypeName(); }
 
-std::pair<const char*, const char*> DebuggableException::text() const {
+ByteRange DebuggableException::text() const {
   const char* name = TypeName();
   return {name, name + std::strlen(name)};
 }

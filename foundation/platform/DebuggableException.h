@@ -2,8 +2,9 @@
 // own message: `what` and `text` report its run-time type name.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
+
 #include <exception>
-#include <utility>
 
 namespace UnixPlatform {
 // Empty base kept so that debuggers can break on every exception of ours through one type.
@@ -16,7 +17,7 @@ class DebuggableException : public std::exception, public UnixPlatform::Exceptio
   // The mangled type name of the most-derived class, as the type-information record holds it.
   [[nodiscard]] const char* what() const noexcept override;
   // The same information as a UTF-8 range (begin, end).
-  [[nodiscard]] virtual std::pair<const char*, const char*> text() const;
+  [[nodiscard]] virtual ByteRange text() const;
 
  protected:
   [[nodiscard]] const char* TypeName() const noexcept;

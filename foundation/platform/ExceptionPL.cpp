@@ -4,7 +4,7 @@
 
 ExceptionPL::ExceptionPL(const char* message) : message_(LocaleToUTF8(message)) {}
 
-std::pair<const char*, const char*> ExceptionPL::text() const {
+ByteRange ExceptionPL::text() const {
   if (message_.empty()) return DebuggableException::text();
   return {message_.begin(), message_.end()};
 }

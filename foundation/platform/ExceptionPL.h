@@ -18,7 +18,7 @@ class ExceptionPL : public DebuggableException {
   // form in the locale's encoding.
   [[nodiscard]] const char* what() const noexcept override;
   // The message, or the type name when the message is empty.
-  [[nodiscard]] std::pair<const char*, const char*> text() const override;
+  [[nodiscard]] ByteRange text() const override;
 
  private:
   AutoUString<UTF8> message_;

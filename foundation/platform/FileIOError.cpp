@@ -8,7 +8,7 @@
 namespace {
 
 // s = format with its variables bound to values, in order of appearance.
-AutoUString<UTF8> Fill(FormatRange format, const std::vector<FormatRange>& values) {
+AutoUString<UTF8> Fill(ByteRange format, const std::vector<ByteRange>& values) {
   return FormatWith(format, BindArguments(format, values));
 }
 
@@ -63,7 +63,7 @@ const char* FileIOError::what() const noexcept {
   return detail_->narrowMessage.c_str();
 }
 
-std::pair<const char*, const char*> FileIOError::text() const noexcept {
+ByteRange FileIOError::text() const noexcept {
   if (detail_->message.empty() && !Compose()) return DebuggableException::text();
   return {detail_->message.begin(), detail_->message.end()};
 }

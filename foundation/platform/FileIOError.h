@@ -36,7 +36,7 @@ class FileIOError : public DebuggableException {
   // The composed text in the locale's encoding; the bare type name if composing it failed.
   [[nodiscard]] const char* what() const noexcept override;
   // The composed text in UTF-8; the bare type name if composing it failed.
-  [[nodiscard]] std::pair<const char*, const char*> text() const noexcept override;
+  [[nodiscard]] ByteRange text() const noexcept override;
 
  private:
   // Fills message and narrowMessage; false (and both left empty) when anything failed.

@@ -1,5 +1,6 @@
 #include "foundation/platform/SystemErrorText.h"
 
+#include "foundation/data/Digits.h"
 #include "foundation/text/LocaleConversion.h"
 #include "text/format/FormatArguments.h"
 #include "text/format/FormatWith.h"
@@ -22,11 +23,7 @@ constexpr std::size_t kSystemTextBytes = 256;
 
 AutoUString<UTF8> LowerCaseHex(std::uint32_t value) {
   char digits[8];
-  char* first = digits + sizeof digits;
-  do {
-    *--first = "0123456789abcdef"[value & 0xF];
-    value >>= 4;
-  } while (value != 0);
+  const char* first = WriteDigitsBefore(digits + sizeof digits, value, 16);
   return AutoUString<UTF8>(first, digits + sizeof digits);
 }
 
@@ -40,6 +37,6 @@ AutoUString<UTF8> SystemErrorText(std::uint32_t error) {
       systemText != nullptr ? LocaleToUTF8(systemText) : AutoUString<UTF8>();
   const AutoUString<UTF8> hex = LowerCaseHex(error);
 
-  const FormatRange format = "Error 0x{e}%: {s}";
+  const ByteRange format = "Error 0x{e}%: {s}";
   return FormatWith(format, BindArguments(format, {hex, systemTextUTF8}));
 }

@@ -12,6 +12,24 @@
 #include <stdexcept>
 #include <type_traits>
 
+namespace AutoUStringDetail {
+// The encoding tag of a member of the string family, void for any other range of units.
+template <class S, class = void>
+struct EncodingOf {
+  using Type = void;
+};
+template <class S>
+struct EncodingOf<S, std::void_t<typename S::Encoding>> {
+  using Type = typename S::Encoding;
+};
+// Whether text of encoding From may be appended unchanged to text of encoding To: the same
+// encoding, or ASCII into UTF-8. Anything else (binary bytes into text above all) must go
+// through a conversion or a check first.
+template <class From, class To>
+constexpr bool kAppendsAsIs = std::is_same_v<From, To> ||
+                              (std::is_same_v<From, USAscii> && std::is_same_v<To, UTF8>);
+}  // namespace AutoUStringDetail
+
 template <class E>
 class AutoUString {
  public:
@@ -110,7 +128,11 @@ class AutoUString {
     end_ += count;
   }
   void Append(Unit unit) { Append(&unit, &unit + 1); }
-  template <class S>
+  // Any range of units with begin() and end(): another string of the family only when its
+  // encoding may be appended as it is.
+  template <
+      class S, class From = typename AutoUStringDetail::EncodingOf<S>::Type,
+      class = std::enable_if_t<std::is_void_v<From> || AutoUStringDetail::kAppendsAsIs<From, E>>>
   void Append(const S& other) {
     Append(other.begin(), other.end());
   }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 
+#include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 #include <unicode/ustring.h>
 
@@ -57,34 +58,74 @@ UErrorCode FillGrowing(String& result, std::int32_t sourceLength, Call call) {
   return status;
 }
 
+UConverterType TypeOf(AlgorithmicForm form, const char* function) {
+  switch (form) {
+    case AlgorithmicForm::kUTF8:
+      return UCNV_UTF8;
+    case AlgorithmicForm::kUTF16BigEndian:
+      return UCNV_UTF16_BigEndian;
+    case AlgorithmicForm::kUTF16LittleEndian:
+      return UCNV_UTF16_LittleEndian;
+    case AlgorithmicForm::kUTF32BigEndian:
+      return UCNV_UTF32_BigEndian;
+    case AlgorithmicForm::kUTF32LittleEndian:
+      return UCNV_UTF32_LittleEndian;
+    case AlgorithmicForm::kLatin1:
+      return UCNV_LATIN_1;
+    case AlgorithmicForm::kASCII:
+      return UCNV_US_ASCII;
+  }
+  throw ICUResult(U_ILLEGAL_ARGUMENT_ERROR, function);
+}
+
+struct Closer {
+  void operator()(UConverter* converter) const noexcept { ucnv_close(converter); }
+};
+
 }  // namespace
+
+struct ICUConverter::State {
+  bool isUTF8 = false;
+  std::string name;
+  InvalidCharacterAction action;
+  std::unique_ptr<UConverter, Closer> converter;
+
+  void InstallCallbacks(IllegalSequences illegal);
+  [[noreturn]] void ThrowFromUnicodeError(UErrorCode status) const;
+  [[noreturn]] void ThrowToUnicodeError(UErrorCode status) const;
+};
 
 ICUConverter::ICUConverter(const char* name, InvalidCharacterAction action,
                            IllegalSequences illegal)
-    : action_(action) {
+    : state_(std::make_unique<State>()) {
+  state_->action = action;
   UErrorCode status = U_ZERO_ERROR;
   if (name == nullptr) {
-    converter_.reset(ucnv_open(nullptr, &status));
+    state_->converter.reset(ucnv_open(nullptr, &status));
   } else {
     const std::string normalized = NormalizeCharsetName(name);
-    converter_.reset(ucnv_open(normalized.c_str(), &status));
+    state_->converter.reset(ucnv_open(normalized.c_str(), &status));
   }
   Check(status, "ucnv_open");
-  InstallCallbacks(illegal);
-  const char* canonical = ucnv_getName(converter_.get(), &status);
+  state_->InstallCallbacks(illegal);
+  const char* canonical = ucnv_getName(state_->converter.get(), &status);
   Check(status, "ucnv_getName");
-  name_ = NormalizeCharsetName(canonical);
-  isUTF8_ = name_ == "UTF-8";
+  state_->name = NormalizeCharsetName(canonical);
+  state_->isUTF8 = state_->name == "UTF-8";
 }
 
 ICUConverter::~ICUConverter() = default;
 
-void ICUConverter::InstallCallbacks(IllegalSequences illegal) {
+bool ICUConverter::IsUTF8() const noexcept { return state_->isUTF8; }
+const std::string& ICUConverter::Name() const noexcept { return state_->name; }
+InvalidCharacterAction ICUConverter::Action() const noexcept { return state_->action; }
+
+void ICUConverter::State::InstallCallbacks(IllegalSequences illegal) {
   UConverterFromUCallback fromUnicode = nullptr;
   UConverterToUCallback toUnicode = nullptr;
   const void* context = nullptr;
   UErrorCode status = U_ZERO_ERROR;
-  switch (action_) {
+  switch (action) {
     case InvalidCharacterAction::kStop:
       fromUnicode = UCNV_FROM_U_CALLBACK_STOP;
       toUnicode = UCNV_TO_U_CALLBACK_STOP;
@@ -95,7 +136,7 @@ void ICUConverter::InstallCallbacks(IllegalSequences illegal) {
       context = UCNV_ESCAPE_UNICODE;
       break;
     case InvalidCharacterAction::kSubstitute:
-      ucnv_setSubstString(converter_.get(), u"?", 1, &status);
+      ucnv_setSubstString(converter.get(), u"?", 1, &status);
       Check(status, "ucnv_setSubstString");
       fromUnicode = UCNV_FROM_U_CALLBACK_SUBSTITUTE;
       toUnicode = UCNV_TO_U_CALLBACK_SUBSTITUTE;
@@ -104,18 +145,18 @@ void ICUConverter::InstallCallbacks(IllegalSequences illegal) {
     default:
       throw ICUResult(U_ILLEGAL_ARGUMENT_ERROR, std::string(), "InvalidCharacterAction");
   }
-  ucnv_setFromUCallBack(converter_.get(), fromUnicode, context, nullptr, nullptr, &status);
+  ucnv_setFromUCallBack(converter.get(), fromUnicode, context, nullptr, nullptr, &status);
   Check(status, "ucnv_setFromUCallBack");
-  ucnv_setToUCallBack(converter_.get(), toUnicode, context, nullptr, nullptr, &status);
+  ucnv_setToUCallBack(converter.get(), toUnicode, context, nullptr, nullptr, &status);
   Check(status, "ucnv_setToUCallBack");
 }
 
-void ICUConverter::ThrowFromUnicodeError(UErrorCode status) const {
+void ICUConverter::State::ThrowFromUnicodeError(UErrorCode status) const {
   // The character ICU gave up on, as UTF-8 so that the error text can show its bytes.
   UChar invalid[kInvalidCapacity];
   std::int8_t count = kInvalidCapacity;
   UErrorCode readStatus = U_ZERO_ERROR;
-  ucnv_getInvalidUChars(converter_.get(), invalid, &count, &readStatus);
+  ucnv_getInvalidUChars(converter.get(), invalid, &count, &readStatus);
   char bytes[4 * kInvalidCapacity];
   std::int32_t length = 0;
   if (U_SUCCESS(readStatus)) {
@@ -123,17 +164,17 @@ void ICUConverter::ThrowFromUnicodeError(UErrorCode status) const {
                        0xFFFD, nullptr, &readStatus);
   }
   if (U_FAILURE(readStatus)) length = 0;
-  throw CharacterSetResult(status, "ucnv_fromUChars", name_,
+  throw CharacterSetResult(status, "ucnv_fromUChars", name,
                            std::string(bytes, static_cast<std::size_t>(length)));
 }
 
-void ICUConverter::ThrowToUnicodeError(UErrorCode status) const {
+void ICUConverter::State::ThrowToUnicodeError(UErrorCode status) const {
   char invalid[kInvalidCapacity];
   std::int8_t count = kInvalidCapacity;
   UErrorCode readStatus = U_ZERO_ERROR;
-  ucnv_getInvalidChars(converter_.get(), invalid, &count, &readStatus);
+  ucnv_getInvalidChars(converter.get(), invalid, &count, &readStatus);
   if (U_FAILURE(readStatus)) count = 0;
-  throw CharacterSetResult(status, "ucnv_toUChars", name_,
+  throw CharacterSetResult(status, "ucnv_toUChars", name,
                            std::string(invalid, static_cast<std::size_t>(count)));
 }
 
@@ -142,9 +183,9 @@ std::string ICUConverter::FromUnicode(const char16_t* begin, const char16_t* end
   std::string bytes;
   const UErrorCode status =
       FillGrowing(bytes, length, [&](char* units, std::int32_t capacity, UErrorCode* status) {
-        return ucnv_fromUChars(converter_.get(), units, capacity, begin, length, status);
+        return ucnv_fromUChars(state_->converter.get(), units, capacity, begin, length, status);
       });
-  if (U_FAILURE(status)) ThrowFromUnicodeError(status);
+  if (U_FAILURE(status)) state_->ThrowFromUnicodeError(status);
   return bytes;
 }
 
@@ -153,33 +194,34 @@ AutoUString<UTF16> ICUConverter::ToUnicode(const char* begin, const char* end) {
   AutoUString<UTF16> text;
   const UErrorCode status =
       FillGrowing(text, length, [&](char16_t* units, std::int32_t capacity, UErrorCode* status) {
-        return ucnv_toUChars(converter_.get(), units, capacity, begin, length, status);
+        return ucnv_toUChars(state_->converter.get(), units, capacity, begin, length, status);
       });
-  if (U_FAILURE(status)) ThrowToUnicodeError(status);
+  if (U_FAILURE(status)) state_->ThrowToUnicodeError(status);
   return text;
 }
 
-std::string ICUConverter::FromAlgorithmic(UConverterType algorithmicType, const char* begin,
+std::string ICUConverter::FromAlgorithmic(AlgorithmicForm form, const char* begin,
                                           const char* end) {
+  const UConverterType algorithmicType = TypeOf(form, "ucnv_fromAlgorithmic");
   const std::int32_t length = LengthOf(begin, end, "ucnv_fromAlgorithmic");
   std::string bytes;
   Check(FillGrowing(bytes, length,
                     [&](char* units, std::int32_t capacity, UErrorCode* status) {
-                      return ucnv_fromAlgorithmic(converter_.get(), algorithmicType, units,
+                      return ucnv_fromAlgorithmic(state_->converter.get(), algorithmicType, units,
                                                   capacity, begin, length, status);
                     }),
         "ucnv_fromAlgorithmic");
   return bytes;
 }
 
-std::string ICUConverter::ToAlgorithmic(UConverterType algorithmicType, const char* begin,
-                                        const char* end) {
+std::string ICUConverter::ToAlgorithmic(AlgorithmicForm form, const char* begin, const char* end) {
+  const UConverterType algorithmicType = TypeOf(form, "ucnv_toAlgorithmic");
   const std::int32_t length = LengthOf(begin, end, "ucnv_toAlgorithmic");
   std::string bytes;
   Check(FillGrowing(bytes, length,
                     [&](char* units, std::int32_t capacity, UErrorCode* status) {
-                      return ucnv_toAlgorithmic(algorithmicType, converter_.get(), units, capacity,
-                                                begin, length, status);
+                      return ucnv_toAlgorithmic(algorithmicType, state_->converter.get(), units,
+                                                capacity, begin, length, status);
                     }),
         "ucnv_toAlgorithmic");
   return bytes;
@@ -200,9 +242,9 @@ std::string ICUConverter::Convert(ICUConverter& target, ICUConverter& source, co
     char* out = &bytes[0] + produced;
     UErrorCode status = U_ZERO_ERROR;
     // The pivot keeps what was read but not yet written across the calls of one conversion.
-    ucnv_convertEx(target.converter_.get(), source.converter_.get(), &out, &bytes[0] + bytes.size(),
-                   &next, end, pivot, &pivotSource, &pivotTarget, pivot + 256, reset, true,
-                   &status);
+    ucnv_convertEx(target.state_->converter.get(), source.state_->converter.get(), &out,
+                   &bytes[0] + bytes.size(), &next, end, pivot, &pivotSource, &pivotTarget,
+                   pivot + 256, reset, true, &status);
     reset = false;
     produced = static_cast<std::size_t>(out - &bytes[0]);
     if (status != U_BUFFER_OVERFLOW_ERROR) {

@@ -1,13 +1,12 @@
 // A converter between Unicode and one named character set, through ICU: the border where text
 // of legacy code pages enters or leaves the program. One thread uses a converter at a time.
+// ICU itself stays in the implementation, so that users of the converter do not see its headers.
 #pragma once
 
 #include "foundation/text/AutoUString.h"
 
 #include <memory>
 #include <string>
-
-#include <unicode/ucnv.h>
 
 // What a conversion does with a character the target cannot hold or a byte sequence the
 // source does not allow.
@@ -19,6 +18,17 @@ enum class InvalidCharacterAction : int {
 
 // Whether substitution also covers illegal byte sequences or only unmappable characters.
 enum class IllegalSequences { kSubstitute, kStop };
+
+// The forms ICU converts without tables.
+enum class AlgorithmicForm {
+  kUTF8,
+  kUTF16BigEndian,
+  kUTF16LittleEndian,
+  kUTF32BigEndian,
+  kUTF32LittleEndian,
+  kLatin1,
+  kASCII,
+};
 
 class ICUConverter {
  public:
@@ -33,10 +43,10 @@ class ICUConverter {
   ICUConverter& operator=(const ICUConverter&) = delete;
 
   // True when ICU's canonical name of the converter is exactly "UTF-8".
-  [[nodiscard]] bool IsUTF8() const noexcept { return isUTF8_; }
+  [[nodiscard]] bool IsUTF8() const noexcept;
   // The normalised form of ICU's canonical name.
-  [[nodiscard]] const std::string& Name() const noexcept { return name_; }
-  [[nodiscard]] InvalidCharacterAction Action() const noexcept { return action_; }
+  [[nodiscard]] const std::string& Name() const noexcept;
+  [[nodiscard]] InvalidCharacterAction Action() const noexcept;
 
   // UTF-16 text to bytes of this character set (ucnv_fromUChars). A character the action does
   // not cover throws CharacterSetResult with its UTF-8 bytes.
@@ -45,13 +55,12 @@ class ICUConverter {
   // cover throws CharacterSetResult with the offending bytes.
   [[nodiscard]] AutoUString<UTF16> ToUnicode(const char* begin, const char* end);
 
-  // The forms ICU converts without tables (UCNV_UTF8, UCNV_UTF32, UCNV_LATIN_1, ...).
-  // FromAlgorithmic turns bytes of that form into bytes of this character set
-  // (ucnv_fromAlgorithmic); ToAlgorithmic the reverse (ucnv_toAlgorithmic).
-  [[nodiscard]] std::string FromAlgorithmic(UConverterType algorithmicType, const char* begin,
+  // FromAlgorithmic turns bytes of the given form into bytes of this character set
+  // (ucnv_fromAlgorithmic); ToAlgorithmic the reverse (ucnv_toAlgorithmic). A form outside the
+  // enumeration throws ICUResult naming the function.
+  [[nodiscard]] std::string FromAlgorithmic(AlgorithmicForm form, const char* begin,
                                             const char* end);
-  [[nodiscard]] std::string ToAlgorithmic(UConverterType algorithmicType, const char* begin,
-                                          const char* end);
+  [[nodiscard]] std::string ToAlgorithmic(AlgorithmicForm form, const char* begin, const char* end);
 
   // Bytes of source's character set to bytes of target's, pivoting through UTF-16
   // (ucnv_convertEx).
@@ -59,16 +68,6 @@ class ICUConverter {
                                            const char* begin, const char* end);
 
  private:
-  struct Closer {
-    void operator()(UConverter* converter) const noexcept { ucnv_close(converter); }
-  };
-
-  void InstallCallbacks(IllegalSequences illegal);
-  [[noreturn]] void ThrowFromUnicodeError(UErrorCode status) const;
-  [[noreturn]] void ThrowToUnicodeError(UErrorCode status) const;
-
-  bool isUTF8_ = false;
-  std::string name_;
-  InvalidCharacterAction action_;
-  std::unique_ptr<UConverter, Closer> converter_;
+  struct State;
+  std::unique_ptr<State> state_;
 };

@@ -1,5 +1,7 @@
 #include "foundation/text/ICUResult.h"
 
+#include "foundation/data/Digits.h"
+
 #include <unicode/utypes.h>
 
 ICUResult::ICUResult(std::int32_t errorCode, std::string functionName, std::string detail)
@@ -33,7 +35,7 @@ const char* ICUResult::what() const noexcept {
   }
 }
 
-std::pair<const char*, const char*> ICUResult::text() const {
+ByteRange ICUResult::text() const {
   const std::string& composed = Text();
   return {composed.data(), composed.data() + composed.size()};
 }
@@ -45,13 +47,11 @@ CharacterSetResult::CharacterSetResult(std::int32_t errorCode, std::string funct
       offendingBytes_(std::move(offendingBytes)) {}
 
 std::string CharacterSetResult::BuildText() const {
-  static const char kDigits[] = "0123456789abcdef";
   std::string text = ICUResult::BuildText() + " [\"";
   for (const char byte : offendingBytes_) {
-    const auto value = static_cast<unsigned char>(byte);
-    text += "\\x";
-    text += kDigits[value >> 4];
-    text += kDigits[value & 0xF];
+    char escape[4] = {'\\', 'x'};
+    WriteDigitsBefore(escape + 4, static_cast<unsigned char>(byte), 16, 2);
+    text.append(escape, 4);
   }
   text += "\"]";
   return text;

@@ -15,7 +15,7 @@ class ICUResult : public DebuggableException {
 
   // UErrorCode=<code> [<ICU's name for it>] in <function>; the type name if building fails.
   [[nodiscard]] const char* what() const noexcept override;
-  [[nodiscard]] std::pair<const char*, const char*> text() const override;
+  [[nodiscard]] ByteRange text() const override;
 
   [[nodiscard]] virtual std::int32_t ErrorCode() const noexcept;
   [[nodiscard]] virtual const std::string& FunctionName() const noexcept;

@@ -40,11 +40,11 @@ TEST(MessageFields, BooleanIsFalseOnlyForTheTwoExactSpellings) {
     SCOPED_TRACE(row.element);
     for (const bool before : {false, true}) {
       bool field = before;
-      ReadBoolChild(*Message(row.element), "B", field);
+      ReadChild(*Message(row.element), "B", field);
       EXPECT_EQ(field, row.expected);
     }
     std::optional<bool> optional;
-    ReadBoolChild(*Message(row.element), "B", optional);
+    ReadChild(*Message(row.element), "B", optional);
     EXPECT_EQ(optional, std::optional<bool>(row.expected));
   }
 }
@@ -85,9 +85,9 @@ TEST(MessageFields, NumbersAreUnsignedDecimalWithinTheFieldsWidth) {
     std::uint64_t wide = 123;
     std::uint32_t narrow = 123;
     std::optional<std::uint32_t> optional;
-    EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", wide); }), row.at64);
-    EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", narrow); }), row.at32);
-    EXPECT_EQ(OutcomeOf([&] { ReadNumberChild(*message, "N", optional); }), row.at32);
+    EXPECT_EQ(OutcomeOf([&] { ReadChild(*message, "N", wide); }), row.at64);
+    EXPECT_EQ(OutcomeOf([&] { ReadChild(*message, "N", narrow); }), row.at32);
+    EXPECT_EQ(OutcomeOf([&] { ReadChild(*message, "N", optional); }), row.at32);
     if (row.at64 == Outcome::kValue) {
       EXPECT_EQ(wide, row.value);
     }
@@ -103,26 +103,26 @@ TEST(MessageFields, OnlyTheLastDirectChildOfTheExactNameCounts) {
       "<T>first</T><t>lower</t><T flag=\"x\">last<Inner>inner</Inner>!</T><TT>longer</TT>"
       "<Group><T>nested</T></Group>");
   UString8 text("default");
-  ReadTextChild(*message, "T", text);
+  ReadChild(*message, "T", text);
   EXPECT_EQ(Str(text), "last!");
 
   // An earlier malformed occurrence is never looked at, a later one always is.
   std::uint64_t number = 0;
-  ReadNumberChild(*Message("<N>x</N><N>5</N>"), "N", number);
+  ReadChild(*Message("<N>x</N><N>5</N>"), "N", number);
   EXPECT_EQ(number, 5u);
-  EXPECT_THROW(ReadNumberChild(*Message("<N>5</N><N>x</N>"), "N", number), NotANumeral);
+  EXPECT_THROW(ReadChild(*Message("<N>5</N><N>x</N>"), "N", number), NotANumeral);
 
   EXPECT_EQ(FindLastField(*Message("<Group><N>1</N></Group>"), "N"), nullptr);
 }
 
 TEST(MessageFields, AttributesAreNeverRead) {
   UString8 text("default");
-  ReadTextChild(*ParseXMLDocument("<M T=\"attribute\"></M>"), "T", text);
+  ReadChild(*ParseXMLDocument("<M T=\"attribute\"></M>"), "T", text);
   EXPECT_EQ(Str(text), "default");
-  ReadTextChild(*Message("<T value=\"attribute\"></T>"), "T", text);
+  ReadChild(*Message("<T value=\"attribute\"></T>"), "T", text);
   EXPECT_EQ(Str(text), "");
   bool flag = true;
-  ReadBoolChild(*Message("<B value=\"false\">1</B>"), "B", flag);
+  ReadChild(*Message("<B value=\"false\">1</B>"), "B", flag);
   EXPECT_TRUE(flag);
 }
 
@@ -134,12 +134,12 @@ TEST(MessageFields, AbsentFieldsKeepTheirValueAndOptionalsStayNone) {
   std::uint32_t narrow = 8;
   TimeInterval interval = 7;
   DateTime time = 6;
-  ReadTextChild(*message, "F", text);
-  ReadBoolChild(*message, "F", flag);
-  ReadNumberChild(*message, "F", wide);
-  ReadNumberChild(*message, "F", narrow);
-  ReadIntervalChild(*message, "F", interval);
-  ReadTimeChild(*message, "F", time);
+  ReadChild(*message, "F", text);
+  ReadChild(*message, "F", flag);
+  ReadChild(*message, "F", wide);
+  ReadChild(*message, "F", narrow);
+  ReadChild<DurationField>(*message, "F", interval);
+  ReadChild<TimeField>(*message, "F", time);
   EXPECT_EQ(Str(text), "kept");
   EXPECT_TRUE(flag);
   EXPECT_EQ(wide, 9u);
@@ -152,22 +152,22 @@ TEST(MessageFields, AbsentFieldsKeepTheirValueAndOptionalsStayNone) {
   std::optional<std::uint32_t> optionalNumber;
   std::optional<TimeInterval> optionalInterval;
   std::optional<DateTime> optionalTime;
-  ReadFragmentChild(*message, "F", fragment);
-  ReadBoolChild(*message, "F", optionalFlag);
-  ReadNumberChild(*message, "F", optionalNumber);
-  ReadIntervalChild(*message, "F", optionalInterval);
-  ReadTimeChild(*message, "F", optionalTime);
+  ReadChild(*message, "F", fragment);
+  ReadChild(*message, "F", optionalFlag);
+  ReadChild(*message, "F", optionalNumber);
+  ReadChild<DurationField>(*message, "F", optionalInterval);
+  ReadChild<TimeField>(*message, "F", optionalTime);
   EXPECT_FALSE(fragment || optionalFlag || optionalNumber || optionalInterval || optionalTime);
 
   // Present but empty is a text, not none.
-  ReadFragmentChild(*Message("<F></F>"), "F", fragment);
+  ReadChild(*Message("<F></F>"), "F", fragment);
   ASSERT_TRUE(fragment.has_value());
   EXPECT_TRUE(fragment->empty());
 }
 
 TEST(MessageFields, TextsArriveDecoded) {
   std::optional<UString8> fragment;
-  ReadFragmentChild(*Message("<F><![CDATA[a<b]]> &amp; \xc3\xa9</F>"), "F", fragment);
+  ReadChild(*Message("<F><![CDATA[a<b]]> &amp; \xc3\xa9</F>"), "F", fragment);
   ASSERT_TRUE(fragment.has_value());
   EXPECT_EQ(Str(*fragment), "a<b & \xc3\xa9");
 }
@@ -177,21 +177,21 @@ TEST(MessageFields, TextsArriveDecoded) {
 TEST(MessageFields, IntervalsAndTimesAreHeldAsMicroseconds) {
   TimeInterval interval = 0;
   std::optional<TimeInterval> optionalInterval;
-  ReadIntervalChild(*Message("<I>PT1H30M</I>"), "I", interval);
-  ReadIntervalChild(*Message("<I>-P1DT0.5S</I>"), "I", optionalInterval);
+  ReadChild<DurationField>(*Message("<I>PT1H30M</I>"), "I", interval);
+  ReadChild<DurationField>(*Message("<I>-P1DT0.5S</I>"), "I", optionalInterval);
   EXPECT_EQ(interval, 5400000000);
   EXPECT_EQ(optionalInterval, std::optional<TimeInterval>(-86400500000));
-  EXPECT_THROW(ReadIntervalChild(*Message("<I></I>"), "I", interval), ExceptionPL);
+  EXPECT_THROW(ReadChild<DurationField>(*Message("<I></I>"), "I", interval), ExceptionPL);
 
   const auto message = Message("<D>Tue, 05 Mar 2024 07:08:09 +0100</D>");
   DateTime time = 1;
   std::optional<DateTime> optionalTime;
-  ReadTimeChild(*message, "D", time);
-  ReadTimeChild(*message, "D", optionalTime);
+  ReadChild<TimeField>(*message, "D", time);
+  ReadChild<TimeField>(*message, "D", optionalTime);
   EXPECT_EQ(time, 1709618889 * kMicrosecondsPerSecond);
   EXPECT_EQ(optionalTime, std::optional<DateTime>(time));
   optionalTime.reset();
-  EXPECT_THROW(ReadTimeChild(*Message("<D>05 Mar 2024 07:08 Z</D>"), "D", optionalTime),
+  EXPECT_THROW(ReadChild<TimeField>(*Message("<D>05 Mar 2024 07:08 Z</D>"), "D", optionalTime),
                NoTimeZone);
   EXPECT_FALSE(optionalTime.has_value());
 }

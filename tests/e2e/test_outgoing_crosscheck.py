@@ -3,7 +3,6 @@ library's strict parser: the root, the children in order, and values that come b
 
 import datetime
 import random
-import struct
 
 import qvxsim
 
@@ -16,7 +15,7 @@ def sent(outgoing_filter, commands):
     """The framed documents the senders wrote, one per command (empty when one was refused)."""
     data, documents = outgoing_filter(commands), []
     while data:
-        (length,) = struct.unpack("<I", data[:4])
+        (length,) = qvxsim.LENGTH.unpack_from(data)
         documents.append(data[4:4 + length])
         data = data[4 + length:]
     assert len(documents) == len(commands)

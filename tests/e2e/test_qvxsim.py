@@ -96,7 +96,15 @@ def test_documents_can_repeat_fields_and_carry_malformed_values():
     text = qvxsim.client_document(message, qvxsim.Raw("<Unclosed>"), root="Anything",
                                   declaration=False).decode()
     assert text == ("<Anything><ActionRequest><ID>+5</ID><Title>first</Title>"
-                    "<Title>second</Title><Cancellable/></ActionRequest><Unclosed></Anything>")
+                    "<Title>second</Title><Cancellable></Cancellable></ActionRequest>"
+                    "<Unclosed></Anything>")
+
+
+def test_element_trees_are_written_in_the_programs_dialect():
+    document = qvxsim.build_document("ClientToUI", "QuietModeEnd",
+                                     [("A", None), ("B", 'say "<hi>"')])
+    assert document == (b'<?xml version="1.0" encoding="UTF-8"?><ClientToUI><QuietModeEnd>'
+                        b'<A></A><B>say "&lt;hi&gt;"</B></QuietModeEnd></ClientToUI>')
 
 
 def test_initialization_info_repeats_support_files_and_nests_settings():

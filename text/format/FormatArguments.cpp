@@ -13,11 +13,11 @@ bool IsAsciiLetterOrDigit(char byte) noexcept {
          (byte >= '0' && byte <= '9');
 }
 
-bool IsSpecialName(FormatRange name) noexcept { return !name.empty() && *name.begin == '_'; }
+bool IsSpecialName(ByteRange name) noexcept { return !name.empty() && *name.begin == '_'; }
 
 }  // namespace
 
-void ValidateVariableName(FormatRange name) {
+void ValidateVariableName(ByteRange name) {
   if (name.empty()) throw ImproperFormatVariableName();
   if (IsSpecialName(name)) {
     if (FindSpecialVariable(name) == nullptr) throw UndefinedFormatVariable();
@@ -27,7 +27,7 @@ void ValidateVariableName(FormatRange name) {
     throw ImproperFormatVariableName();
 }
 
-BoundArguments BindArguments(FormatRange format, const std::vector<FormatRange>& values) {
+BoundArguments BindArguments(ByteRange format, const std::vector<ByteRange>& values) {
   BoundArguments bound;
   auto nextValue = values.begin();
   FormatPiece piece;
@@ -40,8 +40,8 @@ BoundArguments BindArguments(FormatRange format, const std::vector<FormatRange>&
   }
   if (nextValue != values.end()) throw TooFewFormatArguments();
   std::sort(bound.begin(), bound.end(), [](const BoundArgument& a, const BoundArgument& b) {
-    const int byName = FormatRange::Compare(a.name, b.name);
-    return byName != 0 ? byName < 0 : FormatRange::Compare(a.value, b.value) < 0;
+    const int byName = ByteRange::Compare(a.name, b.name);
+    return byName != 0 ? byName < 0 : ByteRange::Compare(a.value, b.value) < 0;
   });
   return bound;
 }

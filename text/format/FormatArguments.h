@@ -3,13 +3,13 @@
 // Every range stays borrowed: the format text and the values must outlive the bound arguments.
 #pragma once
 
-#include "text/format/FormatRange.h"
+#include "foundation/data/ByteRange.h"
 
 #include <vector>
 
 struct BoundArgument {
-  FormatRange name;
-  FormatRange value;
+  ByteRange name;
+  ByteRange value;
 };
 
 // Sorted by name, then by value.
@@ -17,10 +17,9 @@ using BoundArguments = std::vector<BoundArgument>;
 
 // Throws ImproperFormatVariableName for an empty name or a byte after the first that is not an
 // ASCII letter or digit, UndefinedFormatVariable for a name with "_" that is not special.
-void ValidateVariableName(FormatRange name);
+void ValidateVariableName(ByteRange name);
 
 // One pair per non-special variable occurrence. Running out of values throws
 // TooManyFormatArguments (the text asks for more than given); values left over throw
 // TooFewFormatArguments (the text uses fewer than given).
-[[nodiscard]] BoundArguments BindArguments(FormatRange format,
-                                           const std::vector<FormatRange>& values);
+[[nodiscard]] BoundArguments BindArguments(ByteRange format, const std::vector<ByteRange>& values);

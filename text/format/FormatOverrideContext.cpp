@@ -41,7 +41,7 @@ FormatOverrideContext::~FormatOverrideContext() {
   }
 }
 
-const OverrideTable* FormatOverrideContext::FindTable(FormatRange key) const {
+const OverrideTable* FormatOverrideContext::FindTable(ByteRange key) const {
   ScopeWalk walk(*this);
   while (FormatOverrideScope* scope = walk.Next()) {
     if (scope->Table().HasOverride(key)) return &scope->Table();
@@ -49,15 +49,15 @@ const OverrideTable* FormatOverrideContext::FindTable(FormatRange key) const {
   return nullptr;
 }
 
-bool FormatOverrideContext::HasOverride(FormatRange key) const { return FindTable(key) != nullptr; }
+bool FormatOverrideContext::HasOverride(ByteRange key) const { return FindTable(key) != nullptr; }
 
-AutoUString<UTF8> FormatOverrideContext::GetOverride(FormatRange key, FormatRange fallback) const {
+AutoUString<UTF8> FormatOverrideContext::GetOverride(ByteRange key, ByteRange fallback) const {
   const OverrideTable* table = FindTable(key);
-  const FormatRange text = table != nullptr ? table->GetOverride(key) : fallback;
+  const ByteRange text = table != nullptr ? table->GetOverride(key) : fallback;
   return AutoUString<UTF8>(text.begin, text.end);
 }
 
-AutoUString<UTF8> FormatOverrideContext::GetOverride(FormatRange key) const {
+AutoUString<UTF8> FormatOverrideContext::GetOverride(ByteRange key) const {
   return GetOverride(key, key);
 }
 

@@ -4,8 +4,8 @@
 // program; it is used on the main thread only and has no lock.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
-#include "text/format/FormatRange.h"
 
 #include <memory>
 
@@ -38,11 +38,11 @@ class FormatOverrideContext {
   // Scopes still registered are released: they outlive the context without touching it.
   virtual ~FormatOverrideContext();
 
-  [[nodiscard]] virtual bool HasOverride(FormatRange key) const;
+  [[nodiscard]] virtual bool HasOverride(ByteRange key) const;
   // The value of the newest table that has key, or fallback when none has it.
-  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(FormatRange key, FormatRange fallback) const;
+  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(ByteRange key, ByteRange fallback) const;
   // The same lookup with the key itself as the fallback.
-  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(FormatRange key) const;
+  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(ByteRange key) const;
   // Puts the scope ahead of every registered one, taking it from its old context if it had one.
   virtual void AddScope(FormatOverrideScope& scope);
   // Unlinks the scope; a scope not registered here is left alone.
@@ -53,7 +53,7 @@ class FormatOverrideContext {
   [[nodiscard]] virtual std::unique_ptr<FormatOverrideContext> CreateContext() const;
 
  private:
-  [[nodiscard]] const OverrideTable* FindTable(FormatRange key) const;
+  [[nodiscard]] const OverrideTable* FindTable(ByteRange key) const;
 
   FormatOverrideScope* first_ = nullptr;
   mutable ScopeWalk* walks_ = nullptr;

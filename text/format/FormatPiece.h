@@ -2,13 +2,13 @@
 // binder and the formatter both walk a text piece by piece with NextPiece.
 #pragma once
 
-#include "text/format/FormatRange.h"
+#include "foundation/data/ByteRange.h"
 
 struct FormatPiece {
   enum class Kind { Literal, Variable };
   Kind kind = Kind::Literal;
   // The literal text, or the variable name without its braces (possibly empty).
-  FormatRange text;
+  ByteRange text;
   // Where the piece after this one begins.
   const char* next = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "text/format/FormatOverrideContext.h"
 
-FormatString LookupFormat(FormatRange builtIn) {
+FormatString LookupFormat(ByteRange builtIn) {
   return {AutoUString<UTF8>(builtIn.begin, builtIn.end),
           CurrentContext().GetOverride(builtIn, builtIn)};
 }

@@ -2,8 +2,8 @@
 // format, which is the override found for it or the wording itself.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
-#include "text/format/FormatRange.h"
 
 struct FormatString {
   AutoUString<UTF8> key;
@@ -11,4 +11,4 @@ struct FormatString {
 };
 
 // Looks builtIn up in the current context.
-[[nodiscard]] FormatString LookupFormat(FormatRange builtIn);
+[[nodiscard]] FormatString LookupFormat(ByteRange builtIn);

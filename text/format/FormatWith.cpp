@@ -9,15 +9,15 @@
 
 namespace {
 
-FormatRange VariableText(FormatRange name, const BoundArguments& arguments) {
+ByteRange VariableText(ByteRange name, const BoundArguments& arguments) {
   if (!name.empty() && *name.begin == '_') {
     const SpecialVariable* special = FindSpecialVariable(name);
     if (special == nullptr) throw UndefinedFormatVariable();
     return special->replacement;
   }
   auto found = std::lower_bound(arguments.begin(), arguments.end(), name,
-                                [](const BoundArgument& argument, FormatRange wanted) {
-                                  return FormatRange::Compare(argument.name, wanted) < 0;
+                                [](const BoundArgument& argument, ByteRange wanted) {
+                                  return ByteRange::Compare(argument.name, wanted) < 0;
                                 });
   if (found == arguments.end() || found->name != name) throw UndefinedFormatVariable();
   return found->value;
@@ -25,11 +25,11 @@ FormatRange VariableText(FormatRange name, const BoundArguments& arguments) {
 
 }  // namespace
 
-AutoUString<UTF8> FormatWith(FormatRange format, const BoundArguments& arguments) {
+AutoUString<UTF8> FormatWith(ByteRange format, const BoundArguments& arguments) {
   UStringBuilder<UTF8> result;
   FormatPiece piece;
   for (const char* p = format.begin; NextPiece(p, format.end, piece); p = piece.next) {
-    const FormatRange text =
+    const ByteRange text =
         piece.kind == FormatPiece::Kind::Literal ? piece.text : VariableText(piece.text, arguments);
     result.Append(text.begin, text.end);
   }

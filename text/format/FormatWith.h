@@ -2,11 +2,11 @@
 // and every other variable the first value bound to its name.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
 #include "text/format/FormatArguments.h"
-#include "text/format/FormatRange.h"
 
 // The arguments must be sorted as BindArguments leaves them. A variable without a bound value
 // throws UndefinedFormatVariable, an unclosed brace BadFormatStringError; nothing is returned
 // then.
-[[nodiscard]] AutoUString<UTF8> FormatWith(FormatRange format, const BoundArguments& arguments);
+[[nodiscard]] AutoUString<UTF8> FormatWith(ByteRange format, const BoundArguments& arguments);

@@ -10,7 +10,7 @@ bool IsLineEnd(char byte) noexcept { return byte == '\r' || byte == '\n'; }
 
 }  // namespace
 
-OverrideTable::OverrideTable(FormatRange bytes, FormatRange name)
+OverrideTable::OverrideTable(ByteRange bytes, ByteRange name)
     : name_(name.begin, name.end), bytes_(bytes.begin, bytes.end) {
   const char* p = bytes_.data();
   const char* end = p + bytes_.size();
@@ -25,22 +25,22 @@ OverrideTable::OverrideTable(FormatRange bytes, FormatRange name)
     p = lineEnd == end ? end : lineEnd + 1;
   }
   std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-    const int byKey = FormatRange::Compare(a.key, b.key);
-    return byKey != 0 ? byKey < 0 : FormatRange::Compare(a.value, b.value) < 0;
+    const int byKey = ByteRange::Compare(a.key, b.key);
+    return byKey != 0 ? byKey < 0 : ByteRange::Compare(a.value, b.value) < 0;
   });
 }
 
-const OverrideTable::Entry* OverrideTable::Find(FormatRange key) const noexcept {
+const OverrideTable::Entry* OverrideTable::Find(ByteRange key) const noexcept {
   auto found = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                [](const Entry& entry, FormatRange wanted) {
-                                  return FormatRange::Compare(entry.key, wanted) < 0;
+                                [](const Entry& entry, ByteRange wanted) {
+                                  return ByteRange::Compare(entry.key, wanted) < 0;
                                 });
   return found != entries_.end() && found->key == key ? &*found : nullptr;
 }
 
-bool OverrideTable::HasOverride(FormatRange key) const noexcept { return Find(key) != nullptr; }
+bool OverrideTable::HasOverride(ByteRange key) const noexcept { return Find(key) != nullptr; }
 
-FormatRange OverrideTable::GetOverride(FormatRange key) const {
+ByteRange OverrideTable::GetOverride(ByteRange key) const {
   const Entry* entry = Find(key);
   if (entry == nullptr) throw FormatOverrideNotFound();
   return entry->value;

@@ -3,8 +3,8 @@
 // Lines it cannot use are skipped, never reported.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
-#include "text/format/FormatRange.h"
 
 #include <cstddef>
 #include <vector>
@@ -13,7 +13,7 @@ class OverrideTable {
  public:
   // Every CR and every LF ends a line. A line's key is the text before its first tab, its
   // value the text after its last tab; a line without a tab or with an empty key is skipped.
-  OverrideTable(FormatRange bytes, FormatRange name);
+  OverrideTable(ByteRange bytes, ByteRange name);
   OverrideTable(const OverrideTable&) = delete;
   OverrideTable& operator=(const OverrideTable&) = delete;
 
@@ -21,16 +21,16 @@ class OverrideTable {
   [[nodiscard]] const AutoUString<UTF8>& Name() const noexcept { return name_; }
   [[nodiscard]] std::size_t EntryCount() const noexcept { return entries_.size(); }
 
-  [[nodiscard]] bool HasOverride(FormatRange key) const noexcept;
+  [[nodiscard]] bool HasOverride(ByteRange key) const noexcept;
   // The value of the first entry whose key is key, byte for byte; FormatOverrideNotFound if none.
-  [[nodiscard]] FormatRange GetOverride(FormatRange key) const;
+  [[nodiscard]] ByteRange GetOverride(ByteRange key) const;
 
  private:
   struct Entry {
-    FormatRange key;
-    FormatRange value;
+    ByteRange key;
+    ByteRange value;
   };
-  [[nodiscard]] const Entry* Find(FormatRange key) const noexcept;
+  [[nodiscard]] const Entry* Find(ByteRange key) const noexcept;
 
   AutoUString<UTF8> name_;
   std::vector<char> bytes_;

@@ -7,11 +7,11 @@ const SpecialVariable SpecialVariables[kSpecialVariableCount] = {
     {"_lf", "\n"},    {"_obrace", "{"}, {"_tab", "\t"},
 };
 
-const SpecialVariable* FindSpecialVariable(FormatRange name) noexcept {
+const SpecialVariable* FindSpecialVariable(ByteRange name) noexcept {
   const SpecialVariable* tableEnd = SpecialVariables + kSpecialVariableCount;
   const SpecialVariable* found = std::lower_bound(
-      SpecialVariables, tableEnd, name, [](const SpecialVariable& entry, FormatRange wanted) {
-        return FormatRange::Compare(entry.name, wanted) < 0;
+      SpecialVariables, tableEnd, name, [](const SpecialVariable& entry, ByteRange wanted) {
+        return ByteRange::Compare(entry.name, wanted) < 0;
       });
-  return found != tableEnd && FormatRange(found->name) == name ? found : nullptr;
+  return found != tableEnd && ByteRange(found->name) == name ? found : nullptr;
 }

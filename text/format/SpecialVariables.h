@@ -2,7 +2,7 @@
 // control characters that cannot be typed into a one-line override entry.
 #pragma once
 
-#include "text/format/FormatRange.h"
+#include "foundation/data/ByteRange.h"
 
 #include <cstddef>
 
@@ -16,4 +16,4 @@ inline constexpr std::size_t kSpecialVariableCount = 6;
 extern const SpecialVariable SpecialVariables[kSpecialVariableCount];
 
 // The entry for name, or nullptr when name is not one of the special variables.
-[[nodiscard]] const SpecialVariable* FindSpecialVariable(FormatRange name) noexcept;
+[[nodiscard]] const SpecialVariable* FindSpecialVariable(ByteRange name) noexcept;

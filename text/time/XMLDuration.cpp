@@ -1,5 +1,6 @@
 #include "text/time/XMLDuration.h"
 
+#include "foundation/data/Digits.h"
 #include "foundation/platform/ExceptionPL.h"
 
 #include <cstdint>
@@ -178,13 +179,9 @@ class DurationReader {
 
 void AppendDecimal(UString8& text, std::uint64_t value, int minimumDigits = 1) {
   char digits[20];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (count < minimumDigits) digits[count++] = '0';
-  while (count > 0) text.Append(digits[--count]);
+  const char* first =
+      WriteDigitsBefore(digits + sizeof digits, value, 10, static_cast<std::size_t>(minimumDigits));
+  text.Append(first, digits + sizeof digits);
 }
 
 }  // namespace

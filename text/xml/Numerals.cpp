@@ -1,18 +1,14 @@
 #include "text/xml/Numerals.h"
 
+#include "foundation/data/Digits.h"
+
 namespace NumeralsDetail {
 namespace {
 
-constexpr char kDigits[] = "0123456789abcdef";
-
-// The value of `byte` as a digit of `base`, or `base` when it is none.
+// The value of `byte` as a digit of `base` (10 or 16), or `base` when it is none.
 unsigned DigitValue(char byte, unsigned base) noexcept {
-  if (byte >= '0' && byte <= '9') return static_cast<unsigned>(byte - '0');
-  if (base == 16) {
-    if (byte >= 'a' && byte <= 'f') return static_cast<unsigned>(byte - 'a' + 10);
-    if (byte >= 'A' && byte <= 'F') return static_cast<unsigned>(byte - 'A' + 10);
-  }
-  return base;
+  const int value = HexDigitValue(byte);
+  return value >= 0 && static_cast<unsigned>(value) < base ? static_cast<unsigned>(value) : base;
 }
 
 }  // namespace
@@ -61,11 +57,9 @@ void ThrowFor(ParseResult result) {
 std::size_t FormatInto(char* bytes, std::size_t capacity, std::uint64_t magnitude, unsigned base,
                        bool negative, std::size_t minimumDigits) {
   char digits[64];
-  std::size_t digitCount = 0;
-  do {
-    digits[digitCount++] = kDigits[magnitude % base];
-    magnitude /= base;
-  } while (magnitude != 0);
+  const char* const digitsEnd = digits + sizeof digits;
+  const char* digit = WriteDigitsBefore(digits + sizeof digits, magnitude, base);
+  const std::size_t digitCount = static_cast<std::size_t>(digitsEnd - digit);
   const std::size_t padding = minimumDigits > digitCount ? minimumDigits - digitCount : 0;
   const std::size_t sign = negative ? 1 : 0;
   // Compared piecewise so that a huge minimumDigits cannot wrap the sum.
@@ -74,7 +68,7 @@ std::size_t FormatInto(char* bytes, std::size_t capacity, std::uint64_t magnitud
   char* out = bytes;
   if (negative) *out++ = '-';
   for (std::size_t i = 0; i < padding; ++i) *out++ = '0';
-  while (digitCount != 0) *out++ = digits[--digitCount];
+  while (digit != digitsEnd) *out++ = *digit++;
   *out = '\0';
   return static_cast<std::size_t>(out - bytes);
 }

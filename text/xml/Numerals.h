@@ -3,9 +3,9 @@
 // a form that returns a given default on any failure; formatters return a fixed-capacity text.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/platform/DebuggableException.h"
 #include "foundation/platform/StandardExceptions.h"
-#include "text/xml/XMLByteRange.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -98,28 +98,28 @@ struct NumeralTextAccess {
 // Decimal digits only: no sign, space or prefix. Throws NotANumeral or NumeralTooLarge.
 // Value is std::uint32_t or std::uint64_t.
 template <class Value>
-[[nodiscard]] Value ParseUnsigned(XMLByteRange text) {
+[[nodiscard]] Value ParseUnsigned(ByteRange text) {
   return NumeralsDetail::ParseUnsignedIn<Value>(text.begin, text.end, 10);
 }
 template <class Value>
-[[nodiscard]] Value ParseUnsigned(XMLByteRange text, Value defaultValue) noexcept {
+[[nodiscard]] Value ParseUnsigned(ByteRange text, Value defaultValue) noexcept {
   return NumeralsDetail::ParseUnsignedIn<Value>(text.begin, text.end, 10, defaultValue);
 }
 
 // Hexadecimal digits of either case, no "0x" prefix.
 template <class Value>
-[[nodiscard]] Value ParseHex(XMLByteRange text) {
+[[nodiscard]] Value ParseHex(ByteRange text) {
   return NumeralsDetail::ParseUnsignedIn<Value>(text.begin, text.end, 16);
 }
 template <class Value>
-[[nodiscard]] Value ParseHex(XMLByteRange text, Value defaultValue) noexcept {
+[[nodiscard]] Value ParseHex(ByteRange text, Value defaultValue) noexcept {
   return NumeralsDetail::ParseUnsignedIn<Value>(text.begin, text.end, 16, defaultValue);
 }
 
 // An optional single "-" or "+", then decimal digits; the most negative value is accepted.
 // Value is std::int32_t or std::int64_t.
 template <class Value>
-[[nodiscard]] Value ParseSigned(XMLByteRange text) {
+[[nodiscard]] Value ParseSigned(ByteRange text) {
   static_assert(NumeralsDetail::kIsSignedWidth<Value>,
                 "numerals are parsed as 32-bit or 64-bit signed values");
   std::int64_t value = 0;
@@ -129,7 +129,7 @@ template <class Value>
   return static_cast<Value>(value);
 }
 template <class Value>
-[[nodiscard]] Value ParseSigned(XMLByteRange text, Value defaultValue) noexcept {
+[[nodiscard]] Value ParseSigned(ByteRange text, Value defaultValue) noexcept {
   static_assert(NumeralsDetail::kIsSignedWidth<Value>,
                 "numerals are parsed as 32-bit or 64-bit signed values");
   std::int64_t value = 0;

@@ -3,7 +3,7 @@
 #include "text/xml/SAXParser.h"
 #include "text/xml/XMLTreeParser.h"
 
-std::unique_ptr<XMLElement> ParseXMLDocument(XMLByteRange document) {
+std::unique_ptr<XMLElement> ParseXMLDocument(ByteRange document) {
   XMLTreeParser tree;
   SimpleXML::SAXParser parser(tree);
   parser.Feed(document);

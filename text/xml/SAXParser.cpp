@@ -2,7 +2,7 @@
 
 namespace SimpleXML {
 
-void SAXParser::StartElement(XMLByteRange name, const XMLAttributeList& attributes) {
+void SAXParser::StartElement(ByteRange name, const XMLAttributeList& attributes) {
   XMLElement::AttributeMap map;
   for (const XMLAttribute* attribute : attributes)
     map.insert_or_assign(attribute->first, attribute->second);

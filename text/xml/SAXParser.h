@@ -14,10 +14,10 @@ class SAXParser : public SimpleXMLParserPL {
   explicit SAXParser(XMLReceiver& receiver) : receiver_(&receiver) {}
 
   // A repeated attribute name keeps its last value.
-  void StartElement(XMLByteRange name, const XMLAttributeList& attributes) override;
-  void EndElement(XMLByteRange name) override { receiver_->EndElement(name); }
-  void Characters(XMLByteRange text) override { receiver_->Characters(text); }
-  void ProcessingInstruction(XMLByteRange, const XMLAttributeList&) override {}
+  void StartElement(ByteRange name, const XMLAttributeList& attributes) override;
+  void EndElement(ByteRange name) override { receiver_->EndElement(name); }
+  void Characters(ByteRange text) override { receiver_->Characters(text); }
+  void ProcessingInstruction(ByteRange, const XMLAttributeList&) override {}
 
  private:
   XMLReceiver* receiver_;

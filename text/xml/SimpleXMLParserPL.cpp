@@ -1,6 +1,11 @@
 #include "text/xml/SimpleXMLParserPL.h"
 
+#include "foundation/data/Digits.h"
+#include "foundation/text/AutoUString.h"
+
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -9,13 +14,6 @@ constexpr char kCDataOpening[] = "![CDATA[";
 bool Equals(const UString8& bytes, const char* literal) noexcept {
   const std::size_t length = std::strlen(literal);
   return bytes.size() == length && std::memcmp(bytes.begin(), literal, length) == 0;
-}
-
-int HexDigitValue(char byte) noexcept {
-  if (byte >= '0' && byte <= '9') return byte - '0';
-  if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10;
-  if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10;
-  return -1;
 }
 
 // `reference` holds "&", the name and ";". The four named references and hexadecimal ones up
@@ -41,18 +39,70 @@ UString8 DecodeEntity(const UString8& reference) {
 
 }  // namespace
 
-SimpleXMLParserPL::SimpleXMLParserPL() : handler_(this) {}
+class SimpleXMLParserPL::Machine {
+ public:
+  explicit Machine(XMLHandler& handler) : handler_(&handler) {}
+  void Feed(const char* begin, const char* end);
 
-SimpleXMLParserPL::SimpleXMLParserPL(XMLHandler& handler) : handler_(&handler) {}
+ private:
+  enum State : std::uint32_t {
+    Text,
+    TextEntity,
+    TagName,
+    EndTagName,
+    InTag,
+    AttributeName,
+    AfterEquals,
+    AttributeValue,
+    ValueEntity,
+    Comment,
+    CData,
+  };
 
-void SimpleXMLParserPL::Feed(const char* begin, const char* end) {
+  void HandleByte();
+  void GoTo(State next);
+  void Exit(State next);
+  void Enter(State next);
+  void FlushText();
+  void ReportTag();
+  void HandleCData();
+  [[nodiscard]] XMLAttribute& CurrentPair() noexcept { return attributePool_[currentPair_]; }
+
+  State state_ = Text;
+  char current_ = 0;
+  // The two bytes before the current one inside a CDATA section: previous1_ the last.
+  char previous1_ = 0;
+  char previous2_ = 0;
+  char quote_ = 0;
+  std::vector<char> textBuffer_;
+  UString8 entityBuffer_;
+  UString8 nameBuffer_;
+  // Reused from tag to tag so that a steady stream of tags does not allocate.
+  std::vector<XMLAttribute> attributePool_;
+  std::size_t attributeCount_ = 0;
+  std::size_t currentPair_ = 0;
+  XMLAttributeList attributeList_;
+  std::int32_t dashCount_ = 0;
+  XMLHandler* handler_;
+};
+
+SimpleXMLParserPL::SimpleXMLParserPL() : machine_(std::make_unique<Machine>(*this)) {}
+
+SimpleXMLParserPL::SimpleXMLParserPL(XMLHandler& handler)
+    : machine_(std::make_unique<Machine>(handler)) {}
+
+SimpleXMLParserPL::~SimpleXMLParserPL() = default;
+
+void SimpleXMLParserPL::Feed(const char* begin, const char* end) { machine_->Feed(begin, end); }
+
+void SimpleXMLParserPL::Machine::Feed(const char* begin, const char* end) {
   for (const char* cursor = begin; cursor != end; ++cursor) {
     current_ = *cursor;
     HandleByte();
   }
 }
 
-void SimpleXMLParserPL::HandleByte() {
+void SimpleXMLParserPL::Machine::HandleByte() {
   const char byte = current_;
   switch (state_) {
     case Text:
@@ -141,7 +191,7 @@ void SimpleXMLParserPL::HandleByte() {
 
 // The section's bytes reach the text two bytes late, so that the "]]" of the closing "]]>"
 // never does; a zero byte inside a section is dropped on the way.
-void SimpleXMLParserPL::HandleCData() {
+void SimpleXMLParserPL::Machine::HandleCData() {
   if (previous1_ == ']' && previous2_ == ']' && current_ == '>') {
     GoTo(Text);
     return;
@@ -151,13 +201,13 @@ void SimpleXMLParserPL::HandleCData() {
   previous1_ = current_;
 }
 
-void SimpleXMLParserPL::GoTo(State next) {
+void SimpleXMLParserPL::Machine::GoTo(State next) {
   Exit(next);
   Enter(next);
   state_ = next;
 }
 
-void SimpleXMLParserPL::Exit(State next) {
+void SimpleXMLParserPL::Machine::Exit(State next) {
   switch (state_) {
     case Text:
     case CData:
@@ -188,7 +238,7 @@ void SimpleXMLParserPL::Exit(State next) {
   }
 }
 
-void SimpleXMLParserPL::Enter(State next) {
+void SimpleXMLParserPL::Machine::Enter(State next) {
   switch (next) {
     case TextEntity:
     case ValueEntity:
@@ -220,13 +270,13 @@ void SimpleXMLParserPL::Enter(State next) {
   }
 }
 
-void SimpleXMLParserPL::FlushText() {
+void SimpleXMLParserPL::Machine::FlushText() {
   if (textBuffer_.empty()) return;
   handler_->Characters(textBuffer_);
   textBuffer_.clear();
 }
 
-void SimpleXMLParserPL::ReportTag() {
+void SimpleXMLParserPL::Machine::ReportTag() {
   // A tag closed straight from its name has no attributes, whatever an earlier tag left.
   const std::size_t count = state_ == TagName ? 0 : attributeCount_;
   attributeList_.clear();

@@ -3,9 +3,9 @@
 // Every incoming message is read from a tree of these; the tree is owned through its root.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/platform/DebuggableException.h"
 #include "foundation/text/AutoUString.h"
-#include "text/xml/XMLByteRange.h"
 
 #include <map>
 #include <utility>
@@ -24,15 +24,15 @@ class XMLElement {
       : name(std::move(elementName)), attributes(std::move(elementAttributes)) {}
 
   // The first child whose name equals the given bytes; throws NoSuchChildElement.
-  [[nodiscard]] const XMLElement& GetChild(XMLByteRange childName) const;
-  [[nodiscard]] bool HasChild(XMLByteRange childName) const noexcept {
+  [[nodiscard]] const XMLElement& GetChild(ByteRange childName) const;
+  [[nodiscard]] bool HasChild(ByteRange childName) const noexcept {
     return FindChild(childName) != nullptr;
   }
   [[nodiscard]] bool HasChildren() const noexcept { return !children.empty(); }
 
   // The value of the attribute with exactly this name; throws NoSuchAttribute.
-  [[nodiscard]] const UString8& GetAttribute(XMLByteRange attributeName) const;
-  [[nodiscard]] bool HasAttribute(XMLByteRange attributeName) const {
+  [[nodiscard]] const UString8& GetAttribute(ByteRange attributeName) const;
+  [[nodiscard]] bool HasAttribute(ByteRange attributeName) const {
     return attributes.find(UString8::Borrow(attributeName.begin, attributeName.end)) !=
            attributes.end();
   }
@@ -43,7 +43,7 @@ class XMLElement {
     children.push_back(std::move(child));
     return children.back();
   }
-  void AppendText(XMLByteRange bytes) { text.insert(text.end(), bytes.begin, bytes.end); }
+  void AppendText(ByteRange bytes) { text.insert(text.end(), bytes.begin, bytes.end); }
 
   UString8 name;
   AttributeMap attributes;
@@ -52,5 +52,5 @@ class XMLElement {
   std::vector<XMLElement> children;
 
  private:
-  [[nodiscard]] const XMLElement* FindChild(XMLByteRange childName) const noexcept;
+  [[nodiscard]] const XMLElement* FindChild(ByteRange childName) const noexcept;
 };

@@ -2,8 +2,8 @@
 // instructions, in document order. Every callback does nothing unless overridden.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
-#include "text/xml/XMLByteRange.h"
 
 #include <utility>
 #include <vector>
@@ -18,10 +18,9 @@ class XMLHandler {
  public:
   virtual ~XMLHandler() = default;
   // Names and texts are valid only during the call.
-  virtual void StartElement(XMLByteRange /*name*/, const XMLAttributeList& /*attributes*/) {}
-  virtual void EndElement(XMLByteRange /*name*/) {}
-  virtual void Characters(XMLByteRange /*text*/) {}
+  virtual void StartElement(ByteRange /*name*/, const XMLAttributeList& /*attributes*/) {}
+  virtual void EndElement(ByteRange /*name*/) {}
+  virtual void Characters(ByteRange /*text*/) {}
   // A tag whose name begins with "?", the "?" included in the name.
-  virtual void ProcessingInstruction(XMLByteRange /*name*/,
-                                     const XMLAttributeList& /*attributes*/) {}
+  virtual void ProcessingInstruction(ByteRange /*name*/, const XMLAttributeList& /*attributes*/) {}
 };

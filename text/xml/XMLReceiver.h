@@ -2,14 +2,14 @@
 // into an ordered map, end tags and character data. Processing instructions never reach it.
 #pragma once
 
-#include "text/xml/XMLByteRange.h"
+#include "foundation/data/ByteRange.h"
 #include "text/xml/XMLElement.h"
 
 class XMLReceiver {
  public:
   virtual ~XMLReceiver() = default;
   // Names and texts are valid only during the call.
-  virtual void StartElement(XMLByteRange name, const XMLElement::AttributeMap& attributes) = 0;
-  virtual void EndElement(XMLByteRange name) = 0;
-  virtual void Characters(XMLByteRange text) = 0;
+  virtual void StartElement(ByteRange name, const XMLElement::AttributeMap& attributes) = 0;
+  virtual void EndElement(ByteRange name) = 0;
+  virtual void Characters(ByteRange text) = 0;
 };

@@ -1,6 +1,6 @@
 #include "text/xml/XMLTreeParser.h"
 
-void XMLTreeParser::StartElement(XMLByteRange name, const XMLElement::AttributeMap& attributes) {
+void XMLTreeParser::StartElement(ByteRange name, const XMLElement::AttributeMap& attributes) {
   XMLElement element(UString8(name.begin, name.end), attributes);
   if (openElements_.empty()) {
     root_ = std::make_unique<XMLElement>(std::move(element));
@@ -10,11 +10,11 @@ void XMLTreeParser::StartElement(XMLByteRange name, const XMLElement::AttributeM
   }
 }
 
-void XMLTreeParser::EndElement(XMLByteRange) {
+void XMLTreeParser::EndElement(ByteRange) {
   if (!openElements_.empty()) openElements_.pop_back();
 }
 
-void XMLTreeParser::Characters(XMLByteRange text) {
+void XMLTreeParser::Characters(ByteRange text) {
   if (!openElements_.empty()) openElements_.back()->AppendText(text);
 }
 

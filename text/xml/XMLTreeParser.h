@@ -10,10 +10,10 @@
 
 class XMLTreeParser : public XMLReceiver {
  public:
-  void StartElement(XMLByteRange name, const XMLElement::AttributeMap& attributes) override;
+  void StartElement(ByteRange name, const XMLElement::AttributeMap& attributes) override;
   // Closes the innermost open element whatever the name says.
-  void EndElement(XMLByteRange name) override;
-  void Characters(XMLByteRange text) override;
+  void EndElement(ByteRange name) override;
+  void Characters(ByteRange text) override;
 
   // The root built so far, or none when no element started; open elements are not closed.
   [[nodiscard]] std::unique_ptr<XMLElement> TakeRoot() noexcept;

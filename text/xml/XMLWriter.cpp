@@ -31,7 +31,7 @@ const char* Replacement(char byte, EscapeFor context) noexcept {
 }
 
 // Passes runs of bytes that need no replacement to the receiver in one piece.
-void WriteEscaped(UTextReceiver<UTF8>& receiver, XMLByteRange bytes, EscapeFor context) {
+void WriteEscaped(UTextReceiver<UTF8>& receiver, ByteRange bytes, EscapeFor context) {
   const char* runBegin = bytes.begin;
   for (const char* cursor = bytes.begin; cursor != bytes.end; ++cursor) {
     const char* replacement = Replacement(*cursor, context);
@@ -43,7 +43,7 @@ void WriteEscaped(UTextReceiver<UTF8>& receiver, XMLByteRange bytes, EscapeFor c
   if (runBegin != bytes.end) receiver.Receive(runBegin, bytes.end);
 }
 
-bool Contains(XMLByteRange bytes, const char* needle) noexcept {
+bool Contains(ByteRange bytes, const char* needle) noexcept {
   const std::size_t length = std::strlen(needle);
   for (const char* cursor = bytes.begin; bytes.end - cursor >= static_cast<std::ptrdiff_t>(length);
        ++cursor) {
@@ -52,7 +52,7 @@ bool Contains(XMLByteRange bytes, const char* needle) noexcept {
   return false;
 }
 
-bool HoldsMarkupByte(XMLByteRange bytes) noexcept {
+bool HoldsMarkupByte(ByteRange bytes) noexcept {
   for (const char* cursor = bytes.begin; cursor != bytes.end; ++cursor) {
     if (*cursor == '<' || *cursor == '&' || *cursor == '>') return true;
   }
@@ -83,11 +83,11 @@ void XMLWriter::WriteLineBreak(std::size_t tabs) {
   Write("\n");
   if (indentMode_ != kIndentWithTabs) return;
   constexpr std::size_t kTabRun = sizeof kTabs - 1;
-  for (; tabs > kTabRun; tabs -= kTabRun) Write(XMLByteRange(kTabs, kTabs + kTabRun));
-  Write(XMLByteRange(kTabs, kTabs + tabs));
+  for (; tabs > kTabRun; tabs -= kTabRun) Write(ByteRange(kTabs, kTabs + kTabRun));
+  Write(ByteRange(kTabs, kTabs + tabs));
 }
 
-void XMLWriter::StartElement(XMLByteRange name) {
+void XMLWriter::StartElement(ByteRange name) {
   CloseStartTag();
   WriteLineBreak(openElements_.size());
   Write("<");
@@ -96,7 +96,7 @@ void XMLWriter::StartElement(XMLByteRange name) {
   lastEvent_ = LastEvent::kStartTagOpen;
 }
 
-void XMLWriter::WriteAttribute(XMLByteRange name, XMLByteRange value) {
+void XMLWriter::WriteAttribute(ByteRange name, ByteRange value) {
   Write(" ");
   Write(name);
   Write("=\"");
@@ -110,13 +110,13 @@ void XMLWriter::BeforeContent() {
   if (lastEvent_ == LastEvent::kEndTag && indentMode_ < kNoAddedWhiteSpace) Write("\n");
 }
 
-void XMLWriter::WriteEscapedText(XMLByteRange text) {
+void XMLWriter::WriteEscapedText(ByteRange text) {
   BeforeContent();
   WriteEscaped(receiver_, text, EscapeFor::kText);
   lastEvent_ = LastEvent::kText;
 }
 
-void XMLWriter::WriteCData(XMLByteRange text) {
+void XMLWriter::WriteCData(ByteRange text) {
   BeforeContent();
   Write("<![CDATA[");
   Write(text);
@@ -124,7 +124,7 @@ void XMLWriter::WriteCData(XMLByteRange text) {
   lastEvent_ = LastEvent::kText;
 }
 
-void XMLWriter::WriteText(XMLByteRange text) {
+void XMLWriter::WriteText(ByteRange text) {
   if (HoldsMarkupByte(text) && !Contains(text, "]]>")) {
     WriteCData(text);
   } else {

@@ -3,8 +3,8 @@
 // message is written with it, in indent mode 0.
 #pragma once
 
+#include "foundation/data/ByteRange.h"
 #include "foundation/text/UTextReceiver.h"
-#include "text/xml/XMLByteRange.h"
 #include "text/xml/XMLElement.h"
 
 #include <cstdint>
@@ -28,14 +28,14 @@ class XMLWriter {
 
   // Starts the receiver and writes the XML declaration.
   void StartDocument(XMLDeclaration declaration = XMLDeclaration::kWithEncoding);
-  void StartElement(XMLByteRange name);
+  void StartElement(ByteRange name);
   // Only while the start tag is still open, i.e. right after StartElement or WriteAttribute.
-  void WriteAttribute(XMLByteRange name, XMLByteRange value);
+  void WriteAttribute(ByteRange name, ByteRange value);
   // A CDATA section when the text holds markup bytes and can be one, else escaped text.
-  void WriteText(XMLByteRange text);
-  void WriteEscapedText(XMLByteRange text);
+  void WriteText(ByteRange text);
+  void WriteEscapedText(ByteRange text);
   // The text unchanged inside "<![CDATA[" and "]]>"; the caller keeps "]]>" out of it.
-  void WriteCData(XMLByteRange text);
+  void WriteCData(ByteRange text);
   void EndElement();
   // Closes every open element and ends the receiver.
   void EndDocument(FinalLineBreak finalLineBreak = FinalLineBreak::kOmit);
@@ -45,7 +45,7 @@ class XMLWriter {
  private:
   enum class LastEvent { kNone, kStartTagOpen, kStartTagClosed, kText, kEndTag };
 
-  void Write(XMLByteRange bytes) {
+  void Write(ByteRange bytes) {
     if (!bytes.empty()) receiver_.Receive(bytes.begin, bytes.end);
   }
   void CloseStartTag();

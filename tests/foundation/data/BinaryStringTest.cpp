@@ -3,11 +3,26 @@
 #include "foundation/platform/StandardExceptions.h"
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Bytes become text only through the UTF-8 check: a text string takes no binary string as it is.
+template <class To, class From, class = void>
+struct Appends : std::false_type {};
+template <class To, class From>
+struct Appends<To, From,
+               std::void_t<decltype(std::declval<To&>().Append(std::declval<const From&>()))>>
+    : std::true_type {};
+static_assert(!Appends<UString8, BinaryString>::value);
+static_assert(!Appends<UString8, CopiedUString<Binary8Bit>>::value);
+static_assert(Appends<UString8, UString8>::value && Appends<BinaryString, BinaryString>::value);
+static_assert(Appends<UString8, AutoUString<USAscii>>::value &&
+              Appends<UString8, std::string>::value);
 
 BinaryString Bytes(const std::string& bytes) {
   return BinaryString(bytes.data(), bytes.data() + bytes.size());
@@ -39,8 +54,8 @@ TEST(BinaryString, UTF8ViewsBorrowOrCopyValidBytesAndRejectInvalidOnes) {
   // Longer than the inline buffer, so the copy needs a block of its own.
   const BinaryString text = Bytes(std::string(70, 'x') + "caf\xC3\xA9");
   const ByteRange range = AsUTF8(text);
-  EXPECT_EQ(range.first, text.begin());
-  EXPECT_EQ(range.second, text.end());
+  EXPECT_EQ(range.begin, text.begin());
+  EXPECT_EQ(range.end, text.end());
   const AutoUString<UTF8> copy = ToUTF8String(text);
   EXPECT_EQ(std::string(copy.begin(), copy.end()), std::string(text.begin(), text.end()));
   EXPECT_NE(copy.begin(), text.begin());
@@ -77,8 +92,8 @@ TEST(BinaryString, SplitBinaryCutsAtEverySeparator) {
     for (const SplitFlags flags : {SplitFlags::kKeepEmpty, SplitFlags::kSkipEmpty}) {
       std::vector<std::string> pieces;
       for (const ByteRange& piece : SplitBinary(bytes, '/', flags)) {
-        EXPECT_TRUE(piece.first >= bytes.begin() && piece.second <= bytes.end());
-        pieces.emplace_back(piece.first, piece.second);
+        EXPECT_TRUE(piece.begin >= bytes.begin() && piece.end <= bytes.end());
+        pieces.emplace_back(piece.begin, piece.end);
       }
       EXPECT_EQ(pieces, flags == SplitFlags::kKeepEmpty ? row.kept : row.skipped);
     }
@@ -90,7 +105,7 @@ TEST(BinaryString, SplitBinaryTakesAnyByteAsSeparator) {
   std::vector<std::string> pieces;
   for (const ByteRange& piece :
        SplitBinary(input.data(), input.data() + input.size(), '\0', SplitFlags::kSkipEmpty)) {
-    pieces.emplace_back(piece.first, piece.second);
+    pieces.emplace_back(piece.begin, piece.end);
   }
   EXPECT_EQ(pieces, (std::vector<std::string>{"one", "two"}));
 }

@@ -9,7 +9,7 @@ namespace {
 
 std::string Text(const DebuggableException& error) {
   const auto range = error.text();
-  return std::string(range.first, range.second);
+  return std::string(range.begin, range.end);
 }
 
 TEST(ExceptionPL, ReportsItsMessageOrElseItsTypeName) {

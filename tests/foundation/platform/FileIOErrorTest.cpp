@@ -14,7 +14,7 @@ namespace {
 
 std::string Text(const DebuggableException& error) {
   const auto range = error.text();
-  return std::string(range.first, range.second);
+  return std::string(range.begin, range.end);
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }

@@ -182,15 +182,20 @@ TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
   ICUConverter latin1("ISO-8859-1");
   const std::string utf8 = "caf\xC3\xA9 \xC3\xBC";
   const std::string bytes =
-      latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data() + utf8.size());
+      latin1.FromAlgorithmic(AlgorithmicForm::kUTF8, utf8.data(), utf8.data() + utf8.size());
   EXPECT_EQ(bytes, "caf\xE9 \xFC");
-  EXPECT_EQ(latin1.ToAlgorithmic(UCNV_UTF8, bytes.data(), bytes.data() + bytes.size()), utf8);
-  EXPECT_EQ(latin1.FromAlgorithmic(UCNV_UTF8, utf8.data(), utf8.data()), "");
-  // A converter type with tables is not algorithmic.
-  const auto tables = Caught<ICUResult>(
-      [&] { (void)latin1.ToAlgorithmic(UCNV_MBCS, bytes.data(), bytes.data() + bytes.size()); });
-  ASSERT_TRUE(tables);
-  EXPECT_EQ(tables->FunctionName(), "ucnv_toAlgorithmic");
+  EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF8, bytes.data(), bytes.data() + bytes.size()),
+            utf8);
+  EXPECT_EQ(latin1.FromAlgorithmic(AlgorithmicForm::kUTF8, utf8.data(), utf8.data()), "");
+  EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF16BigEndian, "a\xE9", "a\xE9" + 2),
+            std::string("\0a\0\xE9", 4));
+  // A form outside the enumeration never reaches ICU as some other converter type.
+  const auto outside = Caught<ICUResult>([&] {
+    (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), bytes.data(),
+                               bytes.data() + bytes.size());
+  });
+  ASSERT_TRUE(outside);
+  EXPECT_EQ(outside->FunctionName(), "ucnv_toAlgorithmic");
   ICUConverter ascii("US-ASCII");
   const auto unconvertible = Caught<ICUResult>([&] {
     (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());

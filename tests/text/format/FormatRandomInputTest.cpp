@@ -43,7 +43,7 @@ TEST(FormatRandomInput, OnlyFormatErrorsEscapeAndTextWithoutBracesIsKept) {
     SCOPED_TRACE(testing::PrintToString(format));
     try {
       const AutoUString<UTF8> result = FormatWith(
-          format, BindArguments(format, std::vector<FormatRange>(values.begin(), values.end())));
+          format, BindArguments(format, std::vector<ByteRange>(values.begin(), values.end())));
       ++succeeded;
       if (format.find('{') == std::string::npos) {
         EXPECT_EQ(std::string(result.begin(), result.end()), format);
@@ -65,7 +65,7 @@ TEST(FormatRandomInput, EveryLineWithAKeyIsFoundWithAValueFreeOfSeparators) {
       const std::size_t end = std::min(file.find_first_of("\r\n", start), file.size());
       const std::size_t tab = file.find('\t', start);
       if (tab > start && tab < end) {
-        const FormatRange value = table.GetOverride(file.substr(start, tab - start));
+        const ByteRange value = table.GetOverride(file.substr(start, tab - start));
         EXPECT_EQ(std::string(value.begin, value.end).find_first_of("\t\r\n"), std::string::npos);
       }
       start = end + 1;

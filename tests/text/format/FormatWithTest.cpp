@@ -11,13 +11,13 @@
 
 namespace {
 
-std::string Format(const std::string& format, const std::vector<FormatRange>& values) {
+std::string Format(const std::string& format, const std::vector<ByteRange>& values) {
   const AutoUString<UTF8> result = FormatWith(format, BindArguments(format, values));
   return std::string(result.begin(), result.end());
 }
 
 // The class of the format error that binding and filling in throw, or void when none.
-const std::type_info& Failure(const std::string& format, const std::vector<FormatRange>& values) {
+const std::type_info& Failure(const std::string& format, const std::vector<ByteRange>& values) {
   try {
     (void)Format(format, values);
   } catch (const FormatError& error) {
@@ -29,7 +29,7 @@ const std::type_info& Failure(const std::string& format, const std::vector<Forma
 TEST(FormatWith, FillsVariablesAndKeepsLiterals) {
   struct Row {
     const char* format;
-    std::vector<FormatRange> values;
+    std::vector<ByteRange> values;
     const char* expected;
   };
   const Row rows[] = {
@@ -56,7 +56,7 @@ TEST(FormatWith, FillsVariablesAndKeepsLiterals) {
 TEST(FormatWith, EachFailureThrowsItsOwnClass) {
   struct Row {
     const char* format;
-    std::vector<FormatRange> values;
+    std::vector<ByteRange> values;
     const std::type_info& expected;
   };
   const Row rows[] = {

@@ -9,7 +9,7 @@
 namespace {
 
 std::string Value(const OverrideTable& table, const std::string& key) {
-  const FormatRange value = table.GetOverride(key);
+  const ByteRange value = table.GetOverride(key);
   return std::string(value.begin, value.end);
 }
 

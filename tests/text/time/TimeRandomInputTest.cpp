@@ -57,7 +57,7 @@ TEST(TimeRandomInput, DurationReaderThrowsOnlyItsMessagesAndReadsBackItsOwnOutpu
       ++accepted;
       EXPECT_EQ(ParseXMLDuration(FormatXMLDuration(interval)), interval);
     } catch (const ExceptionPL& error) {
-      const std::string message(error.text().first, error.text().second);
+      const std::string message(error.text().begin, error.text().end);
       EXPECT_EQ(message.rfind("Could not convert XMLDuration to TimeInterval", 0), 0u) << message;
     }
   }
