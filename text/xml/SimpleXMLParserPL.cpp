@@ -191,9 +191,11 @@ void SimpleXMLParserPL::Exit(State next) {
 void SimpleXMLParserPL::Enter(State next) {
   switch (next) {
     case TextEntity:
-    case ValueEntity:
-      entityBuffer_.Assign("&", "&" + 1);
+    case ValueEntity: {
+      static constexpr char kAmpersand = '&';
+      entityBuffer_.Assign(&kAmpersand, &kAmpersand + 1);
       break;
+    }
     case TagName:
       nameBuffer_.Clear();
       dashCount_ = 0;
