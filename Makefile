@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 # TSan maps its shadow at fixed addresses; a randomised layout can collide with it on some kernels.
 NO_ASLR := $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R)
 
-.PHONY: all deps build test demo test-asan test-tsan bench format format-check clean
+.PHONY: all deps build test demo test-asan test-tsan fuzz bench format format-check clean
 
 all: build
 
@@ -32,6 +32,15 @@ test-tsan: deps
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(NO_ASLR) ctest --output-on-failure
 
+# The libFuzzer targets of fuzz/, built with clang, each run FUZZ_SECONDS on a scratch copy of
+# its seeds under build-fuzz; a crash or a failed check fails the target.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DQVX_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build build-fuzz -j $(JOBS)
+	fuzz/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQVX_BENCH=ON -DBUILD_TESTING=OFF
 	cmake --build build-bench -j $(JOBS)
@@ -47,4 +56,4 @@ format-check: deps
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format-check: every file formatted"
 
 clean:
-	rm -rf build build-asan build-tsan build-bench
+	rm -rf build build-asan build-tsan build-fuzz build-bench

@@ -104,8 +104,12 @@ DateTime ToDateTime(const ZonedDateTime& time) {
 
 ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
                            std::int64_t offsetMicroseconds) {
-  const ZonedDateTime utc = WallClock(kUnixEpochDayNumber, time / kMicrosecondsPerSecond, 0, 0);
-  return ToOffset(utc, offsetSeconds, offsetMicroseconds);
+  // Straight to the wall clock at the offset: going through UTC would fail for instants whose
+  // UTC date lies before the year 0 while the date at the offset does not ("1 Jan 0000 +1000").
+  std::int64_t seconds = 0;
+  if (__builtin_add_overflow(time / kMicrosecondsPerSecond, offsetSeconds, &seconds))
+    throw DateTimeOutOfRange();
+  return WallClock(kUnixEpochDayNumber, seconds, offsetSeconds, offsetMicroseconds);
 }
 
 ZonedDateTime ToOffset(const ZonedDateTime& time, std::int64_t offsetSeconds,

@@ -29,13 +29,19 @@ UString8 FormatMailDateTime(const ZonedDateTime& time) {
   const unsigned long long minutes = (offset < 0 ? 0 - static_cast<unsigned long long>(offset)
                                                  : static_cast<unsigned long long>(offset)) /
                                      60;
+  // The reader takes "hhmm" as hh hours plus mm minutes, mm up to 99: an offset of 100 hours or
+  // more keeps two hour digits by writing 99 and the rest as minutes, as "-9986" reads.
+  constexpr unsigned long long kLargestTwoDigitHours = 99 * 60;
+  const bool pastTwoDigitHours = minutes >= 100 * 60 && minutes <= kLargestTwoDigitHours + 99;
+  const unsigned long long hours = pastTwoDigitHours ? 99 : minutes / 60;
+  const unsigned long long restMinutes = minutes - hours * 60;
   // Room for the largest value of every field.
   char text[96];
   const int length = std::snprintf(
       text, sizeof text, "%s, %02u %s %04u %02u:%02u:%02u %c%02llu%02llu", day,
       static_cast<unsigned>(time.date.day), month, static_cast<unsigned>(time.date.year),
       unsigned{time.time.hour}, unsigned{time.time.minute}, unsigned{time.time.second},
-      offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+      offset < 0 ? '-' : '+', hours, restMinutes);
   return UString8(text, text + length);
 }
 

@@ -100,19 +100,25 @@ class DurationReader {
 
   [[nodiscard]] TimeInterval Finish() const {
     if (hasNumber_ || inFraction_ || !valueCompleted_) throw ExceptionPL(kMalformed);
-    std::int64_t total = microseconds_;
-    const std::pair<std::uint32_t, std::int64_t> parts[] = {{days_, kMicrosecondsPerDay},
-                                                            {hours_, 3600 * kMicrosecondsPerSecond},
-                                                            {minutes_, 60 * kMicrosecondsPerSecond},
-                                                            {seconds_, kMicrosecondsPerSecond}};
+    // The magnitude is summed unsigned: the most negative interval has one that no positive
+    // interval reaches.
+    std::uint64_t magnitude = static_cast<std::uint64_t>(microseconds_);
+    const std::pair<std::uint32_t, std::uint64_t> parts[] = {
+        {days_, kMicrosecondsPerDay},
+        {hours_, 3600 * kMicrosecondsPerSecond},
+        {minutes_, 60 * kMicrosecondsPerSecond},
+        {seconds_, kMicrosecondsPerSecond}};
     for (const auto& [count, unit] : parts) {
-      std::int64_t part = 0;
-      if (__builtin_mul_overflow(std::int64_t{count}, unit, &part) ||
-          __builtin_add_overflow(total, part, &total)) {
+      std::uint64_t part = 0;
+      if (__builtin_mul_overflow(std::uint64_t{count}, unit, &part) ||
+          __builtin_add_overflow(magnitude, part, &magnitude)) {
         throw ExceptionPL(kOverflow);
       }
     }
-    return negative_ ? -total : total;
+    const std::uint64_t limit = std::uint64_t{std::numeric_limits<std::int64_t>::max()} + negative_;
+    if (magnitude > limit) throw ExceptionPL(kOverflow);
+    return negative_ ? static_cast<std::int64_t>(0 - magnitude)
+                     : static_cast<std::int64_t>(magnitude);
   }
 
  private:

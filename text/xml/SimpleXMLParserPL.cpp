@@ -241,9 +241,11 @@ void SimpleXMLParserPL::Machine::Exit(State next) {
 void SimpleXMLParserPL::Machine::Enter(State next) {
   switch (next) {
     case TextEntity:
-    case ValueEntity:
-      entityBuffer_.Assign("&", "&" + 1);
+    case ValueEntity: {
+      static constexpr char kAmpersand = '&';
+      entityBuffer_.Assign(&kAmpersand, &kAmpersand + 1);
       break;
+    }
     case TagName:
       nameBuffer_.Clear();
       dashCount_ = 0;

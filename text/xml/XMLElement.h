@@ -22,6 +22,12 @@ class XMLElement {
   XMLElement() = default;
   explicit XMLElement(UString8 elementName, AttributeMap elementAttributes = {})
       : name(std::move(elementName)), attributes(std::move(elementAttributes)) {}
+  // Takes the subtree apart without recursion: a client's document may nest a million deep.
+  ~XMLElement();
+  XMLElement(const XMLElement&) = default;
+  XMLElement(XMLElement&&) = default;
+  XMLElement& operator=(const XMLElement&) = default;
+  XMLElement& operator=(XMLElement&&) = default;
 
   // The first child whose name equals the given bytes; throws NoSuchChildElement.
   [[nodiscard]] const XMLElement& GetChild(ByteRange childName) const;

@@ -153,9 +153,26 @@ void XMLWriter::EndDocument(FinalLineBreak finalLineBreak) {
 }
 
 void XMLWriter::WriteElement(const XMLElement& element) {
-  StartElement(element.name);
-  for (const auto& [name, value] : element.attributes) WriteAttribute(name, value);
-  WriteEscapedText(element.text);
-  for (const XMLElement& child : element.children) WriteElement(child);
-  EndElement();
+  // An explicit stack instead of recursion, for trees nested deeper than the thread's stack.
+  struct Open {
+    const XMLElement* element;
+    std::size_t nextChild;
+  };
+  std::vector<Open> open;
+  const auto start = [this, &open](const XMLElement& next) {
+    StartElement(next.name);
+    for (const auto& [name, value] : next.attributes) WriteAttribute(name, value);
+    WriteEscapedText(next.text);
+    open.push_back(Open{&next, 0});
+  };
+  start(element);
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.nextChild == top.element->children.size()) {
+      EndElement();
+      open.pop_back();
+    } else {
+      start(top.element->children[top.nextChild++]);
+    }
+  }
 }
