@@ -136,7 +136,9 @@ TEST(TimeLexing, PositionsBeyond32BitsThrow) {
   EXPECT_THROW(lexer.Receive(text.data(), text.data() + text.size()), RequiredValueWouldOverflow);
 }
 
-TEST(TimeLexing, ReservedWordTableIsSortedAndEveryWordIsFoundInAnyCase) {
+// The e2e cross-check reads every zone, month and day name in mixed case against another
+// parser; here the table's order and the military letters, which it leaves out.
+TEST(TimeLexing, ReservedWordTableIsSortedAndMilitaryLettersSetNoZone) {
   const TimeReservedWordTable table = TimeReservedWords();
   ASSERT_EQ(table.end - table.begin, 54);
   for (const ReservedWord<TimeParsingAction>* word = table.begin; word != table.end; ++word) {
@@ -145,33 +147,9 @@ TEST(TimeLexing, ReservedWordTableIsSortedAndEveryWordIsFoundInAnyCase) {
       EXPECT_LT(std::string(word[-1].name), std::string(word->name));
     }
     EXPECT_LE(std::strlen(word->name), TimeLexer::kMaxWordBytes);
-    std::string upper = word->name;
-    for (char& letter : upper) letter = static_cast<char>(letter - 'a' + 'A');
-    for (const std::string& spelling : {std::string(word->name), upper}) {
-      const std::string text = "05 Mar 2024 07:08 " + spelling;
-      switch (word->action) {
-        case TimeParsingAction::kZoneName:
-          EXPECT_EQ(Parse(text).offsetSeconds, word->value);
-          break;
-        case TimeParsingAction::kMilitaryZone:
-          EXPECT_THROW(static_cast<void>(Parse(text)), NoTimeZone);
-          break;
-        case TimeParsingAction::kMonthName:
-          EXPECT_EQ(Parse("01 " + spelling + " 2024 07:08 +0000").date.month,
-                    static_cast<std::uint32_t>(word->value));
-          break;
-        case TimeParsingAction::kDayName: {
-          // 7 January 2024 was a Sunday.
-          const std::string day = std::to_string(7 + word->value);
-          EXPECT_EQ(Parse(spelling + ", " + day + " Jan 2024 07:08 +0000").date.day,
-                    static_cast<std::uint32_t>(7 + word->value));
-          const std::string nextDay = std::to_string(7 + (word->value + 1) % 7);
-          EXPECT_THROW(
-              static_cast<void>(Parse(spelling + ", " + nextDay + " Jan 2024 07:08 +0000")),
-              WrongDayOfWeek);
-          break;
-        }
-      }
+    if (word->action == TimeParsingAction::kMilitaryZone) {
+      EXPECT_THROW(static_cast<void>(Parse(std::string("05 Mar 2024 07:08 ") + word->name)),
+                   NoTimeZone);
     }
   }
 }
