@@ -154,16 +154,4 @@ TEST(SimpleXMLParserPL, CommentsShortEmptyTagsAndCutOffDocuments) {
   ExpectRows(std::begin(rows), std::end(rows));
 }
 
-TEST(SimpleXMLParserPL, ReportsToItsOwnOverridesByDefault) {
-  struct Counting : SimpleXMLParserPL {
-    void StartElement(ByteRange, const XMLAttributeList&) override { ++starts; }
-    int starts = 0;
-  } parser;
-  parser.Feed("<a><b></b></a>");
-  EXPECT_EQ(parser.starts, 2);
-  // Back in text after the last end tag, so the next piece starts a fresh tag.
-  parser.Feed("x<c>");
-  EXPECT_EQ(parser.starts, 3);
-}
-
 }  // namespace
