@@ -25,17 +25,13 @@ TEST(Calendar, KnownDayNumbersAndWeekdays) {
     std::int64_t dayNumber;
     std::uint32_t dayOfWeek;
   } const rows[] = {
-      {{1, 1, 0}, 0, 6},   // the year 0 began on a Saturday
-      {{1, 3, 0}, 60, 3},  // after a leap day: 0 is divisible by 400
-      {{1, 1, 1970}, 719528, 4},
-      {{31, 12, 1969}, 719527, 3},
-      {{1, 3, 1900}, 694020, 4},   // 1900 had no 29 February
-      {{29, 2, 2000}, 730544, 2},  // 2000 had one
+      {{1, 1, 0}, 0, 6},          // the year 0 began on a Saturday
+      {{1, 3, 0}, 60, 3},         // after a leap day: 0 is divisible by 400
+      {{1, 1, 1970}, 719528, 4},  // anchors the day-by-day test below
       {{31, 12, 9999}, 3652424, 5},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message()
-                 << row.date.year << "-" << row.date.month << "-" << row.date.day);
+    SCOPED_TRACE(row.dayNumber);
     EXPECT_EQ(DayNumber(row.date), row.dayNumber);
     EXPECT_EQ(DayOfWeek(row.date), row.dayOfWeek);
     EXPECT_EQ(DateFromDayNumber(row.dayNumber), row.date);
