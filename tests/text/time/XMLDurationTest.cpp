@@ -48,7 +48,8 @@ TEST(XMLDurationReading, AcceptedAndRejectedForms) {
       {"PT0004294967295S", 4294967295 * kSecond},
       {"P106751991D", 106751991 * kDay},
   };
-  for (const auto& row : accepted) EXPECT_EQ(Read(row.text), std::to_string(row.interval)) << row.text;
+  for (const auto& row : accepted)
+    EXPECT_EQ(Read(row.text), std::to_string(row.interval)) << row.text;
   for (const char* text : {"",      "P",     "PT",     "--P1D",  "P1DT",   "P-1D",  "1D",
                            "P1Y",   "P1M",   "PT1M1H", "PT1S2",  "PT1H1H", "P1T1H", "PD",
                            "PT.5S", "PT1.S", "PT1.5",  "PT1.5M", "pt1s",   "PT1S "}) {
