@@ -1,11 +1,7 @@
-// Turns one command per line on stdin into the message the program's sender writes for it, and
-// writes that message to stdout framed as on the client link (4-byte little-endian length, then
-// the document). Commands, with "-" for an absent originator and the rest of the line as text:
-//   taken <id> <cancel 0|1> <offer 0|1> <originator>
-//   interval <microseconds> <originator>
-//   time <microseconds since 1970 UTC> <originator>
-//   error <code> <debug text>
-// The e2e tests parse the output with their own XML parser and compare it with the values sent.
+// Writes, framed as on the client link, what the senders write for each command line on stdin
+// ("-" for no originator; an empty frame where a sender refuses): "taken <id> <cancel 0|1>
+// <offer 0|1> <originator>", "interval <microseconds> <originator>", "time <microseconds since
+// 1970 UTC> <originator>", "error <code> <debug text>".
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -32,11 +28,9 @@ std::optional<UString8> Originator(std::istringstream& fields) {
 }
 
 void WriteFramed(const UString8& text) {
-  const auto length = static_cast<std::uint32_t>(text.size());
-  const unsigned char prefix[4] = {
-      static_cast<unsigned char>(length), static_cast<unsigned char>(length >> 8),
-      static_cast<unsigned char>(length >> 16), static_cast<unsigned char>(length >> 24)};
-  std::fwrite(prefix, 1, 4, stdout);
+  // The length in four bytes, least significant first.
+  for (int shift = 0; shift < 32; shift += 8)
+    std::putchar(static_cast<int>(text.size() >> shift) & 0xff);
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
@@ -72,8 +66,7 @@ int main() {
   while (std::getline(std::cin, line)) {
     try {
       Send(line);
-    } catch (const DebuggableException& e) {
-      // An empty frame marks a command the senders refused.
+    } catch (const DebuggableException&) {
       WriteFramed(UString8());
     }
     MessageList queued;

@@ -1,6 +1,5 @@
-// Reads one mail-header date-time per line on stdin and writes, per line, the instant it names
-// in whole seconds since 1970-01-01 UTC ("ok <seconds>"), or "rejected <exception>" when the
-// parser refuses it. The cross-check compares these answers with an independent parser.
+// Answers each mail-header date-time line on stdin with "ok <seconds since 1970 UTC>" or
+// "rejected <exception>".
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -16,7 +15,6 @@ int main() {
     try {
       const DateTime instant =
           ToDateTime(ParseZonedDateTime(line.data(), line.data() + line.size()));
-      // Whole seconds: the text form has no fraction, so the division is exact.
       std::cout << "ok " << instant / kMicrosecondsPerSecond << '\n';
     } catch (const DebuggableException& e) {
       std::cout << "rejected " << e.what() << '\n';

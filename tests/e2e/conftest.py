@@ -1,8 +1,5 @@
-"""Fixtures for the end-to-end tests: the built program, run over real pipes by the simulator.
-
-QVX_PROGRAM names the program (CTest sets it); PYTHONPATH must reach tools/ for qvxsim.
-QVX_TIME_FILTER and QVX_OUTGOING_FILTER name the cross-check filters of tests/crosscheck/.
-"""
+"""The built program run over real pipes by the simulator (tools/ on PYTHONPATH), named by
+QVX_PROGRAM; QVX_TIME_FILTER and QVX_OUTGOING_FILTER name the filters of tests/crosscheck/."""
 
 import os
 import subprocess
@@ -12,22 +9,21 @@ import pytest
 import qvxsim
 
 
-@pytest.fixture(scope="session")
-def program():
-    path = os.environ.get("QVX_PROGRAM")
-    if not path:
-        pytest.fail("QVX_PROGRAM must name the built qvxclientui")
-    if not os.access(path, os.X_OK):
-        pytest.fail(f"QVX_PROGRAM={path} is not an executable program")
-    return path
-
-
-def _line_filter(variable, target):
-    """A function that feeds lines to a built filter and returns its standard output, which
-    must come with an empty standard error."""
+def _executable(variable, target):
     path = os.environ.get(variable)
     if not path or not os.access(path, os.X_OK):
         pytest.fail(f"{variable} must name the built {target}")
+    return path
+
+
+@pytest.fixture(scope="session")
+def program():
+    return _executable("QVX_PROGRAM", "qvxclientui")
+
+
+def _line_filter(variable, target):
+    """Feeds lines to a built filter; returns its output, its standard error must stay empty."""
+    path = _executable(variable, target)
 
     def run(lines):
         done = subprocess.run([path], input="".join(line + "\n" for line in lines).encode(),
@@ -49,14 +45,11 @@ def outgoing_filter():
 
 @pytest.fixture
 def client(program):
-    """A started program with the simulator as its client. Whatever the test does, the program
-    must write nothing to standard error; it is killed at the end if it still runs."""
+    """A started program; it must write nothing to standard error and is killed if it still runs."""
     simulator = qvxsim.Client(program).start()
     try:
         yield simulator
     finally:
         simulator.finish()
-        errors = simulator.stderr_bytes()
-        assert errors == b"", ("standard error must stay empty; got:\n"
-                               + errors.decode("utf-8", errors="replace")
-                               + "\ntranscript:\n" + simulator.transcript.format())
+        errors = simulator.stderr_bytes().decode("utf-8", errors="replace")
+        assert errors == "", f"{errors}\ntranscript:\n{simulator.transcript.format()}"

@@ -7,8 +7,8 @@ import random
 import qvxsim
 
 EPOCH = datetime.datetime(1970, 1, 1, tzinfo=datetime.timezone.utc)
-TEXT_PIECES = ["ClientUI", "a", " ", "<", ">", "&", "\"", "'", "]]>", "]]", "<![CDATA[", "\u00e9",
-               "\u65e5\u672c", "\U0001F600", "x y", "&amp;", "\t"]
+PIECES = ["ClientUI", "a", " ", "<", ">", "&", "\"", "'", "]]>", "]]", "<![CDATA[", "\u00e9",
+          "\u65e5\u672c", "\U0001F600", "x y", "&amp;", "\t"]
 
 
 def sent(outgoing_filter, commands):
@@ -22,36 +22,32 @@ def sent(outgoing_filter, commands):
     return documents
 
 
-def random_text(rng):
-    return "".join(rng.choice(TEXT_PIECES) for _ in range(rng.randint(1, 6)))
-
-
 def test_every_sender_writes_what_the_client_reads_back(outgoing_filter):
     rng = random.Random(31337)
-    commands, expected = [], []
+    cases = []
     for _ in range(400):
-        originator = None if rng.random() < 0.3 else random_text(rng)
+        text = "".join(rng.choice(PIECES) for _ in range(rng.randint(1, 6)))
+        origin = None if rng.random() < 0.3 else text
+        tail = f" {origin or '-'}"
         kind = rng.choice(["taken", "interval", "time", "error"])
         if kind == "taken":
-            ident, cancel = rng.choice([0, 1, 2**32, 2**64 - 1, rng.randrange(2**64)]), rng.random() < 0.5
-            commands.append(f"taken {ident} {int(cancel)} 0 {originator or '-'}")
-            expected.append(qvxsim.ActionTaken(cancel, False, ident, originator))
+            ident = rng.choice([0, 1, 2**32, 2**64 - 1, rng.randrange(2**64)])
+            cancel = rng.random() < 0.5
+            want = qvxsim.ActionTaken(cancel, False, ident, origin)
+            cases.append((f"taken {ident} {int(cancel)} 0{tail}", want))
         elif kind == "interval":
             micros = rng.choice([0, 1, -1, 300_000_000, -900_000_000, 86_400_000_000,
                                  rng.randrange(-10**14, 10**14), rng.randrange(-10**8, 10**8)])
-            commands.append(f"interval {micros} {originator or '-'}")
-            expected.append(qvxsim.RemindInterval(micros, originator))
-        elif kind == "time":
-            # Whole seconds from 1601 to 9999: the mail form has no fraction.
+            cases.append((f"interval {micros}{tail}", qvxsim.RemindInterval(micros, origin)))
+        elif kind == "time":  # whole seconds from 1601 to 9999: the mail form has no fraction
             seconds = rng.randrange(-11_644_473_600, 253_402_300_800)
             when = EPOCH + datetime.timedelta(seconds=seconds)
-            commands.append(f"time {seconds * 1_000_000} {originator or '-'}")
-            expected.append(qvxsim.RemindTime(when, originator))
+            cases.append((f"time {seconds * 1_000_000}{tail}", qvxsim.RemindTime(when, origin)))
         else:
-            code, text = rng.choice([1, 2, 2**32 - 1]), random_text(rng)
-            commands.append(f"error {code} {text}")
-            expected.append(qvxsim.ClientUIErrorMessage(text, code))
-    for command, document, want in zip(commands, sent(outgoing_filter, commands), expected):
+            code = rng.choice([1, 2, 2**32 - 1])
+            cases.append((f"error {code} {text}", qvxsim.ClientUIErrorMessage(text, code)))
+    commands = [command for command, _ in cases]
+    for (command, want), document in zip(cases, sent(outgoing_filter, commands)):
         assert qvxsim.parse_outgoing(document) == want, command
 
 

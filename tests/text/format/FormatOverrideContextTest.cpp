@@ -14,22 +14,6 @@ namespace {
 
 std::string Str(const AutoUString<UTF8>& text) { return std::string(text.begin(), text.end()); }
 
-TEST(FormatOverrideContext, NewestScopeWinsAndRemovalUncoversTheOlder) {
-  FormatOverrideContext context;
-  const OverrideTable older("Cancel\tAnnuler\nOK\tD'accord\n", "fr.xlat");
-  const OverrideTable newer("Cancel\tAbbrechen\n", "de.xlat");
-  FormatOverrideScope olderScope(older, context);
-  {
-    FormatOverrideScope newerScope(newer, context);
-    EXPECT_EQ(Str(context.GetOverride("Cancel")), "Abbrechen");
-    EXPECT_EQ(Str(context.GetOverride("OK")), "D'accord");  // found behind the newer table
-  }
-  EXPECT_EQ(Str(context.GetOverride("Cancel")), "Annuler");
-  EXPECT_FALSE(context.HasOverride("Snooze"));
-  EXPECT_EQ(Str(context.GetOverride("Snooze")), "Snooze");
-  EXPECT_EQ(Str(context.GetOverride("Snooze", "fallback")), "fallback");
-}
-
 TEST(FormatOverrideContext, RemovingScopesDuringAWalkNeverVisitsARemovedOne) {
   struct Row {
     const char* name;
@@ -66,34 +50,33 @@ TEST(FormatOverrideContext, RemovingScopesDuringAWalkNeverVisitsARemovedOne) {
   }
 }
 
-TEST(FormatOverrideContext, ScopeOutlivesItsContextSafely) {
-  const OverrideTable table("Cancel\tAnnuler", "fr.xlat");
-  auto context = FormatOverrideContext().CreateContext();
-  auto scope = std::make_unique<FormatOverrideScope>(table, *context);
-  EXPECT_TRUE(context->HasOverride("Cancel"));
-  context.reset();
-  EXPECT_EQ(scope->Context(), nullptr);
-  scope.reset();  // must not touch the destroyed context
-}
-
 class CurrentContextTest : public testing::Test {
  protected:
   void TearDown() override { ReplaceContext(nullptr); }
 };
 
-TEST_F(CurrentContextTest, LookupFormatTakesTheFileLoadedLast) {
+TEST_F(CurrentContextTest, NewestScopeWinsRemovalUncoversTheOlderAndReplacingReleasesScopes) {
   EXPECT_EQ(Str(LookupFormat("Cancel").text), "Cancel");
   ReplaceContext(std::make_unique<FormatOverrideContext>());
-  const OverrideTable first("Cancel\tAnnuler\n", "1.xlat");
-  const OverrideTable second("Cancel\tAbbrechen\n", "2.xlat");
-  FormatOverrideScope firstScope(first, CurrentContext());
-  FormatOverrideScope secondScope(second, CurrentContext());
-  const FormatString found = LookupFormat("Cancel");
-  EXPECT_EQ(Str(found.key), "Cancel");
-  EXPECT_EQ(Str(found.text), "Abbrechen");
+  FormatOverrideContext& context = CurrentContext();
+  const OverrideTable older("Cancel\tAnnuler\nOK\tD'accord\n", "fr.xlat");
+  const OverrideTable newer("Cancel\tAbbrechen\n", "de.xlat");
+  FormatOverrideScope olderScope(older, context);
+  {
+    FormatOverrideScope newerScope(newer, context);
+    const FormatString found = LookupFormat("Cancel");
+    EXPECT_EQ(Str(found.key) + "=" + Str(found.text), "Cancel=Abbrechen");
+    EXPECT_EQ(Str(context.GetOverride("OK")), "D'accord");  // found behind the newer table
+  }
+  EXPECT_EQ(Str(context.GetOverride("Cancel")), "Annuler");
+  EXPECT_FALSE(context.HasOverride("Snooze"));
+  EXPECT_EQ(Str(context.GetOverride("Snooze")), "Snooze");
+  EXPECT_EQ(Str(context.GetOverride("Snooze", "fallback")), "fallback");
 
-  ReplaceContext(nullptr);  // destroys the installed context and releases its scopes
-  EXPECT_EQ(firstScope.Context(), nullptr);
+  // Destroying the installed context lets go of all its scopes before they end.
+  FormatOverrideScope newestScope(newer, context);
+  ReplaceContext(nullptr);
+  EXPECT_EQ(olderScope.Context(), nullptr);
   EXPECT_EQ(Str(LookupFormat("Cancel").text), "Cancel");
 }
 

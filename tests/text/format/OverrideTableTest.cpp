@@ -14,26 +14,21 @@ std::string Value(const OverrideTable& table, const std::string& key) {
 }
 
 TEST(OverrideTable, KeyBeforeTheFirstTabValueAfterTheLast) {
-  struct Row {
+  const struct {
     const char* file;
     const char* key;
     const char* expected;
-  };
-  const Row rows[] = {
-      {"Cancel\tAnnuler", "Cancel", "Annuler"},
-      {"Cancel\t\tX", "Cancel", "X"},
+  } rows[] = {
       {"Cancel\tmiddle\tX", "Cancel", "X"},
       {"Cancel\t", "Cancel", ""},
       {" Cancel \t Annuler ", " Cancel ", " Annuler "},
       {"a\tA\rb\tB", "b", "B"},
       {"a\tA\r\nb\tB\r\n", "a", "A"},
-      {"no tab here\n\tempty key\nCancel\tAnnuler", "Cancel", "Annuler"},
       {"K\tzebra\nK\tapple\n", "K", "apple"},  // a duplicate key gives the value that sorts first
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.file);
-    const OverrideTable table(row.file, "test.xlat");
-    EXPECT_EQ(Value(table, row.key), row.expected);
+    EXPECT_EQ(Value(OverrideTable(row.file, "test.xlat"), row.key), row.expected);
   }
 }
 

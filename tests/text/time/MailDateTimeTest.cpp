@@ -35,34 +35,13 @@ TEST(MailDateTimeWriting, WallClockForms) {
   }
 }
 
-TEST(MailDateTimeWriting, InstantsAtAnOffset) {
-  struct Row {
-    DateTime instant;
-    std::int64_t offset;
-    const char* text;
-  } const rows[] = {
-      {0, 0, "Thu, 01 Jan 1970 00:00:00 +0000"},
-      {0, -3600, "Wed, 31 Dec 1969 23:00:00 -0100"},
-      {1709618889000000, 0, "Tue, 05 Mar 2024 06:08:09 +0000"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    EXPECT_EQ(Text(FormatMailDateTime(row.instant, row.offset)), row.text);
+TEST(MailDateTimeWriting, InstantsAtAnOffsetAndMonthsOutsideTheYear) {
+  EXPECT_EQ(Text(FormatMailDateTime(0, -3600)), "Wed, 31 Dec 1969 23:00:00 -0100");
+  EXPECT_EQ(Text(FormatMailDateTime(1709618889000000, 0)), "Tue, 05 Mar 2024 06:08:09 +0000");
+  for (const std::uint32_t month : {0u, 13u}) {
+    EXPECT_THROW(static_cast<void>(FormatMailDateTime(Zoned({1, month, 2024}, {0, 0, 0}, 0))),
+                 InvalidMonth);
   }
-}
-
-TEST(MailDateTimeWriting, EveryWrittenTextOfAFourDigitYearFitsThirtyOneBytes) {
-  for (DateTime instant = -62135596800000000; instant < 253402300799000000;
-       instant += 86399999999937) {
-    EXPECT_EQ(FormatMailDateTime(instant, -50400).size(), 31u);
-  }
-}
-
-TEST(MailDateTimeWriting, MonthOutsideTheYearThrows) {
-  EXPECT_THROW(static_cast<void>(FormatMailDateTime(Zoned({1, 0, 2024}, {0, 0, 0}, 0))),
-               InvalidMonth);
-  EXPECT_THROW(static_cast<void>(FormatMailDateTime(Zoned({1, 13, 2024}, {0, 0, 0}, 0))),
-               InvalidMonth);
 }
 
 }  // namespace

@@ -5,25 +5,15 @@
 #include "text/time/ShiftReduceMachine.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Terminals.
+// Terminals, then nonterminals.
 enum : int { kNumber, kPlus, kTimes, kOpen, kClose, kExpression, kTerm, kFactor, kSymbolCount };
-
-std::vector<GrammarRule> ExpressionRules() {
-  return {
-      {kExpression, {kExpression, kPlus, kTerm}},  // 0
-      {kExpression, {kTerm}},                      // 1
-      {kTerm, {kTerm, kTimes, kFactor}},           // 2
-      {kTerm, {kFactor}},                          // 3
-      {kFactor, {kOpen, kExpression, kClose}},     // 4
-      {kFactor, {kNumber}},                        // 5
-  };
-}
 
 // Writes the input in reverse Polish order: numbers as they are shifted, operators as their
 // rules are reduced.
@@ -41,11 +31,8 @@ std::string Postfix(const ShiftReduceTable& table, const std::string& text) {
   ShiftReduceMachine machine(table);
   PostfixWriter writer;
   for (const char character : text) {
-    const int symbol = character == '+'   ? kPlus
-                       : character == '*' ? kTimes
-                       : character == '(' ? kOpen
-                       : character == ')' ? kClose
-                                          : kNumber;
+    const std::size_t mark = std::string("+*()").find(character);
+    const int symbol = mark == std::string::npos ? kNumber : kPlus + static_cast<int>(mark);
     if (!machine.Shift(symbol, writer)) return "rejected";
     if (symbol == kNumber) writer.text += character;
   }
@@ -53,7 +40,15 @@ std::string Postfix(const ShiftReduceTable& table, const std::string& text) {
 }
 
 TEST(ShiftReduceTable, ExpressionGrammarReducesWithPrecedenceAndLeftAssociativity) {
-  const ShiftReduceTable table(kSymbolCount, ExpressionRules(), kExpression);
+  // Rule 0 reduces a sum, rule 2 a product.
+  const ShiftReduceTable table(kSymbolCount,
+                               {{kExpression, {kExpression, kPlus, kTerm}},
+                                {kExpression, {kTerm}},
+                                {kTerm, {kTerm, kTimes, kFactor}},
+                                {kTerm, {kFactor}},
+                                {kFactor, {kOpen, kExpression, kClose}},
+                                {kFactor, {kNumber}}},
+                               kExpression);
   struct Row {
     const char* text;
     const char* postfix;
@@ -69,24 +64,20 @@ TEST(ShiftReduceTable, ExpressionGrammarReducesWithPrecedenceAndLeftAssociativit
 }
 
 TEST(ShiftReduceTable, RefusesAmbiguousAndMalformedGrammars) {
-  // E <- E + E | n: "n + n + n" can be grouped two ways.
-  EXPECT_THROW(
-      ShiftReduceTable(kSymbolCount,
-                       {{kExpression, {kExpression, kPlus, kExpression}}, {kExpression, {kNumber}}},
-                       kExpression),
-      GrammarConflict);
-  // Two rules reduce the same "n" to different symbols under the same lookahead.
-  EXPECT_THROW(ShiftReduceTable(kSymbolCount,
-                                {{kExpression, {kTerm}},
-                                 {kExpression, {kFactor}},
-                                 {kTerm, {kNumber}},
-                                 {kFactor, {kNumber}}},
-                                kExpression),
+  const auto build = [](std::vector<GrammarRule> rules, int start = kExpression) {
+    ShiftReduceTable(kSymbolCount, std::move(rules), start);
+  };
+  // E <- E + E | n groups "n + n + n" two ways; then two rules reduce the same "n" to different
+  // symbols under the same lookahead.
+  EXPECT_THROW(build({{kExpression, {kExpression, kPlus, kExpression}}, {kExpression, {kNumber}}}),
                GrammarConflict);
-  EXPECT_THROW(
-      ShiftReduceTable(kSymbolCount, {{kExpression, {kNumber, kSymbolCount}}}, kExpression),
-      InvalidGrammar);
-  EXPECT_THROW(ShiftReduceTable(kSymbolCount, {{kExpression, {kNumber}}}, kTerm), InvalidGrammar);
+  EXPECT_THROW(build({{kExpression, {kTerm}},
+                      {kExpression, {kFactor}},
+                      {kTerm, {kNumber}},
+                      {kFactor, {kNumber}}}),
+               GrammarConflict);
+  EXPECT_THROW(build({{kExpression, {kNumber, kSymbolCount}}}), InvalidGrammar);
+  EXPECT_THROW(build({{kExpression, {kNumber}}}, kTerm), InvalidGrammar);
 }
 
 }  // namespace

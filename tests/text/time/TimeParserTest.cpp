@@ -25,18 +25,17 @@ ZonedDateTime Zoned(Date date, TimeOfDay time, std::int64_t offsetSeconds) {
   return ZonedDateTime{date, time, offsetSeconds, offsetSeconds * 1000000};
 }
 
+// The e2e cross-check compares the common forms with another parser; here what it leaves out.
 TEST(TimeParsing, AcceptedForms) {
   struct Row {
     const char* text;
     ZonedDateTime time;
   } const rows[] = {
-      {"Tue, 05 Mar 2024 07:08:09 +0100", Zoned({5, 3, 2024}, {7, 8, 9}, 3600)},
       {"5 mar 24 07:08 GMT", Zoned({5, 3, 1924}, {7, 8, 0}, 0)},
       {"05 Mar 2024 07:08 -0000", Zoned({5, 3, 2024}, {7, 8, 0}, 0)},
       {"05 Mar 2024 07:08 +9999", Zoned({5, 3, 2024}, {7, 8, 0}, (99 * 60 + 99) * 60)},
       {"tUe,05mAr2024 07:08:09pDt", Zoned({5, 3, 2024}, {7, 8, 9}, -25200)},
       {" \t\r\n05\nMar\t2024  07 : 08 : 09\r\n+ 0100 \n", Zoned({5, 3, 2024}, {7, 8, 9}, 3600)},
-      {"1 Jan 999 00:00 mdt", Zoned({1, 1, 999}, {0, 0, 0}, -21600)},  // three digits: as written
       {"1 Jan 00 00:00 pst", Zoned({1, 1, 1900}, {0, 0, 0}, -28800)},
   };
   for (const Row& row : rows) {
@@ -60,44 +59,29 @@ std::string RejectionOf(const std::string& text) {
 }
 
 TEST(TimeParsing, RejectedFormsAndTheirFailures) {
-  struct Row {
-    const char* text;
+  const struct {
     const char* failure;
-  } const rows[] = {
-      {"", "ParsingFailure"},
-      {"Tue 05 Mar 2024 07:08:09 +0100", "ParsingFailure"},  // no comma
-      {"Tue,, 05 Mar 2024 07:08:09 +0100", "ParsingFailure"},
-      {"05 Mar 2024 7:08 +0000", "ParsingFailure"},  // one-digit hour
-      {"05 Mar 2024 07:8 +0000", "ParsingFailure"},
-      {"05 March 2024 07:08 +0000", "ParsingFailure"},  // not a reserved word
-      {"05 Mar 2 07:08 +0000", "ParsingFailure"},       // one-digit year
-      {"005 Mar 2024 07:08 +0000", "ParsingFailure"},
-      {"05 Mar 02024 07:08 +0000", "ParsingFailure"},  // five digits
-      {"05 Mar 2024 07:08 +100", "ParsingFailure"},
-      {"05 Mar 2024 07:08 +0100 GMT", "ParsingFailure"},  // text after the end
-      {"05 Mar 2024 07:08 j", "ParsingFailure"},          // there is no "j"
-      {"05 Mar 2024 07:08 UTC", "ParsingFailure"},
-      {"05 Mar 2024 07:08:09:10 +0000", "ParsingFailure"},
-      {"05 Mar 2024 07:08 +0000\x01", "ParsingFailure"},
-      {"05 Mar 2024 07:08 \xC3\xA9", "ParsingFailure"},
-      {"Mar 05 2024 07:08 +0000", "ParsingFailure"},
-      {"05 Mar 2024", "ParsingFailure"},  // ends early
-      {"05 Mar 2024 07:08 +", "ParsingFailure"},
-      {"31 Feb 2024 07:08 +0000", "NoSuchDate"},
-      {"0 Jan 2024 07:08 +0000", "NoSuchDate"},
-      {"05 Mar 2024 24:00 +0000", "NoSuchTimeOfDay"},
-      {"05 Mar 2024 23:60 +0000", "NoSuchTimeOfDay"},
-      {"Mon, 05 Mar 2024 07:08:09 +0100", "WrongDayOfWeek"},
-      {"05 Mar 2024 07:08", "NoTimeZone"},
-      {"05 Mar 2024 07:08 Z", "NoTimeZone"},  // military letters set no zone
+    std::vector<const char*> texts;
+  } rows[] = {
+      {"ParsingFailure",
+       {"", "Tue 05 Mar 2024 07:08:09 +0100", "Tue,, 05 Mar 2024 07:08:09 +0100",
+        "05 Mar 2024 7:08 +0000", "05 Mar 2024 07:8 +0000", "05 March 2024 07:08 +0000",
+        "05 Mar 2 07:08 +0000", "005 Mar 2024 07:08 +0000", "05 Mar 02024 07:08 +0000",
+        "05 Mar 2024 07:08 +100", "05 Mar 2024 07:08 +0100 GMT", "05 Mar 2024 07:08 j",
+        "05 Mar 2024 07:08 UTC", "05 Mar 2024 07:08:09:10 +0000", "05 Mar 2024 07:08 +0000\x01",
+        "05 Mar 2024 07:08 \xC3\xA9", "Mar 05 2024 07:08 +0000", "05 Mar 2024",
+        "05 Mar 2024 07:08 +"}},
+      {"NoSuchDate", {"31 Feb 2024 07:08 +0000", "0 Jan 2024 07:08 +0000"}},
+      {"NoSuchTimeOfDay", {"05 Mar 2024 24:00 +0000", "05 Mar 2024 23:60 +0000"}},
+      {"WrongDayOfWeek", {"Mon, 05 Mar 2024 07:08:09 +0100"}},
+      {"NoTimeZone", {"05 Mar 2024 07:08"}},
       // The checks come in order: date, time of day, day of week, zone.
-      {"Mon, 31 Feb 2024 99:99", "NoSuchDate"},
-      {"Mon, 05 Mar 2024 99:99", "NoSuchTimeOfDay"},
-      {"Mon, 05 Mar 2024 07:08", "WrongDayOfWeek"},
+      {"NoSuchDate", {"Mon, 31 Feb 2024 99:99"}},
+      {"NoSuchTimeOfDay", {"Mon, 05 Mar 2024 99:99"}},
+      {"WrongDayOfWeek", {"Mon, 05 Mar 2024 07:08"}},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    EXPECT_EQ(RejectionOf(row.text), row.failure);
+  for (const auto& row : rows) {
+    for (const char* text : row.texts) EXPECT_EQ(RejectionOf(text), row.failure) << text;
   }
 }
 
@@ -116,10 +100,8 @@ ZonedDateTime ParseInPieces(const std::string& text, std::size_t pieceLength) {
 
 TEST(TimeParsing, LexemesSplitBetweenCallsReadAsWhole) {
   const std::string text = "Tue, 05 Mar 2024 07:08:09 +0100";
-  for (std::size_t piece = 1; piece <= text.size(); ++piece) {
-    SCOPED_TRACE(piece);
-    EXPECT_EQ(ParseInPieces(text, piece), Zoned({5, 3, 2024}, {7, 8, 9}, 3600));
-  }
+  for (std::size_t piece = 1; piece <= text.size(); ++piece)
+    EXPECT_EQ(ParseInPieces(text, piece), Zoned({5, 3, 2024}, {7, 8, 9}, 3600)) << piece;
   // Split words and numerals must not be taken for two short ones.
   EXPECT_THROW(static_cast<void>(ParseInPieces("05 Mar 02024 07:08 +0000", 9)), ParsingFailure);
   EXPECT_THROW(static_cast<void>(ParseInPieces("05 Marc 2024 07:08 +0000", 5)), ParsingFailure);
@@ -127,12 +109,10 @@ TEST(TimeParsing, LexemesSplitBetweenCallsReadAsWhole) {
 
 TEST(TimeParsing, ThreadsReadingAtOnceShareTheTables) {
   // Whichever thread comes first builds the tables; run alone, this test is that first use.
-  std::vector<std::thread> threads;
   std::vector<ZonedDateTime> results(4);
-  for (std::size_t index = 0; index < results.size(); ++index) {
-    threads.emplace_back(
-        [&results, index] { results[index] = Parse("Tue, 05 Mar 2024 07:08:09 +0100"); });
-  }
+  std::vector<std::thread> threads;
+  for (ZonedDateTime& result : results)
+    threads.emplace_back([&result] { result = Parse("Tue, 05 Mar 2024 07:08:09 +0100"); });
   for (std::thread& thread : threads) thread.join();
   for (const ZonedDateTime& result : results)
     EXPECT_EQ(result, Zoned({5, 3, 2024}, {7, 8, 9}, 3600));
@@ -154,7 +134,9 @@ TEST(TimeLexing, PositionsBeyond32BitsThrow) {
   EXPECT_THROW(lexer.Receive(text.data(), text.data() + text.size()), RequiredValueWouldOverflow);
 }
 
-TEST(TimeLexing, ReservedWordTableIsSortedAndEveryWordIsFoundInAnyCase) {
+// The e2e cross-check reads every zone, month and day name in mixed case against another
+// parser; here the table's order and the military letters, which it leaves out.
+TEST(TimeLexing, ReservedWordTableIsSortedAndMilitaryLettersSetNoZone) {
   const TimeReservedWordTable table = TimeReservedWords();
   ASSERT_EQ(table.end - table.begin, 54);
   for (const ReservedWord<TimeParsingAction>* word = table.begin; word != table.end; ++word) {
@@ -163,33 +145,9 @@ TEST(TimeLexing, ReservedWordTableIsSortedAndEveryWordIsFoundInAnyCase) {
       EXPECT_LT(std::string(word[-1].name), std::string(word->name));
     }
     EXPECT_LE(std::strlen(word->name), TimeLexer::kMaxWordBytes);
-    std::string upper = word->name;
-    for (char& letter : upper) letter = static_cast<char>(letter - 'a' + 'A');
-    for (const std::string& spelling : {std::string(word->name), upper}) {
-      const std::string text = "05 Mar 2024 07:08 " + spelling;
-      switch (word->action) {
-        case TimeParsingAction::kZoneName:
-          EXPECT_EQ(Parse(text).offsetSeconds, word->value);
-          break;
-        case TimeParsingAction::kMilitaryZone:
-          EXPECT_THROW(static_cast<void>(Parse(text)), NoTimeZone);
-          break;
-        case TimeParsingAction::kMonthName:
-          EXPECT_EQ(Parse("01 " + spelling + " 2024 07:08 +0000").date.month,
-                    static_cast<std::uint32_t>(word->value));
-          break;
-        case TimeParsingAction::kDayName: {
-          // 7 January 2024 was a Sunday.
-          const std::string day = std::to_string(7 + word->value);
-          EXPECT_EQ(Parse(spelling + ", " + day + " Jan 2024 07:08 +0000").date.day,
-                    static_cast<std::uint32_t>(7 + word->value));
-          const std::string nextDay = std::to_string(7 + (word->value + 1) % 7);
-          EXPECT_THROW(
-              static_cast<void>(Parse(spelling + ", " + nextDay + " Jan 2024 07:08 +0000")),
-              WrongDayOfWeek);
-          break;
-        }
-      }
+    if (word->action == TimeParsingAction::kMilitaryZone) {
+      EXPECT_THROW(static_cast<void>(Parse(std::string("05 Mar 2024 07:08 ") + word->name)),
+                   NoTimeZone);
     }
   }
 }

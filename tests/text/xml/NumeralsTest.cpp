@@ -22,32 +22,15 @@ Outcome OutcomeOf(Parse parse) {
   }
 }
 
-// Parses at 32 and 64 bits; the value is checked at 64 bits and through the defaulting form.
-void CheckRow(Kind kind, const char* text, Outcome at32, Outcome at64, std::int64_t value) {
+// One parser at 32 and at 64 bits, throwing and with the fallback 42; `parse(T{}, text, 42...)`
+// calls it at the width of T.
+template <class T32, class T64, class Parse>
+void CheckRow(Parse parse, const char* text, Outcome at32, Outcome at64, std::int64_t value) {
   SCOPED_TRACE(text);
-  const std::int64_t fallback = 42;
-  switch (kind) {
-    case Kind::kUnsigned:
-      EXPECT_EQ(OutcomeOf([&] { return ParseUnsigned<std::uint32_t>(text); }), at32);
-      EXPECT_EQ(OutcomeOf([&] { return ParseUnsigned<std::uint64_t>(text); }), at64);
-      EXPECT_EQ(ParseUnsigned<std::uint64_t>(text, 42u),
-                static_cast<std::uint64_t>(at64 == Outcome::kValue ? value : fallback));
-      EXPECT_EQ(ParseUnsigned<std::uint32_t>(text, 42u),
-                static_cast<std::uint32_t>(at32 == Outcome::kValue ? value : fallback));
-      break;
-    case Kind::kHex:
-      EXPECT_EQ(OutcomeOf([&] { return ParseHex<std::uint32_t>(text); }), at32);
-      EXPECT_EQ(OutcomeOf([&] { return ParseHex<std::uint64_t>(text); }), at64);
-      EXPECT_EQ(ParseHex<std::uint64_t>(text, 42u),
-                static_cast<std::uint64_t>(at64 == Outcome::kValue ? value : fallback));
-      break;
-    case Kind::kSigned:
-      EXPECT_EQ(OutcomeOf([&] { return ParseSigned<std::int32_t>(text); }), at32);
-      EXPECT_EQ(OutcomeOf([&] { return ParseSigned<std::int64_t>(text); }), at64);
-      EXPECT_EQ(ParseSigned<std::int64_t>(text, 42), at64 == Outcome::kValue ? value : fallback);
-      EXPECT_EQ(ParseSigned<std::int32_t>(text, 42), at32 == Outcome::kValue ? value : fallback);
-      break;
-  }
+  EXPECT_EQ(OutcomeOf([&] { return parse(T32{}, text); }), at32);
+  EXPECT_EQ(OutcomeOf([&] { return parse(T64{}, text); }), at64);
+  EXPECT_EQ(parse(T64{}, text, T64{42}), static_cast<T64>(at64 == Outcome::kValue ? value : 42));
+  EXPECT_EQ(parse(T32{}, text, T32{42}), static_cast<T32>(at32 == Outcome::kValue ? value : 42));
 }
 
 TEST(Numerals, ParsersAcceptOnlyTheirDigitsWithinTheirWidth) {
@@ -87,7 +70,21 @@ TEST(Numerals, ParsersAcceptOnlyTheirDigitsWithinTheirWidth) {
       {Kind::kSigned, "--1", N, N, 0},
       {Kind::kSigned, "- 1", N, N, 0},
   };
-  for (const auto& row : rows) CheckRow(row.kind, row.text, row.at32, row.at64, row.value);
+  for (const auto& row : rows) {
+    const auto check = [&row](auto parse, auto width32, auto width64) {
+      CheckRow<decltype(width32), decltype(width64)>(parse, row.text, row.at32, row.at64,
+                                                     row.value);
+    };
+    if (row.kind == Kind::kUnsigned)
+      check([](auto w, const char* t, auto... f) { return ParseUnsigned<decltype(w)>(t, f...); },
+            std::uint32_t{}, std::uint64_t{});
+    if (row.kind == Kind::kHex)
+      check([](auto w, const char* t, auto... f) { return ParseHex<decltype(w)>(t, f...); },
+            std::uint32_t{}, std::uint64_t{});
+    if (row.kind == Kind::kSigned)
+      check([](auto w, const char* t, auto... f) { return ParseSigned<decltype(w)>(t, f...); },
+            std::int32_t{}, std::int64_t{});
+  }
 }
 
 template <class Format>
