@@ -59,8 +59,6 @@ TEST_F(Dispatcher, MessagesBecomeSessionStateAndDialogCalls) {
        {3}, {"Refresh", kOpen, "RemoveMessage 3"}},
       {"no RemoveType is All", {Request(3), Remove("")}, {},
        {"Refresh", kOpen, "Refresh", "RemoveMessage 3"}},
-      {"lower-case action is All", {Request(3), Remove("<RemoveType>action</RemoveType>")}, {},
-       {"Refresh", kOpen, "Refresh", "RemoveMessage 3"}},
       {"a failing text loses the rest of its batch", {Request(1), Request(2) +
        Request(3, "<ID>+3</ID>") + Request(4), "not a document", Request(5)}, {1, 2},
        {"Refresh", kOpen, "Refresh", kOpen}},
