@@ -66,8 +66,8 @@ TEST_F(UICommands, AnswersBecomeMessagesAndDialogCalls) {
   // clang-format off
   const Row rows[] = {
       {"details", k1, {User(kShowActionDetails, 1)}, {}, {"Details 1"}, {1}},
-      {"details closed", "", {User(kActionDetailsClosed)}, {}, {"Enable"}, {}},
-      {"notice closed", "", {User(kQuietModeNoticeClosed)}, {}, {"Enable"}, {}},
+      {"details or notice closed", "", {User(kActionDetailsClosed), User(kQuietModeNoticeClosed)},
+       {}, {"Enable", "Enable"}, {}},
       {"open", "", {User(kOpenActionRequestDialog)}, {}, {"Open 0 snooze"}, {}},
       {"unknown kinds", k1, {User(10, 1), User(4294967295u, 1)}, {}, {}, {1}},
       {"cancel", k1 + k2, {User(kCancelAction, 2)}, {Taken(2, true)}, kDone, {1}},
