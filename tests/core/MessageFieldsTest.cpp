@@ -25,16 +25,12 @@ TEST(MessageFields, BooleanIsFalseOnlyForTheTwoExactSpellings) {
     bool expected;
   };
   const Row rows[] = {
-      {"<B>0</B>", false},
-      {"<B>false</B>", false},
-      {"<B>1</B>", true},
-      {"<B></B>", true},
-      {"<B>FALSE</B>", true},
-      {"<B>00</B>", true},
-      {"<B> 0</B>", true},
+      // clang-format off
+      {"<B>0</B>", false}, {"<B>false</B>", false}, {"<B>1</B>", true}, {"<B></B>", true},
+      {"<B>FALSE</B>", true}, {"<B>00</B>", true}, {"<B> 0</B>", true},
       // Judged after decoding: a hexadecimal reference is decoded, a decimal one is kept.
-      {"<B>f&#x61;lse</B>", false},
-      {"<B>f&#97;lse</B>", true},
+      {"<B>f&#x61;lse</B>", false}, {"<B>f&#97;lse</B>", true},
+      // clang-format on
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.element);
