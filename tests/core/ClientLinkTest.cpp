@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -80,12 +80,8 @@ bool SeesEndOfFile(int fd) {
 // The kernel's thread ids of this process.
 std::set<int> Tasks() {
   std::set<int> tasks;
-  DIR* directory = ::opendir("/proc/self/task");
-  if (directory == nullptr) return tasks;
-  while (const dirent* entry = ::readdir(directory)) {
-    if (entry->d_name[0] != '.') tasks.insert(std::atoi(entry->d_name));
-  }
-  ::closedir(directory);
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+    tasks.insert(std::stoi(entry.path().filename().string()));
   return tasks;
 }
 

@@ -50,8 +50,6 @@ TEST(IncomingMessages, RemoveTypeIsOneOfFourExactNamesElseAll) {
       {"", RemoveType::kAll},
       {"<RemoveType>action</RemoveType>", RemoveType::kAll},
       {"<RemoveType>Actions</RemoveType>", RemoveType::kAll},
-      {"<RemoveType>Message</RemoveType><RemoveType>Offer</RemoveType>", RemoveType::kOffer},
-      {"<RemoveType>Message</RemoveType><RemoveType>x</RemoveType>", RemoveType::kAll},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.fields);
@@ -82,9 +80,6 @@ TEST(IncomingMessages, TopmostWithoutEnabledIsDistinguishable) {
             std::optional<bool>(false));
   EXPECT_EQ(ReadActionRunningTopmost(*Message("<Enabled></Enabled>")).enabled,
             std::optional<bool>(true));
-  EXPECT_EQ(
-      ReadActionRunningTopmost(*Message("<Enabled>false</Enabled><Enabled>true</Enabled>")).enabled,
-      std::optional<bool>(true));
 }
 
 }  // namespace

@@ -45,55 +45,6 @@ TEST(MessageFields, BooleanIsFalseOnlyForTheTwoExactSpellings) {
   }
 }
 
-enum class Outcome { kValue, kNotANumeral, kTooLarge };
-
-template <class Read>
-Outcome OutcomeOf(Read read) {
-  try {
-    read();
-    return Outcome::kValue;
-  } catch (const NotANumeral&) {
-    return Outcome::kNotANumeral;
-  } catch (const NumeralTooLarge&) {
-    return Outcome::kTooLarge;
-  }
-}
-
-TEST(MessageFields, NumbersAreUnsignedDecimalWithinTheFieldsWidth) {
-  struct Row {
-    const char* text;
-    Outcome at64;
-    Outcome at32;
-    std::uint64_t value;
-  };
-  const Row rows[] = {
-      // The digits themselves are the numeral reader's; here only the width of each field.
-      {"007", Outcome::kValue, Outcome::kValue, 7},
-      {"4294967295", Outcome::kValue, Outcome::kValue, 4294967295u},
-      {"4294967296", Outcome::kValue, Outcome::kTooLarge, 4294967296u},
-      {"18446744073709551616", Outcome::kTooLarge, Outcome::kTooLarge, 0},
-      {"", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-      {"+1", Outcome::kNotANumeral, Outcome::kNotANumeral, 0},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    const auto message = Message(std::string("<N>") + row.text + "</N>");
-    std::uint64_t wide = 123;
-    std::uint32_t narrow = 123;
-    std::optional<std::uint32_t> optional;
-    EXPECT_EQ(OutcomeOf([&] { ReadChild(*message, "N", wide); }), row.at64);
-    EXPECT_EQ(OutcomeOf([&] { ReadChild(*message, "N", narrow); }), row.at32);
-    EXPECT_EQ(OutcomeOf([&] { ReadChild(*message, "N", optional); }), row.at32);
-    if (row.at64 == Outcome::kValue) {
-      EXPECT_EQ(wide, row.value);
-    }
-    if (row.at32 == Outcome::kValue) {
-      EXPECT_EQ(narrow, row.value);
-      EXPECT_EQ(optional, std::optional<std::uint32_t>(static_cast<std::uint32_t>(row.value)));
-    }
-  }
-}
-
 TEST(MessageFields, OnlyTheLastDirectChildOfTheExactNameCounts) {
   const auto message = Message(
       "<T>first</T><t>lower</t><T flag=\"x\">last<Inner>inner</Inner>!</T><TT>longer</TT>"
