@@ -74,14 +74,8 @@ TEST(MessageQueue, WaitAndTakeAllReturnsAtOnceWithWhatIsQueued) {
 }
 
 TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
-  struct Row {
-    const char* what;
-    bool push;
-    std::vector<std::string> expected;
-  };
-  const Row rows[] = {{"a push wakes it", true, {"woken"}}, {"the stop event wakes it", false, {}}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const bool push : {true, false}) {
+    SCOPED_TRACE(push ? "a push wakes it" : "the stop event wakes it");
     MessageQueue queue;
     Event stop;
     std::atomic<bool> done{false};
@@ -94,15 +88,11 @@ TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_FALSE(done) << "returned with nothing to take";
-    if (row.push) {
-      queue.Push(Text("woken"));
-    } else {
-      stop.Set();
-    }
+    push ? queue.Push(Text("woken")) : stop.Set();
     EXPECT_TRUE(Eventually(done));
     stop.Set();  // releases a waiter that missed its wake-up
     waiter.join();
-    EXPECT_EQ(got, row.expected);
+    EXPECT_EQ(got, push ? std::vector<std::string>{"woken"} : std::vector<std::string>{});
   }
 }
 
