@@ -110,19 +110,16 @@ class ClientLinkTest : public ::testing::Test {
   enum class BeforeStart { kNothing, kClientCloses, kLinkCloses };
 
   void Open(BeforeStart before = BeforeStart::kNothing) {
-    int in[2];
-    int out[2];
+    int in[2], out[2];
     ASSERT_EQ(::pipe(in), 0);
     ASSERT_EQ(::pipe(out), 0);
-    linkReadFd_ = in[0];
     clientWriteFd_ = in[1];
     if (before == BeforeStart::kClientCloses) CloseClientWriting();
     clientReadFd_ = out[0];
-    linkWriteFd_ = out[1];
     link_ = new ClientLink(*incoming_, *outgoing_);
     ASSERT_EQ(link_->AddRef(), 1u);
     if (before == BeforeStart::kLinkCloses) link_->Close();
-    ASSERT_TRUE(link_->Start(linkReadFd_, linkWriteFd_));
+    ASSERT_TRUE(link_->Start(in[0], out[1]));
   }
 
   // Ends the client's side and destroys the link once its threads have let go of it.
@@ -178,10 +175,8 @@ class ClientLinkTest : public ::testing::Test {
   std::unique_ptr<MessageQueue> incoming_ = std::make_unique<MessageQueue>();
   std::unique_ptr<MessageQueue> outgoing_ = std::make_unique<MessageQueue>();
   ClientLink* link_ = nullptr;
-  int linkReadFd_ = -1;
   int clientWriteFd_ = -1;
   int clientReadFd_ = -1;
-  int linkWriteFd_ = -1;
 };
 
 // Written a byte at a time, so that every read comes up short and must be repeated.
