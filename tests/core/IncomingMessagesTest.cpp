@@ -50,6 +50,7 @@ TEST(IncomingMessages, RemoveTypeIsOneOfFourExactNamesElseAll) {
       {"", RemoveType::kAll},
       {"<RemoveType>action</RemoveType>", RemoveType::kAll},
       {"<RemoveType>Actions</RemoveType>", RemoveType::kAll},
+      {"<RemoveType>Action </RemoveType>", RemoveType::kAll},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.fields);

@@ -65,11 +65,12 @@ TEST(MessageQueue, WaitAndTakeAllReturnsAtOnceWithWhatIsQueued) {
   MessageQueue queue;
   Event stop;
   queue.Push(Text("a"));
+  queue.Push(Text("b"));
   stop.Set();  // texts already queued come first even when the stop event is set
   MessageList list, none;
   queue.WaitAndTakeAll(list, stop);
   queue.WaitAndTakeAll(none, stop);
-  EXPECT_EQ(Strings(list), std::vector<std::string>{"a"});
+  EXPECT_EQ(Strings(list), (std::vector<std::string>{"a", "b"}));
   EXPECT_TRUE(none.IsEmpty());
 }
 
