@@ -36,36 +36,29 @@ bool Eventually(const std::atomic<bool>& flag) {
   return flag;
 }
 
-TEST(MessageQueue, TakeAllReturnsTextsInArrivalOrderAndLeavesQueueEmpty) {
+TEST(MessageQueue, TakeAllReturnsTextsInArrivalOrderInExchangeForTheCallersList) {
   MessageQueue queue;
   EXPECT_TRUE(queue.IsEmpty());
-  for (const char* text :
-       {"first", "", "a text longer than the sixty-four bytes kept inline by the string", "last"}) {
-    queue.Push(Text(text));
-  }
+  const std::vector<std::string> texts = {
+      "first", "", "a text longer than the sixty-four bytes kept inline by the string", "last"};
+  for (const std::string& text : texts) queue.Push(Text(text));
   EXPECT_FALSE(queue.IsEmpty());
-  EXPECT_EQ(Drain(queue),
-            (std::vector<std::string>{
-                "first", "", "a text longer than the sixty-four bytes kept inline by the string",
-                "last"}));
+  EXPECT_EQ(Drain(queue), texts);
   EXPECT_TRUE(queue.IsEmpty());
   EXPECT_TRUE(Drain(queue).empty());
-
   // The queue keeps working after being emptied.
-  queue.Push(Text("again"));
-  EXPECT_EQ(Drain(queue), std::vector<std::string>{"again"});
-}
-
-TEST(MessageQueue, PushOfAMovedTextHandsOverItsStorage) {
-  MessageQueue queue;
-  UString8 text = Text(std::string(100000, 'z'));
-  const char* storage = text.data();
-  queue.Push(std::move(text));
-  MessageList list;
-  queue.TakeAll(list);
-  ASSERT_EQ(list.Size(), 1u);
-  EXPECT_EQ(list.Front().data(), storage);
-  EXPECT_EQ(list.Front().size(), 100000u);
+  queue.Push(Text("queued"));
+  MessageList mine;
+  mine.Append(Text("mine"));
+  queue.TakeAll(mine);
+  EXPECT_EQ(Strings(mine), std::vector<std::string>{"queued"});
+  EXPECT_EQ(Drain(queue), std::vector<std::string>{"mine"});
+  // A moved text hands over its storage.
+  UString8 large = Text(std::string(100000, 'z'));
+  const char* storage = large.data();
+  queue.Push(std::move(large));
+  queue.TakeAll(mine);
+  EXPECT_TRUE(mine.Size() == 1 && mine.Front().data() == storage);
 }
 
 TEST(MessageQueue, WaitAndTakeAllReturnsAtOnceWithWhatIsQueued) {
@@ -73,25 +66,17 @@ TEST(MessageQueue, WaitAndTakeAllReturnsAtOnceWithWhatIsQueued) {
   Event stop;
   queue.Push(Text("a"));
   queue.Push(Text("b"));
-  // Texts already queued come first even when the stop event is set.
-  stop.Set();
-  MessageList list;
+  stop.Set();  // texts already queued come first even when the stop event is set
+  MessageList list, none;
   queue.WaitAndTakeAll(list, stop);
-  EXPECT_EQ(Strings(list), (std::vector<std::string>{"a", "b"}));
-  MessageList none;
   queue.WaitAndTakeAll(none, stop);
+  EXPECT_EQ(Strings(list), (std::vector<std::string>{"a", "b"}));
   EXPECT_TRUE(none.IsEmpty());
 }
 
 TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
-  struct Row {
-    const char* what;
-    bool push;
-    std::vector<std::string> expected;
-  };
-  const Row rows[] = {{"a push wakes it", true, {"woken"}}, {"the stop event wakes it", false, {}}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const bool push : {true, false}) {
+    SCOPED_TRACE(push ? "a push wakes it" : "the stop event wakes it");
     MessageQueue queue;
     Event stop;
     std::atomic<bool> done{false};
@@ -104,27 +89,12 @@ TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_FALSE(done) << "returned with nothing to take";
-    if (row.push) {
-      queue.Push(Text("woken"));
-    } else {
-      stop.Set();
-    }
+    push ? queue.Push(Text("woken")) : stop.Set();
     EXPECT_TRUE(Eventually(done));
     stop.Set();  // releases a waiter that missed its wake-up
     waiter.join();
-    EXPECT_EQ(got, row.expected);
+    EXPECT_EQ(got, push ? std::vector<std::string>{"woken"} : std::vector<std::string>{});
   }
-}
-
-TEST(MessageQueue, TakeAllExchangesWithTheCallersList) {
-  MessageQueue queue;
-  queue.Push(Text("queued"));
-  MessageList mine;
-  mine.Append(Text("mine"));
-  queue.TakeAll(mine);
-  ASSERT_EQ(mine.Size(), 1u);
-  EXPECT_EQ(Str(mine.Front()), "queued");
-  EXPECT_EQ(Drain(queue), std::vector<std::string>{"mine"});
 }
 
 TEST(MessageList, PopFrontAndAppendListKeepOrder) {
@@ -162,9 +132,8 @@ TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrderAndNeverLeaveTheTakerAsl
       queue.WaitAndTakeAll(list, stop);
       if (list.IsEmpty()) break;
       for (const UString8& text : list) {
-        const std::string s = Str(text);
-        const auto colon = s.find(':');
-        seen[std::stoi(s.substr(0, colon))].push_back(std::stoi(s.substr(colon + 1)));
+        const int number = std::stoi(Str(text));
+        seen[number / kPerThread].push_back(number % kPerThread);
         ++total;
       }
     }
@@ -173,8 +142,7 @@ TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrderAndNeverLeaveTheTakerAsl
   std::vector<std::thread> pushers;
   for (int t = 0; t < kThreads; ++t) {
     pushers.emplace_back([&queue, t] {
-      for (int i = 0; i < kPerThread; ++i)
-        queue.Push(Text(std::to_string(t) + ":" + std::to_string(i)));
+      for (int i = 0; i < kPerThread; ++i) queue.Push(Text(std::to_string(t * kPerThread + i)));
     });
   }
   for (auto& pusher : pushers) pusher.join();

@@ -37,24 +37,10 @@ TEST(OutgoingMessages, ReadyForDataFieldsKeepTheirOrderAndFullWidth) {
 }
 
 TEST(OutgoingMessages, MessageWithoutFieldsAndAnEmptyTextKeepTheirElements) {
-  struct Row {
-    const char* what;
-    std::vector<OutgoingField> fields;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {"no fields",
-       {},
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M></M>\n</ClientToUI>"},
-      {"empty text",
-       {TextField("F", Text(""))},
-       "<?xml version=\"1.0\" "
-       "encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>\n\t\t<F></F>\n\t</M>\n</ClientToUI>"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    EXPECT_EQ(Str(BuildOutgoingMessage("ClientToUI", "M", row.fields)), row.expected);
-  }
+  const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ClientToUI>\n\t<M>";
+  EXPECT_EQ(Str(BuildOutgoingMessage("ClientToUI", "M", {})), head + "</M>\n</ClientToUI>");
+  EXPECT_EQ(Str(BuildOutgoingMessage("ClientToUI", "M", {TextField("F", Text(""))})),
+            head + "\n\t\t<F></F>\n\t</M>\n</ClientToUI>");
 }
 
 }  // namespace

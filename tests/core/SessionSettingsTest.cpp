@@ -18,15 +18,13 @@ TEST(UseLocale, SelectsTheEnvironmentsLocaleUnlessItIsCOrPosix) {
     const char* name;  // null: no locale in use
   };
   const Row rows[] = {
-      {true, "en_US.UTF-8", "en_US"},
-      {true, "en_US.utf8", "en_US"},
-      {true, "C", nullptr},
-      {true, "C.UTF-8", nullptr},
-      {true, "POSIX", nullptr},
+      // clang-format off
+      {true, "en_US.UTF-8", "en_US"}, {true, "en_US.utf8", "en_US"}, {true, "C", nullptr},
+      {true, "C.UTF-8", nullptr}, {true, "POSIX", nullptr},
       // A locale the system does not have counts as C.
-      {true, "xx_YY.NOSUCHCODESET", nullptr},
-      {false, "en_US.UTF-8", nullptr},
+      {true, "xx_YY.NOSUCHCODESET", nullptr}, {false, "en_US.UTF-8", nullptr},
       {std::nullopt, "en_US.UTF-8", nullptr},
+      // clang-format on
   };
   const char* saved = std::getenv("LC_ALL");
   const std::optional<std::string> outer = saved ? std::optional<std::string>(saved) : std::nullopt;

@@ -31,7 +31,6 @@ class RecordingDialogs : public DialogOperations {
   Lines calls;
   bool open = false;
 
-  // clang-format off
   void OpenActionRequestDialog(TimeInterval interval, bool snooze) override {
     Call("Open", interval, snooze ? " snooze" : "");
     open = true;
@@ -55,7 +54,6 @@ class RecordingDialogs : public DialogOperations {
     Call("Notice", start, " " + std::to_string(end));
   }
   void CloseQuietModeNotice() override { calls.push_back("CloseNotice"); }
-  // clang-format on
 
  private:
   void Call(const char* name, std::int64_t number, const std::string& rest = "") {

@@ -39,83 +39,48 @@ std::string Summary(const std::vector<ActionRequest>& requests) {
   return Str(BuildActionsSummary(ids, store));
 }
 
+// Per scope, the sentence of save and reboot (none, restart, shutdown) x (no save, save) and that
+// of the deadline (none, within, now, automatically), joined by two spaces; two hours left.
 TEST(ActionSummary, EverySentenceOfBothTables) {
-  enum Scope { kOne, kSet };
-  using D = SummaryDeadline;
-  using R = SummaryReboot;
-  struct Row {
-    Scope scope;
-    D deadline;
-    R reboot;
-    bool save;
-    const char* expected;  // two hours left where the time is shown
+  struct Scope {
+    bool one;
+    const char* saveAndReboot[3][2];
+    const char* deadline[4];
   };
   // clang-format off
-  const Row rows[] = {
-      {kOne, D::kNone, R::kNone, false, ""},
-      {kOne, D::kNone, R::kNone, true, "You should save your work before taking this action."},
-      {kOne, D::kNone, R::kRestart, false, "This action will require a system restart."},
-      {kOne, D::kNone, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart."},
-      {kOne, D::kNone, R::kShutdown, false, "This action will require a system shutdown."},
-      {kOne, D::kNone, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown."},
-      {kOne, D::kWithin, R::kNone, false, "You must take this action within 2 hours."},
-      {kOne, D::kWithin, R::kNone, true, "You should save your work before taking this action.  You must take this action within 2 hours."},
-      {kOne, D::kWithin, R::kRestart, false, "This action will require a system restart.  You must take this action within 2 hours."},
-      {kOne, D::kWithin, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart.  You must take this action within 2 hours."},
-      {kOne, D::kWithin, R::kShutdown, false, "This action will require a system shutdown.  You must take this action within 2 hours."},
-      {kOne, D::kWithin, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown.  You must take this action within 2 hours."},
-      {kOne, D::kNow, R::kNone, false, "You must take this action now."},
-      {kOne, D::kNow, R::kNone, true, "You should save your work before taking this action.  You must take this action now."},
-      {kOne, D::kNow, R::kRestart, false, "This action will require a system restart.  You must take this action now."},
-      {kOne, D::kNow, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart.  You must take this action now."},
-      {kOne, D::kNow, R::kShutdown, false, "This action will require a system shutdown.  You must take this action now."},
-      {kOne, D::kNow, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown.  You must take this action now."},
-      {kOne, D::kAutomatically, R::kNone, false, "This action will run automatically in 2 hours."},
-      {kOne, D::kAutomatically, R::kNone, true, "You should save your work before taking this action.  This action will run automatically in 2 hours."},
-      {kOne, D::kAutomatically, R::kRestart, false, "This action will require a system restart.  This action will run automatically in 2 hours."},
-      {kOne, D::kAutomatically, R::kRestart, true, "You should save your work before taking this action, as it will require a system restart.  This action will run automatically in 2 hours."},
-      {kOne, D::kAutomatically, R::kShutdown, false, "This action will require a system shutdown.  This action will run automatically in 2 hours."},
-      {kOne, D::kAutomatically, R::kShutdown, true, "You should save your work before taking this action, as it will require a system shutdown.  This action will run automatically in 2 hours."},
-      {kSet, D::kNone, R::kNone, false, ""},
-      {kSet, D::kNone, R::kNone, true, "You should save your work before taking these actions."},
-      {kSet, D::kNone, R::kRestart, false, "The pending actions will require a system restart when they are complete."},
-      {kSet, D::kNone, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete."},
-      {kSet, D::kNone, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete."},
-      {kSet, D::kNone, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete."},
-      {kSet, D::kWithin, R::kNone, false, "There is at least one action you must take within 2 hours."},
-      {kSet, D::kWithin, R::kNone, true, "You should save your work before taking these actions.  There is at least one action you must take within 2 hours."},
-      {kSet, D::kWithin, R::kRestart, false, "The pending actions will require a system restart when they are complete.  There is at least one action you must take within 2 hours."},
-      {kSet, D::kWithin, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete.  There is at least one action you must take within 2 hours."},
-      {kSet, D::kWithin, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete.  There is at least one action you must take within 2 hours."},
-      {kSet, D::kWithin, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete.  There is at least one action you must take within 2 hours."},
-      {kSet, D::kNow, R::kNone, false, "There is at least one action you must take now."},
-      {kSet, D::kNow, R::kNone, true, "You should save your work before taking these actions.  There is at least one action you must take now."},
-      {kSet, D::kNow, R::kRestart, false, "The pending actions will require a system restart when they are complete.  There is at least one action you must take now."},
-      {kSet, D::kNow, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete.  There is at least one action you must take now."},
-      {kSet, D::kNow, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete.  There is at least one action you must take now."},
-      {kSet, D::kNow, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete.  There is at least one action you must take now."},
-      {kSet, D::kAutomatically, R::kNone, false, "At least one of these actions will run automatically in 2 hours."},
-      {kSet, D::kAutomatically, R::kNone, true, "You should save your work before taking these actions.  At least one of these actions will run automatically in 2 hours."},
-      {kSet, D::kAutomatically, R::kRestart, false, "The pending actions will require a system restart when they are complete.  At least one of these actions will run automatically in 2 hours."},
-      {kSet, D::kAutomatically, R::kRestart, true, "You should save your work before taking these actions, as they will require a system restart when they are complete.  At least one of these actions will run automatically in 2 hours."},
-      {kSet, D::kAutomatically, R::kShutdown, false, "The pending actions will require a system shutdown when they are complete.  At least one of these actions will run automatically in 2 hours."},
-      {kSet, D::kAutomatically, R::kShutdown, true, "You should save your work before taking these actions, as they will require a system shutdown when they are complete.  At least one of these actions will run automatically in 2 hours."},
+  const Scope scopes[] = {
+      {true, {{"", "You should save your work before taking this action."},
+              {"This action will require a system restart.", "You should save your work before taking this action, as it will require a system restart."},
+              {"This action will require a system shutdown.", "You should save your work before taking this action, as it will require a system shutdown."}},
+       {"", "You must take this action within 2 hours.", "You must take this action now.", "This action will run automatically in 2 hours."}},
+      {false, {{"", "You should save your work before taking these actions."},
+               {"The pending actions will require a system restart when they are complete.", "You should save your work before taking these actions, as they will require a system restart when they are complete."},
+               {"The pending actions will require a system shutdown when they are complete.", "You should save your work before taking these actions, as they will require a system shutdown when they are complete."}},
+       {"", "There is at least one action you must take within 2 hours.", "There is at least one action you must take now.", "At least one of these actions will run automatically in 2 hours."}},
   };
   // clang-format on
   FixedClock clock(kNow);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    std::optional<TimeInterval> fromNow;
-    if (row.deadline != D::kNone) fromNow = (row.deadline == D::kNow ? 4 : 120) * kMinute;
-    const bool forced = row.deadline == D::kAutomatically;
-    if (row.scope == kOne) {
-      EXPECT_EQ(Str(BuildActionSummary(Request(1, fromNow, forced, row.reboot, row.save))),
-                row.expected);
-    } else {
-      // Flags on one request, the deadline on another, a third with neither.
-      EXPECT_EQ(Summary({Request(9, std::nullopt, false, row.reboot, row.save),
-                         Request(4, fromNow, forced), Request(6, std::nullopt)}),
-                row.expected);
+  for (const Scope& scope : scopes) {
+    for (int d = 0; d < 4; ++d) {
+      for (int r = 0; r < 3; ++r) {
+        for (const bool save : {false, true}) {
+          const std::string first = scope.saveAndReboot[r][save], second = scope.deadline[d];
+          const std::string expected =
+              first.empty() || second.empty() ? first + second : first + "  " + second;
+          SCOPED_TRACE(expected);
+          const auto deadline = static_cast<SummaryDeadline>(d);
+          const auto reboot = static_cast<SummaryReboot>(r);
+          std::optional<TimeInterval> fromNow;
+          if (deadline != SummaryDeadline::kNone)
+            fromNow = (deadline == SummaryDeadline::kNow ? 4 : 120) * kMinute;
+          const bool forced = deadline == SummaryDeadline::kAutomatically;
+          // A set: the flags on one request, the deadline on another, a third with neither.
+          EXPECT_EQ(scope.one ? Str(BuildActionSummary(Request(1, fromNow, forced, reboot, save)))
+                              : Summary({Request(9, std::nullopt, false, reboot, save),
+                                         Request(4, fromNow, forced), Request(6, std::nullopt)}),
+                    expected);
+        }
+      }
     }
   }
 }
