@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <stdexcept>
 #include <string>
 
@@ -131,14 +132,7 @@ TEST_F(MinimumStackSizeTest, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
 
 // Exactly "Unable to pthread_create (<number>)" and one newline.
 bool IsCreateFailureLine(const std::string& text) {
-  const std::string prefix = "Unable to pthread_create (";
-  const std::string suffix = ")\n";
-  if (text.size() <= prefix.size() + suffix.size()) return false;
-  if (text.compare(0, prefix.size(), prefix) != 0) return false;
-  if (text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
-  const std::string digits =
-      text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
-  return digits.find_first_not_of("0123456789") == std::string::npos;
+  return std::regex_match(text, std::regex("Unable to pthread_create \\([0-9]+\\)\n"));
 }
 
 // Runs in a fresh child process: the address-space limit must not reach the other tests.

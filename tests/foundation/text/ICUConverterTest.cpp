@@ -82,9 +82,7 @@ TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
   };
   const Row rows[] = {
       {"KS_C_5601-1987", "windows-949-2000", false},
-      {"x-windows-874", "windows-874-2000", false},
       {"utf8", "UTF-8", true},
-      {"euc-jp", "Extended_UNIX_Code_Packed_Format_for_Japanese", false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -161,21 +159,15 @@ TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
 
 TEST(ICUConverterTest, LongResultsOutgrowTheFirstBuffer) {
   // Escapes are eight bytes per character, well past the first guess of the output size.
-  std::u16string checks(500, u'\u2713');
-  ICUConverter escape("ISO-8859-1", InvalidCharacterAction::kEscape);
+  const std::u16string checks(500, u'\u2713');
   std::string expected;
   for (int i = 0; i < 500; ++i) expected += "{U+2713}";
+  ICUConverter escape("ISO-8859-1", InvalidCharacterAction::kEscape);
   EXPECT_EQ(FromUnicode(escape, checks), expected);
-
-  std::u16string japanese;
-  for (int i = 0; i < 20000; ++i) japanese += u"日本語のテキスト";
-  ICUConverter shiftJIS("Shift_JIS");
-  ICUConverter eucJP("EUC-JP");
-  const std::string sjisBytes = FromUnicode(shiftJIS, japanese);
-  const std::string eucBytes =
-      ICUConverter::Convert(eucJP, shiftJIS, sjisBytes.data(), sjisBytes.data() + sjisBytes.size());
-  EXPECT_EQ(eucBytes, FromUnicode(eucJP, japanese));
-  EXPECT_EQ(ToUnicode(eucJP, eucBytes), japanese);
+  ICUConverter utf8("UTF-8");
+  const std::string bytes = FromUnicode(utf8, checks);
+  EXPECT_EQ(ICUConverter::Convert(escape, utf8, bytes.data(), bytes.data() + bytes.size()),
+            expected);
 }
 
 TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
