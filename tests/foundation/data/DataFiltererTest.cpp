@@ -1,3 +1,5 @@
+// Stages of a byte stream: the filterer that runs a filter in fixed-size pieces, the ASCII case
+// filters, and the labeller that hands bytes on as text.
 #include "foundation/data/DataFilterer.h"
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/data/AsciiCaseFilters.h"
+#include "foundation/data/TextEncodingDataLabeller.h"
 
 namespace {
 
@@ -105,6 +108,59 @@ TEST(DataFilterer, AFilterThatMakesNoProgressThrowsInsteadOfLooping) {
   EXPECT_THROW(filterer.Receive(&byte, &byte + 1), DataFilterStalled);
   EXPECT_THROW(filterer.EndData(), DataFilterStalled);
   EXPECT_FALSE(sink.ended);
+}
+
+// Filters `input` plus one more byte into room for `input` after two earlier bytes.
+template <class F>
+std::string FilterAll(const std::string& input) {
+  const std::string more = input + '!';
+  std::string buffer = "xy" + std::string(input.size(), '\0');
+  DataFilter::Input in{more.data(), more.data() + more.size()};
+  DataFilter::Output out{&buffer[0], &buffer[2], &buffer[0] + buffer.size()};
+  F().Filter(in, out);
+  EXPECT_EQ(std::string(in.begin, in.end), "!");
+  EXPECT_EQ(out.end, &buffer[0] + buffer.size());
+  EXPECT_EQ(buffer.substr(0, 2), "xy");
+  return std::string(out.begin + 2, out.end);
+}
+
+TEST(AsciiCaseFilters, OnlyAsciiLettersChangeCaseAndOnlyWhatFitsIsCopied) {
+  struct Row {
+    std::string input, lowered, raised;
+  };
+  // The neighbours of the letter ranges, NUL and bytes above 0x7F whose low seven bits are letters.
+  const Row rows[] = {
+      {"", "", ""},
+      {"Hello, World 42!", "hello, world 42!", "HELLO, WORLD 42!"},
+      {"@AZ[`az{", "@az[`az{", "@AZ[`AZ{"},
+      {std::string("a\0B", 3), std::string("a\0b", 3), std::string("A\0B", 3)},
+      {"\xC1\xE1\xDA\xFA\x80\xFF", "\xC1\xE1\xDA\xFA\x80\xFF", "\xC1\xE1\xDA\xFA\x80\xFF"},
+      {"\xC3\x89t\xC3\xA9", "\xC3\x89t\xC3\xA9", "\xC3\x89T\xC3\xA9"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.input);
+    EXPECT_EQ(FilterAll<Ascii::CaseLoweringFilter>(row.input), row.lowered);
+    EXPECT_EQ(FilterAll<Ascii::CaseRaisingFilter>(row.input), row.raised);
+  }
+}
+
+class RecordingTextReceiver : public UTextReceiver<UTF8> {
+ public:
+  void Start() override { events += "start;"; }
+  void Receive(const char* begin, const char* end) override { events.append(begin, end) += ";"; }
+  void End() override { events += "end;"; }
+  std::string events;
+};
+
+TEST(TextEncodingDataLabeller, PassesTheStreamOnAsTextUnchecked) {
+  RecordingTextReceiver text;
+  TextEncodingDataLabeller<UTF8> labeller(text);
+  const std::string valid = "caf\xC3\xA9", invalid = "\xC3(\xFF";
+  labeller.StartData(5);
+  static_cast<DataWriter&>(labeller).Write(valid.data(), valid.data() + valid.size());
+  labeller.Receive(invalid.data(), invalid.data() + invalid.size());
+  labeller.EndData();
+  EXPECT_EQ(text.events, "start;" + valid + ";" + invalid + ";end;");
 }
 
 }  // namespace
