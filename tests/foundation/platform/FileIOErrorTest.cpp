@@ -1,6 +1,8 @@
 // File errors: the class each errno maps to, the composed text with the system's own words, and
-// copies that outlive their original.
+// copies that outlive their original; and the plain message exception's text.
 #include "foundation/platform/FileIOError.h"
+
+#include "foundation/platform/ExceptionPL.h"
 
 #include <cerrno>
 #include <clocale>
@@ -35,6 +37,15 @@ class LocaleGuard {
   std::string previous_;
   bool active_ = false;
 };
+
+TEST(ExceptionPL, ReportsItsMessageOrElseItsTypeName) {
+  const ExceptionPL withMessage("Could not convert XMLDuration to TimeInterval");
+  EXPECT_EQ(Text(withMessage), "Could not convert XMLDuration to TimeInterval");
+  EXPECT_STREQ(withMessage.what(), "Could not convert XMLDuration to TimeInterval");
+  const ExceptionPL empty("");
+  EXPECT_EQ(Text(empty), typeid(ExceptionPL).name());
+  EXPECT_STREQ(empty.what(), typeid(ExceptionPL).name());
+}
 
 using Thrower = void (*)(const AutoUString<UTF8>&, std::uint32_t);
 
