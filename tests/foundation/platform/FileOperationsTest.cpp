@@ -1,8 +1,11 @@
+// File operations on a real folder: status, removal, creation, moves and copies, folder loops,
+// temporary names; and the retries with their sleeps and their log.
 #include "foundation/platform/FileOperations.h"
 
 #include "foundation/platform/FileIOError.h"
 #include "foundation/platform/FileLoop.h"
 #include "foundation/platform/FilePermissions.h"
+#include "foundation/platform/FileRetryLog.h"
 #include "foundation/platform/FileStatus.h"
 #include "foundation/platform/TempFiles.h"
 #include "tests/foundation/platform/TemporaryFolder.h"
@@ -21,11 +24,33 @@ namespace {
 
 std::string Str(const AutoUString<UTF8>& text) { return std::string(text.begin(), text.end()); }
 
+std::vector<std::uint32_t> sleeps;
+void RecordSleep(std::uint32_t milliseconds) { sleeps.push_back(milliseconds); }
+
+class RecordingLog : public FileRetryLog {
+ public:
+  void RetrySucceeded(const char* operation, const FileLocation&, const FileLocation* second,
+                      std::uint32_t attempts) override {
+    Add("succeeded ", operation, second, attempts);
+  }
+  void RetryGaveUp(const char* operation, const FileLocation&, const FileLocation* second,
+                   std::uint32_t attempts) override {
+    Add("gave up ", operation, second, attempts);
+  }
+  void Add(const char* what, const char* operation, const FileLocation* second,
+           std::uint32_t attempts) {
+    calls.push_back(what + std::string(operation) + (second ? " 2 " : " 1 ") +
+                    std::to_string(attempts));
+  }
+  std::vector<std::string> calls;
+};
+
 class FileOperations : public ::testing::Test {
  protected:
-  // Failures are retried on the schedule; these tests are about the outcome, not the wait.
+  // Failures are retried on the schedule; the sleeps are recorded, not slept.
   void SetUp() override {
-    previousSleep_ = ReplaceRetrySleep([](std::uint32_t) {});
+    sleeps.clear();
+    previousSleep_ = ReplaceRetrySleep(RecordSleep);
     ASSERT_EQ(::mkdir(folder.Path("dir").c_str(), 0700), 0);
     WriteWholeFile(folder.Path("dir/inner"), "inner");
     WriteWholeFile(folder.Path("file"), "file");
@@ -36,6 +61,7 @@ class FileOperations : public ::testing::Test {
   void TearDown() override { ReplaceRetrySleep(previousSleep_); }
   [[nodiscard]] bool Has(const char* name) const { return Exists(folder.Location(name)); }
   TemporaryFolder folder;
+  RecordingLog log;
   RetrySleepFunction previousSleep_ = nullptr;
 };
 
@@ -173,6 +199,63 @@ TEST_F(FileOperations, TemporaryNamesAndFreeSpace) {
   EXPECT_TRUE(::geteuid() == 0 || IsReadOnly(folder.Location("file")));
   SetWritable(folder.Location("file"), true);
   EXPECT_FALSE(IsReadOnly(folder.Location("file")));
+}
+
+TEST_F(FileOperations, SleepsDoubleFromFortyAndTheLogHearsOfLateSuccessOrGivingUp) {
+  struct Row {
+    int failures;
+    std::vector<std::uint32_t> sleeps;
+    const char* logged;  // empty for no call
+  } rows[] = {
+      {0, {}, ""},
+      {1, {40}, "succeeded Test 1 2"},
+      {3, {40, 80, 160}, "succeeded Test 1 4"},
+      {8, {40, 80, 160, 320, 640, 1280, 2560, 5120}, "succeeded Test 1 9"},
+      {9, {40, 80, 160, 320, 640, 1280, 2560, 5120}, "gave up Test 1 9"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.failures);
+    sleeps.clear();
+    log.calls.clear();
+    int attempts = 0;
+    auto attempt = [&] {
+      if (++attempts <= row.failures) throw FileIOError(attempts);
+    };
+    if (row.failures >= 9) {
+      try {
+        RetryFileOperation("Test", FileLocation("/x"), nullptr, log, attempt);
+        ADD_FAILURE() << "no exception";
+      } catch (const FileIOError& error) {
+        EXPECT_EQ(error.error(), 9u);  // the last attempt's exception
+      }
+    } else {
+      RetryFileOperation("Test", FileLocation("/x"), nullptr, log, attempt);
+    }
+    EXPECT_EQ(sleeps, row.sleeps);
+    EXPECT_EQ(log.calls.empty() ? "" : log.calls.at(0), std::string(row.logged));
+    EXPECT_LE(log.calls.size(), 1u);
+  }
+}
+
+TEST_F(FileOperations, EmptyLocationsAreRefusedAtOnceWithoutSleepOrLog) {
+  EXPECT_THROW(DeleteFile(FileLocation(), log), EmptyFileLocationError);
+  EXPECT_THROW(MoveFile(folder.Location(), FileLocation(), log), EmptyFileLocationError);
+  int attempts = 0;
+  EXPECT_THROW(RetryFileOperation("Test", FileLocation("/x"), nullptr, log,
+                                  [&] { ++attempts, throw EmptyFileLocationError(0); }),
+               EmptyFileLocationError);
+  EXPECT_EQ(attempts, 1);
+  EXPECT_TRUE(sleeps.empty());
+  EXPECT_TRUE(log.calls.empty());
+}
+
+TEST_F(FileOperations, RealOperationsGiveUpUnderTheirOwnNames) {
+  EXPECT_THROW(CreateFile(folder.Location("file"), 0666, log), FileFoundError);
+  EXPECT_THROW(CopyFile(folder.Location("none"), folder.Location("g"), log), FileNotFoundError);
+  EXPECT_EQ(log.calls,
+            (std::vector<std::string>{"gave up CreateFile 1 9", "gave up CopyFile 2 9"}));
+  EXPECT_EQ(ReadWholeFile(folder.Path("file")), "file");
+  EXPECT_EQ(sleeps.size(), 16u);
 }
 
 }  // namespace
