@@ -1,12 +1,23 @@
+// Threads and what they meet with: starting and releasing them, their stacks and failed starts,
+// sleeping, events, the recursive mutex and the shared reference count.
 #include "foundation/platform/Thread.h"
 
+#include "foundation/platform/Event.h"
+#include "foundation/platform/Mutex.h"
+#include "foundation/platform/PlatformErrors.h"
+#include "foundation/platform/SharedRefCount.h"
+
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <pthread.h>
@@ -15,6 +26,13 @@
 
 namespace {
 using Clock = std::chrono::steady_clock;
+using UnixPlatform::Event;
+using UnixPlatform::Mutex;
+
+long MillisecondsSince(Clock::time_point begin) {
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begin).count());
+}
 
 // Polls for a flag set by another thread, so no test waits longer than it must.
 template <typename Predicate>
@@ -178,11 +196,177 @@ TEST(SleepMilliseconds, SleepsAboutAsLongAsAsked) {
     SCOPED_TRACE(milliseconds);
     const auto begin = Clock::now();
     SleepMilliseconds(milliseconds);
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begin);
-    EXPECT_GE(elapsed.count(), static_cast<long>(milliseconds) - 5);
-    EXPECT_LT(elapsed.count(), static_cast<long>(milliseconds) + 500);
+    EXPECT_GE(MillisecondsSince(begin), static_cast<long>(milliseconds) - 5);
+    EXPECT_LT(MillisecondsSince(begin), static_cast<long>(milliseconds) + 500);
   }
 }
 
+constexpr std::int64_t kTenSeconds = 10000000;
+constexpr std::int64_t kEndless = UnixPlatform::kLongestTimedWait + 1;
+
+TEST(Event, SignaledEventStaysSignaledUntilReset) {
+  Event event;
+  event.Set();
+  auto begin = Clock::now();
+  EXPECT_TRUE(Event::Wait(event, kTenSeconds));
+  EXPECT_TRUE(Event::Wait(event, kEndless));
+  EXPECT_LT(MillisecondsSince(begin), 1000);
+  event.Reset();
+  begin = Clock::now();
+  EXPECT_FALSE(Event::Wait(event, 50000));
+  EXPECT_GE(MillisecondsSince(begin), 45);
+  EXPECT_FALSE(event.HasWaiters());
+}
+
+TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrder) {
+  const struct {
+    const char* signaled;
+    int expected;  // index of the event returned, -1 for a timeout
+  } rows[] = {{"---", -1}, {"--x", 2}, {"-xx", 1}, {"xxx", 0}, {"x-x", 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.signaled);
+    Event events[3];
+    for (int i = 0; i < 3; ++i) {
+      if (row.signaled[i] == 'x') events[i].Set();
+    }
+    Event* got = Event::WaitAny(events[0], events[1], events[2], 20000);
+    EXPECT_EQ(got, row.expected < 0 ? nullptr : &events[row.expected]);
+    for (Event& event : events) EXPECT_FALSE(event.HasWaiters());
+  }
+}
+
+TEST(Event, SetFromAnotherThreadWakesAWaitOnThree) {
+  Event a, b, c;
+  std::atomic<Event*> woken{nullptr};
+  std::thread waiter([&] { woken = Event::WaitAny(a, b, c, kEndless); });
+  ASSERT_TRUE(Eventually([&] { return c.HasWaiters(); }));
+  EXPECT_TRUE(a.HasWaiters());
+  EXPECT_TRUE(b.HasWaiters());
+  c.Set();
+  waiter.join();
+  EXPECT_EQ(woken.load(), &c);
+  EXPECT_FALSE(a.HasWaiters());
+  EXPECT_FALSE(b.HasWaiters());
+  EXPECT_FALSE(c.HasWaiters());
+}
+
+TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  const struct {
+    std::int64_t nowSeconds;
+    long nowNanoseconds;
+    std::int64_t timeout;
+    bool timed;
+    std::int64_t seconds;
+    long nanoseconds;
+  } rows[] = {
+      {100, 0, -5, true, 100, 0},
+      {100, 250, 0, true, 100, 250},
+      {100, 999999999, 1, true, 101, 999},
+      {100, 500000000, 1500000, true, 102, 0},
+      {100, 0, 4294967294999, true, 100 + 4294967, 294999000},
+      {100, 0, 4294967295000, false, 100 + 4294967, 295000000},
+      {kMax - 10, 0, kMax, false, kMax - 1, 775807000},
+      {kMax - kMax / 1000000, 0, kMax / 1000000 * 1000000, false, kMax - 1, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.timeout);
+    timespec now{};
+    now.tv_sec = static_cast<time_t>(row.nowSeconds);
+    now.tv_nsec = row.nowNanoseconds;
+    const UnixPlatform::WaitDeadline deadline = UnixPlatform::ComputeDeadline(now, row.timeout);
+    EXPECT_EQ(deadline.timed, row.timed);
+    EXPECT_EQ(deadline.at.tv_sec, row.seconds);
+    EXPECT_EQ(deadline.at.tv_nsec, row.nanoseconds);
+  }
+}
+
+class MutexTest : public testing::Test {
+ protected:
+  void SetUp() override { mutex_.Init(); }
+  void TearDown() override { mutex_.Destroy(); }
+
+  // Whether another thread could take the lock right now (it gives it back at once).
+  bool FreeForOthers() {
+    bool taken = false;
+    std::thread other([&] {
+      Mutex* token = mutex_.TryLock();
+      taken = token != nullptr;
+      Mutex::Unlock(token);
+    });
+    other.join();
+    return taken;
+  }
+
+  Mutex mutex_;
+};
+
+TEST_F(MutexTest, LockTakenThreeTimesIsFreeOnlyAfterTheThirdUnlock) {
+  Mutex* tokens[] = {mutex_.Lock(), mutex_.TryLock(), mutex_.Lock()};
+  for (Mutex* token : tokens) ASSERT_EQ(token, &mutex_);
+  for (int unlocked = 0; unlocked < 3; ++unlocked) {
+    SCOPED_TRACE(unlocked);
+    EXPECT_FALSE(FreeForOthers());
+    Mutex::Unlock(tokens[unlocked]);
+  }
+  EXPECT_TRUE(FreeForOthers());
+}
+
+TEST_F(MutexTest, ThreadBlockedInLockProceedsOnceTheOwnerReleases) {
+  std::atomic<bool> acquired{false};
+  Mutex::Unlock(mutex_.Lock());
+  Mutex* token = mutex_.Lock();
+  std::thread waiter([&] {
+    Mutex::Guard guard(mutex_);
+    acquired = true;
+  });
+  SleepMilliseconds(100);
+  EXPECT_FALSE(acquired.load());
+  Mutex::Unlock(token);
+  waiter.join();
+  EXPECT_TRUE(acquired.load());
+}
+
+TEST_F(MutexTest, GuardOverAFailedTryLockGuardsNothing) {
+  Mutex* token = mutex_.Lock();
+  std::thread other([&] {
+    Mutex::Guard guard(mutex_.TryLock());
+    EXPECT_FALSE(guard);
+  });
+  other.join();
+  Mutex::Unlock(token);
+  Mutex::Unlock(nullptr);
+  EXPECT_TRUE(FreeForOthers());
+}
+
+TEST_F(MutexTest, UnlockingAFreeLockThrowsAndLeavesItUsable) {
+  try {
+    Mutex::Unlock(&mutex_);
+    FAIL() << "no exception";
+  } catch (const UnixPlatform::MutexError& error) {
+    EXPECT_EQ(error.code(), static_cast<std::uint32_t>(EPERM));
+  }
+  Mutex::Unlock(mutex_.Lock());
+  EXPECT_TRUE(FreeForOthers());
+}
+
+TEST(SharedRefCount, IsUniqueOnlyWhileOneReferenceRemainsAndConcurrentHoldersStayBalanced) {
+  UnixPlatform::SharedRefCount* count = UnixPlatform::SharedRefCount::Create();
+  EXPECT_TRUE(count->IsUnique());
+  count->AddRef();
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 4; ++i) {
+    threads.emplace_back([count] {
+      for (int round = 0; round < 5000; ++round) {
+        count->AddRef();
+        count->Release();
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_FALSE(count->IsUnique());
+  count->Release();
+  EXPECT_TRUE(count->IsUnique());
+  count->Release();  // frees the block; the sanitizer build reports a leak otherwise
+}
 }  // namespace
