@@ -50,16 +50,10 @@ std::vector<std::vector<std::size_t>> SplitsOf(std::size_t length) {
   return splits;
 }
 
-std::string Describe(const std::vector<std::size_t>& cuts) {
-  std::string text = "cuts:";
-  for (std::size_t cut : cuts) text += ' ' + std::to_string(cut);
-  return text;
-}
-
 template <class Target, class Source>
 void ExpectEverySplitGives(const Units<Source>& input, const Units<Target>& expected) {
   for (const auto& cuts : SplitsOf(input.size())) {
-    SCOPED_TRACE(Describe(cuts));
+    SCOPED_TRACE(testing::PrintToString(cuts));
     Pipe<Target, Source> pipe;
     pipe.Feed(input, cuts);
     ASSERT_EQ(pipe.Output(), expected);
@@ -127,7 +121,7 @@ void ExpectRefused(const Units<Source>& bad, std::size_t validUnits = 0) {
   valid.Feed(input.substr(0, 2 + validUnits), {});
   const Units<Target> delivered = valid.Output();
   for (const auto& cuts : SplitsOf(input.size())) {
-    SCOPED_TRACE(Describe(cuts));
+    SCOPED_TRACE(testing::PrintToString(cuts));
     Pipe<Target, Source> pipe;
     EXPECT_THROW(pipe.Feed(input, cuts), InvalidTextEncoding);
     ASSERT_EQ(pipe.Output(), delivered);
