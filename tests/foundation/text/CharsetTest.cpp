@@ -1,6 +1,16 @@
-// Converters for named character sets: name normalisation, the three invalid-character
-// actions, the conversions through ICU and their error texts, and the process's own name.
+// Character sets: name normalisation, the ICU converters with their three invalid-character
+// actions and error texts, the process's own charset name, and conversions at the locale border
+// (7-bit through the C library in the C locale, a plain copy in a UTF-8 locale).
+#include "foundation/text/ICUConverter.h"
+
+#include "foundation/platform/StandardExceptions.h"
+#include "foundation/text/ICUResult.h"
+#include "foundation/text/LocaleCharsetName.h"
+#include "foundation/text/LocaleConversion.h"
+#include "foundation/text/NormalizeCharsetName.h"
+
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -8,14 +18,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <unicode/ucnv.h>
-
-#include "foundation/platform/StandardExceptions.h"
-#include "foundation/text/ICUConverter.h"
-#include "foundation/text/ICUResult.h"
-#include "foundation/text/LocaleCharsetName.h"
-#include "foundation/text/NormalizeCharsetName.h"
 
 namespace {
 
@@ -41,6 +43,12 @@ std::optional<E> Caught(Run run) {
   }
   ADD_FAILURE() << "nothing thrown";
   return std::nullopt;
+}
+
+template <class E, class Run>
+std::string What(Run run) {
+  const std::optional<E> error = Caught<E>(run);
+  return error ? error->what() : "";
 }
 
 TEST(NormalizeCharsetNameTest, AliasListsWinOverTheIANANameAndOthersKeepTheirName) {
@@ -99,10 +107,8 @@ TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
 }
 
 TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
-  const auto unknownName = Caught<ICUResult>([] { ICUConverter converter("no-such-charset"); });
-  ASSERT_TRUE(unknownName);
-  EXPECT_STREQ(unknownName->what(), "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
-  EXPECT_EQ(unknownName->FunctionName(), "ucnv_open");
+  EXPECT_EQ(What<ICUResult>([] { ICUConverter converter("no-such-charset"); }),
+            "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
   const auto unknownAction = Caught<ICUResult>(
       [] { ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3)); });
   ASSERT_TRUE(unknownAction);
@@ -111,41 +117,31 @@ TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
 }
 
 TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
-  // U+2713 has no place in windows-1252; the euro sign has (0x80).
+  // U+2713 has no place in windows-1252, the euro sign has (0x80); 0xD2 is unassigned in
+  // windows-1253.
   const std::u16string text = u"a\u20ACb\u2713";
   ICUConverter substitute("windows-1252", InvalidCharacterAction::kSubstitute);
-  EXPECT_EQ(FromUnicode(substitute, text),
-            "a\x80"
-            "b?");
+  EXPECT_EQ(FromUnicode(substitute, text), std::string("a\x80") + "b?");
   ICUConverter escape("windows-1252", InvalidCharacterAction::kEscape);
-  EXPECT_EQ(FromUnicode(escape, text),
-            "a\x80"
-            "b{U+2713}");
+  EXPECT_EQ(FromUnicode(escape, text), std::string("a\x80") + "b{U+2713}");
   ICUConverter stop("windows-1252", InvalidCharacterAction::kStop);
   const auto unmappable = Caught<CharacterSetResult>([&] { (void)FromUnicode(stop, text); });
   ASSERT_TRUE(unmappable);
-  EXPECT_EQ(unmappable->ErrorCode(), U_INVALID_CHAR_FOUND);
   EXPECT_EQ(unmappable->CharsetName(), "windows-1252");
   EXPECT_STREQ(unmappable->what(),
                "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_fromUChars [\"\\xe2\\x9c\\x93\"]");
-  // 0xD2 is unassigned in windows-1253.
   ICUConverter greekSubstitute("windows-1253", InvalidCharacterAction::kSubstitute);
   EXPECT_EQ(ToUnicode(greekSubstitute, "x\xD2y"), u"x\uFFFDy");
   ICUConverter greekEscape("windows-1253", InvalidCharacterAction::kEscape);
   EXPECT_NE(ToUnicode(greekEscape, "x\xD2y").find(u"D2"), std::u16string::npos);
   ICUConverter greekStop("windows-1253", InvalidCharacterAction::kStop);
-  const auto unassigned = Caught<CharacterSetResult>([&] { (void)ToUnicode(greekStop, "x\xD2y"); });
-  ASSERT_TRUE(unassigned);
-  EXPECT_STREQ(unassigned->what(),
-               "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
+  EXPECT_EQ(What<CharacterSetResult>([&] { (void)ToUnicode(greekStop, "x\xD2y"); }),
+            "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
 }
 
 TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
   ICUConverter lenient("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kSubstitute);
-  EXPECT_EQ(ToUnicode(lenient,
-                      "a\xFF"
-                      "b"),
-            u"a\uFFFDb");
+  EXPECT_EQ(ToUnicode(lenient, std::string("a\xFF") + "b"), u"a\uFFFDb");
   ICUConverter strict("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
   const auto illegal = Caught<CharacterSetResult>([&] { (void)ToUnicode(strict, "a\xFF"); });
   ASSERT_TRUE(illegal);
@@ -182,18 +178,15 @@ TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
   EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF16BigEndian, "a\xE9", "a\xE9" + 2),
             std::string("\0a\0\xE9", 4));
   // A form outside the enumeration never reaches ICU as some other converter type.
-  const auto outside = Caught<ICUResult>([&] {
-    (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), bytes.data(),
-                               bytes.data() + bytes.size());
-  });
+  const auto outside = Caught<ICUResult>(
+      [&] { (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), "a", "a" + 1); });
   ASSERT_TRUE(outside);
   EXPECT_EQ(outside->FunctionName(), "ucnv_toAlgorithmic");
   ICUConverter ascii("US-ASCII");
-  const auto unconvertible = Caught<ICUResult>([&] {
-    (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());
-  });
-  ASSERT_TRUE(unconvertible);
-  EXPECT_STREQ(unconvertible->what(), "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
+  EXPECT_EQ(What<ICUResult>([&] {
+              (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());
+            }),
+            "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
 }
 
 TEST(LocaleCharsetNameTest, IsTheNormalisedDefaultNameComputedOnce) {
@@ -227,6 +220,96 @@ TEST(LocaleCharsetNameTest, FixedBufferHoldsFortyEightBytes) {
   EXPECT_EQ(name.c_str(), longest);
   EXPECT_THROW(name.Assign((longest + "x").c_str()), ConstDataCapacityExceeded);
   EXPECT_EQ(name.c_str(), longest);
+}
+
+enum class Direction { kToUTF8, kFromUTF8 };
+
+struct Row {
+  Direction direction;
+  std::string input;
+  std::string result;  // the converted text, or "!" and the exception's class
+};
+
+// The converted text, or the class of the exception the conversion threw.
+std::string Converted(const Row& row) {
+  try {
+    if (row.direction == Direction::kFromUTF8) {
+      return UTF8ToLocale(row.input.data(), row.input.data() + row.input.size());
+    }
+    const UString8 text = LocaleToUTF8(row.input.data(), row.input.data() + row.input.size());
+    return std::string(text.begin(), text.end());
+  } catch (const UnixPlatform::MultiByteToWideConvertError&) {
+    return "!MultiByteToWideConvertError";
+  } catch (const UnixPlatform::WideToMultiByteConvertError&) {
+    return "!WideToMultiByteConvertError";
+  } catch (const InvalidTextEncoding&) {
+    return "!InvalidTextEncoding";
+  }
+}
+
+void ExpectRows(std::initializer_list<Row> rows) {
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message()
+                 << (row.direction == Direction::kToUTF8 ? "to UTF-8 " : "from UTF-8 ")
+                 << testing::PrintToString(row.input));
+    EXPECT_EQ(Converted(row), row.result);
+  }
+}
+
+const std::string kAllSevenBit = [] {
+  std::string text;
+  for (int byte = 0; byte < 0x80; ++byte) text += static_cast<char>(byte);
+  return text;
+}();
+
+// Switches the whole process locale for one test and puts the previous one back.
+class LocaleConversionTest : public testing::Test {
+ protected:
+  void SetUp() override { saved_ = std::setlocale(LC_ALL, nullptr); }
+  void TearDown() override { std::setlocale(LC_ALL, saved_.c_str()); }
+  static bool Use(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      if (std::setlocale(LC_ALL, name) != nullptr) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::string saved_;
+};
+
+TEST_F(LocaleConversionTest, CLocaleConvertsSevenBitTextAndRefusesTheRest) {
+  ASSERT_TRUE(Use({"C"}));
+  EXPECT_FALSE(LocaleIsUTF8());
+  ExpectRows({
+      {Direction::kToUTF8, "", ""},
+      {Direction::kToUTF8, kAllSevenBit, kAllSevenBit},
+      {Direction::kToUTF8, "caf\xC3\xA9", "!MultiByteToWideConvertError"},
+      {Direction::kFromUTF8, "", ""},
+      {Direction::kFromUTF8, kAllSevenBit, kAllSevenBit},
+      {Direction::kFromUTF8, "caf\xC3\xA9", "!WideToMultiByteConvertError"},
+      {Direction::kFromUTF8, "ab\xC3", "!InvalidTextEncoding"},
+      {Direction::kFromUTF8, "\xC0\x80", "!InvalidTextEncoding"},
+  });
+  const UString8 terminated = LocaleToUTF8("seven-bit text");
+  EXPECT_EQ(std::string(terminated.begin(), terminated.end()), "seven-bit text");
+}
+
+TEST_F(LocaleConversionTest, UTF8LocaleCopiesTheBytesAsTheyAre) {
+  if (!Use({"C.UTF-8", "en_US.UTF-8", "C.utf8", "en_US.utf8"})) {
+    GTEST_SKIP() << "no UTF-8 locale is installed";
+  }
+  EXPECT_TRUE(LocaleIsUTF8());
+  // Not even malformed bytes are looked at: the locale's text is already UTF-8.
+  const std::string text = "caf\xC3\xA9 \xF0\x9F\x98\x80";
+  const std::string malformed = "ab\xC3\xFF\xC0\x80";
+  ExpectRows({
+      {Direction::kToUTF8, text, text},
+      {Direction::kToUTF8, malformed, malformed},
+      {Direction::kToUTF8, kAllSevenBit, kAllSevenBit},
+      {Direction::kFromUTF8, text, text},
+      {Direction::kFromUTF8, malformed, malformed},
+  });
 }
 
 }  // namespace
