@@ -1,21 +1,34 @@
-// File operations on a real folder: status, removal, creation, moves and copies, folder loops,
-// temporary names; and the retries with their sleeps and their log.
+// Files: path arithmetic; operations on a real folder (status, removal, creation, moves and
+// copies, folder loops, temporary names); the retries with their sleeps and their log; and
+// opening, writing and reading files.
 #include "foundation/platform/FileOperations.h"
 
+#include "foundation/data/VectorAppender.h"
+#include "foundation/platform/ExceptionPL.h"
+#include "foundation/platform/FileDataSink.h"
 #include "foundation/platform/FileIOError.h"
+#include "foundation/platform/FileLocation.h"
 #include "foundation/platform/FileLoop.h"
 #include "foundation/platform/FilePermissions.h"
+#include "foundation/platform/FileReader.h"
 #include "foundation/platform/FileRetryLog.h"
 #include "foundation/platform/FileStatus.h"
+#include "foundation/platform/FileWriter.h"
+#include "foundation/platform/FileWritingPath.h"
+#include "foundation/platform/StandardExceptions.h"
 #include "foundation/platform/TempFiles.h"
 #include "tests/foundation/platform/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
+#include <csignal>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -23,6 +36,64 @@
 namespace {
 
 std::string Str(const AutoUString<UTF8>& text) { return std::string(text.begin(), text.end()); }
+
+std::string Path(const FileLocation& location) {
+  return location.IsBinary() ? std::string(location.Bytes().begin(), location.Bytes().end())
+                             : Str(location.Text());
+}
+
+TEST(FileLocation, PathArithmetic) {
+  struct Row {
+    const char* path;
+    const char* name;  // the argument of Child
+    const char* child;
+    const char* parent;  // "!root", "!invalid" for the exception
+    const char* lastName;
+  } rows[] = {
+      {"/var/tmp/", "/x/", "/var/tmp/x", "/var", "tmp"},
+      {"/", "etc", "/etc", "!root", ""},
+      {"/a", "b//", "/a/b", "/", "a"},
+      {"a/b", "c", "a/b/c", "a", "b"},
+      {"plain", "c", "plain/c", "!invalid", "plain"},
+      {"/a//b", "", "/a//b/", "/a/", "b"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path);
+    const FileLocation location(row.path);
+    EXPECT_EQ(Path(Child(location, AutoUString<UTF8>(row.name))), row.child);
+    EXPECT_EQ(Str(Name(location)), row.lastName);
+    if (std::string(row.parent) == "!root") {
+      EXPECT_THROW((void)Parent(location), RootHasNoParent);
+    } else if (std::string(row.parent) == "!invalid") {
+      EXPECT_THROW((void)Parent(location), InvalidFileLocation);
+    } else {
+      EXPECT_EQ(Path(Parent(location)), row.parent);
+    }
+  }
+  EXPECT_THROW((void)Child(FileLocation(), AutoUString<UTF8>("x")), EmptyFileLocationError);
+}
+
+TEST(FileLocation, BytesWinAndShowAsHexWithTheirTextWhenTheyAreText) {
+  const FileLocation text = FileLocation::FromBytes(BinaryString("/t\xc3\xa9"));
+  EXPECT_EQ(Str(text.DisplayText()), "2f74c3a9 (UTF8: /t\xc3\xa9)");
+  const FileLocation raw = FileLocation::FromBytes(BinaryString("/d/\xff"));
+  EXPECT_EQ(Str(raw.DisplayText()), "2f642fff");
+  EXPECT_EQ(raw.SystemPath(), "/d/\xff");
+  EXPECT_EQ(Path(Parent(raw)), "/d");
+  EXPECT_THROW((void)Name(raw), BinaryManipulationNotSupported);
+  EXPECT_EQ(Path(Child(Parent(raw), AutoUString<UTF8>("x"))), "/d/x");
+  EXPECT_TRUE(Child(Parent(raw), AutoUString<UTF8>("x")).IsBinary());
+}
+
+TEST(FileLocation, ComparisonIsByteOrderWithoutNormalising) {
+  EXPECT_EQ(Compare(FileLocation("/a/b"), FileLocation::FromBytes(BinaryString("/a/b"))), 0);
+  EXPECT_LT(Compare(FileLocation("/a"), FileLocation("/a/b")), 0);
+  EXPECT_GT(Compare(FileLocation("/a/\xc3\xa9"), FileLocation("/a/z")), 0);
+  EXPECT_NE(FileLocation("/a//b"), FileLocation("/a/b"));
+  EXPECT_NE(FileLocation("/A"), FileLocation("/a"));
+  EXPECT_TRUE(FileLocation().IsEmpty());
+  EXPECT_TRUE(FileLocation("/").IsRoot());
+}
 
 std::vector<std::uint32_t> sleeps;
 void RecordSleep(std::uint32_t milliseconds) { sleeps.push_back(milliseconds); }
@@ -256,6 +327,130 @@ TEST_F(FileOperations, RealOperationsGiveUpUnderTheirOwnNames) {
             (std::vector<std::string>{"gave up CreateFile 1 9", "gave up CopyFile 2 9"}));
   EXPECT_EQ(ReadWholeFile(folder.Path("file")), "file");
   EXPECT_EQ(sleeps.size(), 16u);
+}
+
+using UnixPlatform::FileReadingPath;
+using UnixPlatform::FileWritingPath;
+using Opening = FileWritingPath::Opening;
+
+bool CloseOnExec(int descriptor) { return (::fcntl(descriptor, F_GETFD) & FD_CLOEXEC) != 0; }
+
+TEST(FileWritingPath, EachOpeningHandlesWhatIsThereAndClosesOnExec) {
+  struct Row {
+    Opening opening;
+    bool exists;
+    const char* contentAfter;  // "!" when the open throws
+  } rows[] = {
+      {Opening::kOpenExisting, true, "old"},  {Opening::kOpenExisting, false, "!"},
+      {Opening::kCreateNew, true, "!"},       {Opening::kCreateNew, false, ""},
+      {Opening::kOpenOrCreate, true, "old"},  {Opening::kOpenOrCreate, false, ""},
+      {Opening::kCreateOrTruncate, true, ""}, {Opening::kCreateOrTruncate, false, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(static_cast<int>(&row - rows));
+    TemporaryFolder folder;
+    if (row.exists) WriteWholeFile(folder.Path("f"), "old");
+    FileWritingPath path;
+    if (std::string(row.contentAfter) == "!") {
+      EXPECT_THROW(path.Open(folder.Location("f"), row.opening), FileIOError);
+      continue;
+    }
+    path.Open(folder.Location("f"), row.opening);
+    EXPECT_TRUE(CloseOnExec(path.Descriptor()));
+    EXPECT_EQ(ReadWholeFile(folder.Path("f")), row.contentAfter);
+  }
+  TemporaryFolder folder;
+  WriteWholeFile(folder.Path("f"), "old");
+  EXPECT_THROW(FileWritingPath(folder.Location("f"), Opening::kCreateNew), FileExistsError);
+  EXPECT_THROW(FileWritingPath(folder.Location("none"), Opening::kOpenExisting), FileNotFoundError);
+  FileReadingPath reading(folder.Location("f"));
+  EXPECT_TRUE(CloseOnExec(reading.Descriptor()));
+  try {
+    reading.Open(FileLocation());
+    ADD_FAILURE() << "no exception";
+  } catch (const FileIOError& error) {
+    EXPECT_EQ(typeid(error), typeid(FileIOError));
+    EXPECT_EQ(error.error(), 0u);
+  }
+  EXPECT_THROW((void)reading.Size(), FileNotOpenError);
+}
+
+TEST(FileWriter, AppendsOrWritesAtItsPositionAndSizeKeepsTheOffset) {
+  TemporaryFolder folder;
+  WriteWholeFile(folder.Path("f"), "0123456789");
+  FileWritingPath path(folder.Location("f"), Opening::kOpenExisting);
+  ASSERT_EQ(::lseek(path.Descriptor(), 3, SEEK_SET), 3);
+  FileWriter appending(path);
+  EXPECT_EQ(::lseek(path.Descriptor(), 0, SEEK_CUR), 3);
+  appending.Write("ab", std::strchr("ab", 0));
+  FileDataSink sink(path, 2);
+  sink.StartData(0);
+  sink.Receive("XY", std::strchr("XY", 0));
+  sink.EndData();
+  EXPECT_EQ(ReadWholeFile(folder.Path("f")), "01XY456789ab");
+  EXPECT_EQ(path.Size(), 12u);
+}
+
+// A file size limit makes the kernel write only the bytes below it and fail the next write:
+// the writer must carry on after the short write to meet that failure.
+TEST(FileWriter, ShortWriteIsContinuedAtTheAdvancedOffset) {
+  TemporaryFolder folder;
+  FileWritingPath path(folder.Location("f"), Opening::kCreateOrTruncate);
+  const std::string bytes(25, 'z');
+  rlimit previous{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = previous;
+  limited.rlim_cur = 10;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  FileWriter writer(path, 0);
+  try {
+    writer.Write(bytes.data(), bytes.data() + bytes.size());
+    ADD_FAILURE() << "no exception";
+  } catch (const FileIOError& error) {
+    EXPECT_EQ(error.error(), static_cast<std::uint32_t>(EFBIG));
+  }
+  ::setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(writer.Position(), 10u);
+  EXPECT_EQ(ReadWholeFile(folder.Path("f")), std::string(10, 'z'));
+
+  FileWritingPath full(FileLocation("/dev/full"), Opening::kOpenExisting);
+  FileDataSink sink(full);
+  sink.StartData(0);
+  EXPECT_THROW(sink.Receive(bytes.data(), bytes.data() + bytes.size()), FileDiskFullError);
+}
+
+TEST(FileReader, PipeHasNoSizeAndIsReadToItsEnd) {
+  TemporaryFolder folder;
+  CreateFifo(folder.Location("p"), 0600);
+  FileWritingPath writing(folder.Location("p"), Opening::kOpenExisting);
+  FileReadingPath reading(folder.Location("p"));
+  EXPECT_EQ(reading.Size(), FileReadingPath::kUnknownSize);
+  ASSERT_EQ(::write(writing.Descriptor(), "abc", 3), 3);
+  writing.Close();
+  std::vector<char> bytes;
+  VectorAppender appender(bytes);
+  ReadFileInto(reading, appender);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
+}
+
+TEST(FileReader, LoopReadsChunksUpToTheSizeAndNoticesAShrunkFile) {
+  TemporaryFolder folder;
+  WriteWholeFile(folder.Path("f"), "0123456789");
+  WriteWholeFile(folder.Path("empty"), "");
+  FileReadingPath path(folder.Location("f"));
+  char buffer[4];
+  std::vector<std::string> chunks;
+  for (FileReadingLoop loop(buffer, 4, path, 1); !loop.Done(); loop.Advance()) {
+    chunks.emplace_back(loop.ChunkBegin(), loop.ChunkEnd());
+  }
+  EXPECT_EQ(chunks, (std::vector<std::string>{"1234", "5678", "9"}));
+  FileReadingPath empty(folder.Location("empty"));
+  EXPECT_TRUE(FileReadingLoop(buffer, 4, empty).Done());
+  FileReadingLoop shrinking(buffer, 4, path);
+  ASSERT_EQ(::truncate(folder.Path("f").c_str(), 5), 0);
+  EXPECT_THROW(shrinking.Advance(), FileReadingLoopEndOfFileError);
 }
 
 }  // namespace
