@@ -280,13 +280,13 @@ class MutexTest : public testing::Test {
   void SetUp() override { mutex_.Init(); }
   void TearDown() override { mutex_.Destroy(); }
 
-  // Whether another thread could take the lock right now (it gives it back at once).
+  // Whether another thread could take the lock right now (its guard gives it back at once; over
+  // a failed TryLock the guard guards nothing).
   bool FreeForOthers() {
     bool taken = false;
     std::thread other([&] {
-      Mutex* token = mutex_.TryLock();
-      taken = token != nullptr;
-      Mutex::Unlock(token);
+      Mutex::Guard guard(mutex_.TryLock());
+      taken = static_cast<bool>(guard);
     });
     other.join();
     return taken;
@@ -295,7 +295,7 @@ class MutexTest : public testing::Test {
   Mutex mutex_;
 };
 
-TEST_F(MutexTest, LockTakenThreeTimesIsFreeOnlyAfterTheThirdUnlock) {
+TEST_F(MutexTest, LockTakenThreeTimesIsFreeOnlyAfterTheThirdUnlockAndAFourthThrows) {
   Mutex* tokens[] = {mutex_.Lock(), mutex_.TryLock(), mutex_.Lock()};
   for (Mutex* token : tokens) ASSERT_EQ(token, &mutex_);
   for (int unlocked = 0; unlocked < 3; ++unlocked) {
@@ -303,6 +303,15 @@ TEST_F(MutexTest, LockTakenThreeTimesIsFreeOnlyAfterTheThirdUnlock) {
     EXPECT_FALSE(FreeForOthers());
     Mutex::Unlock(tokens[unlocked]);
   }
+  EXPECT_TRUE(FreeForOthers());
+  // A fourth unlock is refused, and the count does not wrap.
+  try {
+    Mutex::Unlock(&mutex_);
+    FAIL() << "no exception";
+  } catch (const UnixPlatform::MutexError& error) {
+    EXPECT_EQ(error.code(), static_cast<std::uint32_t>(EPERM));
+  }
+  Mutex::Unlock(mutex_.Lock());
   EXPECT_TRUE(FreeForOthers());
 }
 
@@ -319,29 +328,6 @@ TEST_F(MutexTest, ThreadBlockedInLockProceedsOnceTheOwnerReleases) {
   Mutex::Unlock(token);
   waiter.join();
   EXPECT_TRUE(acquired.load());
-}
-
-TEST_F(MutexTest, GuardOverAFailedTryLockGuardsNothing) {
-  Mutex* token = mutex_.Lock();
-  std::thread other([&] {
-    Mutex::Guard guard(mutex_.TryLock());
-    EXPECT_FALSE(guard);
-  });
-  other.join();
-  Mutex::Unlock(token);
-  Mutex::Unlock(nullptr);
-  EXPECT_TRUE(FreeForOthers());
-}
-
-TEST_F(MutexTest, UnlockingAFreeLockThrowsAndLeavesItUsable) {
-  try {
-    Mutex::Unlock(&mutex_);
-    FAIL() << "no exception";
-  } catch (const UnixPlatform::MutexError& error) {
-    EXPECT_EQ(error.code(), static_cast<std::uint32_t>(EPERM));
-  }
-  Mutex::Unlock(mutex_.Lock());
-  EXPECT_TRUE(FreeForOthers());
 }
 
 TEST(SharedRefCount, IsUniqueOnlyWhileOneReferenceRemainsAndConcurrentHoldersStayBalanced) {
