@@ -63,8 +63,16 @@ class MinimumStackSizeTest : public testing::Test {
   std::uint32_t saved_ = MinimumThreadStackSize();
 };
 
-TEST(Thread, SecondStartOfOneRecordCreatesNoSecondThread) {
+// A null function starts nothing, records never started run nothing and are freed on release,
+// and a record started twice runs its function once.
+TEST(Thread, ARecordRunsItsFunctionOnceAtMost) {
+  EXPECT_FALSE(StartThread(nullptr, nullptr));
+  EXPECT_EQ(StartThreadWithHandle(nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateThread(nullptr, nullptr), nullptr);
+  EXPECT_FALSE(Start(nullptr));
   std::atomic<int> calls{0};
+  ReleaseHandle(CreateThread(CountCall, &calls));
+  DeleteThread(CreateThread(CountCall, &calls));
   UnixPlatform::Thread* thread = CreateThread(CountCall, &calls);
   ASSERT_NE(thread, nullptr);
   EXPECT_TRUE(Start(thread));
@@ -73,13 +81,6 @@ TEST(Thread, SecondStartOfOneRecordCreatesNoSecondThread) {
   SleepMilliseconds(100);
   EXPECT_EQ(calls.load(), 1);
   ReleaseHandle(thread);
-}
-
-TEST(Thread, NullFunctionIsRefused) {
-  EXPECT_FALSE(StartThread(nullptr, nullptr));
-  EXPECT_EQ(StartThreadWithHandle(nullptr, nullptr), nullptr);
-  EXPECT_EQ(CreateThread(nullptr, nullptr), nullptr);
-  EXPECT_FALSE(Start(nullptr));
 }
 
 // Had an exception escaped either thread, the process would have ended by the last check.
@@ -94,14 +95,6 @@ TEST(Thread, ThrowingFunctionEndsItsThreadQuietlyAndAHandleKeepsTheRecordUntilRe
   SleepMilliseconds(300);
   EXPECT_TRUE(ThreadFinished(thread));
   ReleaseHandle(thread);
-}
-
-TEST(Thread, RecordNeverStartedIsFreedOnRelease) {
-  std::atomic<int> calls{0};
-  ReleaseHandle(CreateThread(CountCall, &calls));
-  DeleteThread(CreateThread(CountCall, &calls));
-  SleepMilliseconds(50);
-  EXPECT_EQ(calls.load(), 0);
 }
 
 #if defined(__GLIBC__)
