@@ -100,12 +100,6 @@ TEST(StreamTranscoder, EveryDirectionGivesTheSameTextForEverySplit) {
   }
 }
 
-TEST(StreamTranscoder, USAsciiPassesEverySevenBitByte) {
-  std::string ascii;
-  for (int byte = 0; byte < 0x80; ++byte) ascii += static_cast<char>(byte);
-  ExpectEverySplitGives<UTF8, USAscii>(ascii, ascii);
-}
-
 template <class E>
 Units<E> Widened(const std::string& ascii) {
   return Units<E>(ascii.begin(), ascii.end());
@@ -183,7 +177,10 @@ TEST(StreamTranscoder, LoneSurrogatesAndValuesPastTheCodeSpaceAreRefused) {
   }
 }
 
-TEST(StreamTranscoder, USAsciiRefusesEveryByteWithTheHighBitSet) {
+TEST(StreamTranscoder, USAsciiPassesEverySevenBitByteAndRefusesTheRest) {
+  std::string ascii;
+  for (int byte = 0; byte < 0x80; ++byte) ascii += static_cast<char>(byte);
+  ExpectEverySplitGives<UTF8, USAscii>(ascii, ascii);
   for (int byte = 0x80; byte <= 0xFF; ++byte) {
     SCOPED_TRACE(byte);
     ExpectRefused<UTF8, USAscii>(std::string(1, static_cast<char>(byte)));
