@@ -280,7 +280,6 @@ TEST_F(FileOperations, SleepsDoubleFromFortyAndTheLogHearsOfLateSuccessOrGivingU
   } rows[] = {
       {0, {}, ""},
       {1, {40}, "succeeded Test 1 2"},
-      {3, {40, 80, 160}, "succeeded Test 1 4"},
       {8, {40, 80, 160, 320, 640, 1280, 2560, 5120}, "succeeded Test 1 9"},
       {9, {40, 80, 160, 320, 640, 1280, 2560, 5120}, "gave up Test 1 9"},
   };
