@@ -3,6 +3,7 @@
 #include "foundation/platform/FileIOError.h"
 
 #include "foundation/platform/ExceptionPL.h"
+#include "foundation/platform/FileErrorMapping.h"
 
 #include <cerrno>
 #include <clocale>
@@ -12,8 +13,6 @@
 #include <typeinfo>
 
 #include <gtest/gtest.h>
-
-#include "foundation/platform/FileErrorMapping.h"
 
 namespace {
 
