@@ -135,11 +135,6 @@ TEST_F(MinimumStackSizeTest, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
 }
 #endif
 
-// Exactly "Unable to pthread_create (<number>)" and one newline.
-bool IsCreateFailureLine(const std::string& text) {
-  return std::regex_match(text, std::regex("Unable to pthread_create \\([0-9]+\\)\n"));
-}
-
 // Runs in a fresh child process: the address-space limit must not reach the other tests.
 int StartsFailWithOneLineEach() {
   long pages = 0;
@@ -154,9 +149,11 @@ int StartsFailWithOneLineEach() {
 
   std::atomic<int> calls{0};
   std::string report;
+  // Each failed start prints exactly "Unable to pthread_create (<number>)" and one newline.
   auto expectOneLine = [&](const char* what, bool failed) {
     const std::string captured = testing::internal::GetCapturedStderr();
-    if (!failed || !IsCreateFailureLine(captured)) {
+    if (!failed ||
+        !std::regex_match(captured, std::regex("Unable to pthread_create \\([0-9]+\\)\n"))) {
       report += std::string(what) + (failed ? " printed: " : " did not fail; printed: ") + captured;
     }
   };
