@@ -276,9 +276,7 @@ TEST(Base64DecodingDataMaker, SkipsEveryByteOutsideTheAlphabetAndDropsTrailingBi
                                                       {"T", ""},
                                                       {"T*W*F*u", "Man"},
                                                       {"==TW=Fu=", "Man"},
-                                                      {"\x80TW\xff"
-                                                       "Fu\t",
-                                                       "Man"},
+                                                      {std::string("\x80TW\xff") + "Fu\t", "Man"},
                                                       {"Zm9vY", "foo"}};
   for (const auto& [text, plain] : rows) {
     SCOPED_TRACE(text);
