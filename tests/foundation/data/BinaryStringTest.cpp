@@ -1,6 +1,11 @@
+// Byte strings: the UTF-8 check and views, splitting at a separator byte, and hex text.
 #include "foundation/data/BinaryString.h"
 
+#include "foundation/data/Hex.h"
+#include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/StandardExceptions.h"
+
+#include <cstdio>
 
 #include <string>
 #include <type_traits>
@@ -70,28 +75,31 @@ TEST(BinaryString, UTF8ViewsBorrowOrCopyValidBytesAndRejectInvalidOnes) {
 TEST(BinaryString, SplitBinaryCutsAtEverySeparator) {
   struct Row {
     std::string input;
+    char separator;
     std::vector<std::string> kept;
     std::vector<std::string> skipped;
   };
   const Row rows[] = {
-      {"", {""}, {}},
-      {"abc", {"abc"}, {"abc"}},
-      {"/", {"", ""}, {}},
-      {"a/b/c", {"a", "b", "c"}, {"a", "b", "c"}},
-      {"/usr/lib", {"", "usr", "lib"}, {"usr", "lib"}},
-      {"usr/lib/", {"usr", "lib", ""}, {"usr", "lib"}},
-      {"a//b", {"a", "", "b"}, {"a", "b"}},
-      {"//", {"", "", ""}, {}},
+      {"", '/', {""}, {}},
+      {"abc", '/', {"abc"}, {"abc"}},
+      {"/", '/', {"", ""}, {}},
+      {"a/b/c", '/', {"a", "b", "c"}, {"a", "b", "c"}},
+      {"/usr/lib", '/', {"", "usr", "lib"}, {"usr", "lib"}},
+      {"usr/lib/", '/', {"usr", "lib", ""}, {"usr", "lib"}},
+      {"a//b", '/', {"a", "", "b"}, {"a", "b"}},
+      {"//", '/', {"", "", ""}, {}},
       {std::string("\xFF/\0/\x80", 5),
+       '/',
        {"\xFF", std::string(1, '\0'), "\x80"},
        {"\xFF", std::string(1, '\0'), "\x80"}},
+      {std::string("one\0two\0", 8), '\0', {"one", "two", ""}, {"one", "two"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::PrintToString(row.input));
     const BinaryString bytes = Bytes(row.input);
     for (const SplitFlags flags : {SplitFlags::kKeepEmpty, SplitFlags::kSkipEmpty}) {
       std::vector<std::string> pieces;
-      for (const ByteRange& piece : SplitBinary(bytes, '/', flags)) {
+      for (const ByteRange& piece : SplitBinary(bytes, row.separator, flags)) {
         EXPECT_TRUE(piece.begin >= bytes.begin() && piece.end <= bytes.end());
         pieces.emplace_back(piece.begin, piece.end);
       }
@@ -100,14 +108,51 @@ TEST(BinaryString, SplitBinaryCutsAtEverySeparator) {
   }
 }
 
-TEST(BinaryString, SplitBinaryTakesAnyByteAsSeparator) {
-  const std::string input("one\0two\0", 8);
-  std::vector<std::string> pieces;
-  for (const ByteRange& piece :
-       SplitBinary(input.data(), input.data() + input.size(), '\0', SplitFlags::kSkipEmpty)) {
-    pieces.emplace_back(piece.begin, piece.end);
+std::string ToHexText(const std::string& bytes) {
+  const AutoUString<UTF8> text = ToHex(bytes.data(), bytes.data() + bytes.size());
+  return std::string(text.begin(), text.end());
+}
+
+std::string FromHexText(const std::string& text) {
+  const BinaryString bytes = FromHex(text.data(), text.data() + text.size());
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Every byte value, as two lower-case digits each, long enough to need the heap; round trips with
+// digits in either case.
+TEST(Hex, EveryByteValueRoundTripsWithDigitsInEitherCase) {
+  std::string all, lower, upper;
+  for (int value = 0; value < 256; ++value) {
+    all.push_back(static_cast<char>(value));
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02x", value);
+    lower += digits;
+    std::snprintf(digits, sizeof digits, "%02X", value);
+    upper += digits;
   }
-  EXPECT_EQ(pieces, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(ToHexText(all), lower);
+  EXPECT_EQ(ToHexText(""), "");
+  EXPECT_EQ(FromHexText(lower), all);
+  EXPECT_EQ(FromHexText(upper), all);
+  EXPECT_EQ(FromHexText(""), "");
+  const AutoUString<UTF8> hex = ToHex(all.data(), all.data() + all.size());
+  const BinaryString back = FromHex(hex);
+  EXPECT_EQ(std::string(back.begin(), back.end()), all);
+}
+
+TEST(Hex, FromHexRejectsOddLengthsAndNonDigits) {
+  // Each neighbour of a digit range, a digit in the second place after a bad first one, and a
+  // bad pair after good ones.
+  for (const char* text :
+       {"0", "abc", "0g", "g0", "0G", "/0", ":0", "@0", "`0", "0 ", "0x12", "00ff0-", "\xC3\xA9"}) {
+    SCOPED_TRACE(text);
+    try {
+      (void)FromHexText(text);
+      ADD_FAILURE() << "no exception";
+    } catch (const NotValidHEX& error) {
+      EXPECT_STREQ(error.what(), "Input is not valid hexadecimal.");
+    }
+  }
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
+// File errors: the class each errno maps to, the composed text with the system's own words, and
+// copies that outlive their original; and the plain message exception's text.
 #include "foundation/platform/FileIOError.h"
+
+#include "foundation/platform/ExceptionPL.h"
+#include "foundation/platform/FileErrorMapping.h"
 
 #include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <typeinfo>
 
 #include <gtest/gtest.h>
-
-#include "foundation/platform/SystemErrorText.h"
 
 namespace {
 
@@ -18,11 +22,6 @@ std::string Text(const DebuggableException& error) {
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string QuotedSystemText(std::uint32_t error) {
-  const AutoUString<UTF8> text = SystemErrorText(error);
-  return Quoted(std::string(text.begin(), text.end()));
-}
 
 // Switches the whole locale for one test and puts the previous one back.
 class LocaleGuard {
@@ -38,35 +37,105 @@ class LocaleGuard {
   bool active_ = false;
 };
 
+TEST(ExceptionPL, ReportsItsMessageOrElseItsTypeName) {
+  const ExceptionPL withMessage("Could not convert XMLDuration to TimeInterval");
+  EXPECT_EQ(Text(withMessage), "Could not convert XMLDuration to TimeInterval");
+  EXPECT_STREQ(withMessage.what(), "Could not convert XMLDuration to TimeInterval");
+  const ExceptionPL empty("");
+  EXPECT_EQ(Text(empty), typeid(ExceptionPL).name());
+  EXPECT_STREQ(empty.what(), typeid(ExceptionPL).name());
+}
+
+using Thrower = void (*)(const AutoUString<UTF8>&, std::uint32_t);
+
+// Runs a mapping and returns the class it threw, checking that the path and number came along.
+const std::type_info& ThrownBy(Thrower thrower, int error) {
+  const AutoUString<UTF8> path("/var/tmp/x");
+  try {
+    thrower(path, static_cast<std::uint32_t>(error));
+  } catch (const FileIOError& thrown) {
+    EXPECT_EQ(thrown.path(), path);
+    EXPECT_TRUE(thrown.secondPath().empty());
+    EXPECT_EQ(thrown.error(), static_cast<std::uint32_t>(error));
+    return typeid(thrown);
+  }
+  ADD_FAILURE() << "the mapping returned";
+  return typeid(void);
+}
+
+TEST(FileErrorMapping, EachMappingThrowsTheClassOfItsTable) {
+  const std::type_info& kIO = typeid(FileIOError);
+  const std::type_info& kPermission = typeid(FilePermissionError);
+  const std::type_info& kNotFound = typeid(FileNotFoundError);
+  const std::type_info& kLock = typeid(FileLockError);
+  const std::type_info& kResource = typeid(FileResourceError);
+  const std::type_info& kExists = typeid(FileExistsError);
+  const std::type_info& kNoDirectory = typeid(DirectoryNotFoundError);
+  const std::type_info& kSeek = typeid(FileSeekError);
+  const std::type_info& kDiskFull = typeid(FileDiskFullError);
+  // errno, then the class of the general, writing, positioning and reading mappings.
+  const struct {
+    int error;
+    const std::type_info &general, &writing, &positioning, &reading;
+  } rows[] = {
+      {EPERM, kPermission, kPermission, kPermission, kPermission},
+      {EACCES, kPermission, kPermission, kPermission, kPermission},
+      {ENOENT, kNotFound, kNotFound, kNotFound, kIO},
+      {EAGAIN, kLock, kLock, kLock, kIO},
+      {ENOMEM, kResource, kResource, kResource, kIO},
+      {EMFILE, kResource, kResource, kResource, kIO},
+      {EEXIST, kIO, kExists, kExists, kIO},
+      {ENOTDIR, kNoDirectory, kNoDirectory, kNoDirectory, kIO},
+      {ENAMETOOLONG, kNoDirectory, kNoDirectory, kNoDirectory, kIO},
+      {EINVAL, kIO, kIO, kSeek, kSeek},
+      {ENOSPC, kIO, kDiskFull, kDiskFull, kIO},
+      {97, kIO, kIO, kIO, typeid(EndOfFileError)},
+      {123456, kIO, kIO, kIO, kIO},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.error);
+    EXPECT_EQ(ThrownBy(ThrowFileError, row.error), row.general);
+    EXPECT_EQ(ThrownBy(ThrowFileWritingError, row.error), row.writing);
+    EXPECT_EQ(ThrownBy(ThrowFilePositioningError, row.error), row.positioning);
+    EXPECT_EQ(ThrownBy(ThrowFileReadingError, row.error), row.reading);
+  }
+  try {
+    ThrowFileWritingError(AutoUString<UTF8>("/a"), AutoUString<UTF8>("/b"), ENOSPC);
+  } catch (const FileDiskFullError& thrown) {
+    EXPECT_EQ(Text(thrown), "File error " + Quoted(typeid(thrown).name()) +
+                                " on \"/a\" and \"/b\" : \"Error 0x1c%: " + std::strerror(ENOSPC) +
+                                "\"");
+  }
+}
+
 TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresent) {
   const std::string lead = "File error " + Quoted(typeid(FileNotFoundError).name());
-  struct Row {
+  // The number in lower-case hex, all eight digits of it, then the system's own text.
+  const std::string system =
+      " : \"Error 0xdeadbeef%: " + std::string(std::strerror(static_cast<int>(0xdeadbeef))) + "\"";
+  const struct {
     const char* path;
     const char* secondPath;
     std::uint32_t error;
     std::string expected;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"", "", 0, lead},
       {"/etc/x", "", 0, lead + " on \"/etc/x\""},
-      {"/etc/x", "/tmp/y", 0, lead + " on \"/etc/x\" and \"/tmp/y\""},
       {"", "/tmp/y", 0, lead + " and \"/tmp/y\""},
-      {"", "", EACCES, lead + " : " + QuotedSystemText(EACCES)},
-      {"/etc/x", "/tmp/y", EACCES,
-       lead + " on \"/etc/x\" and \"/tmp/y\" : " + QuotedSystemText(EACCES)},
+      {"", "", 0xdeadbeef, lead + system},
+      {"/etc/x", "/tmp/y", 0xdeadbeef, lead + " on \"/etc/x\" and \"/tmp/y\"" + system},
       {"/a/{p}", "", 0, lead + " on \"/a/{p}\""},  // braces in a path are data
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.expected);
     const FileNotFoundError error(AutoUString<UTF8>(row.path), AutoUString<UTF8>(row.secondPath),
                                   row.error);
     EXPECT_EQ(Text(error), row.expected);
     EXPECT_EQ(std::string(error.what()), row.expected);
   }
-  EXPECT_EQ(Text(FileIOError(EIO)),
-            "File error " + Quoted(typeid(FileIOError).name()) + " : " + QuotedSystemText(EIO));
+  EXPECT_EQ(Text(FileIOError(EIO)), "File error " + Quoted(typeid(FileIOError).name()) +
+                                        " : \"Error 0x5%: " + std::strerror(EIO) + "\"");
 }
-
 TEST(FileIOErrorText, NonASCIIPathIsSpelledInAUTF8LocaleAndFallsBackInTheCLocale) {
   const AutoUString<UTF8> path("/home/s\xc3\xb8ren");
   {

@@ -50,16 +50,10 @@ std::vector<std::vector<std::size_t>> SplitsOf(std::size_t length) {
   return splits;
 }
 
-std::string Describe(const std::vector<std::size_t>& cuts) {
-  std::string text = "cuts:";
-  for (std::size_t cut : cuts) text += ' ' + std::to_string(cut);
-  return text;
-}
-
 template <class Target, class Source>
 void ExpectEverySplitGives(const Units<Source>& input, const Units<Target>& expected) {
   for (const auto& cuts : SplitsOf(input.size())) {
-    SCOPED_TRACE(Describe(cuts));
+    SCOPED_TRACE(testing::PrintToString(cuts));
     Pipe<Target, Source> pipe;
     pipe.Feed(input, cuts);
     ASSERT_EQ(pipe.Output(), expected);
@@ -106,12 +100,6 @@ TEST(StreamTranscoder, EveryDirectionGivesTheSameTextForEverySplit) {
   }
 }
 
-TEST(StreamTranscoder, USAsciiPassesEverySevenBitByte) {
-  std::string ascii;
-  for (int byte = 0; byte < 0x80; ++byte) ascii += static_cast<char>(byte);
-  ExpectEverySplitGives<UTF8, USAscii>(ascii, ascii);
-}
-
 template <class E>
 Units<E> Widened(const std::string& ascii) {
   return Units<E>(ascii.begin(), ascii.end());
@@ -127,7 +115,7 @@ void ExpectRefused(const Units<Source>& bad, std::size_t validUnits = 0) {
   valid.Feed(input.substr(0, 2 + validUnits), {});
   const Units<Target> delivered = valid.Output();
   for (const auto& cuts : SplitsOf(input.size())) {
-    SCOPED_TRACE(Describe(cuts));
+    SCOPED_TRACE(testing::PrintToString(cuts));
     Pipe<Target, Source> pipe;
     EXPECT_THROW(pipe.Feed(input, cuts), InvalidTextEncoding);
     ASSERT_EQ(pipe.Output(), delivered);
@@ -189,7 +177,10 @@ TEST(StreamTranscoder, LoneSurrogatesAndValuesPastTheCodeSpaceAreRefused) {
   }
 }
 
-TEST(StreamTranscoder, USAsciiRefusesEveryByteWithTheHighBitSet) {
+TEST(StreamTranscoder, USAsciiPassesEverySevenBitByteAndRefusesTheRest) {
+  std::string ascii;
+  for (int byte = 0; byte < 0x80; ++byte) ascii += static_cast<char>(byte);
+  ExpectEverySplitGives<UTF8, USAscii>(ascii, ascii);
   for (int byte = 0x80; byte <= 0xFF; ++byte) {
     SCOPED_TRACE(byte);
     ExpectRefused<UTF8, USAscii>(std::string(1, static_cast<char>(byte)));

@@ -1,6 +1,16 @@
-// Converters for named character sets: name normalisation, the three invalid-character
-// actions, the conversions through ICU and their error texts, and the process's own name.
+// Character sets: name normalisation, the ICU converters with their three invalid-character
+// actions and error texts, the process's own charset name, and conversions at the locale border
+// (7-bit through the C library in the C locale, a plain copy in a UTF-8 locale).
+#include "foundation/text/ICUConverter.h"
+
+#include "foundation/platform/StandardExceptions.h"
+#include "foundation/text/ICUResult.h"
+#include "foundation/text/LocaleCharsetName.h"
+#include "foundation/text/LocaleConversion.h"
+#include "foundation/text/NormalizeCharsetName.h"
+
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -8,14 +18,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <unicode/ucnv.h>
-
-#include "foundation/platform/StandardExceptions.h"
-#include "foundation/text/ICUConverter.h"
-#include "foundation/text/ICUResult.h"
-#include "foundation/text/LocaleCharsetName.h"
-#include "foundation/text/NormalizeCharsetName.h"
 
 namespace {
 
@@ -41,6 +43,12 @@ std::optional<E> Caught(Run run) {
   }
   ADD_FAILURE() << "nothing thrown";
   return std::nullopt;
+}
+
+template <class E, class Run>
+std::string What(Run run) {
+  const std::optional<E> error = Caught<E>(run);
+  return error ? error->what() : "";
 }
 
 TEST(NormalizeCharsetNameTest, AliasListsWinOverTheIANANameAndOthersKeepTheirName) {
@@ -75,23 +83,12 @@ TEST(NormalizeCharsetNameTest, AliasListsWinOverTheIANANameAndOthersKeepTheirNam
 }
 
 TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
-  struct Row {
-    const char* name;
-    const char* opened;
-    bool isUTF8;
-  };
-  const Row rows[] = {
-      {"KS_C_5601-1987", "windows-949-2000", false},
-      {"x-windows-874", "windows-874-2000", false},
-      {"utf8", "UTF-8", true},
-      {"euc-jp", "Extended_UNIX_Code_Packed_Format_for_Japanese", false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    ICUConverter converter(row.name);
-    EXPECT_EQ(converter.Name(), row.opened);
-    EXPECT_EQ(converter.IsUTF8(), row.isUTF8);
-  }
+  ICUConverter korean("KS_C_5601-1987");
+  EXPECT_EQ(korean.Name(), "windows-949-2000");
+  EXPECT_FALSE(korean.IsUTF8());
+  ICUConverter utf8("utf8");
+  EXPECT_EQ(utf8.Name(), "UTF-8");
+  EXPECT_TRUE(utf8.IsUTF8());
   ICUConverter defaultConverter(nullptr);
   UErrorCode status = U_ZERO_ERROR;
   UConverter* reference = ucnv_open(nullptr, &status);
@@ -101,10 +98,8 @@ TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
 }
 
 TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
-  const auto unknownName = Caught<ICUResult>([] { ICUConverter converter("no-such-charset"); });
-  ASSERT_TRUE(unknownName);
-  EXPECT_STREQ(unknownName->what(), "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
-  EXPECT_EQ(unknownName->FunctionName(), "ucnv_open");
+  EXPECT_EQ(What<ICUResult>([] { ICUConverter converter("no-such-charset"); }),
+            "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
   const auto unknownAction = Caught<ICUResult>(
       [] { ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3)); });
   ASSERT_TRUE(unknownAction);
@@ -113,41 +108,31 @@ TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
 }
 
 TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
-  // U+2713 has no place in windows-1252; the euro sign has (0x80).
+  // U+2713 has no place in windows-1252, the euro sign has (0x80); 0xD2 is unassigned in
+  // windows-1253.
   const std::u16string text = u"a\u20ACb\u2713";
   ICUConverter substitute("windows-1252", InvalidCharacterAction::kSubstitute);
-  EXPECT_EQ(FromUnicode(substitute, text),
-            "a\x80"
-            "b?");
+  EXPECT_EQ(FromUnicode(substitute, text), std::string("a\x80") + "b?");
   ICUConverter escape("windows-1252", InvalidCharacterAction::kEscape);
-  EXPECT_EQ(FromUnicode(escape, text),
-            "a\x80"
-            "b{U+2713}");
+  EXPECT_EQ(FromUnicode(escape, text), std::string("a\x80") + "b{U+2713}");
   ICUConverter stop("windows-1252", InvalidCharacterAction::kStop);
   const auto unmappable = Caught<CharacterSetResult>([&] { (void)FromUnicode(stop, text); });
   ASSERT_TRUE(unmappable);
-  EXPECT_EQ(unmappable->ErrorCode(), U_INVALID_CHAR_FOUND);
   EXPECT_EQ(unmappable->CharsetName(), "windows-1252");
   EXPECT_STREQ(unmappable->what(),
                "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_fromUChars [\"\\xe2\\x9c\\x93\"]");
-  // 0xD2 is unassigned in windows-1253.
   ICUConverter greekSubstitute("windows-1253", InvalidCharacterAction::kSubstitute);
   EXPECT_EQ(ToUnicode(greekSubstitute, "x\xD2y"), u"x\uFFFDy");
   ICUConverter greekEscape("windows-1253", InvalidCharacterAction::kEscape);
   EXPECT_NE(ToUnicode(greekEscape, "x\xD2y").find(u"D2"), std::u16string::npos);
   ICUConverter greekStop("windows-1253", InvalidCharacterAction::kStop);
-  const auto unassigned = Caught<CharacterSetResult>([&] { (void)ToUnicode(greekStop, "x\xD2y"); });
-  ASSERT_TRUE(unassigned);
-  EXPECT_STREQ(unassigned->what(),
-               "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
+  EXPECT_EQ(What<CharacterSetResult>([&] { (void)ToUnicode(greekStop, "x\xD2y"); }),
+            "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
 }
 
 TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
   ICUConverter lenient("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kSubstitute);
-  EXPECT_EQ(ToUnicode(lenient,
-                      "a\xFF"
-                      "b"),
-            u"a\uFFFDb");
+  EXPECT_EQ(ToUnicode(lenient, std::string("a\xFF") + "b"), u"a\uFFFDb");
   ICUConverter strict("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
   const auto illegal = Caught<CharacterSetResult>([&] { (void)ToUnicode(strict, "a\xFF"); });
   ASSERT_TRUE(illegal);
@@ -161,21 +146,15 @@ TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
 
 TEST(ICUConverterTest, LongResultsOutgrowTheFirstBuffer) {
   // Escapes are eight bytes per character, well past the first guess of the output size.
-  std::u16string checks(500, u'\u2713');
-  ICUConverter escape("ISO-8859-1", InvalidCharacterAction::kEscape);
+  const std::u16string checks(500, u'\u2713');
   std::string expected;
   for (int i = 0; i < 500; ++i) expected += "{U+2713}";
+  ICUConverter escape("ISO-8859-1", InvalidCharacterAction::kEscape);
   EXPECT_EQ(FromUnicode(escape, checks), expected);
-
-  std::u16string japanese;
-  for (int i = 0; i < 20000; ++i) japanese += u"日本語のテキスト";
-  ICUConverter shiftJIS("Shift_JIS");
-  ICUConverter eucJP("EUC-JP");
-  const std::string sjisBytes = FromUnicode(shiftJIS, japanese);
-  const std::string eucBytes =
-      ICUConverter::Convert(eucJP, shiftJIS, sjisBytes.data(), sjisBytes.data() + sjisBytes.size());
-  EXPECT_EQ(eucBytes, FromUnicode(eucJP, japanese));
-  EXPECT_EQ(ToUnicode(eucJP, eucBytes), japanese);
+  ICUConverter utf8("UTF-8");
+  const std::string bytes = FromUnicode(utf8, checks);
+  EXPECT_EQ(ICUConverter::Convert(escape, utf8, bytes.data(), bytes.data() + bytes.size()),
+            expected);
 }
 
 TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
@@ -190,18 +169,15 @@ TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
   EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF16BigEndian, "a\xE9", "a\xE9" + 2),
             std::string("\0a\0\xE9", 4));
   // A form outside the enumeration never reaches ICU as some other converter type.
-  const auto outside = Caught<ICUResult>([&] {
-    (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), bytes.data(),
-                               bytes.data() + bytes.size());
-  });
+  const auto outside = Caught<ICUResult>(
+      [&] { (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), "a", "a" + 1); });
   ASSERT_TRUE(outside);
   EXPECT_EQ(outside->FunctionName(), "ucnv_toAlgorithmic");
   ICUConverter ascii("US-ASCII");
-  const auto unconvertible = Caught<ICUResult>([&] {
-    (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());
-  });
-  ASSERT_TRUE(unconvertible);
-  EXPECT_STREQ(unconvertible->what(), "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
+  EXPECT_EQ(What<ICUResult>([&] {
+              (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());
+            }),
+            "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
 }
 
 TEST(LocaleCharsetNameTest, IsTheNormalisedDefaultNameComputedOnce) {
@@ -235,6 +211,82 @@ TEST(LocaleCharsetNameTest, FixedBufferHoldsFortyEightBytes) {
   EXPECT_EQ(name.c_str(), longest);
   EXPECT_THROW(name.Assign((longest + "x").c_str()), ConstDataCapacityExceeded);
   EXPECT_EQ(name.c_str(), longest);
+}
+
+enum class Direction { kToUTF8, kFromUTF8 };
+
+struct Row {
+  Direction direction;
+  std::string input;
+  std::string result;  // the converted text, or "!" and the exception's class
+};
+
+// The converted text, or the class of the exception the conversion threw.
+std::string Converted(const Row& row) {
+  try {
+    if (row.direction == Direction::kFromUTF8) {
+      return UTF8ToLocale(row.input.data(), row.input.data() + row.input.size());
+    }
+    const UString8 text = LocaleToUTF8(row.input.data(), row.input.data() + row.input.size());
+    return std::string(text.begin(), text.end());
+  } catch (const UnixPlatform::MultiByteToWideConvertError&) {
+    return "!MultiByteToWideConvertError";
+  } catch (const UnixPlatform::WideToMultiByteConvertError&) {
+    return "!WideToMultiByteConvertError";
+  } catch (const InvalidTextEncoding&) {
+    return "!InvalidTextEncoding";
+  }
+}
+
+const std::string kAllSevenBit = [] {
+  std::string text;
+  for (int byte = 0; byte < 0x80; ++byte) text += static_cast<char>(byte);
+  return text;
+}();
+
+// Runs the rows in the first of `locales` the system has, then puts the previous locale back.
+void ExpectRowsIn(std::initializer_list<const char*> locales, bool isUTF8,
+                  std::initializer_list<Row> rows) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  bool found = false;
+  for (const char* name : locales) found = found || std::setlocale(LC_ALL, name) != nullptr;
+  ASSERT_TRUE(found) << "no such locale";
+  EXPECT_EQ(LocaleIsUTF8(), isUTF8);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message()
+                 << (row.direction == Direction::kToUTF8 ? "to UTF-8 " : "from UTF-8 ")
+                 << testing::PrintToString(row.input));
+    EXPECT_EQ(Converted(row), row.result);
+  }
+  std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST(LocaleConversion, CLocaleConvertsSevenBitTextAndRefusesTheRest) {
+  ExpectRowsIn({"C"}, false,
+               {
+                   {Direction::kToUTF8, "", ""},
+                   {Direction::kToUTF8, kAllSevenBit, kAllSevenBit},
+                   {Direction::kToUTF8, "caf\xC3\xA9", "!MultiByteToWideConvertError"},
+                   {Direction::kFromUTF8, "", ""},
+                   {Direction::kFromUTF8, kAllSevenBit, kAllSevenBit},
+                   {Direction::kFromUTF8, "caf\xC3\xA9", "!WideToMultiByteConvertError"},
+                   {Direction::kFromUTF8, "ab\xC3", "!InvalidTextEncoding"},
+               });
+  const UString8 terminated = LocaleToUTF8("seven-bit text");
+  EXPECT_EQ(std::string(terminated.begin(), terminated.end()), "seven-bit text");
+}
+
+// Not even malformed bytes are looked at: the locale's text is already UTF-8.
+TEST(LocaleConversion, UTF8LocaleCopiesTheBytesAsTheyAre) {
+  const std::string text = "caf\xC3\xA9 \xF0\x9F\x98\x80", malformed = "ab\xC3\xFF\xC0\x80";
+  ExpectRowsIn({"C.UTF-8", "en_US.UTF-8", "C.utf8"}, true,
+               {
+                   {Direction::kToUTF8, text, text},
+                   {Direction::kToUTF8, malformed, malformed},
+                   {Direction::kToUTF8, kAllSevenBit, kAllSevenBit},
+                   {Direction::kFromUTF8, text, text},
+                   {Direction::kFromUTF8, malformed, malformed},
+               });
 }
 
 }  // namespace
