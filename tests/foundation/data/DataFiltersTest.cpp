@@ -247,14 +247,15 @@ TEST(Base64, EveryLengthRoundTripsThroughLinesOf64Characters) {
   }
 }
 
-TEST(Base64, InputCutAtAnyPointGivesTheSameResult) {
+TEST(Base64, EncoderCutAnywhereAndDecoderFedALongNoisyLineGiveTheSameResult) {
   const std::string bytes = Bytes(150);
   const Strings whole = EncodeLines({bytes}).lines;
   for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
     SCOPED_TRACE(cut);
     EXPECT_EQ(EncodeLines({bytes.substr(0, cut), bytes.substr(cut)}).lines, whole);
   }
-  // One long line with noise in every alignment, so that more comes out than one buffer holds.
+  // One long line with noise in every alignment, so that more comes out than one buffer holds
+  // (the fuzz target feeds the decoder in pieces, always less than that).
   std::string text;
   const std::string clean = Encoded(bytes);
   for (std::size_t i = 0; i < clean.size(); ++i) {
@@ -262,10 +263,7 @@ TEST(Base64, InputCutAtAnyPointGivesTheSameResult) {
     if (i % 7 == 3) text += ' ';
     if (i % 19 == 5) text += "\r\n*";
   }
-  for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-    SCOPED_TRACE(cut);
-    EXPECT_EQ(DecodeLines({text.substr(0, cut), text.substr(cut)}), bytes);
-  }
+  EXPECT_EQ(DecodeLines({text}), bytes);
 }
 
 TEST(Base64, FiltersGiveTheSameResultForAnyOutputRoom) {
