@@ -16,6 +16,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -147,27 +148,19 @@ TEST(AutoUStringOwnership, CopiedUStringOutlivesItsSource) {
 // The append may move the storage it reads from: inline to heap, heap to a larger block, and
 // borrowed storage made owned first.
 TEST(AutoUStringOwnership, SelfAppendSurvivesEveryStorageMove) {
-  struct Case {
-    const char* name;
-    std::size_t length;  // of the starting text
-    bool borrowed;
-  };
-  for (const Case& c :
-       {Case{"inline", 40, false}, Case{"heap", 100, false}, Case{"borrowed", 50, true}}) {
-    SCOPED_TRACE(c.name);
+  // 40 units stay inline until the append, 100 are on the heap, 50 borrowed are copied first.
+  for (const auto& [length, borrowed] :
+       {std::pair<std::size_t, bool>{40, false}, {100, false}, {50, true}}) {
+    SCOPED_TRACE(length);
     std::string source;
-    for (std::size_t i = 0; i < c.length; ++i) source += static_cast<char>('a' + i % 26);
-    UString8 text = c.borrowed ? UString8::Borrow(source.data(), source.data() + source.size())
-                               : UString8(source.data(), source.data() + source.size());
+    for (std::size_t i = 0; i < length; ++i) source += static_cast<char>('a' + i % 26);
+    UString8 text = borrowed ? UString8::Borrow(source.data(), source.data() + source.size())
+                             : UString8(source.data(), source.data() + source.size());
     text.Append(text.begin() + 3, text.end());
     EXPECT_EQ(AsStd(text), source + source.substr(3));
-    EXPECT_EQ(source.size(), c.length);  // a borrowed source stays as it was
+    EXPECT_EQ(source.size(), length);  // a borrowed source stays as it was
   }
 }
-
-}  // namespace
-
-namespace {
 
 // Heap blocks this thread has taken through operator new; per thread, so that worker threads
 // left over from other tests cannot disturb the count.
