@@ -73,7 +73,7 @@ TEST(FileLocation, PathArithmetic) {
   EXPECT_THROW((void)Child(FileLocation(), AutoUString<UTF8>("x")), EmptyFileLocationError);
 }
 
-TEST(FileLocation, BytesWinAndShowAsHexWithTheirTextWhenTheyAreText) {
+TEST(FileLocation, BytesShowAsHexWithTheirTextAndCompareInByteOrder) {
   const FileLocation text = FileLocation::FromBytes(BinaryString("/t\xc3\xa9"));
   EXPECT_EQ(Str(text.DisplayText()), "2f74c3a9 (UTF8: /t\xc3\xa9)");
   const FileLocation raw = FileLocation::FromBytes(BinaryString("/d/\xff"));
@@ -83,9 +83,7 @@ TEST(FileLocation, BytesWinAndShowAsHexWithTheirTextWhenTheyAreText) {
   EXPECT_THROW((void)Name(raw), BinaryManipulationNotSupported);
   EXPECT_EQ(Path(Child(Parent(raw), AutoUString<UTF8>("x"))), "/d/x");
   EXPECT_TRUE(Child(Parent(raw), AutoUString<UTF8>("x")).IsBinary());
-}
-
-TEST(FileLocation, ComparisonIsByteOrderWithoutNormalising) {
+  // Comparison is byte order, without normalising.
   EXPECT_EQ(Compare(FileLocation("/a/b"), FileLocation::FromBytes(BinaryString("/a/b"))), 0);
   EXPECT_LT(Compare(FileLocation("/a"), FileLocation("/a/b")), 0);
   EXPECT_GT(Compare(FileLocation("/a/\xc3\xa9"), FileLocation("/a/z")), 0);
@@ -291,15 +289,12 @@ TEST_F(FileOperations, SleepsDoubleFromFortyAndTheLogHearsOfLateSuccessOrGivingU
     auto attempt = [&] {
       if (++attempts <= row.failures) throw FileIOError(attempts);
     };
-    if (row.failures >= 9) {
-      try {
-        RetryFileOperation("Test", FileLocation("/x"), nullptr, log, attempt);
-        ADD_FAILURE() << "no exception";
-      } catch (const FileIOError& error) {
-        EXPECT_EQ(error.error(), 9u);  // the last attempt's exception
-      }
-    } else {
+    try {
       RetryFileOperation("Test", FileLocation("/x"), nullptr, log, attempt);
+      EXPECT_LT(row.failures, 9);
+    } catch (const FileIOError& error) {
+      EXPECT_EQ(row.failures, 9);
+      EXPECT_EQ(error.error(), 9u);  // the last attempt's exception
     }
     EXPECT_EQ(sleeps, row.sleeps);
     EXPECT_EQ(log.calls.empty() ? "" : log.calls.at(0), std::string(row.logged));
@@ -307,7 +302,7 @@ TEST_F(FileOperations, SleepsDoubleFromFortyAndTheLogHearsOfLateSuccessOrGivingU
   }
 }
 
-TEST_F(FileOperations, EmptyLocationsAreRefusedAtOnceWithoutSleepOrLog) {
+TEST_F(FileOperations, EmptyLocationsAreRefusedAtOnceOthersGiveUpUnderTheirNames) {
   EXPECT_THROW(DeleteFile(FileLocation(), log), EmptyFileLocationError);
   EXPECT_THROW(MoveFile(folder.Location(), FileLocation(), log), EmptyFileLocationError);
   int attempts = 0;
@@ -317,9 +312,7 @@ TEST_F(FileOperations, EmptyLocationsAreRefusedAtOnceWithoutSleepOrLog) {
   EXPECT_EQ(attempts, 1);
   EXPECT_TRUE(sleeps.empty());
   EXPECT_TRUE(log.calls.empty());
-}
-
-TEST_F(FileOperations, RealOperationsGiveUpUnderTheirOwnNames) {
+  // Real operations give up under their own names.
   EXPECT_THROW(CreateFile(folder.Location("file"), 0666, log), FileFoundError);
   EXPECT_THROW(CopyFile(folder.Location("none"), folder.Location("g"), log), FileNotFoundError);
   EXPECT_EQ(log.calls,
@@ -374,7 +367,7 @@ TEST(FileWritingPath, EachOpeningHandlesWhatIsThereAndClosesOnExec) {
   EXPECT_THROW((void)reading.Size(), FileNotOpenError);
 }
 
-TEST(FileWriter, AppendsOrWritesAtItsPositionAndSizeKeepsTheOffset) {
+TEST(FileWriter, AppendsOrWritesAtItsPositionAndContinuesAShortWrite) {
   TemporaryFolder folder;
   WriteWholeFile(folder.Path("f"), "0123456789");
   FileWritingPath path(folder.Location("f"), Opening::kOpenExisting);
@@ -388,13 +381,10 @@ TEST(FileWriter, AppendsOrWritesAtItsPositionAndSizeKeepsTheOffset) {
   sink.EndData();
   EXPECT_EQ(ReadWholeFile(folder.Path("f")), "01XY456789ab");
   EXPECT_EQ(path.Size(), 12u);
-}
 
-// A file size limit makes the kernel write only the bytes below it and fail the next write:
-// the writer must carry on after the short write to meet that failure.
-TEST(FileWriter, ShortWriteIsContinuedAtTheAdvancedOffset) {
-  TemporaryFolder folder;
-  FileWritingPath path(folder.Location("f"), Opening::kCreateOrTruncate);
+  // Under a file size limit the kernel writes the bytes below it and fails the next write: the
+  // writer must carry on after the short write to meet that failure.
+  FileWritingPath limitedPath(folder.Location("g"), Opening::kCreateOrTruncate);
   const std::string bytes(25, 'z');
   rlimit previous{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
@@ -402,7 +392,7 @@ TEST(FileWriter, ShortWriteIsContinuedAtTheAdvancedOffset) {
   rlimit limited = previous;
   limited.rlim_cur = 10;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  FileWriter writer(path, 0);
+  FileWriter writer(limitedPath, 0);
   try {
     writer.Write(bytes.data(), bytes.data() + bytes.size());
     ADD_FAILURE() << "no exception";
@@ -412,15 +402,15 @@ TEST(FileWriter, ShortWriteIsContinuedAtTheAdvancedOffset) {
   ::setrlimit(RLIMIT_FSIZE, &previous);
   std::signal(SIGXFSZ, previousHandler);
   EXPECT_EQ(writer.Position(), 10u);
-  EXPECT_EQ(ReadWholeFile(folder.Path("f")), std::string(10, 'z'));
+  EXPECT_EQ(ReadWholeFile(folder.Path("g")), std::string(10, 'z'));
 
   FileWritingPath full(FileLocation("/dev/full"), Opening::kOpenExisting);
-  FileDataSink sink(full);
-  sink.StartData(0);
-  EXPECT_THROW(sink.Receive(bytes.data(), bytes.data() + bytes.size()), FileDiskFullError);
+  FileDataSink fullSink(full);
+  fullSink.StartData(0);
+  EXPECT_THROW(fullSink.Receive(bytes.data(), bytes.data() + bytes.size()), FileDiskFullError);
 }
 
-TEST(FileReader, PipeHasNoSizeAndIsReadToItsEnd) {
+TEST(FileReader, PipeHasNoSizeAndIsReadToItsEndAFileToItsSize) {
   TemporaryFolder folder;
   CreateFifo(folder.Location("p"), 0600);
   FileWritingPath writing(folder.Location("p"), Opening::kOpenExisting);
@@ -432,10 +422,8 @@ TEST(FileReader, PipeHasNoSizeAndIsReadToItsEnd) {
   VectorAppender appender(bytes);
   ReadFileInto(reading, appender);
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
-}
 
-TEST(FileReader, LoopReadsChunksUpToTheSizeAndNoticesAShrunkFile) {
-  TemporaryFolder folder;
+  // The loop reads chunks up to the size and notices a shrunk file.
   WriteWholeFile(folder.Path("f"), "0123456789");
   WriteWholeFile(folder.Path("empty"), "");
   FileReadingPath path(folder.Location("f"));

@@ -16,6 +16,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -54,31 +55,24 @@ TEST(AutoUStringGrowth, CapacityIsTheLargestOfTwiceTheLengthTheNeedAndSixtyFour)
   }
 }
 
-template <class S, class Unit>
-void ExpectSetEndRefused(S& text, Unit* end) {
-  const std::size_t size = text.size();
-  try {
-    text.SetEnd(end);
-    ADD_FAILURE() << "SetEnd past the capacity did not throw";
-  } catch (const std::out_of_range& error) {
-    EXPECT_STREQ(error.what(), "SetEnd out of range");
-  }
-  EXPECT_EQ(text.size(), size);
-}
-
+// SetEnd reaches the capacity of inline and of heap storage and refuses one unit past it.
 TEST(AutoUStringGrowth, SetEndPastTheCapacityThrowsOutOfRange) {
+  const auto expectBound = [](auto& text, std::size_t units) {
+    auto* const begin = text.MutableBegin();
+    text.SetEnd(begin + units);
+    try {
+      text.SetEnd(begin + units + 1);
+      ADD_FAILURE() << "SetEnd past the capacity did not throw";
+    } catch (const std::out_of_range& error) {
+      EXPECT_STREQ(error.what(), "SetEnd out of range");
+    }
+    EXPECT_EQ(text.size(), units);
+  };
   UString8 inlineText;
-  char* const inlineBegin = inlineText.MutableBegin();
-  inlineText.SetEnd(inlineBegin + 64);
-  EXPECT_EQ(inlineText.size(), 64u);
-  ExpectSetEndRefused(inlineText, inlineBegin + 65);
-
+  expectBound(inlineText, 64);
   AutoUString<UTF16> heapText;
   heapText.Reserve(50);  // 100 bytes
-  char16_t* const heapBegin = heapText.MutableBegin();
-  heapText.SetEnd(heapBegin + 50);
-  EXPECT_EQ(heapText.size(), 50u);
-  ExpectSetEndRefused(heapText, heapBegin + 51);
+  expectBound(heapText, 50);
 }
 
 std::string AsStd(const UString8& text) { return std::string(text.begin(), text.end()); }
@@ -154,27 +148,19 @@ TEST(AutoUStringOwnership, CopiedUStringOutlivesItsSource) {
 // The append may move the storage it reads from: inline to heap, heap to a larger block, and
 // borrowed storage made owned first.
 TEST(AutoUStringOwnership, SelfAppendSurvivesEveryStorageMove) {
-  struct Case {
-    const char* name;
-    std::size_t length;  // of the starting text
-    bool borrowed;
-  };
-  for (const Case& c :
-       {Case{"inline", 40, false}, Case{"heap", 100, false}, Case{"borrowed", 50, true}}) {
-    SCOPED_TRACE(c.name);
+  // 40 units stay inline until the append, 100 are on the heap, 50 borrowed are copied first.
+  for (const auto& [length, borrowed] :
+       {std::pair<std::size_t, bool>{40, false}, {100, false}, {50, true}}) {
+    SCOPED_TRACE(length);
     std::string source;
-    for (std::size_t i = 0; i < c.length; ++i) source += static_cast<char>('a' + i % 26);
-    UString8 text = c.borrowed ? UString8::Borrow(source.data(), source.data() + source.size())
-                               : UString8(source.data(), source.data() + source.size());
+    for (std::size_t i = 0; i < length; ++i) source += static_cast<char>('a' + i % 26);
+    UString8 text = borrowed ? UString8::Borrow(source.data(), source.data() + source.size())
+                             : UString8(source.data(), source.data() + source.size());
     text.Append(text.begin() + 3, text.end());
     EXPECT_EQ(AsStd(text), source + source.substr(3));
-    EXPECT_EQ(source.size(), c.length);  // a borrowed source stays as it was
+    EXPECT_EQ(source.size(), length);  // a borrowed source stays as it was
   }
 }
-
-}  // namespace
-
-namespace {
 
 // Heap blocks this thread has taken through operator new; per thread, so that worker threads
 // left over from other tests cannot disturb the count.
@@ -306,17 +292,13 @@ std::uint64_t AllocationsForShortUTF8Collection() {
   return HeapAllocationsOnThisThread() - before;
 }
 
-template <class E>
-void ExpectInlineUpToSixtyFourBytes(const char* name) {
-  const Blocks blocks = AllocationsOf<E>();
-  EXPECT_EQ(blocks.forShortText, 0u) << name;
-  EXPECT_EQ(blocks.forOneUnitMore, 1u) << name;
-}
-
 TEST(AutoUStringHeap, ShortTextsNeverTouchTheHeap) {
-  ExpectInlineUpToSixtyFourBytes<UTF8>("UTF8");
-  ExpectInlineUpToSixtyFourBytes<UTF16>("UTF16");
-  ExpectInlineUpToSixtyFourBytes<UTF32>("UTF32");
+  const Blocks all[] = {AllocationsOf<UTF8>(), AllocationsOf<UTF16>(), AllocationsOf<UTF32>()};
+  for (const Blocks& blocks : all) {
+    SCOPED_TRACE(&blocks - all);  // 0 for UTF8, 1 for UTF16, 2 for UTF32
+    EXPECT_EQ(blocks.forShortText, 0u);
+    EXPECT_EQ(blocks.forOneUnitMore, 1u);
+  }
   EXPECT_EQ(AllocationsForShortUTF8Collection(), 0u);
 }
 
