@@ -25,14 +25,8 @@ constexpr auto kPatience = std::chrono::seconds(10);
 std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
 UString8 Text(const std::string& text) { return UString8(text.data(), text.data() + text.size()); }
 
-std::string Prefix(std::uint32_t length) {
-  std::string bytes(4, '\0');
-  std::memcpy(bytes.data(), &length, 4);
-  return bytes;
-}
-std::string Frame(const std::string& text) {
-  return Prefix(static_cast<std::uint32_t>(text.size())) + text;
-}
+std::string Prefix(std::uint32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); }
+std::string Frame(const std::string& text) { return Prefix(std::uint32_t(text.size())) + text; }
 
 void WriteAll(int fd, const std::string& bytes) {
   std::size_t done = 0;
@@ -131,11 +125,9 @@ class ClientLinkTest : public ::testing::Test {
       delete link_;
     } else {
       ADD_FAILURE() << "the link's threads did not let go";
-      // Still in use by a worker: keep what it points at alive rather than free it under it.
-      (void)incoming_.release();
-      (void)outgoing_.release();
-      incoming_ = std::make_unique<MessageQueue>();
-      outgoing_ = std::make_unique<MessageQueue>();
+      // Still in use by a worker: leak what it points at rather than free it under it.
+      incoming_.release(), outgoing_.release();
+      incoming_ = std::make_unique<MessageQueue>(), outgoing_ = std::make_unique<MessageQueue>();
     }
     link_ = nullptr;
     if (clientReadFd_ >= 0) ::close(clientReadFd_);
@@ -192,24 +184,20 @@ TEST_F(ClientLinkTest, FramesArriveWholeAndInOrderHoweverTheyAreCut) {
 }
 
 TEST_F(ClientLinkTest, FramesThatEndTheLinkQueueNothingFurther) {
-  struct Row {
-    const char* what;
-    std::string bytes;
-  };
   // Each row runs on a fresh link.
-  const Row rows[] = {
+  const std::pair<const char*, std::string> rows[] = {
       {"length one above the limit", Frame("kept") + Prefix(ClientLink::kMaximumMessageLength + 1)},
       {"frame cut off at end of file", Frame("kept") + Prefix(10) + "abc"},
       {"prefix cut off at end of file", Frame("kept") + std::string("\x05\x00", 2)},
       {"end of file between frames", Frame("kept")},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const auto& [what, bytes] : rows) {
+    SCOPED_TRACE(what);
     Shutdown();
     Open();
-    WriteAll(clientWriteFd_, row.bytes);
+    WriteAll(clientWriteFd_, bytes);
     // The oversized length must close the link without the client closing anything.
-    if (std::string(row.what).find("limit") == std::string::npos) CloseClientWriting();
+    if (std::string(what).find("limit") == std::string::npos) CloseClientWriting();
     EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
     EXPECT_EQ(Incoming(1), std::vector<std::string>{"kept"});
     // Closing the link closes its write side: the client sees end of file.
@@ -287,26 +275,20 @@ TEST_F(ClientLinkTest, IdleLinkThreadsSleepUntilThereIsWork) {
 }
 
 TEST_F(ClientLinkTest, NoLinkThreadOutlivesALinkClosedEarly) {
-  struct Row {
-    const char* what;
-    BeforeStart before;
-    int rounds;
-  };
   // With end of file waiting, the reader may or may not close the link before the writer is
   // started, so that row runs the race a few times.
-  const Row rows[] = {{"link closed before the start", BeforeStart::kLinkCloses, 1},
-                      {"client gone before the start", BeforeStart::kClientCloses, 10}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    for (int round = 0; round < row.rounds; ++round) {
+  for (const auto& [before, rounds] :
+       {std::pair{BeforeStart::kLinkCloses, 1}, std::pair{BeforeStart::kClientCloses, 10}}) {
+    SCOPED_TRACE(rounds);
+    for (int round = 0; round < rounds; ++round) {
       Shutdown();
-      const std::set<int> before = Tasks();
-      Open(row.before);
+      const std::set<int> earlier = Tasks();
+      Open(before);
       EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
       Shutdown();
       EXPECT_TRUE(WaitUntil([&] {
         const std::set<int> now = Tasks();
-        return std::includes(before.begin(), before.end(), now.begin(), now.end());
+        return std::includes(earlier.begin(), earlier.end(), now.begin(), now.end());
       })) << "a thread kept running after its link was gone";
       Open();
     }
