@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -57,15 +58,10 @@ void ThrowAfterWitness(void* unwound) {
   throw std::runtime_error("worker failed");
 }
 
-class MinimumStackSizeTest : public testing::Test {
- protected:
-  void TearDown() override { SetMinimumThreadStackSize(saved_); }
-  std::uint32_t saved_ = MinimumThreadStackSize();
-};
-
 // A null function starts nothing, records never started run nothing and are freed on release,
-// and a record started twice runs its function once.
-TEST(Thread, ARecordRunsItsFunctionOnceAtMost) {
+// a record started twice runs its function once, and a throwing function ends its thread quietly
+// (an escaped exception would end the process) while a handle keeps the record until released.
+TEST(Thread, ARecordRunsItsFunctionOnceAtMostAndAThrowEndsOnlyItsThread) {
   EXPECT_FALSE(StartThread(nullptr, nullptr));
   EXPECT_EQ(StartThreadWithHandle(nullptr, nullptr), nullptr);
   EXPECT_EQ(CreateThread(nullptr, nullptr), nullptr);
@@ -77,24 +73,20 @@ TEST(Thread, ARecordRunsItsFunctionOnceAtMost) {
   ASSERT_NE(thread, nullptr);
   EXPECT_TRUE(Start(thread));
   EXPECT_TRUE(Start(thread));
-  ASSERT_TRUE(Eventually([&] { return ThreadFinished(thread); }));
-  SleepMilliseconds(100);
-  EXPECT_EQ(calls.load(), 1);
-  ReleaseHandle(thread);
-}
-
-// Had an exception escaped either thread, the process would have ended by the last check.
-TEST(Thread, ThrowingFunctionEndsItsThreadQuietlyAndAHandleKeepsTheRecordUntilReleased) {
   std::atomic<bool> unwoundSelfOwned{false}, unwound{false};
   ASSERT_TRUE(StartThread(ThrowAfterWitness, &unwoundSelfOwned));
-  UnixPlatform::Thread* thread = StartThreadWithHandle(ThrowAfterWitness, &unwound);
-  ASSERT_NE(thread, nullptr);
-  ASSERT_TRUE(Eventually([&] { return ThreadFinished(thread) && unwoundSelfOwned.load(); }));
+  UnixPlatform::Thread* thrower = StartThreadWithHandle(ThrowAfterWitness, &unwound);
+  ASSERT_NE(thrower, nullptr);
+  ASSERT_TRUE(Eventually([&] {
+    return ThreadFinished(thread) && ThreadFinished(thrower) && unwoundSelfOwned.load();
+  }));
   EXPECT_TRUE(unwound.load());
-  // Past several release polls the record must still be there to read.
+  // Past several release polls the records must still be there to read.
   SleepMilliseconds(300);
-  EXPECT_TRUE(ThreadFinished(thread));
+  EXPECT_EQ(calls.load(), 1);
+  EXPECT_TRUE(ThreadFinished(thread) && ThreadFinished(thrower));
   ReleaseHandle(thread);
+  ReleaseHandle(thrower);
 }
 
 #if defined(__GLIBC__)
@@ -107,7 +99,9 @@ void RecordStackSize(void* size) {
   static_cast<std::atomic<std::size_t>*>(size)->store(bytes);
 }
 
-TEST_F(MinimumStackSizeTest, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
+TEST(Thread, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
+  const std::shared_ptr<void> restore(
+      nullptr, [saved = MinimumThreadStackSize()](void*) { SetMinimumThreadStackSize(saved); });
   pthread_attr_t attributes;
   ASSERT_EQ(pthread_attr_init(&attributes), 0);
   std::size_t defaultSize = 0;
@@ -224,14 +218,11 @@ TEST(Event, SetFromAnotherThreadWakesAWaitOnThree) {
   std::atomic<Event*> woken{nullptr};
   std::thread waiter([&] { woken = Event::WaitAny(a, b, c, kEndless); });
   ASSERT_TRUE(Eventually([&] { return c.HasWaiters(); }));
-  EXPECT_TRUE(a.HasWaiters());
-  EXPECT_TRUE(b.HasWaiters());
+  EXPECT_TRUE(a.HasWaiters() && b.HasWaiters());
   c.Set();
   waiter.join();
   EXPECT_EQ(woken.load(), &c);
-  EXPECT_FALSE(a.HasWaiters());
-  EXPECT_FALSE(b.HasWaiters());
-  EXPECT_FALSE(c.HasWaiters());
+  EXPECT_FALSE(a.HasWaiters() || b.HasWaiters() || c.HasWaiters());
 }
 
 TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
@@ -265,52 +256,38 @@ TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
   }
 }
 
-class MutexTest : public testing::Test {
- protected:
-  void SetUp() override { mutex_.Init(); }
-  void TearDown() override { mutex_.Destroy(); }
+// Whether another thread could take the lock now (over a failed TryLock the guard guards nothing).
+bool FreeForOthers(Mutex& mutex) {
+  bool taken = false;
+  std::thread([&] { taken = static_cast<bool>(Mutex::Guard(mutex.TryLock())); }).join();
+  return taken;
+}
 
-  // Whether another thread could take the lock right now (its guard gives it back at once; over
-  // a failed TryLock the guard guards nothing).
-  bool FreeForOthers() {
-    bool taken = false;
-    std::thread other([&] {
-      Mutex::Guard guard(mutex_.TryLock());
-      taken = static_cast<bool>(guard);
-    });
-    other.join();
-    return taken;
-  }
-
-  Mutex mutex_;
-};
-
-TEST_F(MutexTest, LockTakenThreeTimesIsFreeOnlyAfterTheThirdUnlockAndAFourthThrows) {
-  Mutex* tokens[] = {mutex_.Lock(), mutex_.TryLock(), mutex_.Lock()};
-  for (Mutex* token : tokens) ASSERT_EQ(token, &mutex_);
+TEST(Mutex, FreeOnlyAfterTheLastOfThreeUnlocksAFourthThrowsABlockedLockWaits) {
+  Mutex mutex;
+  mutex.Init();
+  Mutex* tokens[] = {mutex.Lock(), mutex.TryLock(), mutex.Lock()};
+  for (Mutex* token : tokens) ASSERT_EQ(token, &mutex);
   for (int unlocked = 0; unlocked < 3; ++unlocked) {
     SCOPED_TRACE(unlocked);
-    EXPECT_FALSE(FreeForOthers());
+    EXPECT_FALSE(FreeForOthers(mutex));
     Mutex::Unlock(tokens[unlocked]);
   }
-  EXPECT_TRUE(FreeForOthers());
+  EXPECT_TRUE(FreeForOthers(mutex));
   // A fourth unlock is refused, and the count does not wrap.
   try {
-    Mutex::Unlock(&mutex_);
+    Mutex::Unlock(&mutex);
     FAIL() << "no exception";
   } catch (const UnixPlatform::MutexError& error) {
     EXPECT_EQ(error.code(), static_cast<std::uint32_t>(EPERM));
   }
-  Mutex::Unlock(mutex_.Lock());
-  EXPECT_TRUE(FreeForOthers());
-}
-
-TEST_F(MutexTest, ThreadBlockedInLockProceedsOnceTheOwnerReleases) {
+  Mutex::Unlock(mutex.Lock());
+  EXPECT_TRUE(FreeForOthers(mutex));
+  // A thread blocked in Lock proceeds once the owner releases.
   std::atomic<bool> acquired{false};
-  Mutex::Unlock(mutex_.Lock());
-  Mutex* token = mutex_.Lock();
+  Mutex* token = mutex.Lock();
   std::thread waiter([&] {
-    Mutex::Guard guard(mutex_);
+    Mutex::Guard guard(mutex);
     acquired = true;
   });
   SleepMilliseconds(100);
@@ -318,6 +295,7 @@ TEST_F(MutexTest, ThreadBlockedInLockProceedsOnceTheOwnerReleases) {
   Mutex::Unlock(token);
   waiter.join();
   EXPECT_TRUE(acquired.load());
+  mutex.Destroy();
 }
 
 TEST(SharedRefCount, IsUniqueOnlyWhileOneReferenceRemainsAndConcurrentHoldersStayBalanced) {
