@@ -69,6 +69,19 @@ TEST(MessageQueue, TakingReturnsTextsInArrivalOrderInExchangeForTheCallersList) 
   queue.WaitAndTakeAll(none, stop);
   EXPECT_EQ(Strings(list), (std::vector<std::string>{"queued", "a", "b"}));
   EXPECT_TRUE(none.IsEmpty());
+  // Popping keeps order; appending after the last node was popped must not reach a freed node.
+  none.Append(Text("c"));
+  list.AppendList(none);
+  EXPECT_TRUE(none.IsEmpty());
+  EXPECT_EQ(Str(list.PopFront()), "queued");
+  EXPECT_EQ(Str(list.PopFront()), "a");
+  EXPECT_EQ(Str(list.PopFront()), "b");
+  EXPECT_EQ(Str(list.PopFront()), "c");
+  EXPECT_TRUE(list.IsEmpty());
+  list.Append(Text("d"));
+  list.AppendList(none);
+  EXPECT_EQ(list.Size(), 1u);
+  EXPECT_EQ(Str(list.Front()), "d");
 }
 
 TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
@@ -92,25 +105,6 @@ TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
     waiter.join();
     EXPECT_EQ(got, push ? std::vector<std::string>{"woken"} : std::vector<std::string>{});
   }
-}
-
-TEST(MessageList, PopFrontAndAppendListKeepOrder) {
-  MessageList list;
-  list.Append(Text("a"));
-  list.Append(Text("b"));
-  MessageList more;
-  more.Append(Text("c"));
-  list.AppendList(more);
-  EXPECT_TRUE(more.IsEmpty());
-  EXPECT_EQ(Str(list.PopFront()), "a");
-  EXPECT_EQ(Str(list.PopFront()), "b");
-  // Appending after the last node was popped must not reach a freed node.
-  EXPECT_EQ(Str(list.PopFront()), "c");
-  EXPECT_TRUE(list.IsEmpty());
-  list.Append(Text("d"));
-  list.AppendList(more);
-  EXPECT_EQ(list.Size(), 1u);
-  EXPECT_EQ(Str(list.Front()), "d");
 }
 
 TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrderAndNeverLeaveTheTakerAsleep) {
