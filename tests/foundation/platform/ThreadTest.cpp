@@ -144,20 +144,20 @@ int StartsFailWithOneLineEach() {
   std::atomic<int> calls{0};
   std::string report;
   // Each failed start prints exactly "Unable to pthread_create (<number>)" and one newline.
-  auto expectOneLine = [&](const char* what, bool failed) {
+  auto expectOneLine = [&](const char* what, auto start) {
+    testing::internal::CaptureStderr();
+    const bool failed = start();
     const std::string captured = testing::internal::GetCapturedStderr();
     if (!failed ||
         !std::regex_match(captured, std::regex("Unable to pthread_create \\([0-9]+\\)\n"))) {
       report += std::string(what) + (failed ? " printed: " : " did not fail; printed: ") + captured;
     }
   };
-  testing::internal::CaptureStderr();
-  expectOneLine("StartThread", !StartThread(CountCall, &calls));
-  testing::internal::CaptureStderr();
-  expectOneLine("StartThreadWithHandle", StartThreadWithHandle(CountCall, &calls) == nullptr);
+  expectOneLine("StartThread", [&] { return !StartThread(CountCall, &calls); });
+  expectOneLine("StartThreadWithHandle",
+                [&] { return StartThreadWithHandle(CountCall, &calls) == nullptr; });
   UnixPlatform::Thread* thread = CreateThread(CountCall, &calls);
-  testing::internal::CaptureStderr();
-  expectOneLine("Start", !Start(thread));
+  expectOneLine("Start", [&] { return !Start(thread); });
   DeleteThread(thread);
   if (calls.load() != 0) report += "a thread function ran\n";
   std::fputs(report.c_str(), stderr);
@@ -190,7 +190,7 @@ TEST(Event, SignaledEventStaysSignaledUntilResetAndWaitsAndSleepsLastAsLongAsAsk
   EXPECT_LT(MillisecondsSince(begin), 750);
 }
 
-TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrder) {
+TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrderAndWakesOnASetFromAnotherThread) {
   const struct {
     const char* signaled;
     int expected;  // index of the event returned, -1 for a timeout
@@ -205,9 +205,7 @@ TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrder) {
     EXPECT_EQ(got, row.expected < 0 ? nullptr : &events[row.expected]);
     for (Event& event : events) EXPECT_FALSE(event.HasWaiters());
   }
-}
-
-TEST(Event, SetFromAnotherThreadWakesAWaitOnThree) {
+  // Set from another thread, the last of three wakes a wait on all of them.
   Event a, b, c;
   std::atomic<Event*> woken{nullptr};
   std::thread waiter([&] { woken = Event::WaitAny(a, b, c, kEndless); });
