@@ -84,29 +84,6 @@ TEST(MessageQueue, TakingReturnsTextsInArrivalOrderInExchangeForTheCallersList) 
   EXPECT_EQ(Str(list.Front()), "d");
 }
 
-TEST(MessageQueue, WaitAndTakeAllSleepsUntilAPushOrTheStopEvent) {
-  for (const bool push : {true, false}) {
-    SCOPED_TRACE(push ? "a push wakes it" : "the stop event wakes it");
-    MessageQueue queue;
-    Event stop;
-    std::atomic<bool> done{false};
-    std::vector<std::string> got;
-    std::thread waiter([&] {
-      MessageList list;
-      queue.WaitAndTakeAll(list, stop);
-      got = Strings(list);
-      done = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(done) << "returned with nothing to take";
-    push ? queue.Push(Text("woken")) : stop.Set();
-    EXPECT_TRUE(Eventually(done));
-    stop.Set();  // releases a waiter that missed its wake-up
-    waiter.join();
-    EXPECT_EQ(got, push ? std::vector<std::string>{"woken"} : std::vector<std::string>{});
-  }
-}
-
 TEST(MessageQueue, ConcurrentPushersKeepEachThreadsOrderAndNeverLeaveTheTakerAsleep) {
   constexpr int kThreads = 4;
   constexpr int kPerThread = 2000;
