@@ -94,8 +94,7 @@ TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresent) {
   const std::string system =
       " : \"Error 0xdeadbeef%: " + std::string(std::strerror(static_cast<int>(0xdeadbeef))) + "\"";
   const struct {
-    const char* path;
-    const char* secondPath;
+    const char *path, *secondPath;
     std::uint32_t error;
     std::string expected;
   } rows[] = {

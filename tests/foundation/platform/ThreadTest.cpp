@@ -191,18 +191,17 @@ TEST(Event, SignaledEventStaysSignaledUntilResetAndWaitsAndSleepsLastAsLongAsAsk
 }
 
 TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrderAndWakesOnASetFromAnotherThread) {
-  const struct {
-    const char* signaled;
-    int expected;  // index of the event returned, -1 for a timeout
-  } rows[] = {{"---", -1}, {"--x", 2}, {"-xx", 1}, {"xxx", 0}, {"x-x", 0}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.signaled);
+  // Which events are set, and the index of the one returned (-1 for a timeout).
+  const std::pair<const char*, int> rows[] = {
+      {"---", -1}, {"--x", 2}, {"-xx", 1}, {"xxx", 0}, {"x-x", 0}};
+  for (const auto& [signaled, expected] : rows) {
+    SCOPED_TRACE(signaled);
     Event events[3];
     for (int i = 0; i < 3; ++i) {
-      if (row.signaled[i] == 'x') events[i].Set();
+      if (signaled[i] == 'x') events[i].Set();
     }
     Event* got = Event::WaitAny(events[0], events[1], events[2], 20000);
-    EXPECT_EQ(got, row.expected < 0 ? nullptr : &events[row.expected]);
+    EXPECT_EQ(got, expected < 0 ? nullptr : &events[expected]);
     for (Event& event : events) EXPECT_FALSE(event.HasWaiters());
   }
   // Set from another thread, the last of three wakes a wait on all of them.
@@ -220,12 +219,9 @@ TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrderAndWakesOnASetFrom
 TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   const struct {
-    std::int64_t nowSeconds;
-    long nowNanoseconds;
-    std::int64_t timeout;
+    std::int64_t nowSeconds, nowNanoseconds, timeout;
     bool timed;
-    std::int64_t seconds;
-    long nanoseconds;
+    std::int64_t seconds, nanoseconds;
   } rows[] = {
       {100, 0, -5, true, 100, 0},
       {100, 250, 0, true, 100, 250},
@@ -238,9 +234,7 @@ TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.timeout);
-    timespec now{};
-    now.tv_sec = static_cast<time_t>(row.nowSeconds);
-    now.tv_nsec = row.nowNanoseconds;
+    const timespec now{static_cast<time_t>(row.nowSeconds), static_cast<long>(row.nowNanoseconds)};
     const UnixPlatform::WaitDeadline deadline = UnixPlatform::ComputeDeadline(now, row.timeout);
     EXPECT_EQ(deadline.timed, row.timed);
     EXPECT_EQ(deadline.at.tv_sec, row.seconds);
