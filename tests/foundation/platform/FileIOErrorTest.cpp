@@ -30,15 +30,6 @@ struct LocaleGuard {
   ~LocaleGuard() { std::setlocale(LC_ALL, previous.c_str()); }
 };
 
-TEST(ExceptionPL, ReportsItsMessageOrElseItsTypeName) {
-  const ExceptionPL withMessage("Could not convert XMLDuration to TimeInterval");
-  EXPECT_EQ(Text(withMessage), "Could not convert XMLDuration to TimeInterval");
-  EXPECT_STREQ(withMessage.what(), "Could not convert XMLDuration to TimeInterval");
-  const ExceptionPL empty("");
-  EXPECT_EQ(Text(empty), typeid(ExceptionPL).name());
-  EXPECT_STREQ(empty.what(), typeid(ExceptionPL).name());
-}
-
 using Thrower = void (*)(const AutoUString<UTF8>&, std::uint32_t);
 
 // Runs a mapping and returns the class it threw, checking that the path and number came along.
@@ -88,7 +79,7 @@ TEST(FileErrorMapping, EachMappingThrowsTheClassOfItsTable) {
   }
 }
 
-TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresent) {
+TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresentAndAPlainExceptionItsMessage) {
   const std::string lead = "File error " + Quoted(typeid(FileNotFoundError).name());
   // The number in lower-case hex, all eight digits of it, then the system's own text.
   const std::string system =
@@ -112,6 +103,12 @@ TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresent) {
     EXPECT_EQ(Text(error), row.expected);
     EXPECT_EQ(std::string(error.what()), row.expected);
   }
+  // The plain message exception reports its message, or else its type's name.
+  const ExceptionPL withMessage("Could not convert XMLDuration to TimeInterval"), empty("");
+  EXPECT_EQ(Text(withMessage), withMessage.what());
+  EXPECT_STREQ(withMessage.what(), "Could not convert XMLDuration to TimeInterval");
+  EXPECT_EQ(Text(empty), empty.what());
+  EXPECT_STREQ(empty.what(), typeid(ExceptionPL).name());
   EXPECT_EQ(Text(FileIOError(EIO)), "File error " + Quoted(typeid(FileIOError).name()) +
                                         " : \"Error 0x5%: " + std::strerror(EIO) + "\"");
 }
