@@ -15,6 +15,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -130,8 +131,7 @@ class ClientLinkTest : public ::testing::Test {
       incoming_ = std::make_unique<MessageQueue>(), outgoing_ = std::make_unique<MessageQueue>();
     }
     link_ = nullptr;
-    if (clientReadFd_ >= 0) ::close(clientReadFd_);
-    clientReadFd_ = -1;
+    ::close(std::exchange(clientReadFd_, -1));
   }
 
   bool OnlyTheTestHoldsTheLink() {
@@ -139,10 +139,8 @@ class ClientLinkTest : public ::testing::Test {
     return link_->Release() == 1;
   }
 
-  void CloseClientWriting() {
-    if (clientWriteFd_ >= 0) ::close(clientWriteFd_);
-    clientWriteFd_ = -1;
-  }
+  // Closing -1 only fails with EBADF.
+  void CloseClientWriting() { ::close(std::exchange(clientWriteFd_, -1)); }
 
   // Waits for count texts in the incoming queue and returns them.
   std::vector<std::string> Incoming(std::size_t count) {
@@ -264,8 +262,7 @@ TEST_F(ClientLinkTest, IdleLinkThreadsSleepUntilThereIsWorkAndAWriteWithoutReade
   outgoing_->Push(Text("after the pause"));
   EXPECT_EQ(ReadFrame(), "after the pause");
   // A write to a pipe without reader closes the link.
-  ::close(clientReadFd_);
-  clientReadFd_ = -1;
+  ::close(std::exchange(clientReadFd_, -1));
   outgoing_->Push(Text("nobody listens"));
   EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
 }
