@@ -48,13 +48,10 @@ bool Eventually(Predicate predicate) {
 
 void CountCall(void* counter) { static_cast<std::atomic<int>*>(counter)->fetch_add(1); }
 
-struct UnwindWitness {
-  std::atomic<bool>* unwound;
-  ~UnwindWitness() { unwound->store(true); }
-};
-
+// The witness's deleter runs only if the stack is unwound.
 void ThrowAfterWitness(void* unwound) {
-  UnwindWitness witness{static_cast<std::atomic<bool>*>(unwound)};
+  const std::shared_ptr<void> witness(
+      nullptr, [unwound](void*) { static_cast<std::atomic<bool>*>(unwound)->store(true); });
   throw std::runtime_error("worker failed");
 }
 
