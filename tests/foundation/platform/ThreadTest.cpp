@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <regex>
@@ -129,9 +130,7 @@ TEST(Thread, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
 // Runs in a fresh child process: the address-space limit must not reach the other tests.
 int StartsFailWithOneLineEach() {
   long pages = 0;
-  std::FILE* statm = std::fopen("/proc/self/statm", "r");
-  if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1) return 2;
-  std::fclose(statm);
+  if (!(std::ifstream("/proc/self/statm") >> pages)) return 2;
   // Room for ordinary allocations, none for a 4 GiB stack.
   const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (rlim_t{512} << 20);
   const rlimit address{limit, limit};
