@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -23,28 +24,11 @@ std::string Text(const DebuggableException& error) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// Switches the whole locale for one test and puts the previous one back.
-class LocaleGuard {
- public:
-  explicit LocaleGuard(const char* name) : previous_(std::setlocale(LC_ALL, nullptr)) {
-    active_ = std::setlocale(LC_ALL, name) != nullptr;
-  }
-  ~LocaleGuard() { std::setlocale(LC_ALL, previous_.c_str()); }
-  [[nodiscard]] bool Active() const { return active_; }
-
- private:
-  std::string previous_;
-  bool active_ = false;
+// Puts back the locale a test switched.
+struct LocaleGuard {
+  std::string previous = std::setlocale(LC_ALL, nullptr);
+  ~LocaleGuard() { std::setlocale(LC_ALL, previous.c_str()); }
 };
-
-TEST(ExceptionPL, ReportsItsMessageOrElseItsTypeName) {
-  const ExceptionPL withMessage("Could not convert XMLDuration to TimeInterval");
-  EXPECT_EQ(Text(withMessage), "Could not convert XMLDuration to TimeInterval");
-  EXPECT_STREQ(withMessage.what(), "Could not convert XMLDuration to TimeInterval");
-  const ExceptionPL empty("");
-  EXPECT_EQ(Text(empty), typeid(ExceptionPL).name());
-  EXPECT_STREQ(empty.what(), typeid(ExceptionPL).name());
-}
 
 using Thrower = void (*)(const AutoUString<UTF8>&, std::uint32_t);
 
@@ -64,40 +48,27 @@ const std::type_info& ThrownBy(Thrower thrower, int error) {
 }
 
 TEST(FileErrorMapping, EachMappingThrowsTheClassOfItsTable) {
-  const std::type_info& kIO = typeid(FileIOError);
-  const std::type_info& kPermission = typeid(FilePermissionError);
-  const std::type_info& kNotFound = typeid(FileNotFoundError);
-  const std::type_info& kLock = typeid(FileLockError);
-  const std::type_info& kResource = typeid(FileResourceError);
-  const std::type_info& kExists = typeid(FileExistsError);
-  const std::type_info& kNoDirectory = typeid(DirectoryNotFoundError);
-  const std::type_info& kSeek = typeid(FileSeekError);
-  const std::type_info& kDiskFull = typeid(FileDiskFullError);
+  // Classes by letter: P permission, N not found, L lock, R resource, X exists, D no directory,
+  // S seek, F disk full, E end of file, - plain.
+  const std::map<char, const std::type_info*> classes = {
+      {'P', &typeid(FilePermissionError)}, {'N', &typeid(FileNotFoundError)},
+      {'L', &typeid(FileLockError)},       {'R', &typeid(FileResourceError)},
+      {'X', &typeid(FileExistsError)},     {'D', &typeid(DirectoryNotFoundError)},
+      {'S', &typeid(FileSeekError)},       {'F', &typeid(FileDiskFullError)},
+      {'E', &typeid(EndOfFileError)},      {'-', &typeid(FileIOError)}};
+  const Thrower throwers[] = {ThrowFileError, ThrowFileWritingError, ThrowFilePositioningError,
+                              ThrowFileReadingError};
   // errno, then the class of the general, writing, positioning and reading mappings.
-  const struct {
-    int error;
-    const std::type_info &general, &writing, &positioning, &reading;
-  } rows[] = {
-      {EPERM, kPermission, kPermission, kPermission, kPermission},
-      {EACCES, kPermission, kPermission, kPermission, kPermission},
-      {ENOENT, kNotFound, kNotFound, kNotFound, kIO},
-      {EAGAIN, kLock, kLock, kLock, kIO},
-      {ENOMEM, kResource, kResource, kResource, kIO},
-      {EMFILE, kResource, kResource, kResource, kIO},
-      {EEXIST, kIO, kExists, kExists, kIO},
-      {ENOTDIR, kNoDirectory, kNoDirectory, kNoDirectory, kIO},
-      {ENAMETOOLONG, kNoDirectory, kNoDirectory, kNoDirectory, kIO},
-      {EINVAL, kIO, kIO, kSeek, kSeek},
-      {ENOSPC, kIO, kDiskFull, kDiskFull, kIO},
-      {97, kIO, kIO, kIO, typeid(EndOfFileError)},
-      {123456, kIO, kIO, kIO, kIO},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.error);
-    EXPECT_EQ(ThrownBy(ThrowFileError, row.error), row.general);
-    EXPECT_EQ(ThrownBy(ThrowFileWritingError, row.error), row.writing);
-    EXPECT_EQ(ThrownBy(ThrowFilePositioningError, row.error), row.positioning);
-    EXPECT_EQ(ThrownBy(ThrowFileReadingError, row.error), row.reading);
+  const std::pair<int, const char*> rows[] = {
+      {EPERM, "PPPP"},        {EACCES, "PPPP"}, {ENOENT, "NNN-"}, {EAGAIN, "LLL-"},
+      {ENOMEM, "RRR-"},       {EMFILE, "RRR-"}, {EEXIST, "-XX-"}, {ENOTDIR, "DDD-"},
+      {ENAMETOOLONG, "DDD-"}, {EINVAL, "--SS"}, {ENOSPC, "-FF-"}, {97, "---E"},
+      {123456, "----"}};
+  for (const auto& [error, expected] : rows) {
+    for (int i = 0; i < 4; ++i) {
+      SCOPED_TRACE(testing::Message() << error << " mapping " << i);
+      EXPECT_EQ(ThrownBy(throwers[i], error), *classes.at(expected[i]));
+    }
   }
   try {
     ThrowFileWritingError(AutoUString<UTF8>("/a"), AutoUString<UTF8>("/b"), ENOSPC);
@@ -108,14 +79,13 @@ TEST(FileErrorMapping, EachMappingThrowsTheClassOfItsTable) {
   }
 }
 
-TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresent) {
+TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresentAndAPlainExceptionItsMessage) {
   const std::string lead = "File error " + Quoted(typeid(FileNotFoundError).name());
   // The number in lower-case hex, all eight digits of it, then the system's own text.
   const std::string system =
       " : \"Error 0xdeadbeef%: " + std::string(std::strerror(static_cast<int>(0xdeadbeef))) + "\"";
   const struct {
-    const char* path;
-    const char* secondPath;
+    const char *path, *secondPath;
     std::uint32_t error;
     std::string expected;
   } rows[] = {
@@ -133,19 +103,23 @@ TEST(FileIOErrorText, ComposesTheQuotedPartsThatArePresent) {
     EXPECT_EQ(Text(error), row.expected);
     EXPECT_EQ(std::string(error.what()), row.expected);
   }
+  // The plain message exception reports its message, or else its type's name.
+  const ExceptionPL withMessage("Could not convert XMLDuration to TimeInterval"), empty("");
+  EXPECT_EQ(Text(withMessage), withMessage.what());
+  EXPECT_STREQ(withMessage.what(), "Could not convert XMLDuration to TimeInterval");
+  EXPECT_EQ(Text(empty), empty.what());
+  EXPECT_STREQ(empty.what(), typeid(ExceptionPL).name());
   EXPECT_EQ(Text(FileIOError(EIO)), "File error " + Quoted(typeid(FileIOError).name()) +
                                         " : \"Error 0x5%: " + std::strerror(EIO) + "\"");
 }
 TEST(FileIOErrorText, NonASCIIPathIsSpelledInAUTF8LocaleAndFallsBackInTheCLocale) {
   const AutoUString<UTF8> path("/home/s\xc3\xb8ren");
-  {
-    LocaleGuard locale("C");
-    const FileExistsError error(path, EEXIST);
-    EXPECT_STREQ(error.what(), typeid(FileExistsError).name());
-    EXPECT_EQ(Text(error), typeid(FileExistsError).name());
-  }
-  LocaleGuard locale("C.UTF-8");
-  if (!locale.Active()) GTEST_SKIP() << "no C.UTF-8 locale";
+  const LocaleGuard guard;
+  std::setlocale(LC_ALL, "C");
+  const FileExistsError error(path, EEXIST);
+  EXPECT_STREQ(error.what(), typeid(FileExistsError).name());
+  EXPECT_EQ(Text(error), typeid(FileExistsError).name());
+  if (std::setlocale(LC_ALL, "C.UTF-8") == nullptr) GTEST_SKIP() << "no C.UTF-8 locale";
   const std::string expected =
       "File error " + Quoted(typeid(FileExistsError).name()) + " on \"/home/s\xc3\xb8ren\"";
   EXPECT_EQ(std::string(FileExistsError(path, 0).what()), expected);
@@ -163,10 +137,9 @@ TEST(FileIOErrorCopy, CopyOutlivesTheOriginalWithPathsAndText) {
     if (composeFirst) (void)original->text();
     FileMoveError copy(AutoUString<UTF8>("/old"), EIO);
     copy = *original;
-    const FileMoveError constructed(*original);
+    FileMoveError constructed(*original);
     original.reset();
-    for (const FileIOError* survivor :
-         {static_cast<const FileIOError*>(&copy), static_cast<const FileIOError*>(&constructed)}) {
+    for (const FileMoveError* survivor : {&copy, &constructed}) {
       EXPECT_EQ(survivor->path(), longPath);
       EXPECT_EQ(survivor->secondPath(), shortPath);
       EXPECT_EQ(survivor->error(), static_cast<std::uint32_t>(ENOENT));

@@ -12,7 +12,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
+#include <memory>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -47,25 +49,17 @@ bool Eventually(Predicate predicate) {
 
 void CountCall(void* counter) { static_cast<std::atomic<int>*>(counter)->fetch_add(1); }
 
-struct UnwindWitness {
-  std::atomic<bool>* unwound;
-  ~UnwindWitness() { unwound->store(true); }
-};
-
+// The witness's deleter runs only if the stack is unwound.
 void ThrowAfterWitness(void* unwound) {
-  UnwindWitness witness{static_cast<std::atomic<bool>*>(unwound)};
+  const std::shared_ptr<void> witness(
+      nullptr, [unwound](void*) { static_cast<std::atomic<bool>*>(unwound)->store(true); });
   throw std::runtime_error("worker failed");
 }
 
-class MinimumStackSizeTest : public testing::Test {
- protected:
-  void TearDown() override { SetMinimumThreadStackSize(saved_); }
-  std::uint32_t saved_ = MinimumThreadStackSize();
-};
-
 // A null function starts nothing, records never started run nothing and are freed on release,
-// and a record started twice runs its function once.
-TEST(Thread, ARecordRunsItsFunctionOnceAtMost) {
+// a record started twice runs its function once, and a throwing function ends its thread quietly
+// (an escaped exception would end the process) while a handle keeps the record until released.
+TEST(Thread, ARecordRunsItsFunctionOnceAtMostAndAThrowEndsOnlyItsThread) {
   EXPECT_FALSE(StartThread(nullptr, nullptr));
   EXPECT_EQ(StartThreadWithHandle(nullptr, nullptr), nullptr);
   EXPECT_EQ(CreateThread(nullptr, nullptr), nullptr);
@@ -77,24 +71,20 @@ TEST(Thread, ARecordRunsItsFunctionOnceAtMost) {
   ASSERT_NE(thread, nullptr);
   EXPECT_TRUE(Start(thread));
   EXPECT_TRUE(Start(thread));
-  ASSERT_TRUE(Eventually([&] { return ThreadFinished(thread); }));
-  SleepMilliseconds(100);
-  EXPECT_EQ(calls.load(), 1);
-  ReleaseHandle(thread);
-}
-
-// Had an exception escaped either thread, the process would have ended by the last check.
-TEST(Thread, ThrowingFunctionEndsItsThreadQuietlyAndAHandleKeepsTheRecordUntilReleased) {
   std::atomic<bool> unwoundSelfOwned{false}, unwound{false};
   ASSERT_TRUE(StartThread(ThrowAfterWitness, &unwoundSelfOwned));
-  UnixPlatform::Thread* thread = StartThreadWithHandle(ThrowAfterWitness, &unwound);
-  ASSERT_NE(thread, nullptr);
-  ASSERT_TRUE(Eventually([&] { return ThreadFinished(thread) && unwoundSelfOwned.load(); }));
+  UnixPlatform::Thread* thrower = StartThreadWithHandle(ThrowAfterWitness, &unwound);
+  ASSERT_NE(thrower, nullptr);
+  ASSERT_TRUE(Eventually([&] {
+    return ThreadFinished(thread) && ThreadFinished(thrower) && unwoundSelfOwned.load();
+  }));
   EXPECT_TRUE(unwound.load());
-  // Past several release polls the record must still be there to read.
+  // Past several release polls the records must still be there to read.
   SleepMilliseconds(300);
-  EXPECT_TRUE(ThreadFinished(thread));
+  EXPECT_EQ(calls.load(), 1);
+  EXPECT_TRUE(ThreadFinished(thread) && ThreadFinished(thrower));
   ReleaseHandle(thread);
+  ReleaseHandle(thrower);
 }
 
 #if defined(__GLIBC__)
@@ -107,7 +97,9 @@ void RecordStackSize(void* size) {
   static_cast<std::atomic<std::size_t>*>(size)->store(bytes);
 }
 
-TEST_F(MinimumStackSizeTest, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
+TEST(Thread, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
+  const std::shared_ptr<void> restore(
+      nullptr, [saved = MinimumThreadStackSize()](void*) { SetMinimumThreadStackSize(saved); });
   pthread_attr_t attributes;
   ASSERT_EQ(pthread_attr_init(&attributes), 0);
   std::size_t defaultSize = 0;
@@ -138,9 +130,7 @@ TEST_F(MinimumStackSizeTest, StackIsRaisedOnlyWhenTheMinimumExceedsTheDefault) {
 // Runs in a fresh child process: the address-space limit must not reach the other tests.
 int StartsFailWithOneLineEach() {
   long pages = 0;
-  std::FILE* statm = std::fopen("/proc/self/statm", "r");
-  if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1) return 2;
-  std::fclose(statm);
+  if (!(std::ifstream("/proc/self/statm") >> pages)) return 2;
   // Room for ordinary allocations, none for a 4 GiB stack.
   const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (rlim_t{512} << 20);
   const rlimit address{limit, limit};
@@ -150,20 +140,20 @@ int StartsFailWithOneLineEach() {
   std::atomic<int> calls{0};
   std::string report;
   // Each failed start prints exactly "Unable to pthread_create (<number>)" and one newline.
-  auto expectOneLine = [&](const char* what, bool failed) {
+  auto expectOneLine = [&](const char* what, auto start) {
+    testing::internal::CaptureStderr();
+    const bool failed = start();
     const std::string captured = testing::internal::GetCapturedStderr();
     if (!failed ||
         !std::regex_match(captured, std::regex("Unable to pthread_create \\([0-9]+\\)\n"))) {
       report += std::string(what) + (failed ? " printed: " : " did not fail; printed: ") + captured;
     }
   };
-  testing::internal::CaptureStderr();
-  expectOneLine("StartThread", !StartThread(CountCall, &calls));
-  testing::internal::CaptureStderr();
-  expectOneLine("StartThreadWithHandle", StartThreadWithHandle(CountCall, &calls) == nullptr);
+  expectOneLine("StartThread", [&] { return !StartThread(CountCall, &calls); });
+  expectOneLine("StartThreadWithHandle",
+                [&] { return StartThreadWithHandle(CountCall, &calls) == nullptr; });
   UnixPlatform::Thread* thread = CreateThread(CountCall, &calls);
-  testing::internal::CaptureStderr();
-  expectOneLine("Start", !Start(thread));
+  expectOneLine("Start", [&] { return !Start(thread); });
   DeleteThread(thread);
   if (calls.load() != 0) report += "a thread function ran\n";
   std::fputs(report.c_str(), stderr);
@@ -175,20 +165,10 @@ TEST(ThreadDeathTest, FailedStartPrintsOneLineAndReportsFailure) {
   EXPECT_EXIT(std::_Exit(StartsFailWithOneLineEach()), testing::ExitedWithCode(0), "");
 }
 
-TEST(SleepMilliseconds, SleepsAboutAsLongAsAsked) {
-  for (const std::uint32_t milliseconds : {0u, 250u}) {
-    SCOPED_TRACE(milliseconds);
-    const auto begin = Clock::now();
-    SleepMilliseconds(milliseconds);
-    EXPECT_GE(MillisecondsSince(begin), static_cast<long>(milliseconds) - 5);
-    EXPECT_LT(MillisecondsSince(begin), static_cast<long>(milliseconds) + 500);
-  }
-}
-
 constexpr std::int64_t kTenSeconds = 10000000;
 constexpr std::int64_t kEndless = UnixPlatform::kLongestTimedWait + 1;
 
-TEST(Event, SignaledEventStaysSignaledUntilReset) {
+TEST(Event, SignaledEventStaysSignaledUntilResetAndWaitsAndSleepsLastAsLongAsAsked) {
   Event event;
   event.Set();
   auto begin = Clock::now();
@@ -200,49 +180,44 @@ TEST(Event, SignaledEventStaysSignaledUntilReset) {
   EXPECT_FALSE(Event::Wait(event, 50000));
   EXPECT_GE(MillisecondsSince(begin), 45);
   EXPECT_FALSE(event.HasWaiters());
+  begin = Clock::now();
+  SleepMilliseconds(250);
+  EXPECT_GE(MillisecondsSince(begin), 245);
+  EXPECT_LT(MillisecondsSince(begin), 750);
 }
 
-TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrder) {
-  const struct {
-    const char* signaled;
-    int expected;  // index of the event returned, -1 for a timeout
-  } rows[] = {{"---", -1}, {"--x", 2}, {"-xx", 1}, {"xxx", 0}, {"x-x", 0}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.signaled);
+TEST(Event, WaitAnyReportsTheFirstSignaledEventInArgumentOrderAndWakesOnASetFromAnotherThread) {
+  // Which events are set, and the index of the one returned (-1 for a timeout).
+  const std::pair<const char*, int> rows[] = {
+      {"---", -1}, {"--x", 2}, {"-xx", 1}, {"xxx", 0}, {"x-x", 0}};
+  for (const auto& [signaled, expected] : rows) {
+    SCOPED_TRACE(signaled);
     Event events[3];
     for (int i = 0; i < 3; ++i) {
-      if (row.signaled[i] == 'x') events[i].Set();
+      if (signaled[i] == 'x') events[i].Set();
     }
     Event* got = Event::WaitAny(events[0], events[1], events[2], 20000);
-    EXPECT_EQ(got, row.expected < 0 ? nullptr : &events[row.expected]);
+    EXPECT_EQ(got, expected < 0 ? nullptr : &events[expected]);
     for (Event& event : events) EXPECT_FALSE(event.HasWaiters());
   }
-}
-
-TEST(Event, SetFromAnotherThreadWakesAWaitOnThree) {
+  // Set from another thread, the last of three wakes a wait on all of them.
   Event a, b, c;
   std::atomic<Event*> woken{nullptr};
   std::thread waiter([&] { woken = Event::WaitAny(a, b, c, kEndless); });
   ASSERT_TRUE(Eventually([&] { return c.HasWaiters(); }));
-  EXPECT_TRUE(a.HasWaiters());
-  EXPECT_TRUE(b.HasWaiters());
+  EXPECT_TRUE(a.HasWaiters() && b.HasWaiters());
   c.Set();
   waiter.join();
   EXPECT_EQ(woken.load(), &c);
-  EXPECT_FALSE(a.HasWaiters());
-  EXPECT_FALSE(b.HasWaiters());
-  EXPECT_FALSE(c.HasWaiters());
+  EXPECT_FALSE(a.HasWaiters() || b.HasWaiters() || c.HasWaiters());
 }
 
 TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   const struct {
-    std::int64_t nowSeconds;
-    long nowNanoseconds;
-    std::int64_t timeout;
+    std::int64_t nowSeconds, nowNanoseconds, timeout;
     bool timed;
-    std::int64_t seconds;
-    long nanoseconds;
+    std::int64_t seconds, nanoseconds;
   } rows[] = {
       {100, 0, -5, true, 100, 0},
       {100, 250, 0, true, 100, 250},
@@ -255,9 +230,7 @@ TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.timeout);
-    timespec now{};
-    now.tv_sec = static_cast<time_t>(row.nowSeconds);
-    now.tv_nsec = row.nowNanoseconds;
+    const timespec now{static_cast<time_t>(row.nowSeconds), static_cast<long>(row.nowNanoseconds)};
     const UnixPlatform::WaitDeadline deadline = UnixPlatform::ComputeDeadline(now, row.timeout);
     EXPECT_EQ(deadline.timed, row.timed);
     EXPECT_EQ(deadline.at.tv_sec, row.seconds);
@@ -265,52 +238,38 @@ TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
   }
 }
 
-class MutexTest : public testing::Test {
- protected:
-  void SetUp() override { mutex_.Init(); }
-  void TearDown() override { mutex_.Destroy(); }
+// Whether another thread could take the lock now (over a failed TryLock the guard guards nothing).
+bool FreeForOthers(Mutex& mutex) {
+  bool taken = false;
+  std::thread([&] { taken = static_cast<bool>(Mutex::Guard(mutex.TryLock())); }).join();
+  return taken;
+}
 
-  // Whether another thread could take the lock right now (its guard gives it back at once; over
-  // a failed TryLock the guard guards nothing).
-  bool FreeForOthers() {
-    bool taken = false;
-    std::thread other([&] {
-      Mutex::Guard guard(mutex_.TryLock());
-      taken = static_cast<bool>(guard);
-    });
-    other.join();
-    return taken;
-  }
-
-  Mutex mutex_;
-};
-
-TEST_F(MutexTest, LockTakenThreeTimesIsFreeOnlyAfterTheThirdUnlockAndAFourthThrows) {
-  Mutex* tokens[] = {mutex_.Lock(), mutex_.TryLock(), mutex_.Lock()};
-  for (Mutex* token : tokens) ASSERT_EQ(token, &mutex_);
+TEST(Mutex, FreeOnlyAfterTheLastOfThreeUnlocksAFourthThrowsABlockedLockWaits) {
+  Mutex mutex;
+  mutex.Init();
+  Mutex* tokens[] = {mutex.Lock(), mutex.TryLock(), mutex.Lock()};
+  for (Mutex* token : tokens) ASSERT_EQ(token, &mutex);
   for (int unlocked = 0; unlocked < 3; ++unlocked) {
     SCOPED_TRACE(unlocked);
-    EXPECT_FALSE(FreeForOthers());
+    EXPECT_FALSE(FreeForOthers(mutex));
     Mutex::Unlock(tokens[unlocked]);
   }
-  EXPECT_TRUE(FreeForOthers());
+  EXPECT_TRUE(FreeForOthers(mutex));
   // A fourth unlock is refused, and the count does not wrap.
   try {
-    Mutex::Unlock(&mutex_);
+    Mutex::Unlock(&mutex);
     FAIL() << "no exception";
   } catch (const UnixPlatform::MutexError& error) {
     EXPECT_EQ(error.code(), static_cast<std::uint32_t>(EPERM));
   }
-  Mutex::Unlock(mutex_.Lock());
-  EXPECT_TRUE(FreeForOthers());
-}
-
-TEST_F(MutexTest, ThreadBlockedInLockProceedsOnceTheOwnerReleases) {
+  Mutex::Unlock(mutex.Lock());
+  EXPECT_TRUE(FreeForOthers(mutex));
+  // A thread blocked in Lock proceeds once the owner releases.
   std::atomic<bool> acquired{false};
-  Mutex::Unlock(mutex_.Lock());
-  Mutex* token = mutex_.Lock();
+  Mutex* token = mutex.Lock();
   std::thread waiter([&] {
-    Mutex::Guard guard(mutex_);
+    Mutex::Guard guard(mutex);
     acquired = true;
   });
   SleepMilliseconds(100);
@@ -318,6 +277,7 @@ TEST_F(MutexTest, ThreadBlockedInLockProceedsOnceTheOwnerReleases) {
   Mutex::Unlock(token);
   waiter.join();
   EXPECT_TRUE(acquired.load());
+  mutex.Destroy();
 }
 
 TEST(SharedRefCount, IsUniqueOnlyWhileOneReferenceRemainsAndConcurrentHoldersStayBalanced) {
