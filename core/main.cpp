@@ -1,15 +1,15 @@
 // The program's entry: links to the client on the inherited pipes, announces itself, waits for
-// the client's configuration, then runs the timer's tick once a second until the link closes.
+// the client's configuration, then hands over to the toolkit, whose timer does the rest.
 
 #include "core/ClientLink.h"
 #include "core/Dispatcher.h"
-#include "core/DisplaylessDialogs.h"
 #include "core/ExitApplication.h"
 #include "core/OutgoingMessages.h"
 #include "core/SessionQueues.h"
 #include "core/SessionState.h"
 #include "foundation/platform/Thread.h"
-#include "ui/TimerTick.h"
+#include "ui/UserInterface.h"
+#include "ui/XDialogs.h"
 
 #include <csignal>
 
@@ -18,7 +18,6 @@ namespace {
 constexpr std::uint32_t kWorkerStackBytes = 0x80000;
 constexpr std::uint32_t kProtocolVersion = 1;
 constexpr std::uint32_t kStartupPollMilliseconds = 1000;
-constexpr std::uint32_t kTickMilliseconds = 1000;
 
 // Worker threads must get the larger stack whoever starts the first one, so the minimum is set
 // during static initialisation rather than in main.
@@ -34,26 +33,15 @@ void WaitForInitialization() {
   }
 }
 
-// The tick once a second for the rest of the run, with no window to show; the program ends
-// through ExitApplication when the client closes the link.
-[[noreturn]] void RunWithoutDisplay() {
-  for (;;) {
-    SleepMilliseconds(kTickMilliseconds);
-    TimerTick(nullptr);
-  }
-}
-
 }  // namespace
 
 int main(int argumentCount, char** argumentVector) {
   (void)workerStackSet;
-  (void)argumentCount;
-  (void)argumentVector;
   // A client that goes away while the writer is in write(2) must end the link, not the process.
   std::signal(SIGPIPE, SIG_IGN);
 
-  static DisplaylessDialogs displaylessDialogs;
-  SetDialogOperations(&displaylessDialogs);
+  static XDialogs dialogs;
+  SetDialogOperations(&dialogs);
 
   clientLink = new ClientLink(incomingQueue, outgoingQueue);
   clientLink->AddRef();
@@ -64,5 +52,7 @@ int main(int argumentCount, char** argumentVector) {
   SendReadyForData(kProtocolVersion, kProtocolVersion, kProtocolVersion, kProtocolVersion, 0);
 
   WaitForInitialization();
-  RunWithoutDisplay();
+  RunUserInterface(argumentCount, argumentVector);
+  if (clientLink->Release() == 0) delete clientLink;
+  return 0;
 }

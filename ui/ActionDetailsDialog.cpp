@@ -1,0 +1,67 @@
+#include "ui/ActionDetailsDialog.h"
+
+#include "core/SessionState.h"
+#include "ui/DialogFailure.h"
+#include "ui/UICommand.h"
+#include "ui/WidgetOperations.h"
+#include "ui/WidgetTable.h"
+
+#include <X11/StringDefs.h>
+#include <X11/Xaw/AsciiText.h>
+#include <X11/Xaw/Command.h>
+#include <X11/Xaw/Form.h>
+
+namespace {
+
+enum Row { kForm, kActionDetails, kOk, kRowCount };
+enum Text { kPreviewText, kOkText };
+
+const WidgetRow kRows[kRowCount] = {
+    {"form", &formWidgetClass, kShellRow, {}},
+    {"actiondetails",
+     &asciiTextWidgetClass,
+     kForm,
+     {Number(XtNtype, XawAsciiString), Number(XtNwidth, 500), Number(XtNheight, 100),
+      Number(XtNscrollVertical, XawtextScrollAlways), Number(XtNwrap, XawtextWrapWord),
+      Number(XtNdisplayCaret, False), TextSlot(XtNstring, kPreviewText)}},
+    {"ok", &commandWidgetClass, kForm, {TextSlot(XtNlabel, kOkText), UnderRow(kActionDetails)}},
+};
+
+Widget shell = nullptr;
+
+void Close(Widget, XtPointer, XtPointer) {
+  XtDestroyWidget(shell);
+  shell = nullptr;
+  PostUICommand(kActionDetailsClosed, 0, 0, 0);
+}
+
+void Build(std::uint64_t id) {
+  const auto request = FindPendingRequest(id);
+  const bool hasPreview = request != sessionState.pendingRequests.end() && request->preview;
+  const std::vector<std::string> texts = {
+      hasPreview ? LocaleText(*request->preview) : std::string(), LocaleText("OK")};
+  shell = CreateDialogShell(LocaleText("Action Script Preview"));
+  const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
+  Widget text = widgets[kActionDetails];
+  // The button ends at the text's right edge.
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(XtNhorizDistance),
+           WidgetWidth(text) - WidgetWidth(widgets[kOk]) + WidgetBorderWidth(text));
+  XtSetValues(widgets[kOk], &arg, 1);
+  XtAddCallback(widgets[kOk], XtNcallback, Close, nullptr);
+  XtRealizeWidget(shell);
+  CenterShell(shell);
+  IgnoreWindowManagerClose(shell);
+  ApplyScrollbarTranslations(ChildNamed(text, "vScrollbar"));
+}
+
+}  // namespace
+
+void OpenActionDetailsDialog(std::uint64_t id) {
+  if (shell != nullptr) return;
+  try {
+    Build(id);
+  } catch (...) {
+    ReportDialogFailure("ActionDetailsDialog");
+  }
+}

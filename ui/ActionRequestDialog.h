@@ -1,0 +1,16 @@
+// The program's main window: the pending action requests with their deadlines, a sentence that
+// explains the set or the selected request, and the answers (take all, take, cancel, details,
+// snooze). At most one exists; every answer disables it until the timer has carried it out.
+#pragma once
+
+#include "text/time/DateTime.h"
+
+// Builds the dialog with these opening values and refreshes it; nothing while it is open.
+void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze);
+// Refills the list and updates every text and control; only while open and enabled.
+void RefreshActionRequestDialog();
+void EnableActionRequestDialog();
+void DisableActionRequestDialog();
+void CloseActionRequestDialog();
+[[nodiscard]] bool IsActionRequestDialogOpen() noexcept;
+[[nodiscard]] bool IsActionRequestDialogEnabled() noexcept;

@@ -1,0 +1,109 @@
+#include "ui/ConfirmationDialog.h"
+
+#include "core/SessionState.h"
+#include "ui/DialogFailure.h"
+#include "ui/UICommand.h"
+#include "ui/WidgetOperations.h"
+#include "ui/WidgetTable.h"
+
+#include <X11/StringDefs.h>
+#include <X11/Xaw/AsciiText.h>
+#include <X11/Xaw/Command.h>
+#include <X11/Xaw/Form.h>
+#include <X11/Xaw/Label.h>
+
+#include <algorithm>
+
+namespace {
+
+enum Row { kForm, kActionTitle, kStaticLabel, kActionConfirmation, kCancel, kOk, kRowCount };
+enum Text { kTitleText, kStaticText, kMessageText, kCancelText, kOkText };
+
+const WidgetRow kRows[kRowCount] = {
+    {"form", &formWidgetClass, kShellRow, {}},
+    {"actiontitle",
+     &labelWidgetClass,
+     kForm,
+     {Number(XtNborderWidth, 0), Number(XtNjustify, XtJustifyLeft),
+      TextSlot(XtNlabel, kTitleText)}},
+    {"staticlabel",
+     &labelWidgetClass,
+     kForm,
+     {Number(XtNborderWidth, 0), Number(XtNjustify, XtJustifyLeft), TextSlot(XtNlabel, kStaticText),
+      UnderRow(kActionTitle)}},
+    {"actionconfirmation",
+     &asciiTextWidgetClass,
+     kForm,
+     {Number(XtNtype, XawAsciiString), Number(XtNheight, 100),
+      Number(XtNscrollVertical, XawtextScrollAlways), Number(XtNwrap, XawtextWrapWord),
+      Number(XtNdisplayCaret, False), UnderRow(kStaticLabel), TextSlot(XtNstring, kMessageText)}},
+    {"cancel",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kCancelText), UnderRow(kActionConfirmation)}},
+    {"ok",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kOkText), UnderRow(kActionConfirmation)}},
+};
+
+constexpr int kInitialConfirmationWidth = 500;
+
+Widget shell = nullptr;
+std::uint64_t confirmingId = 0;
+// Only grows: a fixed line wider than the text makes this and every later text that wide.
+int confirmationWidth = kInitialConfirmationWidth;
+
+void Close(std::uint32_t kind) {
+  XtDestroyWidget(shell);
+  shell = nullptr;
+  PostUICommand(kind, confirmingId, 0, 0);
+}
+
+void Accept(Widget, XtPointer, XtPointer) { Close(kConfirmationAccepted); }
+void Refuse(Widget, XtPointer, XtPointer) { Close(kConfirmationRefused); }
+
+void SetNumber(Widget widget, const char* name, XtArgVal value) {
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(name), value);
+  XtSetValues(widget, &arg, 1);
+}
+
+void Build(std::uint64_t id) {
+  const auto request = FindPendingRequest(id);
+  const bool pending = request != sessionState.pendingRequests.end();
+  const std::vector<std::string> texts = {
+      pending ? LocaleText(request->title) : std::string(),
+      LocaleText("This action requires you to acknowledge the following confirmation message:"),
+      pending && request->preActionMessage ? LocaleText(*request->preActionMessage) : std::string(),
+      LocaleText("Cancel"), LocaleText("OK")};
+  shell = CreateDialogShell(LocaleText("Confirmation Required"));
+  // The text's width is computed from the fixed line, so it is set before the rows below it.
+  const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
+  confirmationWidth = std::max(confirmationWidth, WidgetWidth(widgets[kStaticLabel]));
+  Widget text = widgets[kActionConfirmation];
+  SetNumber(text, XtNwidth, confirmationWidth);
+  const int border = WidgetBorderWidth(text);
+  const int cancelWidth = WidgetWidth(widgets[kCancel]);
+  SetNumber(widgets[kCancel], XtNhorizDistance, confirmationWidth - cancelWidth + border);
+  SetNumber(widgets[kOk], XtNhorizDistance,
+            confirmationWidth - WidgetWidth(widgets[kOk]) - cancelWidth - 5 * border);
+  XtAddCallback(widgets[kOk], XtNcallback, Accept, nullptr);
+  XtAddCallback(widgets[kCancel], XtNcallback, Refuse, nullptr);
+  XtRealizeWidget(shell);
+  CenterShell(shell);
+  IgnoreWindowManagerClose(shell);
+  ApplyScrollbarTranslations(ChildNamed(text, "vScrollbar"));
+}
+
+}  // namespace
+
+void OpenConfirmationDialog(std::uint64_t id) {
+  if (shell != nullptr) return;
+  confirmingId = id;
+  try {
+    Build(id);
+  } catch (...) {
+    ReportDialogFailure("ConfirmationDialog");
+  }
+}

@@ -1,0 +1,34 @@
+#include "ui/HiddenWindow.h"
+
+#include "ui/ToolkitContext.h"
+#include "ui/UICommand.h"
+
+#include <X11/Shell.h>
+#include <X11/StringDefs.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr const char* kHiddenWindowName = "QVXClientUIHiddenWindow";
+constexpr Dimension kHiddenWindowSize = 32;
+
+// The message's type and format are not examined: the first four data bytes say it all.
+void HandleHiddenWindowEvent(Widget, XtPointer, XEvent* event, Boolean*) {
+  if (event->type != ClientMessage) return;
+  if (std::memcmp(event->xclient.data.b, "open", 4) != 0) return;
+  PostUICommand(kOpenActionRequestDialog, 0, 0, 0);
+}
+
+}  // namespace
+
+void CreateHiddenWindow() {
+  Arg args[3];
+  XtSetArg(args[0], const_cast<char*>(XtNwidth), kHiddenWindowSize);
+  XtSetArg(args[1], const_cast<char*>(XtNheight), kHiddenWindowSize);
+  XtSetArg(args[2], const_cast<char*>(XtNmappedWhenManaged), False);
+  Widget shell = XtAppCreateShell(kHiddenWindowName, kApplicationClass, applicationShellWidgetClass,
+                                  ToolkitDisplay(), args, 3);
+  XtRealizeWidget(shell);
+  XtInsertRawEventHandler(shell, NoEventMask, True, HandleHiddenWindowEvent, nullptr, XtListHead);
+}

@@ -1,0 +1,7 @@
+// The unmapped window "QVXClientUIHiddenWindow": another program opens the action request
+// dialog by sending it a ClientMessage whose data begins with "open".
+#pragma once
+
+// Creates and realizes the window, never mapped, and hooks its handler. Called once by the
+// first tick after initialisation.
+void CreateHiddenWindow();

@@ -1,0 +1,15 @@
+// The windows of the client's MessageRequests: a running action's message or a completion
+// notice, one window per message ID, newest last. A known ID updates its window in place.
+#pragma once
+
+#include "core/IncomingMessages.h"
+
+#include <cstdint>
+
+// hideButton leaves the window without a usable button; topmost keeps it above other windows
+// where the window manager supports it.
+void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost);
+// Closes the window of this ID, if any.
+void RemoveMessageDialog(std::uint64_t id);
+// Closes every window whose Timeout has run out.
+void ExpireMessageDialogs();

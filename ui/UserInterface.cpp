@@ -1,0 +1,137 @@
+#include "ui/UserInterface.h"
+
+#include "core/ExitApplication.h"
+#include "core/OutgoingMessages.h"
+#include "core/SessionState.h"
+#include "ui/DialogFailure.h"
+#include "ui/FontSetChoice.h"
+#include "ui/HiddenWindow.h"
+#include "ui/TimerTick.h"
+#include "ui/ToolkitContext.h"
+
+#include <X11/Intrinsic.h>
+
+#include <clocale>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr unsigned long kTickMilliseconds = 1000;
+constexpr std::size_t kErrorTextBytes = 2048;
+
+XtAppContext applicationContext = nullptr;
+Display* display = nullptr;
+XtErrorMsgHandler previousWarningHandler = nullptr;
+
+void DestroyApplicationContext() {
+  XtAppContext context = applicationContext;
+  applicationContext = nullptr;
+  display = nullptr;
+  if (context != nullptr) XtDestroyApplicationContext(context);
+}
+
+int HandleXError(Display* errorDisplay, XErrorEvent* error) {
+  char text[kErrorTextBytes] = "XError: Unknown XError";
+  constexpr std::size_t kPrefix = sizeof("XError: ") - 1;
+  XGetErrorText(errorDisplay, error->error_code, text + kPrefix,
+                static_cast<int>(sizeof(text) - kPrefix));
+  ExitApplication(-1, text);
+}
+
+// The display is gone: an ordinary end, as when the client closes the link.
+int HandleXIOError(Display*) { ExitApplication(0, "CLOSED"); }
+
+void HandleXtError(String message) {
+  std::string text = std::string("XtError: ") + (message != nullptr ? message : "");
+  if (text.size() > kErrorTextBytes - 1) text.resize(kErrorTextBytes - 1);
+  ExitApplication(-1, text.c_str());
+}
+
+std::string Parameters(String* parameters, Cardinal* count) {
+  std::string text;
+  for (Cardinal index = 0; parameters != nullptr && count != nullptr && index < *count; ++index) {
+    if (index > 0) text += ", ";
+    text += parameters[index];
+  }
+  return text;
+}
+
+// Font warnings carry what the client's support staff need to know about missing character
+// sets; a widget left without any font cannot be shown at all.
+void HandleXtWarning(String name, String type, String className, String defaultText,
+                     String* parameters, Cardinal* count) {
+  const std::vector<std::string>& diagnostics = FontDiagnostics();
+  if (!diagnostics.empty()) {
+    std::string text = std::string(name) + " (" + type + ") ( missing charsets:";
+    for (const std::string& line : diagnostics) text += "\n" + line;
+    text += " )";
+    SendClientUIErrorMessage(1, UString8(text.c_str()));
+  }
+  if (std::strcmp(name, "noFont") == 0) {
+    ReportInterfaceFailure(
+        UString8((std::string(name) + " (" + Parameters(parameters, count) + ")").c_str()));
+  }
+  if (previousWarningHandler != nullptr) {
+    previousWarningHandler(name, type, className, defaultText, parameters, count);
+  }
+}
+
+// Bound by no translation of the program's own; a resource file may bind it to the window
+// manager's delete request to let the close button end the program.
+void SystemMenuClose(Widget widget, XEvent* event, String*, Cardinal*) {
+  Display* eventDisplay = XtDisplay(widget);
+  const Atom deleteWindow = XInternAtom(eventDisplay, "WM_DELETE_WINDOW", True);
+  const Atom protocols = XInternAtom(eventDisplay, "WM_PROTOCOLS", True);
+  if (event->type == ClientMessage && event->xclient.message_type == protocols && protocols != 0 &&
+      static_cast<Atom>(event->xclient.data.l[0]) == deleteWindow) {
+    ExitApplication(0, "CLOSED");
+  }
+}
+
+XtActionsRec globalActions[] = {
+    {const_cast<char*>("SystemMenuClose"), SystemMenuClose},
+    {const_cast<char*>("Nothing"), nullptr},
+};
+
+void TimerTimeOut(XtPointer, XtIntervalId*) {
+  // A failure inside one tick must not stop the clock: the program would never tick again.
+  try {
+    TimerTick(CreateHiddenWindow);
+  } catch (...) {
+  }
+  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, nullptr);
+}
+
+// The codeset variants of the C locale leave widget texts in their plain form.
+bool IsCLocale(const char* name) {
+  return name == nullptr || *name == '\0' || std::strcmp(name, "C") == 0 ||
+         std::strcmp(name, "POSIX") == 0 || std::strncmp(name, "C.", 2) == 0;
+}
+
+}  // namespace
+
+XtAppContext ApplicationContext() noexcept { return applicationContext; }
+Display* ToolkitDisplay() noexcept { return display; }
+
+int RunUserInterface(int argumentCount, char** argumentVector) {
+  XSetErrorHandler(HandleXError);
+  XSetIOErrorHandler(HandleXIOError);
+  if (sessionState.localeInUse) XtSetLanguageProc(nullptr, nullptr, nullptr);
+  XtToolkitInitialize();
+  applicationContext = XtCreateApplicationContext();
+  SetApplicationContextDestroyer(DestroyApplicationContext);
+  previousWarningHandler = XtAppSetWarningMsgHandler(applicationContext, HandleXtWarning);
+  display = XtOpenDisplay(applicationContext, nullptr, nullptr, kApplicationClass, nullptr, 0,
+                          &argumentCount, argumentVector);
+  if (display == nullptr) ExitApplication(-1, "Error: failed XtOpenDisplay");
+  if (sessionState.localeInUse && IsCLocale(std::setlocale(LC_CTYPE, nullptr))) {
+    sessionState.localeInUse = false;
+  }
+  ChooseDefaultFontSet(display);
+  XtAppSetErrorHandler(applicationContext, HandleXtError);
+  XtAppAddActions(applicationContext, globalActions, XtNumber(globalActions));
+  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, nullptr);
+  XtAppMainLoop(applicationContext);
+  return 0;
+}

@@ -1,0 +1,7 @@
+// The X side of the program's start: installs the error handlers, opens the display under the
+// application class, chooses a font set, arms the timer and runs the toolkit's main loop. main
+// calls it once the client's InitializationInfo has been applied.
+#pragma once
+
+// Does not return while the main loop runs: the program ends through ExitApplication.
+int RunUserInterface(int argumentCount, char** argumentVector);

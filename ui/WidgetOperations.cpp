@@ -1,0 +1,72 @@
+#include "ui/WidgetOperations.h"
+
+#include "ui/ToolkitContext.h"
+#include "ui/WidgetTable.h"
+
+#include <X11/StringDefs.h>
+#include <X11/Xaw/List.h>
+#include <X11/Xaw/Scrollbar.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr const char* kScrollbarTranslations =
+    "#override\n"
+    "\t\t<Btn1Down>: StartScroll(Continuous) MoveThumb() NotifyThumb()\n"
+    "\t\t<Btn3Down>: StartScroll(Continuous) MoveThumb() NotifyThumb()\n"
+    "\t\t<Btn1Motion>: MoveThumb() NotifyThumb()\n"
+    "\t\t<Btn3Motion>: MoveThumb() NotifyThumb()\n";
+
+}  // namespace
+
+void CenterShell(Widget shell) {
+  Display* display = XtDisplay(shell);
+  const int screen = DefaultScreen(display);
+  const int x = (DisplayWidth(display, screen) - WidgetWidth(shell)) / 2;
+  const int y = (DisplayHeight(display, screen) - WidgetHeight(shell)) / 2;
+  Arg args[2];
+  XtSetArg(args[0], const_cast<char*>(XtNx), static_cast<Position>(x));
+  XtSetArg(args[1], const_cast<char*>(XtNy), static_cast<Position>(y));
+  XtSetValues(shell, args, 2);
+}
+
+void ApplyScrollbarTranslations(Widget scrollbar) {
+  if (scrollbar == nullptr) return;
+  XtOverrideTranslations(scrollbar, XtParseTranslationTable(kScrollbarTranslations));
+}
+
+void ScrollListToCurrent(Widget viewport, Widget list) {
+  XawListReturnStruct* current = XawListShowCurrent(list);
+  const int index = current->list_index;
+  XtFree(reinterpret_cast<char*>(current));
+  if (index == XAW_LIST_NONE) return;
+  int count = 0;
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(XtNnumberStrings), &count);
+  XtGetValues(list, &arg, 1);
+  Widget scrollbar = ChildNamed(viewport, "vertical");
+  if (scrollbar == nullptr || count <= 0) return;
+  float fraction = static_cast<float>(index) / static_cast<float>(count);
+  XtCallCallbacks(scrollbar, XtNjumpProc, &fraction);
+}
+
+void IgnoreWindowManagerClose(Widget shell) {
+  Display* display = XtDisplay(shell);
+  Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display, XtWindow(shell), &deleteWindow, 1);
+}
+
+Widget ChildNamed(Widget parent, const char* name) {
+  if (parent == nullptr || !XtIsComposite(parent)) return nullptr;
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  Arg args[2];
+  XtSetArg(args[0], const_cast<char*>(XtNchildren), &children);
+  XtSetArg(args[1], const_cast<char*>(XtNnumChildren), &count);
+  XtGetValues(parent, args, 2);
+  for (Cardinal index = 0; index < count; ++index) {
+    if (std::strcmp(XtName(children[index]), name) == 0) return children[index];
+  }
+  return nullptr;
+}

@@ -1,0 +1,74 @@
+#include "ui/WidgetTable.h"
+
+#include "core/SessionState.h"
+#include "foundation/text/LocaleConversion.h"
+#include "ui/ToolkitContext.h"
+
+#include <X11/Shell.h>
+#include <X11/StringDefs.h>
+
+#include <cstring>
+
+namespace {
+
+// Room for a row's resources plus "international".
+constexpr std::size_t kMaxArgs = kMaxResourcesPerRow + 1;
+
+Dimension ReadDimension(Widget widget, const char* name) {
+  Dimension value = 0;
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(name), &value);
+  XtGetValues(widget, &arg, 1);
+  return value;
+}
+
+}  // namespace
+
+Boolean InternationalResource() noexcept { return sessionState.localeInUse ? True : False; }
+
+std::string LocaleText(const UString8& text) {
+  const char* begin = reinterpret_cast<const char*>(text.begin());
+  return UTF8ToLocale(begin, begin + text.size());
+}
+
+std::string LocaleText(const char* utf8) { return UTF8ToLocale(utf8, utf8 + std::strlen(utf8)); }
+
+Widget CreateDialogShell(const std::string& title, const char* name) {
+  Arg args[2];
+  Cardinal count = 0;
+  XtSetArg(args[count], const_cast<char*>(XtNtitle), title.c_str()), ++count;
+  XtSetArg(args[count], const_cast<char*>("international"), InternationalResource()), ++count;
+  return XtAppCreateShell(name, kApplicationClass, applicationShellWidgetClass, ToolkitDisplay(),
+                          args, count);
+}
+
+std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
+                                     const std::vector<std::string>& texts) {
+  std::vector<Widget> widgets;
+  widgets.reserve(count);
+  for (std::size_t index = 0; index < count; ++index) {
+    const WidgetRow& row = rows[index];
+    Arg args[kMaxArgs];
+    Cardinal argCount = 0;
+    for (const ResourceRow& resource : row.resources) {
+      if (resource.name == nullptr) break;
+      XtArgVal value = resource.value;
+      if (resource.kind == ResourceKind::kText) {
+        value = reinterpret_cast<XtArgVal>(texts.at(static_cast<std::size_t>(value)).c_str());
+      } else if (resource.kind == ResourceKind::kWidget) {
+        value = reinterpret_cast<XtArgVal>(widgets.at(static_cast<std::size_t>(value)));
+      }
+      XtSetArg(args[argCount], const_cast<char*>(resource.name), value), ++argCount;
+    }
+    XtSetArg(args[argCount], const_cast<char*>("international"), InternationalResource()),
+        ++argCount;
+    Widget parent =
+        row.parent == kShellRow ? shell : widgets.at(static_cast<std::size_t>(row.parent));
+    widgets.push_back(XtCreateManagedWidget(row.name, *row.widgetClass, parent, args, argCount));
+  }
+  return widgets;
+}
+
+int WidgetWidth(Widget widget) { return ReadDimension(widget, XtNwidth); }
+int WidgetHeight(Widget widget) { return ReadDimension(widget, XtNheight); }
+int WidgetBorderWidth(Widget widget) { return ReadDimension(widget, XtNborderWidth); }

@@ -1,0 +1,68 @@
+// A dialog's widgets as data: one row per widget (name, class, parent, the resources fixed at
+// creation) that BuildWidgetTable walks in order. Each dialog keeps its table beside its code, so
+// the file reads like the dialog's design and only what is computed (placement from the widths
+// the toolkit gave, the texts of the moment) is code. Every widget gets "international".
+#pragma once
+
+#include "foundation/text/AutoUString.h"
+
+#include <X11/Intrinsic.h>
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+enum class ResourceKind {
+  kNumber,  // the value as it stands: sizes, booleans, enumerations
+  kText,    // the dialog's text in this slot, already in the locale's encoding
+  kWidget,  // the widget of this row of the table ("fromVert", "fromHoriz")
+};
+
+struct ResourceRow {
+  const char* name = nullptr;
+  ResourceKind kind = ResourceKind::kNumber;
+  XtArgVal value = 0;
+};
+
+// The parent of the first widgets of a dialog: its shell.
+constexpr int kShellRow = -1;
+constexpr std::size_t kMaxResourcesPerRow = 8;
+
+struct WidgetRow {
+  const char* name;
+  WidgetClass* widgetClass;
+  int parent;  // a row above this one, or kShellRow
+  std::array<ResourceRow, kMaxResourcesPerRow> resources;
+};
+
+// Shorthands that keep the tables readable.
+constexpr ResourceRow Number(const char* name, XtArgVal value) {
+  return {name, ResourceKind::kNumber, value};
+}
+constexpr ResourceRow TextSlot(const char* name, XtArgVal slot) {
+  return {name, ResourceKind::kText, slot};
+}
+constexpr ResourceRow UnderRow(XtArgVal row) { return {"fromVert", ResourceKind::kWidget, row}; }
+
+// A top-level application shell of the program's class for one dialog, titled in the locale's
+// encoding; "name" null gives the application's own name.
+[[nodiscard]] Widget CreateDialogShell(const std::string& title, const char* name = nullptr);
+
+// Creates every row's widget, managed, in table order; returns them by row. texts holds the
+// locale-encoded texts that kText resources name by slot.
+[[nodiscard]] std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows,
+                                                   std::size_t count,
+                                                   const std::vector<std::string>& texts);
+
+// The "international" value every widget of this run gets.
+[[nodiscard]] Boolean InternationalResource() noexcept;
+
+// UTF-8 to the locale's encoding, for a widget.
+[[nodiscard]] std::string LocaleText(const UString8& text);
+[[nodiscard]] std::string LocaleText(const char* utf8);
+
+// A Dimension or Position resource read back from a widget.
+[[nodiscard]] int WidgetWidth(Widget widget);
+[[nodiscard]] int WidgetHeight(Widget widget);
+[[nodiscard]] int WidgetBorderWidth(Widget widget);
