@@ -128,7 +128,7 @@ int RunUserInterface(int argumentCount, char** argumentVector) {
   if (sessionState.localeInUse && IsCLocale(std::setlocale(LC_CTYPE, nullptr))) {
     sessionState.localeInUse = false;
   }
-  ChooseDefaultFontSet(display);
+  ChooseDefaultFontSet();
   XtAppSetErrorHandler(applicationContext, HandleXtError);
   XtAppAddActions(applicationContext, globalActions, XtNumber(globalActions));
   XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, nullptr);
