@@ -130,6 +130,7 @@ class XSession:
                 env=self.env(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config")))
         try:
             poll(self._manager_ready, self.timeout, "openbox ready")
+            self._wait_until_windows_are_managed()
         except XSessionError as error:
             raise XSessionError(str(error) + self._logs()) from None
 
@@ -154,6 +155,28 @@ class XSession:
         shown = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
                                capture_output=True, text=True).stdout
         return "window id #" in shown
+
+    def _wait_until_windows_are_managed(self):
+        """openbox announces itself before its event loop runs, and a window mapped in between
+        can stay unmapped for good; once a probe window of ours gets a frame, the loop runs."""
+        root = self.x.screen().root
+        probe = root.create_window(0, 0, 8, 8, 0, Xlib.X.CopyFromParent)
+        attempts = 0
+
+        def framed():
+            nonlocal attempts
+            if probe.query_tree().parent.id != root.id:
+                return True
+            if attempts % 10 == 0:  # asks again every 0.2 s: an early request may be lost
+                probe.map()
+                self.x.sync()
+            attempts += 1
+            return False
+        try:
+            poll(framed, self.timeout, "openbox managing windows")
+        finally:
+            probe.destroy()
+            self.x.sync()
 
     def _logs(self):
         texts = []
