@@ -225,9 +225,11 @@ class XSession:
         """The id of the first visible window whose title matches; XSessionError after timeout.
 
         This is the application's own window (a shell's), not the window manager's frame."""
-        found = poll(lambda: self.find_windows(title_regex), timeout,
-                     f"window titled /{title_regex}/")
-        return found[0]
+        try:
+            return poll(lambda: self.find_windows(title_regex), timeout,
+                        f"window titled /{title_regex}/")[0]
+        except XSessionError as error:
+            raise XSessionError(f"{error}; visible: {self.window_titles()}") from None
 
     def wait_gone(self, window, timeout=5.0):
         """Waits until window is destroyed or no longer viewable."""
@@ -301,7 +303,7 @@ class XSession:
         self.x.send_event(window, event, event_mask=0, propagate=False, onerror=missing)
         self.x.sync()
         if missing.get_error():
-            raise XSessionError(f"window {window:#x} no longer exists")
+            raise XSessionError(f"there is no window {window:#x}")
 
     def close_via_wm(self, window):
         """Asks the window manager to close window, as its close button does."""

@@ -101,7 +101,7 @@ class EditresLink:
         self.shell.send_event(message, event_mask=0, onerror=missing)
         self.x.sync()
         if missing.get_error():
-            raise EditresError(f"window {self.shell.id:#x} no longer exists")
+            raise EditresError(f"there is no window {self.shell.id:#x}")
         deadline = time.monotonic() + self.timeout
         while True:
             event = self._next_event(deadline)
