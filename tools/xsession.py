@@ -12,6 +12,7 @@ import os
 import select
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -358,3 +359,17 @@ def _end(process, kill=False):
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
+
+
+def main(argv):
+    """xsession.py COMMAND...: runs the command on a fresh private display and returns its
+    status (for programs that need a display and should not touch the user's)."""
+    if not argv:
+        print("usage: xsession.py COMMAND [ARGUMENT...]", file=sys.stderr)
+        return 2
+    with XSession() as session:
+        return subprocess.call(argv, env=session.env())
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
