@@ -30,7 +30,7 @@ FAULTS = [
     (b"Take All Actions Alle Aktionen", "no tab", 'known text "Take All Actions"'),
     (b"\tAktionsdetails", "empty key", "skips it"),
     (b"Action Details\tDetails\rzur Aktion", "carriage return", '"zur Aktion" as a line'),
-    (b"Now\tSofort \xfcberf\xe4llig", "encoding", 'ISO 8859-1 it says "Now\\tSofort überfällig"'),
+    (b"Now\tSofort \xfcberf\xe4llig", "encoding", 'ISO 8859-1) it says "Now\\tSofort überfällig"'),
     (b"1 day\tein\tTag", "tabs", 'takes the text after the last tab, "Tag"'),
     (b"1 hour\t", "empty text", "shows nothing"),
     (b"Take All Actions\tAlle {count} Aktionen", "variables",
@@ -72,7 +72,7 @@ def make_big(path):
     ("empty.xlat", b"", "empty: the file holds nothing"),
     ("comments.xlat", b"# Deutsch\n\n# noch leer\n", "no entry: no line holds a key"),
     ("big.xlat", make_big, "more findings not shown"),
-    ("latin1.xlat", "Cancel\tZurück\n".encode("latin-1"), 'ISO 8859-1 it says "Cancel\\tZurück"'),
+    ("latin1.xlat", "Cancel\tZurück\n".encode("latin-1"), 'ISO 8859-1) it says "Cancel\\tZurück"'),
 ])
 def test_bad_input_gets_a_clear_report(xlatcheck, tmp_path, name, content, says):
     path = tmp_path / name

@@ -2,6 +2,8 @@
 
 #include "core/SupportFiles.h"
 #include "foundation/data/BinaryString.h"
+#include "foundation/platform/DebuggableException.h"
+#include "foundation/text/ICUConverter.h"
 #include "text/format/FormatArguments.h"
 #include "text/format/FormatErrors.h"
 #include "text/format/FormatWith.h"
@@ -81,18 +83,23 @@ std::string Quote(ByteRange text, std::size_t limit = kQuotedCharacters) {
   return quoted + "\"";
 }
 
-// The bytes read as ISO 8859-1, when that gives printable text: what a file saved in a legacy
-// encoding most likely says.
-bool ReadAsLatin1(ByteRange bytes, std::string& text) {
-  text.clear();
-  for (const char* p = bytes.begin; p != bytes.end; ++p) {
-    const auto byte = static_cast<unsigned char>(*p);
-    if ((byte < 0x20 && byte != '\t') || (byte >= 0x7F && byte < 0xA0)) return false;
-    if (byte < 0x80) {
-      text += static_cast<char>(byte);
-    } else {
-      text += static_cast<char>(0xC0 | (byte >> 6));
-      text += static_cast<char>(0x80 | (byte & 0x3F));
+// The bytes read as Windows-1252, whose printable part covers ISO 8859-1, when that gives text
+// without control characters: what a file saved in a legacy Western encoding most likely says.
+bool ReadAsLegacyWestern(ByteRange bytes, std::string& text) {
+  static ICUConverter converter("windows-1252", InvalidCharacterAction::kStop,
+                                IllegalSequences::kStop);
+  try {
+    text = converter.ToAlgorithmic(AlgorithmicForm::kUTF8, bytes.begin, bytes.end);
+  } catch (const DebuggableException&) {
+    return false;
+  }
+  // C0 controls other than the tab, and C1 controls (U+0080 to U+009F, "\xC2\x80" to
+  // "\xC2\x9F"), where ICU passes an undefined byte through.
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20 && byte != '\t') return false;
+    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+      return false;
     }
   }
   return true;
@@ -255,9 +262,12 @@ class FileCheck {
     for (const char* p = bytes_.begin; NextOverrideLine(p, bytes_.end, line); p = line.next) {
       if (line.isEntry) ++entries_;
     }
+    const bool utf16 = bytes_.size() >= 2 && (std::memcmp(bytes_.begin, "\xFF\xFE", 2) == 0 ||
+                                              std::memcmp(bytes_.begin, "\xFE\xFF", 2) == 0);
     Add(0, "binary: a NUL byte at offset " + std::to_string(nul - bytes_.begin) +
-               ": this is no text file, yet the loader would take " + std::to_string(entries_) +
-               " entries from it");
+               (utf16 ? ": the file is UTF-16 (it begins with a byte order mark); save it as UTF-8"
+                      : ": this is no text file") +
+               "; the loader would take " + Counted(entries_, "entry", "entries") + " from it");
   }
 
   void CheckLines() {
@@ -351,9 +361,10 @@ class FileCheck {
     std::string explanation = std::string("not UTF-8 at column ") + std::to_string(invalid + 1) +
                               " (byte 0x" + kHex[byte >> 4] + kHex[byte & 0xF] +
                               "): the program cannot show this text";
-    std::string latin1;
-    if (ReadAsLatin1(text, latin1)) {
-      explanation += "; read as ISO 8859-1 it says " + Quote(latin1) + ": save the file as UTF-8";
+    std::string legacy;
+    if (ReadAsLegacyWestern(text, legacy)) {
+      explanation += "; read as Windows-1252 (ISO 8859-1) it says " + Quote(legacy) +
+                     ": save the file as UTF-8";
     }
     AddHere("encoding", explanation);
     return false;
