@@ -276,8 +276,7 @@ class FileCheck {
     for (const char* p = bytes_.begin; NextOverrideLine(p, bytes_.end, line); p = line.next) {
       CountLinesUpTo(line.text.begin);
       CheckLine(line, afterStrayReturn);
-      afterStrayReturn = IsStrayReturn(line);
-      if (afterStrayReturn) ReportStrayReturn(line);
+      afterStrayReturn = ReportStrayReturn(line);
     }
   }
 
@@ -288,18 +287,18 @@ class FileCheck {
     counted_ = position;
   }
 
-  bool IsStrayReturn(const OverrideLine& line) const {
+  // A carriage return that is not part of CR LF, in a file whose lines end with line feeds,
+  // splits its line in two; true when it did and was reported. One just before a line end or
+  // the end of the file only leaves an empty line, which the loader skips.
+  bool ReportStrayReturn(const OverrideLine& line) {
     const char* terminator = line.text.end;
-    return lineEnd_ == '\n' && terminator != bytes_.end && *terminator == '\r' &&
-           (terminator + 1 == bytes_.end || terminator[1] != '\n');
-  }
-
-  void ReportStrayReturn(const OverrideLine& line) {
+    if (lineEnd_ != '\n' || terminator == bytes_.end || *terminator != '\r') return false;
     OverrideLine following;
-    if (!NextOverrideLine(line.next, bytes_.end, following)) following.text = {};
+    if (!NextOverrideLine(line.next, bytes_.end, following) || following.text.empty()) return false;
     AddHere("carriage return",
             "a carriage return inside the line ends it for the loader: it reads " +
                 Quote(line.text) + " and then " + Quote(following.text) + " as a line of its own");
+    return true;
   }
 
   void CheckLine(const OverrideLine& line, bool afterStrayReturn) {
