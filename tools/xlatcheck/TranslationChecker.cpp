@@ -196,10 +196,11 @@ std::string RejectedOutcome(const KnownText& known, const char* failure) {
   std::string outcome;
   std::set<std::string> said;
   for (const TextUse& use : known.uses) {
-    std::string one =
-        ShowsInvalidString(use.source)
-            ? std::string("the user sees \"") + kInvalidString + "\" (" + use.where + ")"
-            : std::string("showing it fails with ") + failure + " (" + use.where + ")";
+    const std::string marker = std::string("\"") + kInvalidString + "\"";
+    std::string one = !ShowsInvalidString(use.source)
+                          ? std::string("showing it fails with ") + failure + " (" + use.where + ")"
+                      : use.shown ? "the user sees " + marker + " (" + use.where + ")"
+                                  : "the string table gives " + marker;
     if (said.insert(one).second) outcome += (outcome.empty() ? "" : "; ") + one;
   }
   return outcome;
