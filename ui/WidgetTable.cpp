@@ -7,6 +7,7 @@
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -20,6 +21,13 @@ Dimension ReadDimension(Widget widget, const char* name) {
   XtSetArg(arg, const_cast<char*>(name), &value);
   XtGetValues(widget, &arg, 1);
   return value;
+}
+
+// The shells that exist, so that the end of the run can take them down before the context.
+std::vector<Widget> liveShells;
+
+void ForgetShell(Widget shell, XtPointer, XtPointer) {
+  liveShells.erase(std::remove(liveShells.begin(), liveShells.end(), shell), liveShells.end());
 }
 
 }  // namespace
@@ -38,8 +46,20 @@ Widget CreateDialogShell(const std::string& title, const char* name) {
   Cardinal count = 0;
   XtSetArg(args[count], const_cast<char*>(XtNtitle), title.c_str()), ++count;
   XtSetArg(args[count], const_cast<char*>("international"), InternationalResource()), ++count;
-  return XtAppCreateShell(name, kApplicationClass, applicationShellWidgetClass, ToolkitDisplay(),
-                          args, count);
+  return CreateShell(name, args, count);
+}
+
+Widget CreateShell(const char* name, ArgList args, Cardinal count) {
+  Widget shell = XtAppCreateShell(name, kApplicationClass, applicationShellWidgetClass,
+                                  ToolkitDisplay(), args, count);
+  liveShells.push_back(shell);
+  XtAddCallback(shell, XtNdestroyCallback, ForgetShell, nullptr);
+  return shell;
+}
+
+void DestroyAllShells() {
+  // Each destruction removes its shell from the list through the callback.
+  while (!liveShells.empty()) XtDestroyWidget(liveShells.back());
 }
 
 std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,

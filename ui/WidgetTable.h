@@ -48,6 +48,11 @@ constexpr ResourceRow UnderRow(XtArgVal row) { return {"fromVert", ResourceKind:
 // A top-level application shell of the program's class for one dialog, titled in the locale's
 // encoding; "name" null gives the application's own name.
 [[nodiscard]] Widget CreateDialogShell(const std::string& title, const char* name = nullptr);
+// Any other top-level shell of the program's class, with these resources.
+[[nodiscard]] Widget CreateShell(const char* name, ArgList args, Cardinal count);
+
+// Destroys every shell still open, the hidden window included: the end of the run's toolkit.
+void DestroyAllShells();
 
 // Creates every row's widget, managed, in table order; returns them by row. texts holds the
 // locale-encoded texts that kText resources name by slot.
