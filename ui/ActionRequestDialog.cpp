@@ -33,15 +33,15 @@ namespace {
 
 enum Row {
   kForm,
-  kActionTitle,
-  kActionDesc,
-  kActionListLabel,
+  kTitleLabel,
+  kDescription,
+  kListLabel,
   kViewport,
   kActionList,
-  kTakeAllActions,
-  kTakeActions,
-  kCancelAction,
-  kActionDetails,
+  kTakeAllButton,
+  kTakeButton,
+  kCancelButton,
+  kDetailsButton,
   // The snooze row is made once the answer buttons are placed.
   kSnoozeLabel,
   kSnoozeViewport,
@@ -70,16 +70,16 @@ const WidgetRow kRows[kRowCount] = {
      kForm,
      {Number(XtNtype, XawAsciiString), Number(XtNwidth, 500), Number(XtNheight, 70),
       Number(XtNscrollVertical, XawtextScrollAlways), Number(XtNwrap, XawtextWrapWord),
-      UnderRow(kActionTitle), Number(XtNdisplayCaret, False)}},
+      UnderRow(kTitleLabel), Number(XtNdisplayCaret, False)}},
     {"actionListLabel",
      &labelWidgetClass,
      kForm,
-     {Number(XtNborderWidth, 0), UnderRow(kActionDesc), Number(XtNvertDistance, 10),
+     {Number(XtNborderWidth, 0), UnderRow(kDescription), Number(XtNvertDistance, 10),
       TextSlot(XtNlabel, kListHeaderText)}},
     {"viewport",
      &viewportWidgetClass,
      kForm,
-     {UnderRow(kActionListLabel), Number(XtNheight, 100), Number(XtNwidth, 485),
+     {UnderRow(kListLabel), Number(XtNheight, 100), Number(XtNwidth, 485),
       Number(XtNallowVert, True), Number(XtNforceBars, True)}},
     {"",
      &listWidgetClass,
@@ -104,7 +104,7 @@ const WidgetRow kRows[kRowCount] = {
     {"snoozeLabel",
      &labelWidgetClass,
      kForm,
-     {Number(XtNborderWidth, 0), UnderRow(kTakeAllActions), TextSlot(XtNlabel, kSnoozeLabelText)}},
+     {Number(XtNborderWidth, 0), UnderRow(kTakeAllButton), TextSlot(XtNlabel, kSnoozeLabelText)}},
     {"snoozeViewport",
      &viewportWidgetClass,
      kForm,
@@ -121,8 +121,8 @@ const WidgetRow kRows[kRowCount] = {
 };
 
 // Disabled and enabled together while an answer is being carried out.
-constexpr Row kControls[] = {kTakeAllActions, kActionDetails, kCancelAction, kTakeActions,
-                             kSnoozeButton,   kSnoozeList,    kActionList};
+constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTakeButton,
+                             kSnoozeButton,  kSnoozeList,    kActionList};
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
 constexpr const char* kItemSeparator = "  --  ";
@@ -203,7 +203,7 @@ void SetLabel(Widget widget, const std::string& text) {
 void SetDescription(const std::string& text) {
   if (text == dialog.description) return;
   dialog.description = text;
-  SetNumber(dialog[kActionDesc], XtNstring, reinterpret_cast<XtArgVal>(text.c_str()));
+  SetNumber(dialog[kDescription], XtNstring, reinterpret_cast<XtArgVal>(text.c_str()));
 }
 
 void SetControlsSensitive(bool sensitive) {
@@ -263,14 +263,14 @@ void ShowNothingPending() {
   SetLabel(dialog[kSnoozeButton], LocaleDialogText("Close"));
   XtSetSensitive(dialog[kSnoozeButton], True);
   XtSetSensitive(dialog[kSnoozeList], False);
-  SetLabel(dialog[kCancelAction], LocaleDialogText("Cancel Action"));
-  XtSetSensitive(dialog[kCancelAction], False);
-  XtSetSensitive(dialog[kActionDetails], False);
-  XtSetMappedWhenManaged(dialog[kActionDetails], False);
-  XtSetSensitive(dialog[kTakeAllActions], False);
-  SetLabel(dialog[kTakeActions], LocaleDialogText("Take Action"));
-  XtSetSensitive(dialog[kTakeActions], False);
-  SetLabel(dialog[kActionTitle], CountText());
+  SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Action"));
+  XtSetSensitive(dialog[kCancelButton], False);
+  XtSetSensitive(dialog[kDetailsButton], False);
+  XtSetMappedWhenManaged(dialog[kDetailsButton], False);
+  XtSetSensitive(dialog[kTakeAllButton], False);
+  SetLabel(dialog[kTakeButton], LocaleDialogText("Take Action"));
+  XtSetSensitive(dialog[kTakeButton], False);
+  SetLabel(dialog[kTitleLabel], CountText());
   SetDescription(std::string());
 }
 
@@ -301,7 +301,7 @@ const ActionRequest* SelectedRequest() {
 
 void ShowPending() {
   SetLabel(dialog[kSnoozeButton], LocaleDialogText("Snooze"));
-  XtSetSensitive(dialog[kTakeAllActions], True);
+  XtSetSensitive(dialog[kTakeAllButton], True);
   std::vector<ActionRequest> requests;
   std::vector<std::uint64_t> ids;
   for (const ActionRequest& request : sessionState.pendingRequests) {
@@ -312,26 +312,26 @@ void ShowPending() {
   store.Merge(requests);
   const ActionRequest* selected = SelectedRequest();
   DeriveFromRequests(selected);
-  XtSetMappedWhenManaged(dialog[kActionDetails], dialog.anyPreview ? True : False);
+  XtSetMappedWhenManaged(dialog[kDetailsButton], dialog.anyPreview ? True : False);
   if (selected == nullptr) {
-    XtSetSensitive(dialog[kActionDetails], False);
-    SetLabel(dialog[kTakeActions], LocaleDialogText("Take Actions"));
-    SetLabel(dialog[kCancelAction], LocaleDialogText("Cancel Actions"));
-    SetLabel(dialog[kActionTitle], CountText());
+    XtSetSensitive(dialog[kDetailsButton], False);
+    SetLabel(dialog[kTakeButton], LocaleDialogText("Take Actions"));
+    SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Actions"));
+    SetLabel(dialog[kTitleLabel], CountText());
     SetDescription(LocaleText(BuildActionsSummary(ids, store)));
   } else {
-    SetLabel(dialog[kTakeActions], LocaleDialogText("Take Action"));
-    SetLabel(dialog[kCancelAction], LocaleDialogText("Cancel Action"));
-    SetLabel(dialog[kActionTitle], LocaleText(selected->title));
+    SetLabel(dialog[kTakeButton], LocaleDialogText("Take Action"));
+    SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Action"));
+    SetLabel(dialog[kTitleLabel], LocaleText(selected->title));
     SetDescription(
         LocaleText(DialogText("{actionDescription}\n\n{actionSummary}",
                               {selected->shortDescription, BuildActionSummary(*selected)})));
-    XtSetSensitive(dialog[kActionDetails], selected->preview ? True : False);
+    XtSetSensitive(dialog[kDetailsButton], selected->preview ? True : False);
   }
-  XtSetSensitive(dialog[kTakeActions], selected != nullptr ? True : False);
+  XtSetSensitive(dialog[kTakeButton], selected != nullptr ? True : False);
   XtSetSensitive(dialog[kSnoozeButton], dialog.snoozeAllowed ? True : False);
   XtSetSensitive(dialog[kSnoozeList], dialog.snoozeAllowed ? True : False);
-  XtSetSensitive(dialog[kCancelAction],
+  XtSetSensitive(dialog[kCancelButton],
                  selected != nullptr && dialog.selectedCancellable ? True : False);
   if (dialog.snoozeAllowed) FillSnoozeList();
 }
@@ -381,17 +381,17 @@ void PostForSelected(std::uint32_t kind) {
 void TakeAllPressed(Widget, XtPointer, XtPointer) {
   Guarded([] {
     DisableActionRequestDialog();
-    PostUICommand(kTakeAllActions, 0, 0, 0);
+    PostUICommand(UICommandKind::kTakeAllActions, 0, 0, 0);
   });
 }
 void TakePressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(kTakeAction); });
+  Guarded([] { PostForSelected(UICommandKind::kTakeAction); });
 }
 void CancelPressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(kCancelAction); });
+  Guarded([] { PostForSelected(UICommandKind::kCancelAction); });
 }
 void DetailsPressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(kShowActionDetails); });
+  Guarded([] { PostForSelected(UICommandKind::kShowActionDetails); });
 }
 
 void SnoozeChosen(Widget, XtPointer, XtPointer callData) {
@@ -410,7 +410,7 @@ void SnoozePressed(Widget, XtPointer, XtPointer) {
     const auto deadlineSeconds =
         static_cast<std::uint32_t>(dialog.earliestDeadline / kMicrosecondsPerSecond);
     CloseActionRequestDialog();
-    PostUICommand(kSnooze, 0, minutes, deadlineSeconds);
+    PostUICommand(UICommandKind::kSnooze, 0, minutes, deadlineSeconds);
   });
 }
 
@@ -429,17 +429,17 @@ std::vector<std::string> FixedTexts() {
 // The buttons as wide as their labels made them, the last one ending under the description's
 // right edge; a row that does not fit widens the dialog.
 int PlaceAnswerButtons() {
-  Widget description = dialog[kActionDesc];
+  Widget description = dialog[kDescription];
   const int border = WidgetBorderWidth(description);
   const ActionButtonRow row =
       PlaceActionButtons(WidgetWidth(description), border,
-                         {WidgetWidth(dialog[kTakeAllActions]), WidgetWidth(dialog[kActionDetails]),
-                          WidgetWidth(dialog[kCancelAction]), WidgetWidth(dialog[kTakeActions])});
-  SetNumber(dialog[kTakeActions], XtNhorizDistance, row.takeDistance);
-  SetNumber(dialog[kCancelAction], XtNhorizDistance, row.cancelDistance);
-  SetNumber(dialog[kActionDetails], XtNhorizDistance, row.detailsDistance);
+                         {WidgetWidth(dialog[kTakeAllButton]), WidgetWidth(dialog[kDetailsButton]),
+                          WidgetWidth(dialog[kCancelButton]), WidgetWidth(dialog[kTakeButton])});
+  SetNumber(dialog[kTakeButton], XtNhorizDistance, row.takeDistance);
+  SetNumber(dialog[kCancelButton], XtNhorizDistance, row.cancelDistance);
+  SetNumber(dialog[kDetailsButton], XtNhorizDistance, row.detailsDistance);
   if (row.widened) {
-    SetNumber(dialog[kActionTitle], XtNwidth, TextWidth(row, border));
+    SetNumber(dialog[kTitleLabel], XtNwidth, TextWidth(row, border));
     SetNumber(description, XtNwidth, TextWidth(row, border));
     SetNumber(dialog[kViewport], XtNwidth, ListWidth(row, border));
     XawFormDoLayout(dialog[kForm], True);
@@ -472,12 +472,12 @@ void Build() {
   ContinueWidgetTable(dialog.shell, kRows, kRowCount, texts, dialog.widgets);
   SetNumber(dialog[kSnoozeButton], XtNhorizDistance,
             RightAlignedDistance(rowWidth, WidgetWidth(dialog[kSnoozeButton]),
-                                 WidgetBorderWidth(dialog[kActionDesc])));
+                                 WidgetBorderWidth(dialog[kDescription])));
   XtOverrideTranslations(dialog[kActionList], XtParseTranslationTable(kListTranslations));
-  XtAddCallback(dialog[kTakeAllActions], XtNcallback, TakeAllPressed, nullptr);
-  XtAddCallback(dialog[kTakeActions], XtNcallback, TakePressed, nullptr);
-  XtAddCallback(dialog[kCancelAction], XtNcallback, CancelPressed, nullptr);
-  XtAddCallback(dialog[kActionDetails], XtNcallback, DetailsPressed, nullptr);
+  XtAddCallback(dialog[kTakeAllButton], XtNcallback, TakeAllPressed, nullptr);
+  XtAddCallback(dialog[kTakeButton], XtNcallback, TakePressed, nullptr);
+  XtAddCallback(dialog[kCancelButton], XtNcallback, CancelPressed, nullptr);
+  XtAddCallback(dialog[kDetailsButton], XtNcallback, DetailsPressed, nullptr);
   XtAddCallback(dialog[kSnoozeButton], XtNcallback, SnoozePressed, nullptr);
   XtAddCallback(dialog[kSnoozeList], XtNcallback, SnoozeChosen, nullptr);
   XtRealizeWidget(dialog.shell);
@@ -487,7 +487,7 @@ void Build() {
   IgnoreWindowManagerClose(dialog.shell);
   ApplyScrollbarTranslations(ChildNamed(dialog[kViewport], "vertical"));
   ApplyScrollbarTranslations(ChildNamed(dialog[kSnoozeViewport], "vertical"));
-  ApplyScrollbarTranslations(ChildNamed(dialog[kActionDesc], "vScrollbar"));
+  ApplyScrollbarTranslations(ChildNamed(dialog[kDescription], "vScrollbar"));
   ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
   ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
 }
