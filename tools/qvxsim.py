@@ -146,10 +146,13 @@ class Client:
     is still running, and only that one process.
     """
 
-    def __init__(self, program, args=(), env=None):
+    def __init__(self, program, args=(), env=None, prefix=()):
+        """prefix: a command the program runs under, such as ("setarch", "-R"); it must exec
+        the program, so that the process the simulator ends is the program itself."""
         self.program = program
         self.args = list(args)
         self.env = env
+        self.prefix = list(prefix)
         self.process = None
         self.transcript = Transcript()
         self.closed_writing_at = None
@@ -163,7 +166,7 @@ class Client:
 
     def start(self):
         self.process = subprocess.Popen(
-            [self.program] + self.args,
+            self.prefix + [self.program] + self.args,
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
             bufsize=0, close_fds=True, env=self.env)
         # Drained all along so that a chatty program cannot block on a full pipe.

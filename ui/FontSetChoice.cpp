@@ -1,5 +1,7 @@
 #include "ui/FontSetChoice.h"
 
+#include "ui/ToolkitContext.h"
+
 #include <X11/Xresource.h>
 
 #include <climits>
@@ -135,7 +137,8 @@ std::optional<std::string> FontSearchCandidate(const std::string& fontName) {
 
 const std::vector<std::string>& FontDiagnostics() noexcept { return fontDiagnostics; }
 
-void ChooseDefaultFontSet(Display* display) {
+void ChooseDefaultFontSet() {
+  Display* display = ToolkitDisplay();
   fontDiagnostics.clear();
   int fewestMissing = INT_MAX;
   if (TryConfigured(display, fewestMissing) == Verdict::kStop) return;

@@ -3,15 +3,14 @@
 // stored as "XtDefaultFontSet" so that every widget created afterwards uses it.
 #pragma once
 
-#include <X11/Xlib.h>
-
 #include <optional>
 #include <string>
 #include <vector>
 
 // Tries the configured "xtDefaultFontSet", the built-in pattern, then every listed 12-point
 // font with its registry and encoding left open.
-void ChooseDefaultFontSet(Display* display);
+// Needs the toolkit's display to be open.
+void ChooseDefaultFontSet();
 
 // The lines that describe which character sets the best attempt missed; empty when nothing was
 // missing. Read by the toolkit's warning handler.

@@ -1,7 +1,7 @@
 #include "ui/HiddenWindow.h"
 
-#include "ui/ToolkitContext.h"
 #include "ui/UICommand.h"
+#include "ui/WidgetTable.h"
 
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
@@ -27,8 +27,7 @@ void CreateHiddenWindow() {
   XtSetArg(args[0], const_cast<char*>(XtNwidth), kHiddenWindowSize);
   XtSetArg(args[1], const_cast<char*>(XtNheight), kHiddenWindowSize);
   XtSetArg(args[2], const_cast<char*>(XtNmappedWhenManaged), False);
-  Widget shell = XtAppCreateShell(kHiddenWindowName, kApplicationClass, applicationShellWidgetClass,
-                                  ToolkitDisplay(), args, 3);
+  Widget shell = CreateShell(kHiddenWindowName, args, 3);
   XtRealizeWidget(shell);
   XtInsertRawEventHandler(shell, NoEventMask, True, HandleHiddenWindowEvent, nullptr, XtListHead);
 }

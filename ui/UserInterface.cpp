@@ -8,6 +8,7 @@
 #include "ui/HiddenWindow.h"
 #include "ui/TimerTick.h"
 #include "ui/ToolkitContext.h"
+#include "ui/WidgetTable.h"
 
 #include <X11/Intrinsic.h>
 
@@ -24,7 +25,14 @@ XtAppContext applicationContext = nullptr;
 Display* display = nullptr;
 XtErrorMsgHandler previousWarningHandler = nullptr;
 
+// Set by the I/O error handler: nothing may talk to the server any more.
+bool displayLost = false;
+
 void DestroyApplicationContext() {
+  // With the connection gone, tearing down would only call the I/O error handler again; the
+  // toolkit's memory stays where it is until the process ends two seconds later.
+  if (displayLost) return;
+  DestroyAllShells();
   XtAppContext context = applicationContext;
   applicationContext = nullptr;
   display = nullptr;
@@ -40,7 +48,10 @@ int HandleXError(Display* errorDisplay, XErrorEvent* error) {
 }
 
 // The display is gone: an ordinary end, as when the client closes the link.
-int HandleXIOError(Display*) { ExitApplication(0, "CLOSED"); }
+int HandleXIOError(Display*) {
+  displayLost = true;
+  ExitApplication(0, "CLOSED");
+}
 
 void HandleXtError(String message) {
   std::string text = std::string("XtError: ") + (message != nullptr ? message : "");
@@ -114,7 +125,7 @@ bool IsCLocale(const char* name) {
 XtAppContext ApplicationContext() noexcept { return applicationContext; }
 Display* ToolkitDisplay() noexcept { return display; }
 
-int RunUserInterface(int argumentCount, char** argumentVector) {
+void StartToolkit(int argumentCount, char** argumentVector) {
   XSetErrorHandler(HandleXError);
   XSetIOErrorHandler(HandleXIOError);
   if (sessionState.localeInUse) XtSetLanguageProc(nullptr, nullptr, nullptr);
@@ -128,9 +139,13 @@ int RunUserInterface(int argumentCount, char** argumentVector) {
   if (sessionState.localeInUse && IsCLocale(std::setlocale(LC_CTYPE, nullptr))) {
     sessionState.localeInUse = false;
   }
-  ChooseDefaultFontSet(display);
+  ChooseDefaultFontSet();
   XtAppSetErrorHandler(applicationContext, HandleXtError);
   XtAppAddActions(applicationContext, globalActions, XtNumber(globalActions));
+}
+
+int RunUserInterface(int argumentCount, char** argumentVector) {
+  StartToolkit(argumentCount, argumentVector);
   XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, nullptr);
   XtAppMainLoop(applicationContext);
   return 0;

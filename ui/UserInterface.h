@@ -5,3 +5,7 @@
 
 // Does not return while the main loop runs: the program ends through ExitApplication.
 int RunUserInterface(int argumentCount, char** argumentVector);
+
+// Everything before the timer and the main loop: handlers, context, display, locale check, font
+// set, actions. For programs that drive the dialogs without the timer (benchmarks).
+void StartToolkit(int argumentCount, char** argumentVector);

@@ -7,6 +7,7 @@
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -20,6 +21,13 @@ Dimension ReadDimension(Widget widget, const char* name) {
   XtSetArg(arg, const_cast<char*>(name), &value);
   XtGetValues(widget, &arg, 1);
   return value;
+}
+
+// The shells that exist, so that the end of the run can take them down before the context.
+std::vector<Widget> liveShells;
+
+void ForgetShell(Widget shell, XtPointer, XtPointer) {
+  liveShells.erase(std::remove(liveShells.begin(), liveShells.end(), shell), liveShells.end());
 }
 
 }  // namespace
@@ -38,15 +46,33 @@ Widget CreateDialogShell(const std::string& title, const char* name) {
   Cardinal count = 0;
   XtSetArg(args[count], const_cast<char*>(XtNtitle), title.c_str()), ++count;
   XtSetArg(args[count], const_cast<char*>("international"), InternationalResource()), ++count;
-  return XtAppCreateShell(name, kApplicationClass, applicationShellWidgetClass, ToolkitDisplay(),
-                          args, count);
+  return CreateShell(name, args, count);
+}
+
+Widget CreateShell(const char* name, ArgList args, Cardinal count) {
+  Widget shell = XtAppCreateShell(name, kApplicationClass, applicationShellWidgetClass,
+                                  ToolkitDisplay(), args, count);
+  liveShells.push_back(shell);
+  XtAddCallback(shell, XtNdestroyCallback, ForgetShell, nullptr);
+  return shell;
+}
+
+void DestroyAllShells() {
+  // Each destruction removes its shell from the list through the callback.
+  while (!liveShells.empty()) XtDestroyWidget(liveShells.back());
 }
 
 std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
                                      const std::vector<std::string>& texts) {
   std::vector<Widget> widgets;
+  ContinueWidgetTable(shell, rows, count, texts, widgets);
+  return widgets;
+}
+
+void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
+                         const std::vector<std::string>& texts, std::vector<Widget>& widgets) {
   widgets.reserve(count);
-  for (std::size_t index = 0; index < count; ++index) {
+  for (std::size_t index = widgets.size(); index < count; ++index) {
     const WidgetRow& row = rows[index];
     Arg args[kMaxArgs];
     Cardinal argCount = 0;
@@ -66,7 +92,6 @@ std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows, std::s
         row.parent == kShellRow ? shell : widgets.at(static_cast<std::size_t>(row.parent));
     widgets.push_back(XtCreateManagedWidget(row.name, *row.widgetClass, parent, args, argCount));
   }
-  return widgets;
 }
 
 int WidgetWidth(Widget widget) { return ReadDimension(widget, XtNwidth); }

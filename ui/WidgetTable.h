@@ -48,12 +48,21 @@ constexpr ResourceRow UnderRow(XtArgVal row) { return {"fromVert", ResourceKind:
 // A top-level application shell of the program's class for one dialog, titled in the locale's
 // encoding; "name" null gives the application's own name.
 [[nodiscard]] Widget CreateDialogShell(const std::string& title, const char* name = nullptr);
+// Any other top-level shell of the program's class, with these resources.
+[[nodiscard]] Widget CreateShell(const char* name, ArgList args, Cardinal count);
+
+// Destroys every shell still open, the hidden window included: the end of the run's toolkit.
+void DestroyAllShells();
 
 // Creates every row's widget, managed, in table order; returns them by row. texts holds the
 // locale-encoded texts that kText resources name by slot.
 [[nodiscard]] std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows,
                                                    std::size_t count,
                                                    const std::vector<std::string>& texts);
+// The same for a table built in stages: creates the rows from widgets.size() up to count and
+// appends them, so that code can place what exists before the rows below it are made.
+void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
+                         const std::vector<std::string>& texts, std::vector<Widget>& widgets);
 
 // The "international" value every widget of this run gets.
 [[nodiscard]] Boolean InternationalResource() noexcept;

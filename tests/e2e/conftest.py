@@ -1,5 +1,7 @@
 """The built program run over real pipes by the simulator (tools/ on PYTHONPATH), named by
-QVX_PROGRAM; QVX_TIME_FILTER and QVX_OUTGOING_FILTER name the filters of tests/crosscheck/."""
+QVX_PROGRAM, on one private X display with a window manager for the whole test session;
+QVX_TIME_FILTER and QVX_OUTGOING_FILTER name the filters of tests/crosscheck/, QVX_XLATCHECK the
+translation-file checker."""
 
 import os
 import subprocess
@@ -7,6 +9,7 @@ import subprocess
 import pytest
 
 import qvxsim
+import xsession as xsession_module
 
 
 def _executable(variable, target):
@@ -19,6 +22,11 @@ def _executable(variable, target):
 @pytest.fixture(scope="session")
 def program():
     return _executable("QVX_PROGRAM", "qvxclientui")
+
+
+@pytest.fixture(scope="session")
+def xlatcheck():
+    return _executable("QVX_XLATCHECK", "qvxclientui-xlatcheck")
 
 
 def _line_filter(variable, target):
@@ -43,10 +51,18 @@ def outgoing_filter():
     return _line_filter("QVX_OUTGOING_FILTER", "outgoing_message_filter")
 
 
+@pytest.fixture(scope="session")
+def xsession():
+    with xsession_module.XSession() as session:
+        yield session
+
+
 @pytest.fixture
-def client(program):
-    """A started program; it must write nothing to standard error and is killed if it still runs."""
-    simulator = qvxsim.Client(program).start()
+def client(program, xsession):
+    """A started program; it must write nothing to standard error and is killed if it still runs.
+    It starts without address randomisation so that xwidgets can resolve its widgets."""
+    simulator = qvxsim.Client(program, env=xsession.env(),
+                              prefix=xsession_module.NO_RANDOMISATION).start()
     try:
         yield simulator
     finally:

@@ -1,0 +1,375 @@
+"""A private X display for driving the program as a user would: Xvfb with openbox on it.
+
+XSession starts a virtual server and a window manager, waits until both are ready (polling, never
+sleeping blindly), and ends both on exit; XSession.existing(display) wraps a display someone else
+runs and starts or stops nothing. Its helpers find, close, click, photograph and message windows
+through the real server and window manager, the way a user or another program would reach them.
+
+Debian's /usr/bin/python3 with python3-xlib; xdotool, xprop and imagemagick from the system.
+"""
+
+import os
+import select
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import Xlib.display
+import Xlib.error
+import Xlib.protocol.event
+import Xlib.X
+import Xlib.Xatom
+
+POLL_SECONDS = 0.02
+SCREEN = "1280x1024x24"
+
+# libXmu's editres sends widget ids as 32 bits and sign-extends them when it reads them back, so
+# with a randomised heap about half the runs cannot resolve any widget. Programs the rig reads
+# through xwidgets start without address randomisation.
+NO_RANDOMISATION = ("setarch", "-R")
+
+
+class XSessionError(Exception):
+    """The server or window manager did not come up, or a window did not appear in time."""
+
+
+def poll(condition, timeout, what):
+    """condition()'s first true value, tried every POLL_SECONDS; XSessionError after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise XSessionError(f"{what}: not within {timeout} s")
+        time.sleep(POLL_SECONDS)
+
+
+class XSession:
+    """One display with a window manager; a context manager (see the module's comment)."""
+
+    def __init__(self, screen=SCREEN, timeout=10.0):
+        self.screen = screen
+        self.timeout = timeout
+        self.display = None
+        self._owned = True
+        self._server = None
+        self._manager = None
+        self._folder = None
+        self._x = None
+        self._spawned = []
+
+    @classmethod
+    def existing(cls, display):
+        """A session on a display that is already running; entering and leaving change nothing."""
+        session = cls()
+        session.display = display
+        session._owned = False
+        return session
+
+    def __enter__(self):
+        if self._owned:
+            try:
+                self._start()
+            except BaseException:
+                self._stop()
+                raise
+        return self
+
+    def __exit__(self, *exc):
+        self._stop()
+        return False
+
+    def env(self, **extra):
+        """A copy of os.environ naming this display, with extra variables added."""
+        environment = dict(os.environ, DISPLAY=self.display)
+        environment.update(extra)
+        return environment
+
+    @property
+    def x(self):
+        """This session's own python3-xlib connection, opened on first use."""
+        if self._x is None:
+            self._x = Xlib.display.Display(self.display)
+        return self._x
+
+    def spawn(self, argv, **popen_arguments):
+        """Starts argv on this display without address randomisation; ended on exit if alive."""
+        popen_arguments.setdefault("env", self.env())
+        process = subprocess.Popen(list(NO_RANDOMISATION) + list(argv), **popen_arguments)
+        self._spawned.append(process)
+        return process
+
+    # Starting and ending ---------------------------------------------------------------------
+
+    def _log(self, name):
+        return open(os.path.join(self._folder, name), "wb")
+
+    def _start(self):
+        self._folder = tempfile.mkdtemp(prefix="xsession-")
+        reading, writing = os.pipe()
+        try:
+            with self._log("Xvfb.log") as log:
+                self._server = subprocess.Popen(
+                    ["Xvfb", "-displayfd", str(writing), "-nolisten", "tcp", "-noreset",
+                     "-screen", "0", self.screen],
+                    pass_fds=(writing,), stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        finally:
+            os.close(writing)  # else no end of file should Xvfb die before writing
+        try:
+            self.display = ":" + self._read_display_number(reading)
+        finally:
+            os.close(reading)
+        # A private home and configuration folder keep the user's openbox settings out.
+        home = os.path.join(self._folder, "home")
+        os.makedirs(home)
+        with self._log("openbox.log") as log:
+            self._manager = subprocess.Popen(
+                ["openbox", "--sm-disable"], stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                env=self.env(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config")))
+        try:
+            poll(self._manager_ready, self.timeout, "openbox ready")
+            self._wait_until_windows_are_managed()
+        except XSessionError as error:
+            raise XSessionError(str(error) + self._logs()) from None
+
+    def _read_display_number(self, reading):
+        text = b""
+        deadline = time.monotonic() + self.timeout
+        while not text.endswith(b"\n"):
+            remaining = deadline - time.monotonic()
+            if remaining <= 0 or self._server.poll() is not None:
+                raise XSessionError("Xvfb gave no display number" + self._logs())
+            if select.select([reading], [], [], min(remaining, POLL_SECONDS))[0]:
+                chunk = os.read(reading, 64)
+                if not chunk:
+                    raise XSessionError("Xvfb closed its display pipe" + self._logs())
+                text += chunk
+        return text.decode().strip()
+
+    def _manager_ready(self):
+        if self._manager.poll() is not None:
+            raise XSessionError(f"openbox exited with status {self._manager.returncode}"
+                                + self._logs())
+        shown = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
+                               capture_output=True, text=True).stdout
+        return "window id #" in shown
+
+    def _wait_until_windows_are_managed(self):
+        """openbox announces itself before its event loop runs, and a window mapped in between
+        can stay unmapped for good; once a probe window of ours gets a frame, the loop runs."""
+        root = self.x.screen().root
+        probe = root.create_window(0, 0, 8, 8, 0, Xlib.X.CopyFromParent)
+        attempts = 0
+
+        def framed():
+            nonlocal attempts
+            if probe.query_tree().parent.id != root.id:
+                return True
+            if attempts % 10 == 0:  # asks again every 0.2 s: an early request may be lost
+                probe.map()
+                self.x.sync()
+            attempts += 1
+            return False
+        try:
+            poll(framed, self.timeout, "openbox managing windows")
+        finally:
+            probe.destroy()
+            self.x.sync()
+
+    def _logs(self):
+        texts = []
+        for name in ("Xvfb.log", "openbox.log"):
+            path = os.path.join(self._folder or "", name)
+            if os.path.exists(path):
+                with open(path, "rb") as log:
+                    texts.append(f"\n{name}: " + log.read()[-2000:].decode(errors="replace"))
+        return "".join(texts)
+
+    def kill_server(self):
+        """Kills the X server now, as a crash would; the session's programs lose their display."""
+        if self._x is not None:
+            self._x.close()
+            self._x = None
+        _end(self._server, kill=True)
+
+    def _stop(self):
+        for process in self._spawned:
+            _end(process)
+        self._spawned = []
+        if self._x is not None:
+            self._x.close()
+            self._x = None
+        for process in (self._manager, self._server):
+            if process is not None:
+                _end(process)
+        self._manager = self._server = None
+        if self._folder is not None:
+            shutil.rmtree(self._folder, ignore_errors=True)
+            self._folder = None
+
+    # Finding windows -------------------------------------------------------------------------
+
+    def xdotool(self, *arguments, check=True):
+        done = subprocess.run(["xdotool"] + [str(a) for a in arguments], env=self.env(),
+                              capture_output=True, text=True, check=check)
+        return done.stdout
+
+    def find_windows(self, title_regex):
+        """Ids of the visible windows whose title matches, as xdotool lists them."""
+        found = self.xdotool("search", "--onlyvisible", "--name", title_regex, check=False)
+        return [int(line) for line in found.split()]
+
+    def find_window(self, title_regex, timeout=5.0):
+        """The id of the first visible window whose title matches; XSessionError after timeout.
+
+        This is the application's own window (a shell's), not the window manager's frame."""
+        try:
+            return poll(lambda: self.find_windows(title_regex), timeout,
+                        f"window titled /{title_regex}/")[0]
+        except XSessionError as error:
+            raise XSessionError(f"{error}; visible: {self.window_titles()}") from None
+
+    def wait_gone(self, window, timeout=5.0):
+        """Waits until window is destroyed or no longer viewable."""
+        poll(lambda: not self._viewable(window), timeout, f"window {window:#x} gone")
+
+    def _viewable(self, window):
+        try:
+            attributes = self.x.create_resource_object("window", window).get_attributes()
+        except Xlib.error.BadWindow:
+            return False
+        return attributes.map_state == Xlib.X.IsViewable
+
+    def _walk(self, window=None):
+        """Every window below window (the root by default), depth first, bottom of each stack
+        first."""
+        window = window or self.x.screen().root
+        try:
+            children = window.query_tree().children
+        except Xlib.error.BadWindow:
+            return  # destroyed while we walked
+        for child in children:
+            yield child
+            yield from self._walk(child)
+
+    def _name(self, window):
+        """The window's title: _NET_WM_NAME if set, else WM_NAME (Latin-1 if typed STRING)."""
+        for atom in (self.x.intern_atom("_NET_WM_NAME"), Xlib.Xatom.WM_NAME):
+            try:
+                title = window.get_full_property(atom, Xlib.X.AnyPropertyType)
+            except Xlib.error.BadWindow:
+                return None
+            if title is not None and title.format == 8:
+                encoding = "latin-1" if title.property_type == Xlib.Xatom.STRING else "utf-8"
+                return title.value.decode(encoding, errors="replace")
+        return None
+
+    def window_titles(self):
+        """The titles of the viewable windows that have one, bottom of the stack first."""
+        titles = []
+        for window in self._walk():
+            name = self._name(window)
+            if name and self._viewable(window.id):
+                titles.append(name)
+        return titles
+
+    def find_unmapped_by_name(self, name, timeout=5.0):
+        """The id of a realized but unmapped window (such as a toplevel never mapped) whose
+        title or WM_CLASS part is name; XSessionError after timeout."""
+        def search():
+            for window in self._walk():
+                try:
+                    names = {self._name(window)} | set(window.get_wm_class() or ())
+                    unmapped = window.get_attributes().map_state == Xlib.X.IsUnmapped
+                except Xlib.error.BadWindow:
+                    continue
+                if name in names and unmapped:
+                    return window.id
+            return None
+        return poll(search, timeout, f"unmapped window named {name}")
+
+    # Talking to windows ----------------------------------------------------------------------
+
+    def send_client_message(self, window, data, message_type=Xlib.Xatom.STRING):
+        """Sends a format 8 ClientMessage with up to 20 bytes of data, to the window's owner only
+        (event mask 0)."""
+        if len(data) > 20:
+            raise ValueError("a ClientMessage holds at most 20 bytes")
+        event = Xlib.protocol.event.ClientMessage(
+            window=window, client_type=message_type, data=(8, bytes(data).ljust(20, b"\0")))
+        missing = Xlib.error.CatchError(Xlib.error.BadWindow)
+        self.x.send_event(window, event, event_mask=0, propagate=False, onerror=missing)
+        self.x.sync()
+        if missing.get_error():
+            raise XSessionError(f"there is no window {window:#x}")
+
+    def close_via_wm(self, window):
+        """Asks the window manager to close window, as its close button does."""
+        event = Xlib.protocol.event.ClientMessage(
+            window=window, client_type=self.x.intern_atom("_NET_CLOSE_WINDOW"),
+            data=(32, [Xlib.X.CurrentTime, 2, 0, 0, 0]))  # 2: a request from a pager or user
+        mask = Xlib.X.SubstructureRedirectMask | Xlib.X.SubstructureNotifyMask
+        self.x.screen().root.send_event(event, event_mask=mask)
+        self.x.sync()
+
+    def click_at(self, x, y, button=1):
+        """Moves the pointer to root position (x, y) and clicks there."""
+        # No --sync: under openbox it never returns when the pointer already is at (x, y).
+        self.xdotool("mousemove", int(x), int(y))
+        time.sleep(0.05)
+        self.xdotool("click", button)
+
+    def screenshot(self, window, path, timeout=5.0):
+        """Saves window as an image at path once two grabs in a row are identical."""
+        path = os.fspath(path)
+        grab = path + ".grab.png"
+        previous = None
+
+        def settled():
+            nonlocal previous
+            subprocess.run(["/usr/bin/import", "-window", str(window), grab], env=self.env(),
+                           check=True, capture_output=True)
+            pixels = subprocess.run(["/usr/bin/convert", grab, "rgba:-"], check=True,
+                                    capture_output=True).stdout
+            same, previous = pixels == previous, pixels
+            return same
+        try:
+            poll(settled, timeout, f"a steady image of window {window:#x}")
+            os.replace(grab, path)
+        finally:
+            if os.path.exists(grab):
+                os.remove(grab)
+
+    def net_wm_state(self, window):
+        """The names of the window's _NET_WM_STATE atoms, e.g. {"_NET_WM_STATE_ABOVE"}."""
+        resource = self.x.create_resource_object("window", window)
+        state = resource.get_full_property(self.x.intern_atom("_NET_WM_STATE"), Xlib.Xatom.ATOM)
+        return {self.x.get_atom_name(atom) for atom in (state.value if state else ())}
+
+
+def _end(process, kill=False):
+    """Ends one child we started: politely unless told to kill, then for certain."""
+    if process.poll() is None:
+        process.kill() if kill else process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def main(argv):
+    """xsession.py COMMAND...: runs the command on a fresh private display and returns its
+    status (for programs that need a display and should not touch the user's)."""
+    if not argv:
+        print("usage: xsession.py COMMAND [ARGUMENT...]", file=sys.stderr)
+        return 2
+    with XSession() as session:
+        return subprocess.call(argv, env=session.env())
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
