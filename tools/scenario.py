@@ -231,6 +231,7 @@ class Player:
 
     def _receive(self, timeout):
         payload = self.client.read_frame(timeout=timeout)
+        self._line("← " + describe_received(payload))
         self._raw(payload)
         return payload
 
@@ -238,11 +239,9 @@ class Player:
         """Shows what the program sent meanwhile; an expect step may still take it."""
         while True:
             try:
-                payload = self._receive(timeout=0.01)
+                self.inbox.append(self._receive(timeout=0.01))
             except (qvxsim.SimulatorTimeout, qvxsim.ProgramClosedOutput):
                 return
-            self._line("← " + describe_received(payload))
-            self.inbox.append(payload)
 
     def _expect(self, step):
         """Waits for the next message of the kind, showing any other kind as it passes; its
@@ -257,7 +256,6 @@ class Player:
                     payload = self._receive(max(0.0, deadline - time.monotonic()))
                 except (qvxsim.SimulatorTimeout, qvxsim.ProgramClosedOutput) as error:
                     raise StepFailed(f"no {kind}: {error}") from None
-                self._line("← " + describe_received(payload))
             if _kind(payload) == kind:
                 break
         try:
