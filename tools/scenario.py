@@ -20,6 +20,8 @@ import re
 import tempfile
 import time
 
+import Xlib.X
+
 import qvxsim
 import xsession
 import xwidgets
@@ -310,8 +312,7 @@ class Player:
             if xwidgets.get_value(node, "sensitive") != "true":
                 raise StepFailed(f"{path} in “{title}” is insensitive")
             if row is None:
-                what = f"“{xwidgets.get_value(node, 'label')}” ({path})" \
-                    if node.wclass == "Command" else path
+                what = f"“{_label(node)}” ({path})" if node.wclass == "Command" else path
                 x, y = xwidgets.widget_center(node)
             else:
                 what = f"row {row} of {path}"
@@ -363,16 +364,51 @@ class Player:
             current = parent
 
 
+def _label(node):
+    """A button's label: editres hands over the locale's bytes, read here as UTF-8 where they
+    are that."""
+    label = xwidgets.get_value(node, "label")
+    try:
+        return label.encode("latin-1").decode("utf-8")
+    except UnicodeError:
+        return label
+
+
 def list_row_center(node, row):
-    """Root position of the middle of a List's row (1 for the first), in its first column:
-    the rows share the list's height, less its internal margin above and below."""
+    """Root position of the middle of a List's row (1 for the first), in its first column.
+
+    A List stretched to fill its viewport keeps its rows at the top, so the rows are found in
+    its picture as the runs of pixel rows that differ from the background; should they not
+    number as many as its items, the rows are taken to share its height, less the margins."""
     count = int(xwidgets.get_value(node, "numberStrings"))
     if not 1 <= row <= count:
         raise StepFailed(f"{node.path} has {count} rows, not a row {row}")
-    margin = int(xwidgets.get_value(node, "internalHeight"))
     x = node.tree.link.x
     window = x.create_resource_object("window", node.window)
     corner = x.screen().root.translate_coords(window, 0, 0)
     shape = window.get_geometry()
-    height = (shape.height - 2 * margin) / count
-    return corner.x + min(shape.width // 2, 40), int(corner.y + margin + (row - 0.5) * height)
+    bands = _text_bands(window, shape.width, shape.height)
+    if len(bands) == count:
+        middle = sum(bands[row - 1]) // 2
+    else:
+        margin = int(xwidgets.get_value(node, "internalHeight"))
+        middle = int(margin + (row - 0.5) * (shape.height - 2 * margin) / count)
+    return corner.x + min(shape.width // 2, 40), corner.y + middle
+
+
+def _text_bands(window, width, height):
+    """(first, last) pixel row of each run of rows that are not all background, taking the
+    bottom right pixel as the background; none unless the image has 4 bytes a pixel."""
+    data = window.get_image(0, 0, width, height, Xlib.X.ZPixmap, 0xFFFFFFFF).data
+    if len(data) != 4 * width * height:
+        return []
+    blank = data[-4:] * width
+    bands, top = [], None
+    for y in range(height + 1):
+        inked = y < height and data[4 * width * y:4 * width * (y + 1)] != blank
+        if inked and top is None:
+            top = y
+        elif not inked and top is not None:
+            bands.append((top, y - 1))
+            top = None
+    return bands
