@@ -82,13 +82,7 @@ std::vector<LoadedOverride>& LoadedOverrides() {
 
 void LoadOverrideFile(const FileLocation& location, const UString8& name,
                       FormatOverrideContext& context) {
-  std::vector<char> bytes;
-  {
-    UnixPlatform::FileReadingPath path(location);
-    VectorAppender appender(bytes);
-    ReadFileInto(path, appender);
-    path.Close();
-  }
+  const std::vector<char> bytes = ReadTranslationFile(location);
   LoadedOverride loaded;
   loaded.table = std::make_unique<OverrideTable>(
       ByteRange(bytes.data(), bytes.data() + bytes.size()), ByteRange(name));
@@ -123,6 +117,15 @@ std::vector<UString8> ChooseTranslationFiles(const std::vector<SupportFile>& fil
 }
 
 }  // namespace
+
+std::vector<char> ReadTranslationFile(const FileLocation& location) {
+  std::vector<char> bytes;
+  UnixPlatform::FileReadingPath path(location);
+  VectorAppender appender(bytes);
+  ReadFileInto(path, appender);
+  path.Close();
+  return bytes;
+}
 
 void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files) {
   const FileLocation base(baseDirectory);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/InitializationInfo.h"
+#include "foundation/platform/FileLocation.h"
 #include "foundation/text/AutoUString.h"
 #include "text/format/FormatOverrideContext.h"
 
@@ -21,3 +22,7 @@ void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportF
 void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
                           bool localeInUse, const UString8& localeName,
                           FormatOverrideContext& context = CurrentContext());
+
+// A translation file's bytes, read whole as the loading above reads them; the file errors are
+// thrown.
+[[nodiscard]] std::vector<char> ReadTranslationFile(const FileLocation& location);

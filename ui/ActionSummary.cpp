@@ -103,6 +103,18 @@ SentenceTable kOneSentences = {
       "shutdown.  This action will run automatically in {DeadlineText}."}},
 };
 
+std::vector<const char*> Sentences(SentenceTable& table) {
+  std::vector<const char*> sentences;
+  for (const auto& byReboot : table) {
+    for (const auto& bySave : byReboot) {
+      for (const char* sentence : bySave) {
+        if (*sentence != '\0') sentences.push_back(sentence);
+      }
+    }
+  }
+  return sentences;
+}
+
 SummaryDeadline DeadlineClause(DateTime earliest, bool automatic, DateTime now) {
   if (automatic) return SummaryDeadline::kAutomatically;
   return earliest < now + kNowWindow ? SummaryDeadline::kNow : SummaryDeadline::kWithin;
@@ -171,3 +183,7 @@ UString8 BuildActionsSummary(const std::vector<std::uint64_t>& ids,
 UString8 BuildActionSummary(const ActionRequest& request) {
   return Summary(kOneSentences, ActionSummaryKey(request, Now()));
 }
+
+std::vector<const char*> ActionsSummarySentences() { return Sentences(kSetSentences); }
+
+std::vector<const char*> ActionSummarySentences() { return Sentences(kOneSentences); }

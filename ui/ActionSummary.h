@@ -37,3 +37,8 @@ struct SummaryKey {
                                            const ActionRequestStore& store);
 // The summary of the selected request, with the client's own deadline.
 [[nodiscard]] UString8 BuildActionSummary(const ActionRequest& request);
+
+// Every sentence of the two tables, the empty one left out (it is never looked up): what the
+// translation checker knows as summary sentences.
+[[nodiscard]] std::vector<const char*> ActionsSummarySentences();
+[[nodiscard]] std::vector<const char*> ActionSummarySentences();

@@ -16,6 +16,22 @@ constexpr TimeInterval kDay = 24 * kHour;
 // down in minutes and seconds.
 constexpr TimeInterval kCountDown = 5 * kMinute;
 
+// The wordings, each looked up whole for an override.
+constexpr char kOneSecond[] = "1 second";
+constexpr char kSeconds[] = "{seconds} seconds";
+constexpr char kOneMinuteOneSecond[] = "1 minute, 1 second";
+constexpr char kOneMinuteSeconds[] = "1 minute, {seconds} seconds";
+constexpr char kMinutesOneSecond[] = "{minutes} minutes, 1 second";
+constexpr char kMinutesSeconds[] = "{minutes} minutes, {seconds} seconds";
+constexpr char kOverdue[] = "Overdue";
+constexpr char kNow[] = "Now";
+constexpr char kMinutes[] = "{minutes} minutes";
+constexpr char kOneHour[] = "1 hour";
+constexpr char kHours[] = "{hours} hours";
+constexpr char kOneDay[] = "1 day";
+constexpr char kDays[] = "{days} days";
+constexpr char kDateAndTime[] = "{date} {time}";
+
 // What is left under five minutes of a request that runs by itself.
 UString8 CountDownText(TimeInterval timeLeft) {
   const std::int64_t minutes = timeLeft / kMinute;
@@ -23,16 +39,14 @@ UString8 CountDownText(TimeInterval timeLeft) {
   const std::string minuteText = std::to_string(minutes);
   const std::string secondText = std::to_string(seconds);
   if (minutes == 0) {
-    return seconds == 1 ? FormatBuiltIn("1 second")
-                        : FormatBuiltIn("{seconds} seconds", {secondText});
+    return seconds == 1 ? FormatBuiltIn(kOneSecond) : FormatBuiltIn(kSeconds, {secondText});
   }
   if (minutes == 1) {
-    return seconds == 1 ? FormatBuiltIn("1 minute, 1 second")
-                        : FormatBuiltIn("1 minute, {seconds} seconds", {secondText});
+    return seconds == 1 ? FormatBuiltIn(kOneMinuteOneSecond)
+                        : FormatBuiltIn(kOneMinuteSeconds, {secondText});
   }
-  return seconds == 1
-             ? FormatBuiltIn("{minutes} minutes, 1 second", {minuteText})
-             : FormatBuiltIn("{minutes} minutes, {seconds} seconds", {minuteText, secondText});
+  return seconds == 1 ? FormatBuiltIn(kMinutesOneSecond, {minuteText})
+                      : FormatBuiltIn(kMinutesSeconds, {minuteText, secondText});
 }
 
 // Whole units of unit, one more when the remainder is over half a unit.
@@ -61,19 +75,18 @@ std::string TimeOfDayText(const TimeOfDay& time) {
 UString8 FormatDeadlineText(TimeInterval timeLeft, DeadlineKind kind) {
   const bool automatic = kind == DeadlineKind::kAutomatic;
   if (timeLeft < 0) {
-    return automatic ? FormatBuiltIn("{seconds} seconds", {"0"}) : FormatBuiltIn("Overdue");
+    return automatic ? FormatBuiltIn(kSeconds, {"0"}) : FormatBuiltIn(kOverdue);
   }
-  if (timeLeft <= kCountDown) return automatic ? CountDownText(timeLeft) : FormatBuiltIn("Now");
+  if (timeLeft <= kCountDown) return automatic ? CountDownText(timeLeft) : FormatBuiltIn(kNow);
   if (timeLeft <= kHour) {
-    return FormatBuiltIn("{minutes} minutes", {std::to_string(timeLeft / kMinute)});
+    return FormatBuiltIn(kMinutes, {std::to_string(timeLeft / kMinute)});
   }
   if (timeLeft <= kDay) {
     const std::int64_t hours = RoundedUnits(timeLeft, kHour);
-    return hours == 1 ? FormatBuiltIn("1 hour")
-                      : FormatBuiltIn("{hours} hours", {std::to_string(hours)});
+    return hours == 1 ? FormatBuiltIn(kOneHour) : FormatBuiltIn(kHours, {std::to_string(hours)});
   }
   const std::int64_t days = RoundedUnits(timeLeft, kDay);
-  return days == 1 ? FormatBuiltIn("1 day") : FormatBuiltIn("{days} days", {std::to_string(days)});
+  return days == 1 ? FormatBuiltIn(kOneDay) : FormatBuiltIn(kDays, {std::to_string(days)});
 }
 
 UString8 FormatListDeadline(DateTime deadline) {
@@ -82,10 +95,27 @@ UString8 FormatListDeadline(DateTime deadline) {
   char date[48];
   std::snprintf(date, sizeof date, "%s, %02u %s %04u", kDayNames[DayOfWeek(local.date)],
                 local.date.day, kMonthNames[local.date.month - 1], local.date.year);
-  return FormatBuiltIn("{date} {time}", {date, TimeOfDayText(local.time)});
+  return FormatBuiltIn(kDateAndTime, {date, TimeOfDayText(local.time)});
 }
 
 UString8 FormatLocalTimeOfDay(DateTime time) {
   const std::string text = TimeOfDayText(ToLocal(time).time);
   return UString8(text.data(), text.data() + text.size());
+}
+
+std::vector<const char*> DeadlineWordings() {
+  return {kOneSecond,
+          kSeconds,
+          kOneMinuteOneSecond,
+          kOneMinuteSeconds,
+          kMinutesOneSecond,
+          kMinutesSeconds,
+          kOverdue,
+          kNow,
+          kMinutes,
+          kOneHour,
+          kHours,
+          kOneDay,
+          kDays,
+          kDateAndTime};
 }

@@ -6,6 +6,8 @@
 #include "foundation/text/AutoUString.h"
 #include "text/time/DateTime.h"
 
+#include <vector>
+
 // A request the user must take by its deadline, or one that runs by itself when it comes.
 enum class DeadlineKind { kMustTake, kAutomatic };
 
@@ -19,3 +21,7 @@ enum class DeadlineKind { kMustTake, kAutomatic };
 
 // "07:08:09": the local time of day alone, at the UTC offset in effect now.
 [[nodiscard]] UString8 FormatLocalTimeOfDay(DateTime time);
+
+// Every wording the texts above are made from, "{date} {time}" included: what the translation
+// checker knows as deadline texts.
+[[nodiscard]] std::vector<const char*> DeadlineWordings();

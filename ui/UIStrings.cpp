@@ -4,6 +4,7 @@
 #include "ui/DeadlineText.h"
 #include "ui/FormatBuiltIn.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,19 @@ constexpr Entry kEntries[] = {
     {UIText::kClickToOpenProduct, "Click to open Vantrel Helpdock"},
 };
 
+// Indexed by UIFilledText.
+constexpr const char* kFilledEntries[] = {
+    "Your administrator has disabled this feature between {start} and {end}.",
+    "Your administrator has disabled the Vantrel Helpdock between {start} and {end}.  The "
+    "application will now close.",
+    "You Have 1 New Offer",
+    "You Have {number} New Offers",
+    "You have 1 pending action.",
+    "You have {number} pending actions.",
+    "Vantrel Helpdock version {version}",
+};
+static_assert(std::size(kFilledEntries) == kUIFilledTextCount, "one wording per UIFilledText");
+
 constexpr bool InEnumOrder() {
   int index = 0;
   for (const Entry& entry : kEntries) {
@@ -96,7 +110,11 @@ UString8 Render(const char* english, const std::vector<ByteRange>& values = {}) 
   }
 }
 
-UString8 CountText(std::uint64_t count, const char* one, const char* many) {
+UString8 Render(UIFilledText text, const std::vector<ByteRange>& values = {}) {
+  return Render(EnglishText(text), values);
+}
+
+UString8 CountText(std::uint64_t count, UIFilledText one, UIFilledText many) {
   return count == 1 ? Render(one) : Render(many, {std::to_string(count)});
 }
 
@@ -104,26 +122,27 @@ UString8 CountText(std::uint64_t count, const char* one, const char* many) {
 
 const char* EnglishText(UIText text) noexcept { return kEntries[static_cast<int>(text)].english; }
 
+const char* EnglishText(UIFilledText text) noexcept {
+  return kFilledEntries[static_cast<int>(text)];
+}
+
 UString8 UIString(UIText text) { return Render(EnglishText(text)); }
 
 UString8 QuietModeText(DateTime start, DateTime end) {
-  return Render("Your administrator has disabled this feature between {start} and {end}.",
-                {FormatLocalTimeOfDay(start), FormatLocalTimeOfDay(end)});
+  return Render(UIFilledText::kQuietMode, {FormatLocalTimeOfDay(start), FormatLocalTimeOfDay(end)});
 }
 
 UString8 QuietModeClosingText(DateTime start, DateTime end) {
-  return Render(
-      "Your administrator has disabled the Vantrel Helpdock between {start} and {end}.  The "
-      "application will now close.",
-      {FormatLocalTimeOfDay(start), FormatLocalTimeOfDay(end)});
+  return Render(UIFilledText::kQuietModeClosing,
+                {FormatLocalTimeOfDay(start), FormatLocalTimeOfDay(end)});
 }
 
 UString8 NewOffersText(std::uint64_t count) {
-  return CountText(count, "You Have 1 New Offer", "You Have {number} New Offers");
+  return CountText(count, UIFilledText::kOneNewOffer, UIFilledText::kNewOffers);
 }
 
 UString8 PendingActionsText(std::uint64_t count) {
-  return CountText(count, "You have 1 pending action.", "You have {number} pending actions.");
+  return CountText(count, UIFilledText::kOnePendingAction, UIFilledText::kPendingActions);
 }
 
-UString8 VersionText() { return Render("Vantrel Helpdock version {version}", {kProductVersion}); }
+UString8 VersionText() { return Render(UIFilledText::kVersion, {kProductVersion}); }

@@ -75,8 +75,21 @@ enum class UIText {
 };
 inline constexpr int kUITextCount = static_cast<int>(UIText::kClickToOpenProduct) + 1;
 
+// The texts with values, and the singular forms the counts use in their place.
+enum class UIFilledText {
+  kQuietMode,
+  kQuietModeClosing,
+  kOneNewOffer,
+  kNewOffers,
+  kOnePendingAction,
+  kPendingActions,
+  kVersion,
+};
+inline constexpr int kUIFilledTextCount = static_cast<int>(UIFilledText::kVersion) + 1;
+
 // The built-in English wording.
 [[nodiscard]] const char* EnglishText(UIText text) noexcept;
+[[nodiscard]] const char* EnglishText(UIFilledText text) noexcept;
 [[nodiscard]] UString8 UIString(UIText text);
 
 // The quiet period, each end as a local time of day: "... between {start} and {end}."

@@ -1,6 +1,7 @@
 """The built program run over real pipes by the simulator (tools/ on PYTHONPATH), named by
 QVX_PROGRAM, on one private X display with a window manager for the whole test session;
-QVX_TIME_FILTER and QVX_OUTGOING_FILTER name the filters of tests/crosscheck/."""
+QVX_TIME_FILTER and QVX_OUTGOING_FILTER name the filters of tests/crosscheck/, QVX_XLATCHECK the
+translation-file checker."""
 
 import os
 import subprocess
@@ -21,6 +22,11 @@ def _executable(variable, target):
 @pytest.fixture(scope="session")
 def program():
     return _executable("QVX_PROGRAM", "qvxclientui")
+
+
+@pytest.fixture(scope="session")
+def xlatcheck():
+    return _executable("QVX_XLATCHECK", "qvxclientui-xlatcheck")
 
 
 def _line_filter(variable, target):

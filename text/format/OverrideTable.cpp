@@ -10,19 +10,27 @@ bool IsLineEnd(char byte) noexcept { return byte == '\r' || byte == '\n'; }
 
 }  // namespace
 
+bool NextOverrideLine(const char* position, const char* end, OverrideLine& line) {
+  if (position == end) return false;
+  const char* lineEnd = std::find_if(position, end, IsLineEnd);
+  line = {{position, lineEnd}, false, {}, {}, lineEnd == end ? end : lineEnd + 1};
+  const char* firstTab = std::find(position, lineEnd, '\t');
+  if (firstTab != lineEnd && firstTab != position) {
+    const char* lastTab = lineEnd - 1;
+    while (*lastTab != '\t') --lastTab;  // stops at firstTab at the latest
+    line.isEntry = true;
+    line.key = {position, firstTab};
+    line.value = {lastTab + 1, lineEnd};
+  }
+  return true;
+}
+
 OverrideTable::OverrideTable(ByteRange bytes, ByteRange name)
     : name_(name.begin, name.end), bytes_(bytes.begin, bytes.end) {
-  const char* p = bytes_.data();
-  const char* end = p + bytes_.size();
-  while (p != end) {
-    const char* lineEnd = std::find_if(p, end, IsLineEnd);
-    const char* firstTab = std::find(p, lineEnd, '\t');
-    if (firstTab != lineEnd && firstTab != p) {
-      const char* lastTab = lineEnd - 1;
-      while (*lastTab != '\t') --lastTab;  // stops at firstTab at the latest
-      entries_.push_back({{p, firstTab}, {lastTab + 1, lineEnd}});
-    }
-    p = lineEnd == end ? end : lineEnd + 1;
+  const char* end = bytes_.data() + bytes_.size();
+  OverrideLine line;
+  for (const char* p = bytes_.data(); NextOverrideLine(p, end, line); p = line.next) {
+    if (line.isEntry) entries_.push_back({line.key, line.value});
   }
   std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
     const int byKey = ByteRange::Compare(a.key, b.key);

@@ -9,10 +9,26 @@
 #include <cstddef>
 #include <vector>
 
+// One line of an override file as the table reads it.
+struct OverrideLine {
+  // The line without its line end.
+  ByteRange text;
+  // Set for a line the table uses: the text before its first tab, and after its last.
+  bool isEntry = false;
+  ByteRange key;
+  ByteRange value;
+  // Where the line after this one begins.
+  const char* next = nullptr;
+};
+
+// Reads the line that begins at position in bytes ending at end; false when position == end.
+// Every CR and every LF ends a line, so CR LF leaves an empty line between the two.
+[[nodiscard]] bool NextOverrideLine(const char* position, const char* end, OverrideLine& line);
+
 class OverrideTable {
  public:
-  // Every CR and every LF ends a line. A line's key is the text before its first tab, its
-  // value the text after its last tab; a line without a tab or with an empty key is skipped.
+  // The entries of the lines NextOverrideLine reads; a line without a tab or with an empty key
+  // is skipped.
   OverrideTable(ByteRange bytes, ByteRange name);
   OverrideTable(const OverrideTable&) = delete;
   OverrideTable& operator=(const OverrideTable&) = delete;
