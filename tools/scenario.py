@@ -68,6 +68,8 @@ def load(path):
         kinds = [kind for kind in STEP_KINDS if kind in step] if isinstance(step, dict) else []
         if len(kinds) != 1:
             raise ScenarioError(f"{path}: step {number} needs exactly one of {STEP_KINDS}")
+        if kinds[0] in ("click", "key") and "in" not in step:
+            raise ScenarioError(f"{path}: step {number} needs the title of its window, \"in\"")
     scenario["folder"] = os.path.dirname(os.path.abspath(path))
     return scenario
 
