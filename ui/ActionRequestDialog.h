@@ -3,6 +3,8 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
+#include <vector>
+
 #include "foundation/platform/DebuggableException.h"
 #include "text/time/DateTime.h"
 
@@ -19,3 +21,7 @@ void DisableActionRequestDialog();
 void CloseActionRequestDialog();
 [[nodiscard]] bool IsActionRequestDialogOpen() noexcept;
 [[nodiscard]] bool IsActionRequestDialogEnabled() noexcept;
+
+// Every text the dialog looks up for an override itself (the string table's aside), for the
+// translation-file checker.
+[[nodiscard]] std::vector<const char*> ActionRequestDialogLookedUpTexts();

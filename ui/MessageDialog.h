@@ -5,6 +5,7 @@
 #include "core/IncomingMessages.h"
 
 #include <cstdint>
+#include <vector>
 
 // hideButton leaves the window without a usable button; topmost keeps it above other windows
 // where the window manager supports it.
@@ -13,3 +14,6 @@ void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topm
 void RemoveMessageDialog(std::uint64_t id);
 // Closes every window whose Timeout has run out.
 void ExpireMessageDialogs();
+
+// Every text the window looks up for an override itself, for the translation-file checker.
+[[nodiscard]] std::vector<const char*> MessageDialogLookedUpTexts();
