@@ -32,6 +32,11 @@ STEP_KINDS = ("send", "expect", "window", "window_gone", "click", "key", "pause"
 TIME_FIELDS = frozenset(("Deadline", "StartTime", "EndTime", "RemindTime"))
 _RELATIVE_TIME = re.compile(r"([+-])([0-9]+)([smhd])")
 _UNIT_SECONDS = {"s": 1, "m": 60, "h": 3600, "d": 86400}
+# The program's per-language resources, found by the toolkit as an installed program finds its
+# app-defaults: by the full locale name, then by its language.
+_APP_DEFAULTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "share",
+                             "app-defaults")
+_RESOURCE_PATH = ":".join(os.path.join(_APP_DEFAULTS, part, "%N") for part in ("%L", "%l"))
 _BUILDERS = {
     "ActionRequest": qvxsim.action_request,
     "MessageRequest": qvxsim.message_request,
@@ -188,6 +193,7 @@ class Player:
         if self.scenario.get("title"):
             print(self.scenario["title"], file=self.out)
         environment = {"LC_ALL": self.locale, "LANG": self.locale} if self.locale else {}
+        environment["XUSERFILESEARCHPATH"] = os.environ.get("XUSERFILESEARCHPATH", _RESOURCE_PATH)
         failed = False
         with tempfile.TemporaryDirectory(prefix="qvxscenario-") as self.scratch, \
                 qvxsim.Client(self.program, env=self.session.env(**environment),
