@@ -313,20 +313,14 @@ class Player:
         self._line(f"window “{title}” is gone")
 
     def _click(self, step):
-        title, path, row = step["in"], step["click"], step.get("row")
-        tree = xwidgets.WidgetTree.fetch(self.session.x, self._window_id(title))
-        try:
-            node = tree.find(path)
-            if xwidgets.get_value(node, "sensitive") != "true":
+        title, path = step["in"], step["click"]
+        # A dialog the program re-enables on its next timer tick may still be insensitive.
+        deadline = time.monotonic() + self._timeout(step, 5.0)
+        while (target := self._click_target(title, path, step.get("row"))) is None:
+            if time.monotonic() >= deadline:
                 raise StepFailed(f"{path} in “{title}” is insensitive")
-            if row is None:
-                what = f"“{_label(node)}” ({path})" if node.wclass == "Command" else path
-                x, y = xwidgets.widget_center(node)
-            else:
-                what = f"row {row} of {path}"
-                x, y = list_row_center(node, row)
-        finally:
-            tree.close()
+            time.sleep(0.05)
+        what, x, y = target
         if self.interactive:
             self._line(f"your turn: click {what} in “{title}”")
             return
@@ -334,6 +328,20 @@ class Player:
         time.sleep(max(0.05, self.pace))
         self.session.xdotool("click", 1)
         self._line(f"click {what} in “{title}”")
+
+    def _click_target(self, title, path, row):
+        """What the click names and where it lands, or None while the widget is insensitive."""
+        tree = xwidgets.WidgetTree.fetch(self.session.x, self._window_id(title))
+        try:
+            node = tree.find(path)
+            if xwidgets.get_value(node, "sensitive") != "true":
+                return None
+            if row is None:
+                what = f"“{_label(node)}” ({path})" if node.wclass == "Command" else path
+                return (what,) + tuple(xwidgets.widget_center(node))
+            return (f"row {row} of {path}",) + tuple(list_row_center(node, row))
+        finally:
+            tree.close()
 
     def _key(self, step):
         title = step["in"]
