@@ -24,7 +24,8 @@ demo: build
 	rm -rf demo-output
 	/usr/bin/python3 tools/clientsim demo --program build/qvxclientui --output demo-output
 
-# The README's pictures under docs/, from the same scenario on a private display.
+# The README's pictures under docs/, from the same scenario on a private display in English,
+# German and Japanese.
 screenshots: build
 	scripts/screenshots build/qvxclientui
 

@@ -32,6 +32,11 @@ STEP_KINDS = ("send", "expect", "window", "window_gone", "click", "key", "pause"
 TIME_FIELDS = frozenset(("Deadline", "StartTime", "EndTime", "RemindTime"))
 _RELATIVE_TIME = re.compile(r"([+-])([0-9]+)([smhd])")
 _UNIT_SECONDS = {"s": 1, "m": 60, "h": 3600, "d": 86400}
+# The program's per-language resources, found by the toolkit as an installed program finds its
+# app-defaults: by the full locale name, then by its language.
+_APP_DEFAULTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "share",
+                             "app-defaults")
+_RESOURCE_PATH = ":".join(os.path.join(_APP_DEFAULTS, part, "%N") for part in ("%L", "%l"))
 _BUILDERS = {
     "ActionRequest": qvxsim.action_request,
     "MessageRequest": qvxsim.message_request,
@@ -188,6 +193,7 @@ class Player:
         if self.scenario.get("title"):
             print(self.scenario["title"], file=self.out)
         environment = {"LC_ALL": self.locale, "LANG": self.locale} if self.locale else {}
+        environment["XUSERFILESEARCHPATH"] = os.environ.get("XUSERFILESEARCHPATH", _RESOURCE_PATH)
         failed = False
         with tempfile.TemporaryDirectory(prefix="qvxscenario-") as self.scratch, \
                 qvxsim.Client(self.program, env=self.session.env(**environment),
@@ -307,20 +313,14 @@ class Player:
         self._line(f"window “{title}” is gone")
 
     def _click(self, step):
-        title, path, row = step["in"], step["click"], step.get("row")
-        tree = xwidgets.WidgetTree.fetch(self.session.x, self._window_id(title))
-        try:
-            node = tree.find(path)
-            if xwidgets.get_value(node, "sensitive") != "true":
+        title, path = step["in"], step["click"]
+        # A dialog the program re-enables on its next timer tick may still be insensitive.
+        deadline = time.monotonic() + self._timeout(step, 5.0)
+        while (target := self._click_target(title, path, step.get("row"))) is None:
+            if time.monotonic() >= deadline:
                 raise StepFailed(f"{path} in “{title}” is insensitive")
-            if row is None:
-                what = f"“{_label(node)}” ({path})" if node.wclass == "Command" else path
-                x, y = xwidgets.widget_center(node)
-            else:
-                what = f"row {row} of {path}"
-                x, y = list_row_center(node, row)
-        finally:
-            tree.close()
+            time.sleep(0.05)
+        what, x, y = target
         if self.interactive:
             self._line(f"your turn: click {what} in “{title}”")
             return
@@ -328,6 +328,20 @@ class Player:
         time.sleep(max(0.05, self.pace))
         self.session.xdotool("click", 1)
         self._line(f"click {what} in “{title}”")
+
+    def _click_target(self, title, path, row):
+        """What the click names and where it lands, or None while the widget is insensitive."""
+        tree = xwidgets.WidgetTree.fetch(self.session.x, self._window_id(title))
+        try:
+            node = tree.find(path)
+            if xwidgets.get_value(node, "sensitive") != "true":
+                return None
+            if row is None:
+                what = f"“{_label(node)}” ({path})" if node.wclass == "Command" else path
+                return (what,) + tuple(xwidgets.widget_center(node))
+            return (f"row {row} of {path}",) + tuple(list_row_center(node, row))
+        finally:
+            tree.close()
 
     def _key(self, step):
         title = step["in"]
