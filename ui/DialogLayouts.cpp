@@ -1,0 +1,14 @@
+#include "ui/DialogLayouts.h"
+
+#include "ui/ActionDetailsDialog.h"
+#include "ui/ConfirmationDialog.h"
+#include "ui/HiddenWindow.h"
+
+const std::vector<DialogLayout>& DialogLayouts() {
+  static const std::vector<DialogLayout> layouts = {
+      ConfirmationDialogLayout(),
+      ActionDetailsDialogLayout(),
+      HiddenWindowLayout(),
+  };
+  return layouts;
+}
