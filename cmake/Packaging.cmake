@@ -1,0 +1,80 @@
+# What `cmake --install` puts where, and the Debian package `make package` builds with CPack.
+include(GNUInstallDirs)
+
+install(TARGETS qvxclientui-xlatcheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY share/translations DESTINATION ${CMAKE_INSTALL_DATADIR}/qvxclientui)
+if(NOT TARGET qvxclientui)
+  return()
+endif()
+install(TARGETS qvxclientui RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The man page's widget hierarchy and the app-defaults file come from the dialogs' tables.
+add_executable(qvxclientui-widgetdoc tools/widgetdoc/main.cpp)
+target_link_libraries(qvxclientui-widgetdoc PRIVATE ui core)
+string(TIMESTAMP QVX_MAN_DATE "%Y-%m-%d" UTC)
+configure_file(share/man/qvxclientui.1.in ${CMAKE_BINARY_DIR}/qvxclientui.1.template @ONLY)
+set(QVX_MAN_PAGE ${CMAKE_BINARY_DIR}/qvxclientui.1)
+set(QVX_APP_DEFAULTS ${CMAKE_BINARY_DIR}/XQVXClientUI)
+add_custom_command(OUTPUT ${QVX_MAN_PAGE} ${QVX_APP_DEFAULTS}
+  COMMAND qvxclientui-widgetdoc ${CMAKE_BINARY_DIR}/qvxclientui.1.template ${QVX_MAN_PAGE}
+          ${QVX_APP_DEFAULTS}
+  DEPENDS qvxclientui-widgetdoc ${CMAKE_BINARY_DIR}/qvxclientui.1.template
+  COMMENT "Writing the man page and the app-defaults file from the widget tables")
+add_custom_target(qvxclientui-docs ALL DEPENDS ${QVX_MAN_PAGE} ${QVX_APP_DEFAULTS})
+
+# The app-defaults folder and the man page's form depend on the prefix at install time: the
+# package installs into /usr with app-defaults under /etc and a compressed man page.
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(appDefaults /etc/X11/app-defaults)
+    execute_process(COMMAND gzip -9n -c ${QVX_MAN_PAGE}
+                    OUTPUT_FILE ${CMAKE_BINARY_DIR}/qvxclientui.1.gz COMMAND_ERROR_IS_FATAL ANY)
+    set(manPage ${CMAKE_BINARY_DIR}/qvxclientui.1.gz)
+  else()
+    set(appDefaults \${CMAKE_INSTALL_PREFIX}/lib/X11/app-defaults)
+    set(manPage ${QVX_MAN_PAGE})
+  endif()
+  file(INSTALL ${QVX_APP_DEFAULTS} DESTINATION \${appDefaults}
+       PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  file(INSTALL \${manPage} DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man1
+       PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+")
+
+# The client simulator and its demo scenario, to try the program without the client.
+set(QVX_SIMULATOR_DIR ${CMAKE_INSTALL_DATADIR}/qvxclientui/simulator)
+install(PROGRAMS tools/clientsim DESTINATION ${QVX_SIMULATOR_DIR})
+install(FILES tools/qvxsim.py DESTINATION ${QVX_SIMULATOR_DIR})
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/scenarios)
+  install(FILES tools/scenario.py DESTINATION ${QVX_SIMULATOR_DIR})
+  install(DIRECTORY tools/scenarios DESTINATION ${QVX_SIMULATOR_DIR})
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME qvxclientui)
+set(CPACK_PACKAGE_VENDOR "qvxclientui developers")
+set(CPACK_PACKAGE_CONTACT "qvxclientui developers <maintainers@qvxclientui.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "X11 dialogs of the endpoint-management client")
+set(CPACK_PACKAGE_DESCRIPTION
+"The endpoint-management client runs with full rights on the workstation and
+starts qvxclientui in the user's X session to ask for consent and to inform:
+it lists the pending actions with their deadlines (take, snooze or cancel),
+asks for confirmation, previews action scripts, shows messages for running
+and completed actions and a notice while the interface is disabled.
+.
+The two talk framed XML over pipes. Texts can be replaced by translation
+files; colours and fonts are X resources of the class XQVXClientUI.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
+# The install code above decides by the prefix it is given, so CPack must install into a
+# staging DESTDIR with the real prefix.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS python3)
+file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "/etc/X11/app-defaults/XQVXClientUI\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
+set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
+include(CPack)
