@@ -13,6 +13,8 @@ add_executable(qvxclientui-widgetdoc tools/widgetdoc/main.cpp)
 target_link_libraries(qvxclientui-widgetdoc PRIVATE ui core)
 string(TIMESTAMP QVX_MAN_DATE "%Y-%m-%d" UTC)
 configure_file(share/man/qvxclientui.1.in ${CMAKE_BINARY_DIR}/qvxclientui.1.template @ONLY)
+configure_file(share/man/qvxclientui-xlatcheck.1.in ${CMAKE_BINARY_DIR}/qvxclientui-xlatcheck.1
+               @ONLY)
 set(QVX_MAN_PAGE ${CMAKE_BINARY_DIR}/qvxclientui.1)
 set(QVX_APP_DEFAULTS ${CMAKE_BINARY_DIR}/XQVXClientUI)
 add_custom_command(OUTPUT ${QVX_MAN_PAGE} ${QVX_APP_DEFAULTS}
@@ -22,21 +24,29 @@ add_custom_command(OUTPUT ${QVX_MAN_PAGE} ${QVX_APP_DEFAULTS}
   COMMENT "Writing the man page and the app-defaults file from the widget tables")
 add_custom_target(qvxclientui-docs ALL DEPENDS ${QVX_MAN_PAGE} ${QVX_APP_DEFAULTS})
 
-# The app-defaults folder and the man page's form depend on the prefix at install time: the
-# package installs into /usr with app-defaults under /etc and a compressed man page.
+# The app-defaults folder and the man pages' form depend on the prefix at install time: the
+# package installs into /usr with app-defaults under /etc, compressed man pages and a changelog.
 install(CODE "
+  set(manPages ${QVX_MAN_PAGE} ${CMAKE_BINARY_DIR}/qvxclientui-xlatcheck.1)
   if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
     set(appDefaults /etc/X11/app-defaults)
-    execute_process(COMMAND gzip -9n -c ${QVX_MAN_PAGE}
-                    OUTPUT_FILE ${CMAKE_BINARY_DIR}/qvxclientui.1.gz COMMAND_ERROR_IS_FATAL ANY)
-    set(manPage ${CMAKE_BINARY_DIR}/qvxclientui.1.gz)
+    set(compressed)
+    foreach(page \${manPages} ${CMAKE_SOURCE_DIR}/share/changelog)
+      get_filename_component(name \${page} NAME)
+      execute_process(COMMAND gzip -9n -c \${page} OUTPUT_FILE ${CMAKE_BINARY_DIR}/\${name}.gz
+                      COMMAND_ERROR_IS_FATAL ANY)
+      list(APPEND compressed ${CMAKE_BINARY_DIR}/\${name}.gz)
+    endforeach()
+    list(POP_BACK compressed changelog)
+    set(manPages \${compressed})
+    file(INSTALL \${changelog} DESTINATION /usr/share/doc/qvxclientui
+         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
   else()
     set(appDefaults \${CMAKE_INSTALL_PREFIX}/lib/X11/app-defaults)
-    set(manPage ${QVX_MAN_PAGE})
   endif()
   file(INSTALL ${QVX_APP_DEFAULTS} DESTINATION \${appDefaults}
        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-  file(INSTALL \${manPage} DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man1
+  file(INSTALL \${manPages} DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man1
        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 ")
 
