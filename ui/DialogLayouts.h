@@ -17,6 +17,7 @@ struct DialogLayout {
   std::size_t rowCount;
   // "row.resource" (or "resource" for the shell) set by code once the table is built.
   std::vector<const char*> computedResources;
+  const char* titleNote = nullptr;  // when the title is not always the one above
 };
 
 // Resources the program gives every widget or every dialog shell itself.

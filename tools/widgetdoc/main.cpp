@@ -28,10 +28,10 @@ constexpr const char* kHierarchyMarker = ".\\\" widget hierarchy";
 // What an administrator can change without touching behaviour: looks, never texts or layout
 // that the code computes.
 constexpr const char* kAppearanceResources[] = {
-    "background",    "foreground",     "borderColor",  "borderWidth", "font",
-    "fontSet",       "internalWidth",  "internalHeight", "defaultDistance", "leftMargin",
-    "rightMargin",   "topMargin",      "bottomMargin", "thickness",   "minimumThumb",
-    "columnSpacing", "rowSpacing",     "cursorColor"};
+    "background",    "foreground",    "borderColor",    "borderWidth",     "font",
+    "fontSet",       "internalWidth", "internalHeight", "defaultDistance", "leftMargin",
+    "rightMargin",   "topMargin",     "bottomMargin",   "thickness",       "minimumThumb",
+    "columnSpacing", "rowSpacing",    "cursorColor"};
 
 std::string ClassName(WidgetClass widgetClass) { return widgetClass->core_class.class_name; }
 
@@ -143,11 +143,11 @@ void WriteDialogResources(std::ostream& out, const DialogLayout& layout,
                           std::set<std::string>& pathsSeen) {
   out << "!\n! " << layout.dialogName;
   if (layout.title != nullptr) out << ", the window titled \"" << layout.title << "\"";
+  if (layout.titleNote != nullptr) out << "\n! " << layout.titleNote;
   out << ".\n";
   if (layout.rowCount == 0) {
-    out << "! Never mapped; the program sets its " << Joined({layout.computedResources.begin(),
-                                                              layout.computedResources.end()})
-        << ".\n";
+    out << "! Never mapped; the program sets its "
+        << Joined({layout.computedResources.begin(), layout.computedResources.end()}) << ".\n";
     return;
   }
   out << "! Set at creation, not here: the shell's "
@@ -157,8 +157,8 @@ void WriteDialogResources(std::ostream& out, const DialogLayout& layout,
     const WidgetRow& row = layout.rows[index];
     const std::string path = RowPath(layout, index);
     const std::set<std::string> fixed = SetByProgram(layout, row);
-    out << "!\n! " << ClassName(*row.widgetClass) << " " << path << ": set at creation: "
-        << Joined(fixed) << "\n";
+    out << "!\n! " << ClassName(*row.widgetClass) << " " << path
+        << ": set at creation: " << Joined(fixed) << "\n";
     if (!pathsSeen.insert(path).second) {
       out << "! (the same path as in a dialog above: a value set there applies here too)\n";
     }
@@ -222,7 +222,8 @@ void WriteHierarchy(std::ostream& out) {
   for (const DialogLayout& layout : DialogLayouts()) {
     out << ".SS " << layout.dialogName << "\n";
     if (layout.title != nullptr) {
-      out << "The window titled \\(lq" << layout.title << "\\(rq.\n";
+      out << "The window titled \\(lq" << layout.title << "\\(rq"
+          << (layout.titleNote != nullptr ? std::string(" ") + layout.titleNote : "") << ".\n";
     } else {
       out << "An unmapped window that another program can send messages to.\n";
     }
