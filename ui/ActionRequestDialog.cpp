@@ -1,19 +1,541 @@
-// Placeholder until the dialog's widgets land: keeps the state the session asks about.
 #include "ui/ActionRequestDialog.h"
 
+#include "core/ActionRequestStore.h"
+#include "core/SessionState.h"
+#include "text/format/FormatErrors.h"
+#include "text/time/Clock.h"
+#include "ui/ActionButtonRow.h"
+#include "ui/ActionSummary.h"
+#include "ui/DeadlineText.h"
+#include "ui/DialogFailure.h"
+#include "ui/FormatBuiltIn.h"
+#include "ui/SnoozeChoices.h"
+#include "ui/ToolkitContext.h"
+#include "ui/UICommand.h"
+#include "ui/UIStrings.h"
+#include "ui/WidgetOperations.h"
+#include "ui/WidgetTable.h"
+
+#include <X11/StringDefs.h>
+#include <X11/Xaw/AsciiText.h>
+#include <X11/Xaw/Command.h>
+#include <X11/Xaw/Form.h>
+#include <X11/Xaw/Label.h>
+#include <X11/Xaw/List.h>
+#include <X11/Xaw/Viewport.h>
+
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
 namespace {
-bool open = false;
-bool enabled = false;
+
+enum Row {
+  kForm,
+  kTitleLabel,
+  kDescription,
+  kListLabel,
+  kViewport,
+  kActionList,
+  kTakeAllButton,
+  kTakeButton,
+  kCancelButton,
+  kDetailsButton,
+  // The snooze row is made once the answer buttons are placed.
+  kSnoozeLabel,
+  kSnoozeViewport,
+  kSnoozeList,
+  kSnoozeButton,
+  kRowCount
+};
+enum Text {
+  kListHeaderText,
+  kTakeAllText,
+  kTakeActionsText,
+  kCancelActionsText,
+  kDetailsText,
+  kSnoozeLabelText,
+  kSnoozeText
+};
+
+const WidgetRow kRows[kRowCount] = {
+    {"form", &formWidgetClass, kShellRow, {}},
+    {"actiontitle",
+     &labelWidgetClass,
+     kForm,
+     {Number(XtNwidth, 500), Number(XtNborderWidth, 0), Number(XtNjustify, XtJustifyLeft)}},
+    {"actiondesc",
+     &asciiTextWidgetClass,
+     kForm,
+     {Number(XtNtype, XawAsciiString), Number(XtNwidth, 500), Number(XtNheight, 70),
+      Number(XtNscrollVertical, XawtextScrollAlways), Number(XtNwrap, XawtextWrapWord),
+      UnderRow(kTitleLabel), Number(XtNdisplayCaret, False)}},
+    {"actionListLabel",
+     &labelWidgetClass,
+     kForm,
+     {Number(XtNborderWidth, 0), UnderRow(kDescription), Number(XtNvertDistance, 10),
+      TextSlot(XtNlabel, kListHeaderText)}},
+    {"viewport",
+     &viewportWidgetClass,
+     kForm,
+     {UnderRow(kListLabel), Number(XtNheight, 100), Number(XtNwidth, 485),
+      Number(XtNallowVert, True), Number(XtNforceBars, True)}},
+    {"",
+     &listWidgetClass,
+     kViewport,
+     {Number(XtNdefaultColumns, 1), Number(XtNforceColumns, True), Number(XtNverticalList, True)}},
+    {"takeAllActions",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kTakeAllText), UnderRow(kViewport)}},
+    {"takeActions",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kTakeActionsText), UnderRow(kViewport)}},
+    {"cancelAction",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kCancelActionsText), UnderRow(kViewport)}},
+    {"actionDetails",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kDetailsText), UnderRow(kViewport)}},
+    {"snoozeLabel",
+     &labelWidgetClass,
+     kForm,
+     {Number(XtNborderWidth, 0), UnderRow(kTakeAllButton), TextSlot(XtNlabel, kSnoozeLabelText)}},
+    {"snoozeViewport",
+     &viewportWidgetClass,
+     kForm,
+     {UnderRow(kSnoozeLabel), Number(XtNheight, 40), Number(XtNwidth, 400),
+      Number(XtNallowVert, True), Number(XtNforceBars, True)}},
+    {"",
+     &listWidgetClass,
+     kSnoozeViewport,
+     {Number(XtNdefaultColumns, 1), Number(XtNforceColumns, True), Number(XtNverticalList, True)}},
+    {"snoozeButton",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kSnoozeText), UnderRow(kSnoozeLabel)}},
+};
+
+// Disabled and enabled together while an answer is being carried out.
+constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTakeButton,
+                             kSnoozeButton,  kSnoozeList,    kActionList};
+
+constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
+constexpr const char* kItemSeparator = "  --  ";
+// A deadline closer than this leaves no time to snooze.
+constexpr TimeInterval kSnoozeMargin = 300 * kMicrosecondsPerSecond;
+constexpr DateTime kNoDeadline = std::numeric_limits<DateTime>::max();
+
+// A list's items in the locale's encoding; the list borrows the pointers until its next change.
+struct ListItems {
+  std::vector<std::string> texts;
+  std::vector<const char*> pointers;
+
+  void Change(Widget list) {
+    pointers.clear();
+    for (std::string& text : texts) pointers.push_back(text.data());
+    // No items at all: the list shows its own (empty) name, so it gets no array.
+    XawListChange(list, texts.empty() ? nullptr : pointers.data(), static_cast<int>(texts.size()),
+                  0, True);
+  }
+};
+
+struct Dialog {
+  Widget shell = nullptr;
+  std::vector<Widget> widgets;
+  bool enabled = false;
+  // A position in the list, kept across closing and reopening.
+  int selectedIndex = -1;
+  int snoozeIndex = -1;
+  ListItems items;
+  std::vector<std::uint64_t> itemIds;
+  std::vector<SnoozeChoice> snoozeChoices;
+  ListItems snoozeItems;
+  bool snoozeAllowed = false;
+  bool selectedCancellable = false;
+  bool anyPreview = false;
+  bool anyDeadline = false;
+  DateTime earliestDeadline = kNoDeadline;
+  bool allowSnooze = true;
+  TimeInterval reminderInterval = 0;
+  // What the description shows, so that an unchanged text keeps its scroll position.
+  std::string description;
+
+  [[nodiscard]] Widget operator[](Row row) const { return widgets[row]; }
+};
+
+Dialog dialog;
+// The previous lists, kept until the toolkit has destroyed a closed dialog's widgets.
+ListItems retiredItems;
+ListItems retiredSnoozeItems;
+
+// A built-in text of this dialog; an override the format engine rejects shows as a marker.
+UString8 DialogText(const char* english, const std::vector<ByteRange>& values = {}) {
+  try {
+    return FormatBuiltIn(english, values);
+  } catch (const FormatError&) {
+    return UString8(kInvalidString);
+  }
+}
+std::string LocaleDialogText(const char* english) { return LocaleText(DialogText(english)); }
+
+void SetNumber(Widget widget, const char* name, XtArgVal value) {
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(name), value);
+  XtSetValues(widget, &arg, 1);
+}
+
+// Labels are set only when they change: every set redraws, and the countdown refreshes the
+// dialog every second.
+void SetLabel(Widget widget, const std::string& text) {
+  String current = nullptr;
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(XtNlabel), &current);
+  XtGetValues(widget, &arg, 1);
+  if (current != nullptr && text == current) return;
+  SetNumber(widget, XtNlabel, reinterpret_cast<XtArgVal>(text.c_str()));
+}
+
+void SetDescription(const std::string& text) {
+  if (text == dialog.description) return;
+  dialog.description = text;
+  SetNumber(dialog[kDescription], XtNstring, reinterpret_cast<XtArgVal>(text.c_str()));
+}
+
+void SetControlsSensitive(bool sensitive) {
+  for (const Row row : kControls) XtSetSensitive(dialog[row], sensitive ? True : False);
+}
+
+// Dialog state -----------------------------------------------------------------------------
+
+void FillActionList() {
+  Widget list = dialog[kActionList];
+  XtUnmanageChild(list);
+  ListItems items;
+  std::vector<std::uint64_t> ids;
+  for (const ActionRequest& request : sessionState.pendingRequests) {
+    std::string title = LocaleText(request.title);
+    if (title.empty()) continue;
+    if (request.deadline)
+      title += kItemSeparator + LocaleText(FormatListDeadline(*request.deadline));
+    items.texts.push_back(std::move(title));
+    ids.push_back(request.id);
+  }
+  items.Change(list);
+  std::swap(dialog.items, items);
+  dialog.itemIds = std::move(ids);
+  XtManageChild(list);
+}
+
+void RestoreSelection() {
+  if (dialog.selectedIndex >= static_cast<int>(dialog.itemIds.size())) dialog.selectedIndex = -1;
+  if (dialog.selectedIndex == -1) return;
+  XawListHighlight(dialog[kActionList], dialog.selectedIndex);
+  ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
+}
+
+std::string CountText() {
+  if (dialog.selectedIndex != -1) return LocaleDialogText("1 action selected");
+  const std::size_t count = dialog.itemIds.size();
+  if (count == 0) return LocaleDialogText("There are no pending actions.");
+  if (count == 1) return LocaleDialogText("There is 1 pending action.");
+  return LocaleText(DialogText("There are {x} pending actions.", {std::to_string(count)}));
+}
+
+void FillSnoozeList() {
+  dialog.snoozeChoices = SnoozeChoices(dialog.anyDeadline);
+  dialog.snoozeIndex = PreselectedSnoozeChoice(dialog.snoozeChoices, dialog.reminderInterval);
+  ListItems items;
+  for (const SnoozeChoice& choice : dialog.snoozeChoices) {
+    items.texts.push_back(LocaleDialogText(choice.text));
+  }
+  items.Change(dialog[kSnoozeList]);
+  std::swap(dialog.snoozeItems, items);
+  XawListHighlight(dialog[kSnoozeList], dialog.snoozeIndex);
+  ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
+}
+
+void ShowNothingPending() {
+  SetLabel(dialog[kSnoozeButton], LocaleDialogText("Close"));
+  XtSetSensitive(dialog[kSnoozeButton], True);
+  XtSetSensitive(dialog[kSnoozeList], False);
+  SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Action"));
+  XtSetSensitive(dialog[kCancelButton], False);
+  XtSetSensitive(dialog[kDetailsButton], False);
+  XtSetMappedWhenManaged(dialog[kDetailsButton], False);
+  XtSetSensitive(dialog[kTakeAllButton], False);
+  SetLabel(dialog[kTakeButton], LocaleDialogText("Take Action"));
+  XtSetSensitive(dialog[kTakeButton], False);
+  SetLabel(dialog[kTitleLabel], CountText());
+  SetDescription(std::string());
+}
+
+// Reads what the buttons depend on from the pending requests.
+void DeriveFromRequests(const ActionRequest* selected) {
+  dialog.snoozeAllowed = dialog.allowSnooze;
+  dialog.selectedCancellable = selected == nullptr || selected->cancellable;
+  dialog.anyPreview = false;
+  dialog.anyDeadline = false;
+  dialog.earliestDeadline = kNoDeadline;
+  const DateTime now = Now();
+  for (const ActionRequest& request : sessionState.pendingRequests) {
+    if (request.deadline) {
+      dialog.anyDeadline = true;
+      if (*request.deadline < dialog.earliestDeadline) dialog.earliestDeadline = *request.deadline;
+      if (now + kSnoozeMargin > *request.deadline) dialog.snoozeAllowed = false;
+    }
+    if (request.preview) dialog.anyPreview = true;
+  }
+}
+
+const ActionRequest* SelectedRequest() {
+  if (dialog.selectedIndex == -1) return nullptr;
+  const auto request = FindPendingRequest(dialog.itemIds.at(dialog.selectedIndex));
+  if (request == sessionState.pendingRequests.end()) throw NoSelectedAction();
+  return &*request;
+}
+
+void ShowPending() {
+  SetLabel(dialog[kSnoozeButton], LocaleDialogText("Snooze"));
+  XtSetSensitive(dialog[kTakeAllButton], True);
+  std::vector<ActionRequest> requests;
+  std::vector<std::uint64_t> ids;
+  for (const ActionRequest& request : sessionState.pendingRequests) {
+    requests.push_back(request);
+    ids.push_back(request.id);
+  }
+  ActionRequestStore store;
+  store.Merge(requests);
+  const ActionRequest* selected = SelectedRequest();
+  DeriveFromRequests(selected);
+  XtSetMappedWhenManaged(dialog[kDetailsButton], dialog.anyPreview ? True : False);
+  if (selected == nullptr) {
+    XtSetSensitive(dialog[kDetailsButton], False);
+    SetLabel(dialog[kTakeButton], LocaleDialogText("Take Actions"));
+    SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Actions"));
+    SetLabel(dialog[kTitleLabel], CountText());
+    SetDescription(LocaleText(BuildActionsSummary(ids, store)));
+  } else {
+    SetLabel(dialog[kTakeButton], LocaleDialogText("Take Action"));
+    SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Action"));
+    SetLabel(dialog[kTitleLabel], LocaleText(selected->title));
+    SetDescription(
+        LocaleText(DialogText("{actionDescription}\n\n{actionSummary}",
+                              {selected->shortDescription, BuildActionSummary(*selected)})));
+    XtSetSensitive(dialog[kDetailsButton], selected->preview ? True : False);
+  }
+  XtSetSensitive(dialog[kTakeButton], selected != nullptr ? True : False);
+  XtSetSensitive(dialog[kSnoozeButton], dialog.snoozeAllowed ? True : False);
+  XtSetSensitive(dialog[kSnoozeList], dialog.snoozeAllowed ? True : False);
+  XtSetSensitive(dialog[kCancelButton],
+                 selected != nullptr && dialog.selectedCancellable ? True : False);
+  if (dialog.snoozeAllowed) FillSnoozeList();
+}
+
+// The second half of a refresh; a selection whose request has gone leaves the texts as they were.
+void UpdateTextsAndButtons() {
+  try {
+    if (sessionState.pendingRequests.empty()) {
+      ShowNothingPending();
+    } else {
+      ShowPending();
+    }
+  } catch (const NoSelectedAction&) {
+  }
+}
+
+// Callbacks and actions: the toolkit must never see an exception -------------------------------
+
+template <typename Body>
+void Guarded(Body body) noexcept {
+  try {
+    body();
+  } catch (...) {
+  }
+}
+
+void PostponeListSelect(Widget list, XEvent*, String*, Cardinal*) {
+  Guarded([list] {
+    if (dialog.shell == nullptr || !dialog.enabled || list != dialog[kActionList]) return;
+    XawListReturnStruct* current = XawListShowCurrent(list);
+    dialog.selectedIndex = current->list_index == XAW_LIST_NONE ? -1 : current->list_index;
+    XtFree(reinterpret_cast<char*>(current));
+    RestoreSelection();
+    UpdateTextsAndButtons();
+  });
+}
+
+XtActionsRec listActions[] = {{const_cast<char*>("PostponeListSelect"), PostponeListSelect}};
+
+// The answers about the selected request post it with the dialog disabled.
+void PostForSelected(std::uint32_t kind) {
+  if (dialog.selectedIndex == -1) return;
+  DisableActionRequestDialog();
+  PostUICommand(kind, dialog.itemIds.at(dialog.selectedIndex), 0, 0);
+}
+
+void TakeAllPressed(Widget, XtPointer, XtPointer) {
+  Guarded([] {
+    DisableActionRequestDialog();
+    PostUICommand(UICommandKind::kTakeAllActions, 0, 0, 0);
+  });
+}
+void TakePressed(Widget, XtPointer, XtPointer) {
+  Guarded([] { PostForSelected(UICommandKind::kTakeAction); });
+}
+void CancelPressed(Widget, XtPointer, XtPointer) {
+  Guarded([] { PostForSelected(UICommandKind::kCancelAction); });
+}
+void DetailsPressed(Widget, XtPointer, XtPointer) {
+  Guarded([] { PostForSelected(UICommandKind::kShowActionDetails); });
+}
+
+void SnoozeChosen(Widget, XtPointer, XtPointer callData) {
+  dialog.snoozeIndex = static_cast<XawListReturnStruct*>(callData)->list_index;
+}
+
+void SnoozePressed(Widget, XtPointer, XtPointer) {
+  Guarded([] {
+    const int index = dialog.snoozeIndex;
+    if (index < 0 || index >= static_cast<int>(dialog.snoozeChoices.size())) {
+      // With nothing pending the button reads "Close".
+      if (sessionState.pendingRequests.empty()) CloseActionRequestDialog();
+      return;
+    }
+    const std::int32_t minutes = dialog.snoozeChoices[index].minutes;
+    const auto deadlineSeconds =
+        static_cast<std::uint32_t>(dialog.earliestDeadline / kMicrosecondsPerSecond);
+    CloseActionRequestDialog();
+    PostUICommand(UICommandKind::kSnooze, 0, minutes, deadlineSeconds);
+  });
+}
+
+// Building ----------------------------------------------------------------------------------
+
+std::vector<std::string> FixedTexts() {
+  return {LocaleText(DialogText("Title")) + kItemSeparator + LocaleText(DialogText("Deadline")),
+          LocaleText(UIString(UIText::kTakeAllActions)),
+          LocaleDialogText("Take Actions"),
+          LocaleDialogText("Cancel Actions"),
+          LocaleText(UIString(UIText::kActionDetails)),
+          LocaleText(UIString(UIText::kClickSnoozeToBeReminded)),
+          LocaleDialogText("Snooze")};
+}
+
+// The buttons as wide as their labels made them, the last one ending under the description's
+// right edge; a row that does not fit widens the dialog.
+int PlaceAnswerButtons() {
+  Widget description = dialog[kDescription];
+  const int border = WidgetBorderWidth(description);
+  const ActionButtonRow row =
+      PlaceActionButtons(WidgetWidth(description), border,
+                         {WidgetWidth(dialog[kTakeAllButton]), WidgetWidth(dialog[kDetailsButton]),
+                          WidgetWidth(dialog[kCancelButton]), WidgetWidth(dialog[kTakeButton])});
+  SetNumber(dialog[kTakeButton], XtNhorizDistance, row.takeDistance);
+  SetNumber(dialog[kCancelButton], XtNhorizDistance, row.cancelDistance);
+  SetNumber(dialog[kDetailsButton], XtNhorizDistance, row.detailsDistance);
+  if (row.widened) {
+    SetNumber(dialog[kTitleLabel], XtNwidth, TextWidth(row, border));
+    SetNumber(description, XtNwidth, TextWidth(row, border));
+    SetNumber(dialog[kViewport], XtNwidth, ListWidth(row, border));
+    XawFormDoLayout(dialog[kForm], True);
+  }
+  return row.width;
+}
+
+// The viewports were sized for their contents; their scrollbars come on top.
+void WidenByScrollbar(Widget viewport) {
+  Widget scrollbar = ChildNamed(viewport, "vertical");
+  if (scrollbar == nullptr) return;
+  const int width = WidgetWidth(viewport) + WidgetWidth(scrollbar);
+  XtUnmanageChild(viewport);
+  SetNumber(viewport, XtNwidth, width);
+  XtManageChild(viewport);
+}
+
+void Build() {
+  static bool actionsAdded = false;
+  if (!actionsAdded) {
+    XtAppAddActions(ApplicationContext(), listActions, XtNumber(listActions));
+    actionsAdded = true;
+  }
+  const std::vector<std::string> texts = FixedTexts();
+  dialog.shell = CreateDialogShell(LocaleText(UIString(UIText::kActionRequestsTitle)));
+  dialog.widgets.clear();
+  dialog.description.clear();
+  ContinueWidgetTable(dialog.shell, kRows, kSnoozeLabel, texts, dialog.widgets);
+  const int rowWidth = PlaceAnswerButtons();
+  ContinueWidgetTable(dialog.shell, kRows, kRowCount, texts, dialog.widgets);
+  SetNumber(dialog[kSnoozeButton], XtNhorizDistance,
+            RightAlignedDistance(rowWidth, WidgetWidth(dialog[kSnoozeButton]),
+                                 WidgetBorderWidth(dialog[kDescription])));
+  XtOverrideTranslations(dialog[kActionList], XtParseTranslationTable(kListTranslations));
+  XtAddCallback(dialog[kTakeAllButton], XtNcallback, TakeAllPressed, nullptr);
+  XtAddCallback(dialog[kTakeButton], XtNcallback, TakePressed, nullptr);
+  XtAddCallback(dialog[kCancelButton], XtNcallback, CancelPressed, nullptr);
+  XtAddCallback(dialog[kDetailsButton], XtNcallback, DetailsPressed, nullptr);
+  XtAddCallback(dialog[kSnoozeButton], XtNcallback, SnoozePressed, nullptr);
+  XtAddCallback(dialog[kSnoozeList], XtNcallback, SnoozeChosen, nullptr);
+  XtRealizeWidget(dialog.shell);
+  WidenByScrollbar(dialog[kViewport]);
+  WidenByScrollbar(dialog[kSnoozeViewport]);
+  CenterShell(dialog.shell);
+  IgnoreWindowManagerClose(dialog.shell);
+  ApplyScrollbarTranslations(ChildNamed(dialog[kViewport], "vertical"));
+  ApplyScrollbarTranslations(ChildNamed(dialog[kSnoozeViewport], "vertical"));
+  ApplyScrollbarTranslations(ChildNamed(dialog[kDescription], "vScrollbar"));
+  ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
+  ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
+}
+
 }  // namespace
 
-void OpenActionRequestDialog(TimeInterval, bool) {
-  if (open) return;
-  open = true;
-  enabled = true;
+void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze) {
+  if (dialog.shell != nullptr) return;
+  dialog.reminderInterval = remindInterval;
+  dialog.allowSnooze = allowSnooze;
+  try {
+    Build();
+  } catch (...) {
+    ReportDialogFailure("ActionRequestDialog");
+  }
+  dialog.enabled = true;
+  RefreshActionRequestDialog();
 }
-void RefreshActionRequestDialog() {}
-void EnableActionRequestDialog() { enabled = true; }
-void DisableActionRequestDialog() { enabled = false; }
-void CloseActionRequestDialog() { open = false; }
-bool IsActionRequestDialogOpen() noexcept { return open; }
-bool IsActionRequestDialogEnabled() noexcept { return enabled; }
+
+void RefreshActionRequestDialog() {
+  if (dialog.shell == nullptr || !dialog.enabled) return;
+  FillActionList();
+  RestoreSelection();
+  UpdateTextsAndButtons();
+}
+
+void EnableActionRequestDialog() {
+  if (dialog.shell != nullptr) SetControlsSensitive(true);
+  dialog.enabled = true;
+  RefreshActionRequestDialog();
+}
+
+void DisableActionRequestDialog() {
+  if (dialog.shell != nullptr) SetControlsSensitive(false);
+  dialog.enabled = false;
+}
+
+void CloseActionRequestDialog() {
+  if (dialog.shell == nullptr) return;
+  XtDestroyWidget(dialog.shell);
+  dialog.shell = nullptr;
+  dialog.widgets.clear();
+  // The lists are destroyed at the end of this event's dispatch and may still draw until then.
+  retiredItems = std::move(dialog.items);
+  retiredSnoozeItems = std::move(dialog.snoozeItems);
+  dialog.items = ListItems{};
+  dialog.snoozeItems = ListItems{};
+}
+
+bool IsActionRequestDialogOpen() noexcept { return dialog.shell != nullptr; }
+bool IsActionRequestDialogEnabled() noexcept { return dialog.enabled; }

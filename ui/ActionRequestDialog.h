@@ -3,7 +3,12 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
+#include "foundation/platform/DebuggableException.h"
 #include "text/time/DateTime.h"
+
+// The selected list position has no pending request behind it: the update that found it stops
+// and the dialog keeps what it showed.
+QVX_DECLARE_EXCEPTION(NoSelectedAction, DebuggableException);
 
 // Builds the dialog with these opening values and refreshes it; nothing while it is open.
 void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze);

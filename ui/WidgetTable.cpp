@@ -65,8 +65,14 @@ void DestroyAllShells() {
 std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
                                      const std::vector<std::string>& texts) {
   std::vector<Widget> widgets;
+  ContinueWidgetTable(shell, rows, count, texts, widgets);
+  return widgets;
+}
+
+void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
+                         const std::vector<std::string>& texts, std::vector<Widget>& widgets) {
   widgets.reserve(count);
-  for (std::size_t index = 0; index < count; ++index) {
+  for (std::size_t index = widgets.size(); index < count; ++index) {
     const WidgetRow& row = rows[index];
     Arg args[kMaxArgs];
     Cardinal argCount = 0;
@@ -86,7 +92,6 @@ std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows, std::s
         row.parent == kShellRow ? shell : widgets.at(static_cast<std::size_t>(row.parent));
     widgets.push_back(XtCreateManagedWidget(row.name, *row.widgetClass, parent, args, argCount));
   }
-  return widgets;
 }
 
 int WidgetWidth(Widget widget) { return ReadDimension(widget, XtNwidth); }

@@ -59,6 +59,10 @@ void DestroyAllShells();
 [[nodiscard]] std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows,
                                                    std::size_t count,
                                                    const std::vector<std::string>& texts);
+// The same for a table built in stages: creates the rows from widgets.size() up to count and
+// appends them, so that code can place what exists before the rows below it are made.
+void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
+                         const std::vector<std::string>& texts, std::vector<Widget>& widgets);
 
 // The "international" value every widget of this run gets.
 [[nodiscard]] Boolean InternationalResource() noexcept;

@@ -1,0 +1,36 @@
+#include "ui/SnoozeChoices.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr TimeInterval kMinute = 60 * kMicrosecondsPerSecond;
+
+TEST(SnoozeChoices, NearestChoiceIsPreselectedTheEarlierOnATieDeadlineChoicesFirst) {
+  struct Row {
+    bool anyDeadline;
+    TimeInterval interval;
+    const char* expected;
+  } const rows[] = {
+      {false, 0, "in 1 minute"},
+      {false, 3 * kMinute, "in 1 minute"},  // as far from 1 as from 5 minutes
+      {false, 60 * kMinute, "in 1 hour"},
+      {false, 100 * 1440 * kMinute, "in 5 days"},
+      {true, -15 * kMinute, "15 minutes before deadline"},
+      {true, -10 * kMinute, "15 minutes before deadline"},
+      {true, -5 * kMinute, "5 minutes before deadline"},
+      {true, 0, "in 1 minute"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.expected);
+    const std::vector<SnoozeChoice> choices = SnoozeChoices(row.anyDeadline);
+    EXPECT_EQ(choices.size(), row.anyDeadline ? 19u : 17u);
+    EXPECT_EQ(std::string(choices.at(PreselectedSnoozeChoice(choices, row.interval)).text),
+              row.expected);
+  }
+  EXPECT_EQ(PreselectedSnoozeChoice({}, 60 * kMinute), 0);
+}
+
+}  // namespace
