@@ -3,6 +3,8 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
+struct DialogLayout;
+
 #include "foundation/platform/DebuggableException.h"
 #include "text/time/DateTime.h"
 
@@ -19,3 +21,6 @@ void DisableActionRequestDialog();
 void CloseActionRequestDialog();
 [[nodiscard]] bool IsActionRequestDialogOpen() noexcept;
 [[nodiscard]] bool IsActionRequestDialogEnabled() noexcept;
+
+// The window's widgets for the generated documentation.
+[[nodiscard]] DialogLayout ActionRequestDialogLayout();

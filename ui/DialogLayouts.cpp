@@ -1,11 +1,13 @@
 #include "ui/DialogLayouts.h"
 
 #include "ui/ActionDetailsDialog.h"
+#include "ui/ActionRequestDialog.h"
 #include "ui/ConfirmationDialog.h"
 #include "ui/HiddenWindow.h"
 
 const std::vector<DialogLayout>& DialogLayouts() {
   static const std::vector<DialogLayout> layouts = {
+      ActionRequestDialogLayout(),
       ConfirmationDialogLayout(),
       ActionDetailsDialogLayout(),
       HiddenWindowLayout(),

@@ -39,6 +39,7 @@ std::string ClassName(WidgetClass widgetClass) { return widgetClass->core_class.
 struct InnerWidget {
   const char* name;
   std::vector<WidgetClass> classes;  // alternatives: ASCII or multibyte, by "international"
+  std::set<std::string> fixed = {};  // what the outer widget gives it
 };
 
 bool TableSets(const WidgetRow& row, const char* resource) {
@@ -56,7 +57,7 @@ std::vector<InnerWidget> InnerWidgets(const WidgetRow& row) {
     inner.push_back({"textSink", {asciiSinkObjectClass, multiSinkObjectClass}});
     if (TableSets(row, XtNscrollVertical)) inner.push_back({"vScrollbar", {scrollbarWidgetClass}});
   } else if (name == "Viewport") {
-    inner.push_back({"clip", {coreWidgetClass}});
+    inner.push_back({"clip", {coreWidgetClass}, {"borderWidth", "borderColor"}});
     if (TableSets(row, XtNallowVert)) inner.push_back({"vertical", {scrollbarWidgetClass}});
   }
   return inner;
@@ -124,7 +125,7 @@ std::set<std::string> SetByProgram(const DialogLayout& layout, const WidgetRow& 
   for (const ResourceRow& resource : row.resources) {
     if (resource.name != nullptr) names.insert(resource.name);
   }
-  const std::string prefix = std::string(row.name) + ".";
+  const std::string prefix = Component(row) + ".";
   for (const char* computed : layout.computedResources) {
     if (std::strncmp(computed, prefix.c_str(), prefix.size()) == 0) {
       names.insert(computed + prefix.size());
@@ -166,7 +167,7 @@ void WriteDialogResources(std::ostream& out, const DialogLayout& layout,
       out << "!" << path << "." << setting.name << ": " << setting.value << "\n";
     }
     for (const InnerWidget& inner : InnerWidgets(row)) {
-      for (const Setting& setting : Settable(inner.classes, {})) {
+      for (const Setting& setting : Settable(inner.classes, inner.fixed)) {
         out << "!" << path << "." << inner.name << "." << setting.name << ": " << setting.value
             << "\n";
       }
