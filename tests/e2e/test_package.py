@@ -106,8 +106,8 @@ def uncommented(lines, replacements):
 
 
 def shown_window(program, xsession, folder, app_defaults_text, name):
-    """Starts the installed program with this app-defaults file, opens a message window and
-    returns its screenshot's (width, height, RGB bytes) and the program's standard error."""
+    """Starts the installed program with this app-defaults file, opens the action request dialog
+    and returns its screenshot's (width, height, RGB bytes) and the program's standard error."""
     folder.mkdir()
     if app_defaults_text is not None:
         (folder / APP_CLASS).write_text(app_defaults_text)
@@ -115,14 +115,14 @@ def shown_window(program, xsession, folder, app_defaults_text, name):
     with qvxsim.Client(program, env=environment, prefix=xsession_module.NO_RANDOMISATION) as client:
         client.read_frame()
         client.send_messages(qvxsim.initialization_info(BaseDirectory=str(folder / "base")))
-        client.send_messages(qvxsim.message_request(ID=1, Title=f"{name} {folder.name}",
-                                                    Message="Resources"))
-        window = xsession.find_window(f"^{name} {folder.name}$", timeout=10.0)
+        client.send_messages(qvxsim.action_request(ID=1, Title=name))
+        window = xsession.find_window("^Vantrel Action Requests$", timeout=10.0)
         shot = folder / "shot.png"
         xsession.screenshot(window, shot)
         client.close_writing()
         client.wait_exit()
         errors = client.stderr_bytes()
+    xsession.wait_gone(window)
     size = subprocess.run(["/usr/bin/convert", str(shot), "-format", "%w %h", "info:"],
                           capture_output=True, text=True, check=True).stdout.split()
     pixels = subprocess.run(["/usr/bin/convert", str(shot), "-depth", "8", "rgb:-"],
@@ -148,7 +148,7 @@ def test_extracted_program_looks_the_same_with_the_shipped_file_and_applies_unco
     assert (errors, more) == (b"", b"") and shipped == without
     changed, more = shown_window(program, xsession, tmp_path / "changed", uncommented(lines, {
         f"{APP_CLASS}.form.background": "#ff0000",
-        f"{APP_CLASS}.form.dismiss.font": "-misc-fixed-bold-r-normal--18-*-*-*-*-*-iso8859-1",
+        f"{APP_CLASS}.form.takeAllActions.font": "-misc-fixed-bold-r-normal--18-*-*-*-*-*-iso8859-1",
     }), "Plain")
     assert more == b""
     assert pixel(without, 2, 2) == (255, 255, 255) and pixel(changed, 2, 2) == (255, 0, 0)
@@ -157,7 +157,7 @@ def test_extracted_program_looks_the_same_with_the_shipped_file_and_applies_unco
 
 
 @pytest.mark.parametrize("nonsense", [
-    [f"{APP_CLASS}.form.actionmessage.width: banana", f"{APP_CLASS}.form.dismiss.width: 0",
+    [f"{APP_CLASS}.form.actiondesc.width: banana", f"{APP_CLASS}.form.takeActions.width: 0",
      f"{APP_CLASS}.form.borderWidth: -7"],
     [f"{APP_CLASS}*font: -nobody-nofont-*-*-*--*-*-*-*-*-*-*-*", f"{APP_CLASS}*fontSet: no such set",
      "*xtDefaultFontSet: -nobody-nofont-*"],
