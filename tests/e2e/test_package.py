@@ -1,10 +1,8 @@
-"""The installed and packaged program: what `cmake --install` and the Debian package put where,
-the man pages, and the program run from the extracted package with its app-defaults file, as
-shipped (all comments), with resources uncommented, and with nonsense in it."""
+"""What `cmake --install` and the Debian package put where, and the program run from the
+extracted package with its app-defaults file as shipped, edited and filled with nonsense."""
 
 import os
 import re
-import shutil
 import subprocess
 
 import pytest
@@ -12,174 +10,127 @@ import pytest
 import qvxsim
 import xsession as xsession_module
 
-APP_CLASS = "XQVXClientUI"
-INSTALLED = {
-    "bin/qvxclientui", "bin/qvxclientui-xlatcheck", "lib/X11/app-defaults/" + APP_CLASS,
-    "share/man/man1/qvxclientui.1", "share/man/man1/qvxclientui-xlatcheck.1",
-    "share/qvxclientui/translations/de.xlat", "share/qvxclientui/translations/_brand.xlat",
-    "share/qvxclientui/simulator/clientsim", "share/qvxclientui/simulator/qvxsim.py",
-    "share/qvxclientui/simulator/xsession.py", "share/qvxclientui/simulator/xwidgets.py",
-}
-# Where Debian has them.
-PACKAGED = {
-    "usr/bin/qvxclientui", "usr/bin/qvxclientui-xlatcheck", "etc/X11/app-defaults/" + APP_CLASS,
-    "usr/share/man/man1/qvxclientui.1.gz", "usr/share/man/man1/qvxclientui-xlatcheck.1.gz",
-    "usr/share/qvxclientui/translations/de.xlat", "usr/share/qvxclientui/simulator/clientsim",
-    "usr/share/doc/qvxclientui/changelog.gz",
-}
-MAN_SECTIONS = ("NAME", "SYNOPSIS", "DESCRIPTION", "PROTOCOL", "WIDGET HIERARCHY", "RESOURCES",
-                "TRANSLATION FILES", "EXIT STATUS", "FILES", "SEE ALSO")
+CLASS = "XQVXClientUI"
+SHARE = "share/qvxclientui/"
+INSTALLED = {"bin/qvxclientui", "bin/qvxclientui-xlatcheck", "lib/X11/app-defaults/" + CLASS,
+             "share/man/man1/qvxclientui.1", "share/man/man1/qvxclientui-xlatcheck.1",
+             SHARE + "translations/de.xlat", SHARE + "translations/_brand.xlat"} | {
+             SHARE + "simulator/" + name for name in ("clientsim", "qvxsim.py", "xsession.py",
+                                                      "xwidgets.py")}
+PACKAGED = {"usr/bin/qvxclientui", "etc/X11/app-defaults/" + CLASS,
+            "usr/share/man/man1/qvxclientui.1.gz", "usr/share/doc/qvxclientui/changelog.gz",
+            "usr/" + SHARE + "translations/de.xlat", "usr/" + SHARE + "simulator/clientsim"}
+SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "PROTOCOL", "WIDGET HIERARCHY", "RESOURCES",
+            "TRANSLATION FILES", "EXIT STATUS", "FILES", "SEE ALSO"]
+
+
+def run(*command, **options):
+    """The command's standard output; it must succeed and write nothing to standard error."""
+    done = subprocess.run(command, capture_output=True, text=True, check=True, **options)
+    assert done.stderr == "", done.stderr
+    return done.stdout
 
 
 @pytest.fixture(scope="module")
-def build_tree(program):
-    return os.path.dirname(os.path.abspath(program))
-
-
-def files_below(root):
-    return {os.path.relpath(os.path.join(folder, name), root)
-            for folder, _, names in os.walk(root) for name in names}
-
-
-@pytest.fixture(scope="module")
-def installed(build_tree, tmp_path_factory):
-    root = tmp_path_factory.mktemp("destdir")
-    subprocess.run(["cmake", "--install", build_tree, "--prefix", "/usr/local"], check=True,
-                   capture_output=True, env=dict(os.environ, DESTDIR=str(root)))
-    return root / "usr" / "local"
-
-
-@pytest.fixture(scope="module")
-def package(build_tree, tmp_path_factory):
-    """The .deb built from the build tree, and the folder it was extracted into."""
+def package(program, tmp_path_factory):
+    """The .deb built from the program's build tree, and the folder it is extracted into."""
     folder = tmp_path_factory.mktemp("package")
-    subprocess.run(["cpack", "-G", "DEB", "--config", os.path.join(build_tree, "CPackConfig.cmake"),
-                    "-B", str(folder)], check=True, capture_output=True)
+    config = os.path.join(os.path.dirname(os.path.abspath(program)), "CPackConfig.cmake")
+    subprocess.run(["cpack", "-G", "DEB", "--config", config, "-B", str(folder)], check=True,
+                   capture_output=True)  # it reports its progress on standard error
     deb = next(folder.glob("qvxclientui_*.deb"))
-    extracted = folder / "root"
-    subprocess.run(["dpkg-deb", "-x", str(deb), str(extracted)], check=True)
-    return deb, extracted
+    run("dpkg-deb", "-x", str(deb), str(folder / "root"))
+    return deb, folder / "root"
 
 
-def test_install_puts_every_file_in_its_place_and_the_man_pages_render(installed):
-    assert files_below(installed) == INSTALLED
+def test_install_puts_every_file_in_place_and_the_man_pages_are_clean(program, tmp_path):
+    run("cmake", "--install", os.path.dirname(os.path.abspath(program)), "--prefix", "/usr/local",
+        env=dict(os.environ, DESTDIR=str(tmp_path)))
+    root = tmp_path / "usr/local"
+    assert {str(path.relative_to(root)) for path in root.rglob("*") if path.is_file()} == INSTALLED
     for page in ("qvxclientui.1", "qvxclientui-xlatcheck.1"):
-        checked = subprocess.run(["groff", "-man", "-ww", "-z", str(installed / "share/man/man1" / page)],
-                                 capture_output=True, text=True)
-        assert (checked.returncode, checked.stderr) == (0, "")
-    shown = subprocess.run(["man", "-l", str(installed / "share/man/man1/qvxclientui.1")],
-                           capture_output=True, text=True, env=dict(os.environ, MANWIDTH="100"),
-                           check=True).stdout
-    assert re.findall(r"^([A-Z][A-Z ]+)$", shown, re.M) == list(MAN_SECTIONS)
+        assert run("groff", "-man", "-ww", "-z", str(root / "share/man/man1" / page)) == ""
+    shown = run("man", "-l", str(root / "share/man/man1/qvxclientui.1"))
+    assert re.findall(r"^([A-Z][A-Z ]+)$", shown, re.M) == SECTIONS
 
 
-def test_package_has_its_dependencies_section_and_files_in_their_debian_places(package):
+def test_package_names_its_libraries_and_section_and_holds_each_file_in_its_debian_place(package):
     deb, _ = package
-    info = subprocess.run(["dpkg-deb", "--info", str(deb)], capture_output=True, text=True,
-                          check=True).stdout
+    info = run("dpkg-deb", "--info", str(deb))
     assert re.search(r"^ Section: x11$", info, re.M)
-    depends = re.search(r"^ Depends: (.*)$", info, re.M).group(1)
-    for library in ("libc6", "libicu72", "libx11-6", "libxaw7", "libxt6", "libstdc++6"):
-        assert re.search(rf"(^|, ){re.escape(library)}( |,|$)", depends), depends
-    contents = subprocess.run(["dpkg-deb", "--contents", str(deb)], capture_output=True,
-                              text=True, check=True).stdout
-    listed = {line.split()[-1].lstrip("./") for line in contents.splitlines()}
+    depends = re.search(r"^ Depends: (.*)$", info, re.M).group(1).split(", ")
+    assert {"libc6", "libicu72", "libx11-6", "libxaw7", "libxt6"} <= {d.split()[0] for d in depends}
+    listed = {line.split()[-1][2:] for line in run("dpkg-deb", "--contents", str(deb)).splitlines()}
     assert PACKAGED <= listed
-    conffiles = subprocess.run(["dpkg-deb", "-I", str(deb), "conffiles"], capture_output=True,
-                               text=True, check=True).stdout
-    assert conffiles.split() == ["/etc/X11/app-defaults/" + APP_CLASS]
+    assert run("dpkg-deb", "-I", str(deb), "conffiles").split() == ["/etc/X11/app-defaults/" + CLASS]
 
 
-def app_defaults_lines(package):
-    _, extracted = package
-    return (extracted / "etc/X11/app-defaults" / APP_CLASS).read_text().splitlines()
+def shipped_lines(package):
+    return (package[1] / "etc/X11/app-defaults" / CLASS).read_text().splitlines()
 
 
-def uncommented(lines, replacements):
-    """The file with the lines of these resource paths made active with new values."""
-    out = []
-    for line in lines:
-        path = line[1:].split(":")[0]
-        out.append(f"{path}: {replacements[path]}" if path in replacements else line)
-    assert {line.split(":")[0] for line in out if not line.startswith("!")} == set(replacements)
-    return "\n".join(out) + "\n"
-
-
-def shown_window(program, xsession, folder, app_defaults_text, name):
-    """Starts the installed program with this app-defaults file, opens the action request dialog
-    and returns its screenshot's (width, height, RGB bytes) and the program's standard error."""
+def shown_dialog(package, xsession, folder, app_defaults=None):
+    """The extracted program with this app-defaults text opens the action request dialog:
+    (width, height, RGB bytes) of its screenshot, and what it wrote to standard error."""
     folder.mkdir()
-    if app_defaults_text is not None:
-        (folder / APP_CLASS).write_text(app_defaults_text)
+    if app_defaults is not None:
+        (folder / CLASS).write_text(app_defaults)
     environment = xsession.env(XFILESEARCHPATH=str(folder / "%N"), XAPPLRESDIR=str(folder))
-    with qvxsim.Client(program, env=environment, prefix=xsession_module.NO_RANDOMISATION) as client:
+    with qvxsim.Client(str(package[1] / "usr/bin/qvxclientui"), env=environment,
+                       prefix=xsession_module.NO_RANDOMISATION) as client:
         client.read_frame()
         client.send_messages(qvxsim.initialization_info(BaseDirectory=str(folder / "base")))
-        client.send_messages(qvxsim.action_request(ID=1, Title=name))
+        client.send_messages(qvxsim.action_request(ID=1, Title="Packaged"))
         window = xsession.find_window("^Vantrel Action Requests$", timeout=10.0)
-        shot = folder / "shot.png"
-        xsession.screenshot(window, shot)
+        xsession.screenshot(window, folder / "shot.png")
         client.close_writing()
         client.wait_exit()
         errors = client.stderr_bytes()
     xsession.wait_gone(window)
-    size = subprocess.run(["/usr/bin/convert", str(shot), "-format", "%w %h", "info:"],
-                          capture_output=True, text=True, check=True).stdout.split()
-    pixels = subprocess.run(["/usr/bin/convert", str(shot), "-depth", "8", "rgb:-"],
+    size = run("/usr/bin/convert", str(folder / "shot.png"), "-format", "%w %h", "info:").split()
+    pixels = subprocess.run(["/usr/bin/convert", str(folder / "shot.png"), "-depth", "8", "rgb:-"],
                             capture_output=True, check=True).stdout
     return (int(size[0]), int(size[1]), pixels), errors
 
 
-def pixel(image, x, y):
-    width, _, pixels = image
-    at = 3 * (y * width + x)
-    return tuple(pixels[at:at + 3])
-
-
-def test_extracted_program_looks_the_same_with_the_shipped_file_and_applies_uncommented_lines(
-        package, xsession, tmp_path):
-    _, extracted = package
-    program = str(extracted / "usr/bin/qvxclientui")
-    lines = app_defaults_lines(package)
+def test_shipped_file_changes_nothing_and_uncommented_lines_take_effect(package, xsession, tmp_path):
+    lines = shipped_lines(package)
     assert all(line.startswith("!") for line in lines if line)
-    without, errors = shown_window(program, xsession, tmp_path / "none", None, "Plain")
-    shipped, more = shown_window(program, xsession, tmp_path / "shipped", "\n".join(lines),
-                                 "Plain")
+    without, errors = shown_dialog(package, xsession, tmp_path / "none")
+    shipped, more = shown_dialog(package, xsession, tmp_path / "shipped", "\n".join(lines))
     assert (errors, more) == (b"", b"") and shipped == without
-    changed, more = shown_window(program, xsession, tmp_path / "changed", uncommented(lines, {
-        f"{APP_CLASS}.form.background": "#ff0000",
-        f"{APP_CLASS}.form.takeAllActions.font": "-misc-fixed-bold-r-normal--18-*-*-*-*-*-iso8859-1",
-    }), "Plain")
-    assert more == b""
-    assert pixel(without, 2, 2) == (255, 255, 255) and pixel(changed, 2, 2) == (255, 0, 0)
-    # The bigger font makes the button, and so the window, taller.
-    assert changed[1] > without[1]
+    edited = {f"{CLASS}.form.background": "#ff0000",
+              f"{CLASS}.form.takeAllActions.font": "-misc-fixed-bold-r-normal--18-*-*-*-*-*-*-*"}
+    text = "\n".join(f"{line[1:].split(':')[0]}: {edited[line[1:].split(':')[0]]}"
+                     if line[1:].split(":")[0] in edited else line for line in lines)
+    assert sum(not line.startswith("!") for line in text.splitlines()) >= len(edited)
+    changed, more = shown_dialog(package, xsession, tmp_path / "changed", text)
+    width, _, pixels = changed
+    assert more == b"" and pixels[3 * (2 * width + 2):3 * (2 * width + 3)] == b"\xff\x00\x00"
+    assert changed[1] > without[1]  # the bigger font makes the button, so the window, taller
 
 
 @pytest.mark.parametrize("nonsense", [
-    [f"{APP_CLASS}.form.actiondesc.width: banana", f"{APP_CLASS}.form.takeActions.width: 0",
-     f"{APP_CLASS}.form.borderWidth: -7"],
-    [f"{APP_CLASS}*font: -nobody-nofont-*-*-*--*-*-*-*-*-*-*-*", f"{APP_CLASS}*fontSet: no such set",
+    [f"{CLASS}.form.actiondesc.width: banana", f"{CLASS}.form.takeActions.width: 0",
+     f"{CLASS}.form.borderWidth: -7"],
+    [f"{CLASS}*font: -nobody-nofont-*-*-*--*-*-*-*-*-*-*-*", f"{CLASS}*fontSet: none",
      "*xtDefaultFontSet: -nobody-nofont-*"],
 ])
 def test_nonsense_in_the_app_defaults_file_still_opens_the_dialog(package, xsession, tmp_path,
                                                                  nonsense):
-    _, extracted = package
-    text = "\n".join(app_defaults_lines(package) + nonsense) + "\n"
-    image, _ = shown_window(str(extracted / "usr/bin/qvxclientui"), xsession, tmp_path / "bad",
-                            text, "Nonsense")
-    assert image[0] > 100 and image[1] > 50
+    text = "\n".join(shipped_lines(package) + nonsense)
+    (width, height, _), _ = shown_dialog(package, xsession, tmp_path / "bad", text)
+    assert width > 400 and height > 200
 
 
 def test_extracted_simulator_plays_the_demo_with_the_extracted_program(package, tmp_path):
-    _, extracted = package
-    simulator = extracted / "usr/share/qvxclientui/simulator"
+    simulator = package[1] / "usr" / SHARE / "simulator"
     if not (simulator / "scenarios").is_dir():
         pytest.skip("no demo scenario in this tree")
-    environment = dict(os.environ, XFILESEARCHPATH=str(extracted / "etc/X11/app-defaults/%N"))
+    environment = dict(os.environ, XFILESEARCHPATH=str(package[1] / "etc/X11/app-defaults/%N"))
     environment.pop("PYTHONPATH", None)
     played = subprocess.run(["/usr/bin/python3", str(simulator / "clientsim"), "demo", "--program",
-                             str(extracted / "usr/bin/qvxclientui"), "--own-display",
-                             "--output", str(tmp_path)],
-                            capture_output=True, text=True, timeout=180, env=environment)
+                             str(package[1] / "usr/bin/qvxclientui"), "--own-display", "--output",
+                             str(tmp_path)], capture_output=True, text=True, timeout=180,
+                            env=environment)
     assert (played.returncode, played.stderr) == (0, ""), played.stdout
