@@ -17,7 +17,8 @@ INSTALLED = {"bin/qvxclientui", "bin/qvxclientui-xlatcheck", "lib/X11/app-defaul
              SHARE + "translations/de.xlat", SHARE + "translations/_brand.xlat"} | {
              SHARE + "simulator/" + name for name in ("clientsim", "qvxsim.py", "xsession.py",
                                                       "xwidgets.py")}
-PACKAGED = {"usr/bin/qvxclientui", "etc/X11/app-defaults/" + CLASS,
+PACKAGED_DEFAULTS = "etc/X11/app-defaults/" + CLASS
+PACKAGED = {"usr/bin/qvxclientui", PACKAGED_DEFAULTS,
             "usr/share/man/man1/qvxclientui.1.gz", "usr/share/doc/qvxclientui/changelog.gz",
             "usr/" + SHARE + "translations/de.xlat", "usr/" + SHARE + "simulator/clientsim"}
 SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "PROTOCOL", "WIDGET HIERARCHY", "RESOURCES",
@@ -62,16 +63,12 @@ def test_package_names_its_libraries_and_section_and_holds_each_file_in_its_debi
     assert {"libc6", "libicu72", "libx11-6", "libxaw7", "libxt6"} <= {d.split()[0] for d in depends}
     listed = {line.split()[-1][2:] for line in run("dpkg-deb", "--contents", str(deb)).splitlines()}
     assert PACKAGED <= listed
-    assert run("dpkg-deb", "-I", str(deb), "conffiles").split() == ["/etc/X11/app-defaults/" + CLASS]
-
-
-def shipped_lines(package):
-    return (package[1] / "etc/X11/app-defaults" / CLASS).read_text().splitlines()
+    assert run("dpkg-deb", "-I", str(deb), "conffiles").split() == ["/" + PACKAGED_DEFAULTS]
 
 
 def shown_dialog(package, xsession, folder, app_defaults=None):
-    """The extracted program with this app-defaults text opens the action request dialog:
-    (width, height, RGB bytes) of its screenshot, and what it wrote to standard error."""
+    """The extracted program, given this app-defaults text, opens the action request dialog:
+    ((width, height, RGB bytes) of its screenshot, its standard error)."""
     folder.mkdir()
     if app_defaults is not None:
         (folder / CLASS).write_text(app_defaults)
@@ -85,42 +82,34 @@ def shown_dialog(package, xsession, folder, app_defaults=None):
         xsession.screenshot(window, folder / "shot.png")
         client.close_writing()
         client.wait_exit()
-        errors = client.stderr_bytes()
     xsession.wait_gone(window)
-    size = run("/usr/bin/convert", str(folder / "shot.png"), "-format", "%w %h", "info:").split()
-    pixels = subprocess.run(["/usr/bin/convert", str(folder / "shot.png"), "-depth", "8", "rgb:-"],
+    shot = str(folder / "shot.png")
+    size = [int(n) for n in run("/usr/bin/convert", shot, "-format", "%w %h", "info:").split()]
+    pixels = subprocess.run(["/usr/bin/convert", shot, "-depth", "8", "rgb:-"],
                             capture_output=True, check=True).stdout
-    return (int(size[0]), int(size[1]), pixels), errors
+    return (*size, pixels), client.stderr_bytes()
 
 
-def test_shipped_file_changes_nothing_and_uncommented_lines_take_effect(package, xsession, tmp_path):
-    lines = shipped_lines(package)
-    assert all(line.startswith("!") for line in lines if line)
-    without, errors = shown_dialog(package, xsession, tmp_path / "none")
-    shipped, more = shown_dialog(package, xsession, tmp_path / "shipped", "\n".join(lines))
-    assert (errors, more) == (b"", b"") and shipped == without
-    edited = {f"{CLASS}.form.background": "#ff0000",
-              f"{CLASS}.form.takeAllActions.font": "-misc-fixed-bold-r-normal--18-*-*-*-*-*-*-*"}
-    text = "\n".join(f"{line[1:].split(':')[0]}: {edited[line[1:].split(':')[0]]}"
-                     if line[1:].split(":")[0] in edited else line for line in lines)
-    assert sum(not line.startswith("!") for line in text.splitlines()) >= len(edited)
-    changed, more = shown_dialog(package, xsession, tmp_path / "changed", text)
-    width, _, pixels = changed
-    assert more == b"" and pixels[3 * (2 * width + 2):3 * (2 * width + 3)] == b"\xff\x00\x00"
-    assert changed[1] > without[1]  # the bigger font makes the button, so the window, taller
-
-
-@pytest.mark.parametrize("nonsense", [
-    [f"{CLASS}.form.actiondesc.width: banana", f"{CLASS}.form.takeActions.width: 0",
-     f"{CLASS}.form.borderWidth: -7"],
-    [f"{CLASS}*font: -nobody-nofont-*-*-*--*-*-*-*-*-*-*-*", f"{CLASS}*fontSet: none",
-     "*xtDefaultFontSet: -nobody-nofont-*"],
-])
-def test_nonsense_in_the_app_defaults_file_still_opens_the_dialog(package, xsession, tmp_path,
-                                                                 nonsense):
-    text = "\n".join(shipped_lines(package) + nonsense)
-    (width, height, _), _ = shown_dialog(package, xsession, tmp_path / "bad", text)
-    assert width > 400 and height > 200
+def test_shipped_file_changes_nothing_and_uncommented_lines_show(package, xsession, tmp_path):
+    shipped = (package[1] / PACKAGED_DEFAULTS).read_text()
+    assert all(line.startswith("!") for line in shipped.splitlines() if line)
+    plain, errors = shown_dialog(package, xsession, tmp_path / "none")
+    assert errors == b""
+    assert shown_dialog(package, xsession, tmp_path / "shipped", shipped) == (plain, b"")
+    edited = shipped.replace(f"!{CLASS}.form.background: XtDefaultBackground",
+                             f"{CLASS}.form.background: #ff0000").replace(
+        f"!{CLASS}.form.takeAllActions.font: XtDefaultFont",
+        f"{CLASS}.form.takeAllActions.font: -misc-fixed-bold-r-normal--18-*-*-*-*-*-*-*")
+    assert sum(not line.startswith("!") for line in edited.splitlines() if line) >= 2
+    (width, height, pixels), errors = shown_dialog(package, xsession, tmp_path / "edited", edited)
+    assert errors == b"" and pixels[3 * (2 * width + 2):3 * (2 * width + 3)] == b"\xff\x00\x00"
+    assert height > plain[1]  # the bigger font makes the button, so the window, taller
+    nonsense = [f"{CLASS}.form.actiondesc.width: banana", f"{CLASS}.form.takeActions.width: 0",
+                f"{CLASS}.form.borderWidth: -7", f"{CLASS}*font: -nobody-nofont-*",
+                f"{CLASS}*fontSet: none", "*xtDefaultFontSet: -nobody-nofont-*"]
+    (width, height, _), _ = shown_dialog(package, xsession, tmp_path / "nonsense",
+                                         "\n".join([shipped] + nonsense))
+    assert width > 400 and height > 200  # the toolkit warns, and the dialog still opens
 
 
 def test_extracted_simulator_plays_the_demo_with_the_extracted_program(package, tmp_path):
