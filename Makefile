@@ -4,8 +4,8 @@ CMAKE_FLAGS ?=
 # TSan maps its shadow at fixed addresses; a randomised layout can collide with it on some kernels.
 NO_ASLR := $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R)
 
-# `make package` builds the Debian package into build/package with CPack.
-.PHONY: all deps build package test demo test-asan test-tsan fuzz bench format format-check clean
+# `make package` builds the Debian package into build/ with CPack.
+.PHONY: all deps build package test demo screenshots test-asan test-tsan fuzz bench format format-check clean
 
 all: build
 
@@ -22,8 +22,15 @@ package: build
 test: build
 	cd build && ctest --output-on-failure
 
+# The built-in scenario on the user's display, or on a private one when DISPLAY is unset; one
+# picture per screenshot step lands in demo-output/.
 demo: build
-	/usr/bin/python3 tools/clientsim demo --program build/qvxclientui
+	rm -rf demo-output
+	/usr/bin/python3 tools/clientsim demo --program build/qvxclientui --output demo-output
+
+# The README's pictures under docs/, from the same scenario on a private display.
+screenshots: build
+	scripts/screenshots build/qvxclientui
 
 test-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQVX_SANITIZE=address

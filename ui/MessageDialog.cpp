@@ -1,6 +1,201 @@
-// Placeholder until the message windows land.
 #include "ui/MessageDialog.h"
 
-void ShowMessageDialog(const MessageRequest&, bool, bool) {}
-void RemoveMessageDialog(std::uint64_t) {}
-void ExpireMessageDialogs() {}
+#include "text/time/Clock.h"
+#include "ui/DialogFailure.h"
+#include "ui/FormatBuiltIn.h"
+#include "ui/WidgetOperations.h"
+#include "ui/WidgetTable.h"
+
+#include <X11/Shell.h>
+#include <X11/StringDefs.h>
+#include <X11/Xaw/AsciiText.h>
+#include <X11/Xaw/Command.h>
+#include <X11/Xaw/Form.h>
+
+#include <algorithm>
+#include <iterator>
+#include <list>
+#include <string>
+
+namespace {
+
+enum Row { kForm, kActionMessage, kDismiss, kRowCount };
+enum Text { kBodyText, kButtonText };
+
+const WidgetRow kRows[kRowCount] = {
+    {"form", &formWidgetClass, kShellRow, {}},
+    {"actionmessage",
+     &asciiTextWidgetClass,
+     kForm,
+     {Number(XtNtype, XawAsciiString), Number(XtNwidth, 500), Number(XtNheight, 100),
+      Number(XtNscrollVertical, XawtextScrollAlways), Number(XtNwrap, XawtextWrapWord),
+      Number(XtNdisplayCaret, False), TextSlot(XtNstring, kBodyText)}},
+    {"dismiss",
+     &commandWidgetClass,
+     kForm,
+     {TextSlot(XtNlabel, kButtonText), UnderRow(kActionMessage),
+      Number(XtNmappedWhenManaged, False)}},
+};
+
+// The texts of one message, in the locale's encoding.
+struct MessageTexts {
+  std::string title;
+  std::string body;
+  std::string button;
+};
+
+struct MessageWindow {
+  std::uint64_t id = 0;
+  bool isCompletion = false;
+  bool hideButton = false;
+  bool topmost = false;
+  DateTime expiry = 0;  // 0: stays until closed or removed
+  MessageTexts texts;
+  Widget shell = nullptr;
+  Widget text = nullptr;
+  Widget button = nullptr;
+};
+
+// Newest last.
+std::list<MessageWindow> windows;
+
+MessageTexts TextsOf(const MessageRequest& message) {
+  if (message.isCompletionMessage) {
+    return {LocaleText(FormatBuiltIn("Vantrel notification:")),
+            LocaleText(FormatBuiltIn("Action \"{actionTitle}\" has completed.", {message.title})),
+            LocaleText(FormatBuiltIn("OK"))};
+  }
+  return {LocaleText(message.title), LocaleText(message.message), LocaleText(FormatBuiltIn("OK"))};
+}
+
+DateTime ExpiryOf(const MessageRequest& message) {
+  return message.timeout ? Now() + *message.timeout : 0;
+}
+
+std::list<MessageWindow>::iterator Find(std::uint64_t id) {
+  return std::find_if(windows.begin(), windows.end(),
+                      [id](const MessageWindow& window) { return window.id == id; });
+}
+
+std::list<MessageWindow>::iterator FindShell(Widget shell) {
+  return std::find_if(windows.begin(), windows.end(),
+                      [shell](const MessageWindow& window) { return window.shell == shell; });
+}
+
+void Destroy(std::list<MessageWindow>::iterator window) {
+  XtDestroyWidget(window->shell);
+  windows.erase(window);
+}
+
+// Asks an EWMH window manager to keep the window above others, or to stop doing so; a manager
+// without the atoms has nothing to ask.
+void ApplyTopmost(const MessageWindow& window) {
+  Display* display = XtDisplay(window.shell);
+  const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", True);
+  const Atom state = XInternAtom(display, "_NET_WM_STATE", True);
+  if (above == 0 || state == 0) return;
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = XtWindow(window.shell);
+  event.xclient.message_type = state;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = window.topmost ? 1 : 0;
+  event.xclient.data.l[1] = static_cast<long>(above);
+  XSendEvent(display, DefaultRootWindow(display), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+void ShowButton(const MessageWindow& window) {
+  if (window.hideButton) {
+    XtUnmapWidget(window.button);
+  } else {
+    XtMapWidget(window.button);
+  }
+}
+
+// A window manager ignores a state request for a window it has not mapped yet, so the state is
+// asked for again once the window is on the screen.
+void HandleStructure(Widget shell, XtPointer, XEvent* event, Boolean*) {
+  if (event->type != MapNotify) return;
+  const auto window = FindShell(shell);
+  if (window != windows.end()) ApplyTopmost(*window);
+}
+
+// The button closes its own window and tells the client nothing.
+void Dismiss(Widget, XtPointer clientData, XtPointer) {
+  const auto window = FindShell(static_cast<Widget>(clientData));
+  if (window != windows.end()) Destroy(window);
+}
+
+void Update(MessageWindow& window, const MessageRequest& message, bool hideButton, bool topmost) {
+  window.isCompletion = message.isCompletionMessage;
+  window.expiry = ExpiryOf(message);
+  window.texts = TextsOf(message);
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(XtNtitle), window.texts.title.c_str());
+  XtSetValues(window.shell, &arg, 1);
+  XtSetArg(arg, const_cast<char*>(XtNstring), window.texts.body.c_str());
+  XtSetValues(window.text, &arg, 1);
+  window.hideButton = hideButton;
+  window.topmost = topmost;
+  ShowButton(window);
+  ApplyTopmost(window);
+}
+
+void Build(const MessageRequest& message, bool hideButton, bool topmost) {
+  MessageWindow window;
+  window.id = message.id;
+  window.isCompletion = message.isCompletionMessage;
+  window.hideButton = hideButton;
+  window.topmost = topmost;
+  window.texts = TextsOf(message);
+  window.shell = CreateDialogShell(window.texts.title);
+  const std::vector<Widget> widgets =
+      BuildWidgetTable(window.shell, kRows, kRowCount, {window.texts.body, window.texts.button});
+  window.text = widgets[kActionMessage];
+  window.button = widgets[kDismiss];
+  // The button ends at the text's right edge.
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(XtNhorizDistance),
+           WidgetWidth(window.text) - WidgetWidth(window.button) + WidgetBorderWidth(window.text));
+  XtSetValues(window.button, &arg, 1);
+  XtAddCallback(window.button, XtNcallback, Dismiss, window.shell);
+  XtAddEventHandler(window.shell, StructureNotifyMask, False, HandleStructure, nullptr);
+  XtRealizeWidget(window.shell);
+  ShowButton(window);
+  ApplyTopmost(window);
+  CenterShell(window.shell);
+  IgnoreWindowManagerClose(window.shell);
+  ApplyScrollbarTranslations(ChildNamed(window.text, "vScrollbar"));
+  window.expiry = ExpiryOf(message);
+  windows.push_back(std::move(window));
+}
+
+}  // namespace
+
+void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) {
+  try {
+    const auto window = Find(message.id);
+    if (window != windows.end()) {
+      Update(*window, message, hideButton, topmost);
+    } else {
+      Build(message, hideButton, topmost);
+    }
+  } catch (...) {
+    ReportDialogFailure("MessageDialog");
+  }
+}
+
+void RemoveMessageDialog(std::uint64_t id) {
+  const auto window = Find(id);
+  if (window != windows.end()) Destroy(window);
+}
+
+void ExpireMessageDialogs() {
+  const DateTime now = Now();
+  for (auto window = windows.begin(); window != windows.end();) {
+    const auto next = std::next(window);
+    if (window->expiry != 0 && window->expiry <= now) Destroy(window);
+    window = next;
+  }
+}

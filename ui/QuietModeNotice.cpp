@@ -1,5 +1,69 @@
-// Placeholder until the notice lands.
 #include "ui/QuietModeNotice.h"
 
-void ShowQuietModeNotice(DateTime, DateTime) {}
-void CloseQuietModeNotice() {}
+#include "ui/DialogFailure.h"
+#include "ui/UICommand.h"
+#include "ui/UIStrings.h"
+#include "ui/WidgetOperations.h"
+#include "ui/WidgetTable.h"
+
+#include <X11/StringDefs.h>
+#include <X11/Xaw/Command.h>
+#include <X11/Xaw/Form.h>
+#include <X11/Xaw/Label.h>
+
+namespace {
+
+enum Row { kForm, kStaticLabel, kOk, kRowCount };
+enum Text { kMessageText, kOkText };
+
+const WidgetRow kRows[kRowCount] = {
+    {"form", &formWidgetClass, kShellRow, {}},
+    {"staticlabel",
+     &labelWidgetClass,
+     kForm,
+     {Number(XtNborderWidth, 0), Number(XtNjustify, XtJustifyLeft),
+      TextSlot(XtNlabel, kMessageText)}},
+    {"ok", &commandWidgetClass, kForm, {TextSlot(XtNlabel, kOkText), UnderRow(kStaticLabel)}},
+};
+
+Widget shell = nullptr;
+
+// The user has read it: the action request dialog may be used again, though quiet mode goes on.
+void Close(Widget, XtPointer, XtPointer) {
+  CloseQuietModeNotice();
+  PostUICommand(kQuietModeNoticeClosed, 0, 0, 0);
+}
+
+void Build(DateTime startTime, DateTime endTime) {
+  const std::vector<std::string> texts = {LocaleText(QuietModeText(startTime, endTime)),
+                                          LocaleText("OK")};
+  shell = CreateDialogShell(LocaleText("Not Currently Available"));
+  const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
+  Widget label = widgets[kStaticLabel];
+  // Centred under the label.
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(XtNhorizDistance),
+           (WidgetWidth(label) - WidgetWidth(widgets[kOk])) / 2 + WidgetBorderWidth(label));
+  XtSetValues(widgets[kOk], &arg, 1);
+  XtAddCallback(widgets[kOk], XtNcallback, Close, nullptr);
+  XtRealizeWidget(shell);
+  CenterShell(shell);
+  IgnoreWindowManagerClose(shell);
+}
+
+}  // namespace
+
+void ShowQuietModeNotice(DateTime startTime, DateTime endTime) {
+  if (shell != nullptr) return;
+  try {
+    Build(startTime, endTime);
+  } catch (...) {
+    ReportDialogFailure("QuietModeDialog");
+  }
+}
+
+void CloseQuietModeNotice() {
+  if (shell == nullptr) return;
+  XtDestroyWidget(shell);
+  shell = nullptr;
+}

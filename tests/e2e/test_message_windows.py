@@ -1,0 +1,91 @@
+"""Message windows and the quiet-mode notice on a real display: their texts and buttons read
+through editres, their stay-on-top state as openbox reports it, their buttons clicked."""
+
+import datetime
+import time
+
+import qvxsim
+import xsession as xsession_module
+import xwidgets
+from test_action_request_dialog import TITLE, Dialog, now, shots, taken  # noqa: F401 (fixture)
+from test_link import expect_still_running
+
+NOTICE, NOTIFICATION = "^Not Currently Available$", "^Vantrel notification:$"
+
+
+def begin(client, tmp_path, *messages, **settings):
+    client.read_frame()
+    client.send_messages(qvxsim.initialization_info(
+        BaseDirectory=str(tmp_path / "base"), InitialUISettings=qvxsim.ui_settings(**settings)))
+    client.send_messages(*messages)
+
+
+def message(identifier, title, text=None, **fields):
+    return qvxsim.message_request(ID=identifier, Title=title, Message=text or title, **fields)
+
+
+def dismiss_mapped(dialog):
+    return xwidgets.geometry(dialog.tree.find("dismiss")).mapped
+
+
+def test_one_window_per_message_updated_in_place(client, xsession, tmp_path, shots):
+    begin(client, tmp_path, message(1, "First", "one"), message(2, "Second", "two"))
+    first, second = Dialog(xsession, "^First$"), Dialog(xsession, "^Second$")
+    xsession.screenshot(second.window, shots / "message.png")
+    client.send_messages(message(1, "First again", "changed"))
+    assert xsession.find_window("^First again$") == first.window
+    assert first.value("actionmessage", "text") == "changed"
+    assert len(xsession.find_windows("^(First again|Second)$")) == 2
+    # The completion notice has fixed texts, OK closes it and nothing is sent.
+    client.send_messages(message(3, "Disk Cleanup", IsCompletionMessage=True))
+    notice = Dialog(xsession, NOTIFICATION)
+    xsession.screenshot(notice.window, shots / "completion.png")
+    assert notice.value("actionmessage", "text") == 'Action "Disk Cleanup" has completed.'
+    assert dismiss_mapped(notice) and notice.value("dismiss") == "OK"
+    notice.click("dismiss")
+    xsession.wait_gone(notice.window)
+    client.send_messages(qvxsim.remove_request(ID=2, RemoveType="Message"))
+    xsession.wait_gone(second.window)
+    expect_still_running(client, 1.0)
+
+
+def test_persistent_running_message_stays_on_top_until_timeout_or_removal(client, xsession,
+                                                                           tmp_path):
+    begin(client, tmp_path, message(5, "Timed", Timeout=datetime.timedelta(seconds=2)),
+          message(6, "Until removed"), PersistRunningMessage=True, TopmostRunningMessage=True)
+    xsession.find_window("^Timed$")
+    shown = time.monotonic()
+    timed = Dialog(xsession, "^Timed$")
+    assert not dismiss_mapped(timed)
+    xsession_module.poll(lambda: "_NET_WM_STATE_ABOVE" in xsession.net_wm_state(timed.window),
+                         2.0, "stays on top")
+    # The tick that showed it is the first of the ticks, a second apart, that check its expiry.
+    xsession.wait_gone(timed.window)
+    assert 1.5 <= time.monotonic() - shown <= 3.0
+    client.send_messages(qvxsim.remove_request(ID=6))
+    xsession.wait_gone(xsession.find_window("^Until removed$"))
+
+
+def test_quiet_mode_notice_holds_forced_runs_until_quiet_mode_ends(client, xsession, tmp_path,
+                                                                    shots):
+    start, end = now().replace(hour=8, minute=0, second=0), now().replace(hour=17, minute=30, second=0)
+    quiet = qvxsim.quiet_mode_start(StartTime=start, EndTime=end)
+    # The request opens the action request dialog; the second start changes nothing.
+    begin(client, tmp_path, qvxsim.action_request(ID=9, ForceRun=True, Deadline=now()), quiet,
+          qvxsim.quiet_mode_start(StartTime=end, EndTime=end))
+    dialog, notice = Dialog(xsession, TITLE), Dialog(xsession, NOTICE)
+    xsession.screenshot(notice.window, shots / "quiet-mode.png")
+    period = [moment.astimezone().strftime("%H:%M:%S") for moment in (start, end)]
+    assert notice.value("staticlabel") == (
+        "Your administrator has disabled this feature between {} and {}.".format(*period))
+    assert not dialog.sensitive("takeAllActions")
+    # OK gives the dialog back while quiet mode goes on: the passed deadline still waits.
+    notice.click("ok")
+    xsession.wait_gone(notice.window)
+    dialog.wait_sensitive("takeAllActions")
+    expect_still_running(client, 2.0)
+    client.send_messages(quiet)
+    notice = Dialog(xsession, NOTICE)
+    client.send_messages(qvxsim.quiet_mode_end())
+    xsession.wait_gone(notice.window)
+    assert taken(client, 9)
