@@ -2,6 +2,8 @@
 // notice, one window per message ID, newest last. A known ID updates its window in place.
 #pragma once
 
+struct DialogLayout;
+
 #include "core/IncomingMessages.h"
 
 #include <cstdint>
@@ -13,3 +15,6 @@ void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topm
 void RemoveMessageDialog(std::uint64_t id);
 // Closes every window whose Timeout has run out.
 void ExpireMessageDialogs();
+
+// The window's widgets for the generated documentation.
+[[nodiscard]] DialogLayout MessageDialogLayout();

@@ -2,8 +2,13 @@
 // shown only while the action request dialog is open.
 #pragma once
 
+struct DialogLayout;
+
 #include "text/time/DateTime.h"
 
 // Does nothing while the notice is open; otherwise shows the period as local times of day.
 void ShowQuietModeNotice(DateTime startTime, DateTime endTime);
 void CloseQuietModeNotice();
+
+// The window's widgets for the generated documentation.
+[[nodiscard]] DialogLayout QuietModeNoticeLayout();
