@@ -53,11 +53,9 @@ install(CODE "
 # The client simulator and its demo scenario, to try the program without the client.
 set(QVX_SIMULATOR_DIR ${CMAKE_INSTALL_DATADIR}/qvxclientui/simulator)
 install(PROGRAMS tools/clientsim DESTINATION ${QVX_SIMULATOR_DIR})
-install(FILES tools/qvxsim.py tools/xsession.py tools/xwidgets.py DESTINATION ${QVX_SIMULATOR_DIR})
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/scenarios)
-  install(FILES tools/scenario.py DESTINATION ${QVX_SIMULATOR_DIR})
-  install(DIRECTORY tools/scenarios DESTINATION ${QVX_SIMULATOR_DIR})
-endif()
+install(FILES tools/qvxsim.py tools/scenario.py tools/xsession.py tools/xwidgets.py
+        DESTINATION ${QVX_SIMULATOR_DIR})
+install(DIRECTORY tools/scenarios DESTINATION ${QVX_SIMULATOR_DIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qvxclientui)
