@@ -2,6 +2,7 @@
 // page (the template with its widget hierarchy filled in) from the dialogs' widget tables and
 // the widget classes' own resource lists. Needs no display; runs at build time.
 #include "ui/DialogLayouts.h"
+#include "ui/ToolkitContext.h"
 
 #include <X11/IntrinsicP.h>
 #include <X11/StringDefs.h>
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr const char* kClassName = "XQVXClientUI";
 constexpr const char* kHierarchyMarker = ".\\\" widget hierarchy";
 
 // What an administrator can change without touching behaviour: looks, never texts or layout
@@ -117,7 +117,7 @@ std::string RowPath(const DialogLayout& layout, std::size_t index) {
   for (int at = static_cast<int>(index); at != kShellRow; at = layout.rows[at].parent) {
     path = "." + Component(layout.rows[at]) + path;
   }
-  return kClassName + path;
+  return kApplicationClass + path;
 }
 
 std::set<std::string> SetByProgram(const DialogLayout& layout, const WidgetRow& row) {
@@ -176,7 +176,7 @@ void WriteDialogResources(std::ostream& out, const DialogLayout& layout,
 }
 
 void WriteAppDefaults(std::ostream& out) {
-  out << "! " << kClassName << ": the X resources of qvxclientui.\n"
+  out << "! " << kApplicationClass << ": the X resources of qvxclientui.\n"
       << "!\n"
       << "! Nothing in this file is active: every resource line is commented out and holds the\n"
       << "! toolkit's own value. Remove the \"!\" in front of a line to change that resource for\n"
@@ -188,7 +188,7 @@ void WriteAppDefaults(std::ostream& out) {
       << "! placement it computes are set at creation too; each dialog below lists them.\n"
       << "!\n"
       << "! Every dialog is a shell of its own, named after the program and of this class: a\n"
-      << "! path that several dialogs share (" << kClassName
+      << "! path that several dialogs share (" << kApplicationClass
       << ".form.ok) sets the widget in all of them.\n"
       << "!\n"
       << "! Widgets draw with \"fontSet\" when a locale is in use (the client asks for it and\n"
@@ -229,7 +229,7 @@ void WriteHierarchy(std::ostream& out) {
       out << "An unmapped window that another program can send messages to.\n";
     }
     out << ".PP\n.nf\n"
-        << kClassName << " " << (layout.shellName != nullptr ? layout.shellName : "qvxclientui")
+        << kApplicationClass << " " << (layout.shellName != nullptr ? layout.shellName : "qvxclientui")
         << "\n";
     WriteTree(out, layout, kShellRow, 1);
     out << ".fi\n";
