@@ -55,7 +55,17 @@ set(QVX_SIMULATOR_DIR ${CMAKE_INSTALL_DATADIR}/qvxclientui/simulator)
 install(PROGRAMS tools/clientsim DESTINATION ${QVX_SIMULATOR_DIR})
 install(FILES tools/qvxsim.py tools/scenario.py tools/xsession.py tools/xwidgets.py
         DESTINATION ${QVX_SIMULATOR_DIR})
-install(DIRECTORY tools/scenarios DESTINATION ${QVX_SIMULATOR_DIR})
+# A scenario names the sample translation files by their place in the source tree; installed,
+# they sit two folders above the scenarios.
+file(GLOB QVX_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/scenarios/*.json)
+foreach(scenario ${QVX_SCENARIOS})
+  get_filename_component(name ${scenario} NAME)
+  file(READ ${scenario} text)
+  string(REPLACE "../../share/translations/" "../../translations/" text "${text}")
+  file(WRITE ${CMAKE_BINARY_DIR}/scenarios/${name} "${text}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${scenario})
+  install(FILES ${CMAKE_BINARY_DIR}/scenarios/${name} DESTINATION ${QVX_SIMULATOR_DIR}/scenarios)
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qvxclientui)

@@ -2,9 +2,9 @@
 // dialog stays disabled until the user closes it with "OK".
 #pragma once
 
-struct DialogLayout;
-
 #include <cstdint>
+
+struct DialogLayout;
 
 // Does nothing while the preview is open; otherwise shows the Preview of the pending request
 // with this ID (empty when it is no longer pending or has none).

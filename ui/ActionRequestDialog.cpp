@@ -174,6 +174,21 @@ Dialog dialog;
 ListItems retiredItems;
 ListItems retiredSnoozeItems;
 
+// The texts this dialog looks up itself, by their English wording.
+constexpr const char* kOneSelectedWording = "1 action selected";
+constexpr const char* kNoPendingWording = "There are no pending actions.";
+constexpr const char* kOnePendingWording = "There is 1 pending action.";
+constexpr const char* kPendingCountWording = "There are {x} pending actions.";
+constexpr const char* kCloseWording = "Close";
+constexpr const char* kCancelActionWording = "Cancel Action";
+constexpr const char* kTakeActionWording = "Take Action";
+constexpr const char* kSnoozeButtonWording = "Snooze";
+constexpr const char* kTakeActionsWording = "Take Actions";
+constexpr const char* kCancelActionsWording = "Cancel Actions";
+constexpr const char* kTitleHeaderWording = "Title";
+constexpr const char* kDeadlineHeaderWording = "Deadline";
+constexpr const char* kSelectedDescriptionWording = "{actionDescription}\n\n{actionSummary}";
+
 // A built-in text of this dialog; an override the format engine rejects shows as a marker.
 UString8 DialogText(const char* english, const std::vector<ByteRange>& values = {}) {
   try {
@@ -240,11 +255,11 @@ void RestoreSelection() {
 }
 
 std::string CountText() {
-  if (dialog.selectedIndex != -1) return LocaleDialogText("1 action selected");
+  if (dialog.selectedIndex != -1) return LocaleDialogText(kOneSelectedWording);
   const std::size_t count = dialog.itemIds.size();
-  if (count == 0) return LocaleDialogText("There are no pending actions.");
-  if (count == 1) return LocaleDialogText("There is 1 pending action.");
-  return LocaleText(DialogText("There are {x} pending actions.", {std::to_string(count)}));
+  if (count == 0) return LocaleDialogText(kNoPendingWording);
+  if (count == 1) return LocaleDialogText(kOnePendingWording);
+  return LocaleText(DialogText(kPendingCountWording, {std::to_string(count)}));
 }
 
 void FillSnoozeList() {
@@ -261,15 +276,15 @@ void FillSnoozeList() {
 }
 
 void ShowNothingPending() {
-  SetLabel(dialog[kSnoozeButton], LocaleDialogText("Close"));
+  SetLabel(dialog[kSnoozeButton], LocaleDialogText(kCloseWording));
   XtSetSensitive(dialog[kSnoozeButton], True);
   XtSetSensitive(dialog[kSnoozeList], False);
-  SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Action"));
+  SetLabel(dialog[kCancelButton], LocaleDialogText(kCancelActionWording));
   XtSetSensitive(dialog[kCancelButton], False);
   XtSetSensitive(dialog[kDetailsButton], False);
   XtSetMappedWhenManaged(dialog[kDetailsButton], False);
   XtSetSensitive(dialog[kTakeAllButton], False);
-  SetLabel(dialog[kTakeButton], LocaleDialogText("Take Action"));
+  SetLabel(dialog[kTakeButton], LocaleDialogText(kTakeActionWording));
   XtSetSensitive(dialog[kTakeButton], False);
   SetLabel(dialog[kTitleLabel], CountText());
   SetDescription(std::string());
@@ -301,7 +316,7 @@ const ActionRequest* SelectedRequest() {
 }
 
 void ShowPending() {
-  SetLabel(dialog[kSnoozeButton], LocaleDialogText("Snooze"));
+  SetLabel(dialog[kSnoozeButton], LocaleDialogText(kSnoozeButtonWording));
   XtSetSensitive(dialog[kTakeAllButton], True);
   std::vector<ActionRequest> requests;
   std::vector<std::uint64_t> ids;
@@ -316,17 +331,16 @@ void ShowPending() {
   XtSetMappedWhenManaged(dialog[kDetailsButton], dialog.anyPreview ? True : False);
   if (selected == nullptr) {
     XtSetSensitive(dialog[kDetailsButton], False);
-    SetLabel(dialog[kTakeButton], LocaleDialogText("Take Actions"));
-    SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Actions"));
+    SetLabel(dialog[kTakeButton], LocaleDialogText(kTakeActionsWording));
+    SetLabel(dialog[kCancelButton], LocaleDialogText(kCancelActionsWording));
     SetLabel(dialog[kTitleLabel], CountText());
     SetDescription(LocaleText(BuildActionsSummary(ids, store)));
   } else {
-    SetLabel(dialog[kTakeButton], LocaleDialogText("Take Action"));
-    SetLabel(dialog[kCancelButton], LocaleDialogText("Cancel Action"));
+    SetLabel(dialog[kTakeButton], LocaleDialogText(kTakeActionWording));
+    SetLabel(dialog[kCancelButton], LocaleDialogText(kCancelActionWording));
     SetLabel(dialog[kTitleLabel], LocaleText(selected->title));
-    SetDescription(
-        LocaleText(DialogText("{actionDescription}\n\n{actionSummary}",
-                              {selected->shortDescription, BuildActionSummary(*selected)})));
+    SetDescription(LocaleText(DialogText(
+        kSelectedDescriptionWording, {selected->shortDescription, BuildActionSummary(*selected)})));
     XtSetSensitive(dialog[kDetailsButton], selected->preview ? True : False);
   }
   XtSetSensitive(dialog[kTakeButton], selected != nullptr ? True : False);
@@ -418,13 +432,14 @@ void SnoozePressed(Widget, XtPointer, XtPointer) {
 // Building ----------------------------------------------------------------------------------
 
 std::vector<std::string> FixedTexts() {
-  return {LocaleText(DialogText("Title")) + kItemSeparator + LocaleText(DialogText("Deadline")),
+  return {LocaleText(DialogText(kTitleHeaderWording)) + kItemSeparator +
+              LocaleText(DialogText(kDeadlineHeaderWording)),
           LocaleText(UIString(UIText::kTakeAllActions)),
-          LocaleDialogText("Take Actions"),
-          LocaleDialogText("Cancel Actions"),
+          LocaleDialogText(kTakeActionsWording),
+          LocaleDialogText(kCancelActionsWording),
           LocaleText(UIString(UIText::kActionDetails)),
           LocaleText(UIString(UIText::kClickSnoozeToBeReminded)),
-          LocaleDialogText("Snooze")};
+          LocaleDialogText(kSnoozeButtonWording)};
 }
 
 // The buttons as wide as their labels made them, the last one ending under the description's
@@ -569,4 +584,15 @@ DialogLayout ActionRequestDialogLayout() {
            "snoozeButton.label",
            "snoozeButton.horizDistance",
            "snoozeButton.sensitive"}};
+}
+
+std::vector<const char*> ActionRequestDialogLookedUpTexts() {
+  // The selected request's description joins two texts with line breaks, which no line of a
+  // translation file can hold; it is left out.
+  std::vector<const char*> texts = {
+      kOneSelectedWording, kNoPendingWording,     kOnePendingWording,  kPendingCountWording,
+      kCloseWording,       kCancelActionWording,  kTakeActionWording,  kSnoozeButtonWording,
+      kTakeActionsWording, kCancelActionsWording, kTitleHeaderWording, kDeadlineHeaderWording};
+  for (const SnoozeChoice& choice : SnoozeChoices(true)) texts.push_back(choice.text);
+  return texts;
 }

@@ -3,10 +3,12 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
-struct DialogLayout;
-
 #include "foundation/platform/DebuggableException.h"
 #include "text/time/DateTime.h"
+
+#include <vector>
+
+struct DialogLayout;
 
 // The selected list position has no pending request behind it: the update that found it stops
 // and the dialog keeps what it showed.
@@ -24,3 +26,7 @@ void CloseActionRequestDialog();
 
 // The window's widgets for the generated documentation.
 [[nodiscard]] DialogLayout ActionRequestDialogLayout();
+
+// Every text the dialog looks up for an override itself (the string table's aside), for the
+// translation-file checker.
+[[nodiscard]] std::vector<const char*> ActionRequestDialogLookedUpTexts();

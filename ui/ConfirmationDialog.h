@@ -3,9 +3,9 @@
 // disabled while it is open.
 #pragma once
 
-struct DialogLayout;
-
 #include <cstdint>
+
+struct DialogLayout;
 
 // Does nothing while a confirmation is open; otherwise shows the Title and PreActionMessage of
 // the pending request with this ID (empty texts when it is no longer pending).

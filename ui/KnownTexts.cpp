@@ -2,8 +2,10 @@
 
 #include "text/format/FormatArguments.h"
 #include "text/format/FormatPiece.h"
+#include "ui/ActionRequestDialog.h"
 #include "ui/ActionSummary.h"
 #include "ui/DeadlineText.h"
+#include "ui/MessageDialog.h"
 #include "ui/UIStrings.h"
 
 #include <algorithm>
@@ -13,7 +15,10 @@ namespace {
 
 // Every dialog whose module looks texts up of its own is listed here with the accessor its
 // header declares, as in {"message dialog", &MessageDialogLookedUpTexts}.
-std::vector<DialogTextList> DialogTextLists() { return {}; }
+std::vector<DialogTextList> DialogTextLists() {
+  return {{"action request dialog", &ActionRequestDialogLookedUpTexts},
+          {"message dialog", &MessageDialogLookedUpTexts}};
+}
 
 // The string table's texts that a window of this program shows, and which window.
 struct ShownTableText {

@@ -57,16 +57,22 @@ struct MessageWindow {
   Widget button = nullptr;
 };
 
+// The texts this window looks up itself, by their English wording.
+constexpr const char* kCompletionTitle = "Vantrel notification:";
+constexpr const char* kCompletionBody = "Action \"{actionTitle}\" has completed.";
+constexpr const char* kOkText = "OK";
+
 // Newest last.
 std::list<MessageWindow> windows;
 
 MessageTexts TextsOf(const MessageRequest& message) {
   if (message.isCompletionMessage) {
-    return {LocaleText(FormatBuiltIn("Vantrel notification:")),
-            LocaleText(FormatBuiltIn("Action \"{actionTitle}\" has completed.", {message.title})),
-            LocaleText(FormatBuiltIn("OK"))};
+    return {LocaleText(FormatBuiltIn(kCompletionTitle)),
+            LocaleText(FormatBuiltIn(kCompletionBody, {message.title})),
+            LocaleText(FormatBuiltIn(kOkText))};
   }
-  return {LocaleText(message.title), LocaleText(message.message), LocaleText(FormatBuiltIn("OK"))};
+  return {LocaleText(message.title), LocaleText(message.message),
+          LocaleText(FormatBuiltIn(kOkText))};
 }
 
 DateTime ExpiryOf(const MessageRequest& message) {
@@ -209,4 +215,8 @@ DialogLayout MessageDialogLayout() {
           kRowCount,
           {"dismiss.horizDistance"},
           "for a completed action, else after the message's own title"};
+}
+
+std::vector<const char*> MessageDialogLookedUpTexts() {
+  return {kCompletionTitle, kCompletionBody, kOkText};
 }

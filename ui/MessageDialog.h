@@ -2,11 +2,12 @@
 // notice, one window per message ID, newest last. A known ID updates its window in place.
 #pragma once
 
-struct DialogLayout;
-
 #include "core/IncomingMessages.h"
 
 #include <cstdint>
+#include <vector>
+
+struct DialogLayout;
 
 // hideButton leaves the window without a usable button; topmost keeps it above other windows
 // where the window manager supports it.
@@ -18,3 +19,6 @@ void ExpireMessageDialogs();
 
 // The window's widgets for the generated documentation.
 [[nodiscard]] DialogLayout MessageDialogLayout();
+
+// Every text the window looks up for an override itself, for the translation-file checker.
+[[nodiscard]] std::vector<const char*> MessageDialogLookedUpTexts();

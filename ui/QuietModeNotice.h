@@ -2,9 +2,9 @@
 // shown only while the action request dialog is open.
 #pragma once
 
-struct DialogLayout;
-
 #include "text/time/DateTime.h"
+
+struct DialogLayout;
 
 // Does nothing while the notice is open; otherwise shows the period as local times of day.
 void ShowQuietModeNotice(DateTime startTime, DateTime endTime);

@@ -1,6 +1,5 @@
 #include "ui/SnoozeChoices.h"
 
-#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -34,8 +33,15 @@ int PreselectedSnoozeChoice(const std::vector<SnoozeChoice>& choices,
   int chosen = 0;
   TimeInterval nearest = std::numeric_limits<TimeInterval>::max();
   for (std::size_t index = 0; index < choices.size(); ++index) {
-    const TimeInterval distance =
-        std::llabs(choices[index].minutes * kMicrosecondsPerMinute - reminderInterval);
+    // The client's interval can be anything a duration holds; a distance that does not fit
+    // counts as the farthest there is.
+    TimeInterval difference = 0;
+    TimeInterval distance = std::numeric_limits<TimeInterval>::max();
+    if (!__builtin_sub_overflow(choices[index].minutes * kMicrosecondsPerMinute, reminderInterval,
+                                &difference) &&
+        difference != std::numeric_limits<TimeInterval>::min()) {
+      distance = difference < 0 ? -difference : difference;
+    }
     // The choices grow in order, so once they stop getting nearer they only get farther.
     if (distance >= nearest) break;
     nearest = distance;

@@ -17,7 +17,7 @@ INSTALLED = {"bin/qvxclientui", "bin/qvxclientui-xlatcheck", "lib/X11/app-defaul
              SHARE + "translations/de.xlat", SHARE + "translations/_brand.xlat"} | {
              SHARE + "simulator/" + name for name in (
                  "clientsim", "qvxsim.py", "scenario.py", "xsession.py", "xwidgets.py",
-                 "scenarios/demo.json", "scenarios/files/de.xlat", "scenarios/files/_brand.xlat")}
+                 "scenarios/demo.json")}
 PACKAGED_DEFAULTS = "etc/X11/app-defaults/" + CLASS
 PACKAGED = {"usr/bin/qvxclientui", PACKAGED_DEFAULTS,
             "usr/share/man/man1/qvxclientui.1.gz", "usr/share/doc/qvxclientui/changelog.gz",

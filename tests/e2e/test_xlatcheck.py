@@ -19,7 +19,8 @@ def test_shipped_samples_pass(xlatcheck):
     status, out, err = check(xlatcheck, os.path.join(SHARE, "de.xlat"),
                              os.path.join(SHARE, "_brand.xlat"))
     assert (status, err) == (0, ""), out
-    assert "de.xlat: 0 findings" in out and "untranslated: 0 of" in out
+    # The German file leaves the two titles that carry the product's name to the brand file.
+    assert "de.xlat: 0 findings" in out and "untranslated: 2 of" in out
     assert "_brand.xlat: 0 findings" in out and "brand file;" in out
 
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 
 namespace {
@@ -22,6 +24,9 @@ TEST(SnoozeChoices, NearestChoiceIsPreselectedTheEarlierOnATieDeadlineChoicesFir
       {true, -10 * kMinute, "15 minutes before deadline"},
       {true, -5 * kMinute, "5 minutes before deadline"},
       {true, 0, "in 1 minute"},
+      // Whatever duration the client sends, no distance overflows.
+      {false, std::numeric_limits<TimeInterval>::max(), "in 5 days"},
+      {true, std::numeric_limits<TimeInterval>::min(), "15 minutes before deadline"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.expected);
