@@ -17,8 +17,17 @@ def play(program, *arguments):
                           capture_output=True, text=True, timeout=120)
 
 
+def sanitized(program):
+    """True for an ASan or TSan build: editres names widgets by 32 bits of their address, and a
+    sanitizer's heap lies higher, so the scenario's clicks cannot find their widgets."""
+    libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+    return "libasan" in libraries or "libtsan" in libraries
+
+
 def test_built_in_scenario_ends_with_status_0_and_one_picture_per_screenshot_step(
         program, tmp_path):
+    if sanitized(program):
+        pytest.skip("this build's widgets cannot be named through editres")
     result = play(program, "demo", "--output", str(tmp_path))
     assert (result.returncode, result.stderr) == (0, ""), result.stdout + result.stderr
     with open(BUILT_IN, encoding="utf-8") as file:
