@@ -4,7 +4,8 @@ CMAKE_FLAGS ?=
 # TSan maps its shadow at fixed addresses; a randomised layout can collide with it on some kernels.
 NO_ASLR := $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R)
 
-.PHONY: all deps build test demo screenshots test-asan test-tsan fuzz bench format format-check clean
+# `make package` builds the Debian package into build/ with CPack.
+.PHONY: all deps build package test demo screenshots test-asan test-tsan fuzz bench format format-check clean
 
 all: build
 
@@ -14,6 +15,9 @@ deps:
 build: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
+
+package: build
+	cd build && cpack -G DEB
 
 test: build
 	cd build && ctest --output-on-failure

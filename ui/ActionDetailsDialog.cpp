@@ -2,6 +2,7 @@
 
 #include "core/SessionState.h"
 #include "ui/DialogFailure.h"
+#include "ui/DialogLayouts.h"
 #include "ui/UICommand.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
@@ -64,4 +65,9 @@ void OpenActionDetailsDialog(std::uint64_t id) {
   } catch (...) {
     ReportDialogFailure("ActionDetailsDialog");
   }
+}
+
+DialogLayout ActionDetailsDialogLayout() {
+  return {"ActionDetailsDialog", "Action Script Preview", nullptr, kRows, kRowCount,
+          {"ok.horizDistance"}};
 }

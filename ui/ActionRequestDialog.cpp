@@ -8,6 +8,7 @@
 #include "ui/ActionSummary.h"
 #include "ui/DeadlineText.h"
 #include "ui/DialogFailure.h"
+#include "ui/DialogLayouts.h"
 #include "ui/FormatBuiltIn.h"
 #include "ui/SnoozeChoices.h"
 #include "ui/ToolkitContext.h"
@@ -554,6 +555,36 @@ void CloseActionRequestDialog() {
 
 bool IsActionRequestDialogOpen() noexcept { return dialog.shell != nullptr; }
 bool IsActionRequestDialogEnabled() noexcept { return dialog.enabled; }
+
+DialogLayout ActionRequestDialogLayout() {
+  return {"ActionRequestDialog",
+          "Vantrel Action Requests",
+          nullptr,
+          kRows,
+          kRowCount,
+          {"actiontitle.label",
+           "actiontitle.width",
+           "actiondesc.string",
+           "actiondesc.width",
+           "viewport.width",
+           "List.list",
+           "List.sensitive",
+           "List.translations",
+           "takeAllActions.sensitive",
+           "takeActions.label",
+           "takeActions.horizDistance",
+           "takeActions.sensitive",
+           "cancelAction.label",
+           "cancelAction.horizDistance",
+           "cancelAction.sensitive",
+           "actionDetails.horizDistance",
+           "actionDetails.sensitive",
+           "actionDetails.mappedWhenManaged",
+           "snoozeViewport.width",
+           "snoozeButton.label",
+           "snoozeButton.horizDistance",
+           "snoozeButton.sensitive"}};
+}
 
 std::vector<const char*> ActionRequestDialogLookedUpTexts() {
   // The selected request's description joins two texts with line breaks, which no line of a

@@ -3,10 +3,12 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
-#include <vector>
-
 #include "foundation/platform/DebuggableException.h"
 #include "text/time/DateTime.h"
+
+#include <vector>
+
+struct DialogLayout;
 
 // The selected list position has no pending request behind it: the update that found it stops
 // and the dialog keeps what it showed.
@@ -21,6 +23,9 @@ void DisableActionRequestDialog();
 void CloseActionRequestDialog();
 [[nodiscard]] bool IsActionRequestDialogOpen() noexcept;
 [[nodiscard]] bool IsActionRequestDialogEnabled() noexcept;
+
+// The window's widgets for the generated documentation.
+[[nodiscard]] DialogLayout ActionRequestDialogLayout();
 
 // Every text the dialog looks up for an override itself (the string table's aside), for the
 // translation-file checker.

@@ -2,6 +2,7 @@
 
 #include "core/SessionState.h"
 #include "ui/DialogFailure.h"
+#include "ui/DialogLayouts.h"
 #include "ui/UICommand.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
@@ -106,4 +107,9 @@ void OpenConfirmationDialog(std::uint64_t id) {
   } catch (...) {
     ReportDialogFailure("ConfirmationDialog");
   }
+}
+
+DialogLayout ConfirmationDialogLayout() {
+  return {"ConfirmationDialog", "Confirmation Required", nullptr, kRows, kRowCount,
+          {"actionconfirmation.width", "cancel.horizDistance", "ok.horizDistance"}};
 }

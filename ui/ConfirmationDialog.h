@@ -5,6 +5,11 @@
 
 #include <cstdint>
 
+struct DialogLayout;
+
 // Does nothing while a confirmation is open; otherwise shows the Title and PreActionMessage of
 // the pending request with this ID (empty texts when it is no longer pending).
 void OpenConfirmationDialog(std::uint64_t id);
+
+// The window's widgets for the generated documentation.
+[[nodiscard]] DialogLayout ConfirmationDialogLayout();

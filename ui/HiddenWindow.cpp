@@ -1,5 +1,6 @@
 #include "ui/HiddenWindow.h"
 
+#include "ui/DialogLayouts.h"
 #include "ui/UICommand.h"
 #include "ui/WidgetTable.h"
 
@@ -30,4 +31,9 @@ void CreateHiddenWindow() {
   Widget shell = CreateShell(kHiddenWindowName, args, 3);
   XtRealizeWidget(shell);
   XtInsertRawEventHandler(shell, NoEventMask, True, HandleHiddenWindowEvent, nullptr, XtListHead);
+}
+
+DialogLayout HiddenWindowLayout() {
+  return {"HiddenWindow", nullptr, kHiddenWindowName, nullptr, 0,
+          {"width", "height", "mappedWhenManaged"}};
 }

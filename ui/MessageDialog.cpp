@@ -2,6 +2,7 @@
 
 #include "text/time/Clock.h"
 #include "ui/DialogFailure.h"
+#include "ui/DialogLayouts.h"
 #include "ui/FormatBuiltIn.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
@@ -204,6 +205,16 @@ void ExpireMessageDialogs() {
     if (window->expiry != 0 && window->expiry <= now) Destroy(window);
     window = next;
   }
+}
+
+DialogLayout MessageDialogLayout() {
+  return {"MessageDialog",
+          "Vantrel notification:",
+          nullptr,
+          kRows,
+          kRowCount,
+          {"dismiss.horizDistance"},
+          "for a completed action, else after the message's own title"};
 }
 
 std::vector<const char*> MessageDialogLookedUpTexts() {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+struct DialogLayout;
+
 // hideButton leaves the window without a usable button; topmost keeps it above other windows
 // where the window manager supports it.
 void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost);
@@ -14,6 +16,9 @@ void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topm
 void RemoveMessageDialog(std::uint64_t id);
 // Closes every window whose Timeout has run out.
 void ExpireMessageDialogs();
+
+// The window's widgets for the generated documentation.
+[[nodiscard]] DialogLayout MessageDialogLayout();
 
 // Every text the window looks up for an override itself, for the translation-file checker.
 [[nodiscard]] std::vector<const char*> MessageDialogLookedUpTexts();

@@ -1,6 +1,7 @@
 #include "ui/QuietModeNotice.h"
 
 #include "ui/DialogFailure.h"
+#include "ui/DialogLayouts.h"
 #include "ui/UICommand.h"
 #include "ui/UIStrings.h"
 #include "ui/WidgetOperations.h"
@@ -66,4 +67,9 @@ void CloseQuietModeNotice() {
   if (shell == nullptr) return;
   XtDestroyWidget(shell);
   shell = nullptr;
+}
+
+DialogLayout QuietModeNoticeLayout() {
+  return {"QuietModeDialog", "Not Currently Available", nullptr, kRows,
+          kRowCount,         {"ok.horizDistance"}};
 }

@@ -4,6 +4,11 @@
 
 #include "text/time/DateTime.h"
 
+struct DialogLayout;
+
 // Does nothing while the notice is open; otherwise shows the period as local times of day.
 void ShowQuietModeNotice(DateTime startTime, DateTime endTime);
 void CloseQuietModeNotice();
+
+// The window's widgets for the generated documentation.
+[[nodiscard]] DialogLayout QuietModeNoticeLayout();

@@ -1,0 +1,16 @@
+#include "ui/DialogLayouts.h"
+
+#include "ui/ActionDetailsDialog.h"
+#include "ui/ActionRequestDialog.h"
+#include "ui/ConfirmationDialog.h"
+#include "ui/HiddenWindow.h"
+#include "ui/MessageDialog.h"
+#include "ui/QuietModeNotice.h"
+
+const std::vector<DialogLayout>& DialogLayouts() {
+  static const std::vector<DialogLayout> layouts = {
+      ActionRequestDialogLayout(), ConfirmationDialogLayout(), ActionDetailsDialogLayout(),
+      MessageDialogLayout(),       QuietModeNoticeLayout(),    HiddenWindowLayout(),
+  };
+  return layouts;
+}
