@@ -67,7 +67,7 @@ void ListChange(benchmark::State& state) {
   for (int index = 0; index < kRequests; ++index) {
     lines.push_back("Security update " + std::to_string(index + 1) + "  --  12/08/2026 14:00");
   }
-  std::vector<String> items;
+  std::vector<const char*> items;
   for (std::string& line : lines) items.push_back(line.data());
   Widget shell = XtAppCreateShell("anchor", kApplicationClass, applicationShellWidgetClass,
                                   ToolkitDisplay(), nullptr, 0);
