@@ -1,6 +1,7 @@
 #include "ui/ActionDetailsDialog.h"
 
 #include "core/SessionState.h"
+#include "ui/ActionButtonRow.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
 #include "ui/UICommand.h"
@@ -45,10 +46,9 @@ void Build(std::uint64_t id) {
   const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
   Widget text = widgets[kActionDetails];
   // The button ends at the text's right edge.
-  Arg arg;
-  XtSetArg(arg, const_cast<char*>(XtNhorizDistance),
-           WidgetWidth(text) - WidgetWidth(widgets[kOk]) + WidgetBorderWidth(text));
-  XtSetValues(widgets[kOk], &arg, 1);
+  SetResource(
+      widgets[kOk], XtNhorizDistance,
+      RightAlignedDistance(WidgetWidth(text), WidgetWidth(widgets[kOk]), WidgetBorderWidth(text)));
   XtAddCallback(widgets[kOk], XtNcallback, Close, nullptr);
   XtRealizeWidget(shell);
   CenterShell(shell);

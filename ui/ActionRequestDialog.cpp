@@ -199,12 +199,6 @@ UString8 DialogText(const char* english, const std::vector<ByteRange>& values = 
 }
 std::string LocaleDialogText(const char* english) { return LocaleText(DialogText(english)); }
 
-void SetNumber(Widget widget, const char* name, XtArgVal value) {
-  Arg arg;
-  XtSetArg(arg, const_cast<char*>(name), value);
-  XtSetValues(widget, &arg, 1);
-}
-
 // Labels are set only when they change: every set redraws, and the countdown refreshes the
 // dialog every second.
 void SetLabel(Widget widget, const std::string& text) {
@@ -213,13 +207,13 @@ void SetLabel(Widget widget, const std::string& text) {
   XtSetArg(arg, const_cast<char*>(XtNlabel), &current);
   XtGetValues(widget, &arg, 1);
   if (current != nullptr && text == current) return;
-  SetNumber(widget, XtNlabel, reinterpret_cast<XtArgVal>(text.c_str()));
+  SetResource(widget, XtNlabel, reinterpret_cast<XtArgVal>(text.c_str()));
 }
 
 void SetDescription(const std::string& text) {
   if (text == dialog.description) return;
   dialog.description = text;
-  SetNumber(dialog[kDescription], XtNstring, reinterpret_cast<XtArgVal>(text.c_str()));
+  SetResource(dialog[kDescription], XtNstring, reinterpret_cast<XtArgVal>(text.c_str()));
 }
 
 void SetControlsSensitive(bool sensitive) {
@@ -451,13 +445,13 @@ int PlaceAnswerButtons() {
       PlaceActionButtons(WidgetWidth(description), border,
                          {WidgetWidth(dialog[kTakeAllButton]), WidgetWidth(dialog[kDetailsButton]),
                           WidgetWidth(dialog[kCancelButton]), WidgetWidth(dialog[kTakeButton])});
-  SetNumber(dialog[kTakeButton], XtNhorizDistance, row.takeDistance);
-  SetNumber(dialog[kCancelButton], XtNhorizDistance, row.cancelDistance);
-  SetNumber(dialog[kDetailsButton], XtNhorizDistance, row.detailsDistance);
+  SetResource(dialog[kTakeButton], XtNhorizDistance, row.takeDistance);
+  SetResource(dialog[kCancelButton], XtNhorizDistance, row.cancelDistance);
+  SetResource(dialog[kDetailsButton], XtNhorizDistance, row.detailsDistance);
   if (row.widened) {
-    SetNumber(dialog[kTitleLabel], XtNwidth, TextWidth(row, border));
-    SetNumber(description, XtNwidth, TextWidth(row, border));
-    SetNumber(dialog[kViewport], XtNwidth, ListWidth(row, border));
+    SetResource(dialog[kTitleLabel], XtNwidth, TextWidth(row, border));
+    SetResource(description, XtNwidth, TextWidth(row, border));
+    SetResource(dialog[kViewport], XtNwidth, ListWidth(row, border));
     XawFormDoLayout(dialog[kForm], True);
   }
   return row.width;
@@ -469,7 +463,7 @@ void WidenByScrollbar(Widget viewport) {
   if (scrollbar == nullptr) return;
   const int width = WidgetWidth(viewport) + WidgetWidth(scrollbar);
   XtUnmanageChild(viewport);
-  SetNumber(viewport, XtNwidth, width);
+  SetResource(viewport, XtNwidth, width);
   XtManageChild(viewport);
 }
 
@@ -486,9 +480,9 @@ void Build() {
   ContinueWidgetTable(dialog.shell, kRows, kSnoozeLabel, texts, dialog.widgets);
   const int rowWidth = PlaceAnswerButtons();
   ContinueWidgetTable(dialog.shell, kRows, kRowCount, texts, dialog.widgets);
-  SetNumber(dialog[kSnoozeButton], XtNhorizDistance,
-            RightAlignedDistance(rowWidth, WidgetWidth(dialog[kSnoozeButton]),
-                                 WidgetBorderWidth(dialog[kDescription])));
+  SetResource(dialog[kSnoozeButton], XtNhorizDistance,
+              RightAlignedDistance(rowWidth, WidgetWidth(dialog[kSnoozeButton]),
+                                   WidgetBorderWidth(dialog[kDescription])));
   XtOverrideTranslations(dialog[kActionList], XtParseTranslationTable(kListTranslations));
   XtAddCallback(dialog[kTakeAllButton], XtNcallback, TakeAllPressed, nullptr);
   XtAddCallback(dialog[kTakeButton], XtNcallback, TakePressed, nullptr);

@@ -64,12 +64,6 @@ void Close(std::uint32_t kind) {
 void Accept(Widget, XtPointer, XtPointer) { Close(kConfirmationAccepted); }
 void Refuse(Widget, XtPointer, XtPointer) { Close(kConfirmationRefused); }
 
-void SetNumber(Widget widget, const char* name, XtArgVal value) {
-  Arg arg;
-  XtSetArg(arg, const_cast<char*>(name), value);
-  XtSetValues(widget, &arg, 1);
-}
-
 void Build(std::uint64_t id) {
   const auto request = FindPendingRequest(id);
   const bool pending = request != sessionState.pendingRequests.end();
@@ -83,12 +77,12 @@ void Build(std::uint64_t id) {
   const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
   confirmationWidth = std::max(confirmationWidth, WidgetWidth(widgets[kStaticLabel]));
   Widget text = widgets[kActionConfirmation];
-  SetNumber(text, XtNwidth, confirmationWidth);
+  SetResource(text, XtNwidth, confirmationWidth);
   const int border = WidgetBorderWidth(text);
   const int cancelWidth = WidgetWidth(widgets[kCancel]);
-  SetNumber(widgets[kCancel], XtNhorizDistance, confirmationWidth - cancelWidth + border);
-  SetNumber(widgets[kOk], XtNhorizDistance,
-            confirmationWidth - WidgetWidth(widgets[kOk]) - cancelWidth - 5 * border);
+  SetResource(widgets[kCancel], XtNhorizDistance, confirmationWidth - cancelWidth + border);
+  SetResource(widgets[kOk], XtNhorizDistance,
+              confirmationWidth - WidgetWidth(widgets[kOk]) - cancelWidth - 5 * border);
   XtAddCallback(widgets[kOk], XtNcallback, Accept, nullptr);
   XtAddCallback(widgets[kCancel], XtNcallback, Refuse, nullptr);
   XtRealizeWidget(shell);
@@ -110,6 +104,10 @@ void OpenConfirmationDialog(std::uint64_t id) {
 }
 
 DialogLayout ConfirmationDialogLayout() {
-  return {"ConfirmationDialog", "Confirmation Required", nullptr, kRows, kRowCount,
+  return {"ConfirmationDialog",
+          "Confirmation Required",
+          nullptr,
+          kRows,
+          kRowCount,
           {"actionconfirmation.width", "cancel.horizDistance", "ok.horizDistance"}};
 }

@@ -34,6 +34,6 @@ void CreateHiddenWindow() {
 }
 
 DialogLayout HiddenWindowLayout() {
-  return {"HiddenWindow", nullptr, kHiddenWindowName, nullptr, 0,
-          {"width", "height", "mappedWhenManaged"}};
+  return {"HiddenWindow", nullptr, kHiddenWindowName,
+          nullptr,        0,       {"width", "height", "mappedWhenManaged"}};
 }

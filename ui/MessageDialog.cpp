@@ -1,6 +1,7 @@
 #include "ui/MessageDialog.h"
 
 #include "text/time/Clock.h"
+#include "ui/ActionButtonRow.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
 #include "ui/FormatBuiltIn.h"
@@ -138,11 +139,8 @@ void Update(MessageWindow& window, const MessageRequest& message, bool hideButto
   window.isCompletion = message.isCompletionMessage;
   window.expiry = ExpiryOf(message);
   window.texts = TextsOf(message);
-  Arg arg;
-  XtSetArg(arg, const_cast<char*>(XtNtitle), window.texts.title.c_str());
-  XtSetValues(window.shell, &arg, 1);
-  XtSetArg(arg, const_cast<char*>(XtNstring), window.texts.body.c_str());
-  XtSetValues(window.text, &arg, 1);
+  SetResource(window.shell, XtNtitle, reinterpret_cast<XtArgVal>(window.texts.title.c_str()));
+  SetResource(window.text, XtNstring, reinterpret_cast<XtArgVal>(window.texts.body.c_str()));
   window.hideButton = hideButton;
   window.topmost = topmost;
   ShowButton(window);
@@ -162,10 +160,9 @@ void Build(const MessageRequest& message, bool hideButton, bool topmost) {
   window.text = widgets[kActionMessage];
   window.button = widgets[kDismiss];
   // The button ends at the text's right edge.
-  Arg arg;
-  XtSetArg(arg, const_cast<char*>(XtNhorizDistance),
-           WidgetWidth(window.text) - WidgetWidth(window.button) + WidgetBorderWidth(window.text));
-  XtSetValues(window.button, &arg, 1);
+  SetResource(window.button, XtNhorizDistance,
+              RightAlignedDistance(WidgetWidth(window.text), WidgetWidth(window.button),
+                                   WidgetBorderWidth(window.text)));
   XtAddCallback(window.button, XtNcallback, Dismiss, window.shell);
   XtAddEventHandler(window.shell, StructureNotifyMask, False, HandleStructure, nullptr);
   XtRealizeWidget(window.shell);

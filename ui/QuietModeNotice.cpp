@@ -42,10 +42,8 @@ void Build(DateTime startTime, DateTime endTime) {
   const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
   Widget label = widgets[kStaticLabel];
   // Centred under the label.
-  Arg arg;
-  XtSetArg(arg, const_cast<char*>(XtNhorizDistance),
-           (WidgetWidth(label) - WidgetWidth(widgets[kOk])) / 2 + WidgetBorderWidth(label));
-  XtSetValues(widgets[kOk], &arg, 1);
+  SetResource(widgets[kOk], XtNhorizDistance,
+              (WidgetWidth(label) - WidgetWidth(widgets[kOk])) / 2 + WidgetBorderWidth(label));
   XtAddCallback(widgets[kOk], XtNcallback, Close, nullptr);
   XtRealizeWidget(shell);
   CenterShell(shell);

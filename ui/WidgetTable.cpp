@@ -94,6 +94,12 @@ void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
   }
 }
 
+void SetResource(Widget widget, const char* name, XtArgVal value) {
+  Arg arg;
+  XtSetArg(arg, const_cast<char*>(name), value);
+  XtSetValues(widget, &arg, 1);
+}
+
 int WidgetWidth(Widget widget) { return ReadDimension(widget, XtNwidth); }
 int WidgetHeight(Widget widget) { return ReadDimension(widget, XtNheight); }
 int WidgetBorderWidth(Widget widget) { return ReadDimension(widget, XtNborderWidth); }

@@ -71,6 +71,9 @@ void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
 [[nodiscard]] std::string LocaleText(const UString8& text);
 [[nodiscard]] std::string LocaleText(const char* utf8);
 
+// Sets one resource of a widget: a number, or a pointer such as a string, as XtArgVal.
+void SetResource(Widget widget, const char* name, XtArgVal value);
+
 // A Dimension or Position resource read back from a widget.
 [[nodiscard]] int WidgetWidth(Widget widget);
 [[nodiscard]] int WidgetHeight(Widget widget);
