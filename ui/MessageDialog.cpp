@@ -5,6 +5,7 @@
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
 #include "ui/FormatBuiltIn.h"
+#include "ui/ToolkitContext.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 
@@ -175,9 +176,39 @@ void Build(const MessageRequest& message, bool hideButton, bool topmost) {
   windows.push_back(std::move(window));
 }
 
+// A message that came before InitializationInfo, while there was no display to show it on.
+struct WaitingMessage {
+  MessageRequest message;
+  bool hideButton;
+  bool topmost;
+};
+std::list<WaitingMessage> waitingMessages;
+
+std::list<WaitingMessage>::iterator FindWaiting(std::uint64_t id) {
+  return std::find_if(waitingMessages.begin(), waitingMessages.end(),
+                      [id](const WaitingMessage& waiting) { return waiting.message.id == id; });
+}
+
+// Kept as the latest text of its ID, and shown by the first tick once the toolkit is up; its
+// Timeout counts from then.
+void Wait(const MessageRequest& message, bool hideButton, bool topmost) {
+  const auto waiting = FindWaiting(message.id);
+  if (waiting != waitingMessages.end()) waitingMessages.erase(waiting);
+  waitingMessages.push_back({message, hideButton, topmost});
+}
+
+void ShowWaitingMessages() {
+  std::list<WaitingMessage> waiting;
+  waiting.swap(waitingMessages);
+  for (const WaitingMessage& entry : waiting) {
+    ShowMessageDialog(entry.message, entry.hideButton, entry.topmost);
+  }
+}
+
 }  // namespace
 
 void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) {
+  if (ToolkitDisplay() == nullptr) return Wait(message, hideButton, topmost);
   try {
     const auto window = Find(message.id);
     if (window != windows.end()) {
@@ -191,11 +222,15 @@ void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topm
 }
 
 void RemoveMessageDialog(std::uint64_t id) {
+  const auto waiting = FindWaiting(id);
+  if (waiting != waitingMessages.end()) waitingMessages.erase(waiting);
   const auto window = Find(id);
   if (window != windows.end()) Destroy(window);
 }
 
 void ExpireMessageDialogs() {
+  if (ToolkitDisplay() == nullptr) return;
+  ShowWaitingMessages();
   const DateTime now = Now();
   for (auto window = windows.begin(); window != windows.end();) {
     const auto next = std::next(window);

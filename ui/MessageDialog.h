@@ -9,7 +9,9 @@
 
 struct DialogLayout;
 
-// hideButton leaves the window without a usable button; topmost keeps it above other windows
+// Before the display is open (a message ahead of InitializationInfo) the message waits and the
+// first ExpireMessageDialogs with a display shows it. hideButton leaves the window without a
+// usable button; topmost keeps it above other windows
 // where the window manager supports it.
 void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost);
 // Closes the window of this ID, if any.

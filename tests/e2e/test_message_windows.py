@@ -89,3 +89,16 @@ def test_quiet_mode_notice_holds_forced_runs_until_quiet_mode_ends(client, xsess
     client.send_messages(qvxsim.quiet_mode_end())
     xsession.wait_gone(notice.window)
     assert taken(client, 9)
+
+
+def test_messages_before_initialization_wait_for_the_display(client, xsession, tmp_path):
+    # The program has no display yet: the latest text of each ID is shown once it has one, and a
+    # message removed meanwhile never is.
+    client.read_frame()
+    client.send_messages(message(11, "Early"), message(12, "Withdrawn"))
+    client.send_messages(message(11, "Early, updated"),
+                         qvxsim.remove_request(ID=12, RemoveType="Message"))
+    expect_still_running(client, 1.5)
+    client.send_messages(qvxsim.initialization_info(BaseDirectory=str(tmp_path / "base")))
+    xsession.find_window("^Early, updated$")
+    assert not xsession.find_windows("^(Early|Withdrawn)$")
