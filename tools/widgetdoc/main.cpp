@@ -229,8 +229,8 @@ void WriteHierarchy(std::ostream& out) {
       out << "An unmapped window that another program can send messages to.\n";
     }
     out << ".PP\n.nf\n"
-        << kApplicationClass << " " << (layout.shellName != nullptr ? layout.shellName : "qvxclientui")
-        << "\n";
+        << kApplicationClass << " "
+        << (layout.shellName != nullptr ? layout.shellName : "qvxclientui") << "\n";
     WriteTree(out, layout, kShellRow, 1);
     out << ".fi\n";
   }
