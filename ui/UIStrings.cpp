@@ -81,8 +81,8 @@ constexpr Entry kEntries[] = {
 // Indexed by UIFilledText.
 constexpr const char* kFilledEntries[] = {
     "Your administrator has disabled this feature between {start} and {end}.",
-    "Your administrator has disabled the Vantrel Helpdock between {start} and {end}.  The "
-    "application will now close.",
+    ("Your administrator has disabled the Vantrel Helpdock between {start} and {end}.  The "
+     "application will now close."),
     "You Have 1 New Offer",
     "You Have {number} New Offers",
     "You have 1 pending action.",

@@ -53,7 +53,7 @@ int HandleXIOError(Display*) {
   ExitApplication(0, "CLOSED");
 }
 
-void HandleXtError(String message) {
+[[noreturn]] void HandleXtError(String message) {
   std::string text = std::string("XtError: ") + (message != nullptr ? message : "");
   if (text.size() > kErrorTextBytes - 1) text.resize(kErrorTextBytes - 1);
   ExitApplication(-1, text.c_str());
