@@ -53,7 +53,9 @@ int HandleXIOError(Display*) {
   ExitApplication(0, "CLOSED");
 }
 
-[[noreturn]] void HandleXtError(String message) {
+// The toolkit declares its error handlers as never returning, in the type itself.
+void HandleXtError(String message) _X_NORETURN;
+void HandleXtError(String message) {
   std::string text = std::string("XtError: ") + (message != nullptr ? message : "");
   if (text.size() > kErrorTextBytes - 1) text.resize(kErrorTextBytes - 1);
   ExitApplication(-1, text.c_str());
