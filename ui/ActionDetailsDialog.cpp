@@ -34,7 +34,11 @@ Widget shell = nullptr;
 void Close(Widget, XtPointer, XtPointer) {
   XtDestroyWidget(shell);
   shell = nullptr;
-  PostUICommand(kActionDetailsClosed, 0, 0, 0);
+  // Nothing may be thrown back through the toolkit's C frames.
+  try {
+    PostUICommand(kActionDetailsClosed, 0, 0, 0);
+  } catch (...) {
+  }
 }
 
 void Build(std::uint64_t id) {

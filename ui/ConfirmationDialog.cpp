@@ -61,8 +61,19 @@ void Close(std::uint32_t kind) {
   PostUICommand(kind, confirmingId, 0, 0);
 }
 
-void Accept(Widget, XtPointer, XtPointer) { Close(kConfirmationAccepted); }
-void Refuse(Widget, XtPointer, XtPointer) { Close(kConfirmationRefused); }
+// Nothing may be thrown back through the toolkit's C frames.
+void Accept(Widget, XtPointer, XtPointer) {
+  try {
+    Close(kConfirmationAccepted);
+  } catch (...) {
+  }
+}
+void Refuse(Widget, XtPointer, XtPointer) {
+  try {
+    Close(kConfirmationRefused);
+  } catch (...) {
+  }
+}
 
 void Build(std::uint64_t id) {
   const auto request = FindPendingRequest(id);
@@ -73,7 +84,8 @@ void Build(std::uint64_t id) {
       pending && request->preActionMessage ? LocaleText(*request->preActionMessage) : std::string(),
       LocaleText("Cancel"), LocaleText("OK")};
   shell = CreateDialogShell(LocaleText("Confirmation Required"));
-  // The text's width is computed from the fixed line, so it is set before the rows below it.
+  // The text is as wide as confirmationWidth, which the fixed line may raise; it is set before
+  // the dialog is realized, so the form lays out once with it.
   const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
   confirmationWidth = std::max(confirmationWidth, WidgetWidth(widgets[kStaticLabel]));
   Widget text = widgets[kActionConfirmation];

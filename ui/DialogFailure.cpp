@@ -14,8 +14,13 @@ constexpr std::uint32_t kDrainCheckMilliseconds = 1000;
 
 [[noreturn]] void ReportTwiceAndExit(std::uint32_t code, const UString8& text) {
   // Twice, so that a client reading the first one while the program dies still gets a whole one.
-  SendClientUIErrorMessage(code, text);
-  SendClientUIErrorMessage(code, text);
+  // A report that cannot even be built must not keep the program from ending.
+  for (int copy = 0; copy < 2; ++copy) {
+    try {
+      SendClientUIErrorMessage(code, text);
+    } catch (...) {
+    }
+  }
   for (int check = 0; check < kDrainChecks && !outgoingQueue.IsEmpty(); ++check) {
     SleepMilliseconds(kDrainCheckMilliseconds);
   }

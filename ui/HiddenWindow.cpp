@@ -18,17 +18,22 @@ constexpr Dimension kHiddenWindowSize = 32;
 void HandleHiddenWindowEvent(Widget, XtPointer, XEvent* event, Boolean*) {
   if (event->type != ClientMessage) return;
   if (std::memcmp(event->xclient.data.b, "open", 4) != 0) return;
-  PostUICommand(kOpenActionRequestDialog, 0, 0, 0);
+  // Nothing may be thrown back through the toolkit's C frames.
+  try {
+    PostUICommand(kOpenActionRequestDialog, 0, 0, 0);
+  } catch (...) {
+  }
 }
 
 }  // namespace
 
 void CreateHiddenWindow() {
-  Arg args[3];
+  Arg args[4];
   XtSetArg(args[0], const_cast<char*>(XtNwidth), kHiddenWindowSize);
   XtSetArg(args[1], const_cast<char*>(XtNheight), kHiddenWindowSize);
   XtSetArg(args[2], const_cast<char*>(XtNmappedWhenManaged), False);
-  Widget shell = CreateShell(kHiddenWindowName, args, 3);
+  XtSetArg(args[3], const_cast<char*>("international"), InternationalResource());
+  Widget shell = CreateShell(kHiddenWindowName, args, 4);
   XtRealizeWidget(shell);
   XtInsertRawEventHandler(shell, NoEventMask, True, HandleHiddenWindowEvent, nullptr, XtListHead);
 }

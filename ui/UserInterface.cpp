@@ -74,16 +74,24 @@ std::string Parameters(String* parameters, Cardinal* count) {
 // sets; a widget left without any font cannot be shown at all.
 void HandleXtWarning(String name, String type, String className, String defaultText,
                      String* parameters, Cardinal* count) {
+  // Nothing may be thrown back through the toolkit's C frames; a report that fails is dropped.
   const std::vector<std::string>& diagnostics = FontDiagnostics();
   if (!diagnostics.empty()) {
-    std::string text = std::string(name) + " (" + type + ") ( missing charsets:";
-    for (const std::string& line : diagnostics) text += "\n" + line;
-    text += " )";
-    SendClientUIErrorMessage(1, UString8(text.c_str()));
+    try {
+      std::string text = std::string(name) + " (" + type + ") ( missing charsets:";
+      for (const std::string& line : diagnostics) text += "\n" + line;
+      text += " )";
+      SendClientUIErrorMessage(1, UString8(text.c_str()));
+    } catch (...) {
+    }
   }
   if (std::strcmp(name, "noFont") == 0) {
-    ReportInterfaceFailure(
-        UString8((std::string(name) + " (" + Parameters(parameters, count) + ")").c_str()));
+    UString8 text;
+    try {
+      text = UString8((std::string(name) + " (" + Parameters(parameters, count) + ")").c_str());
+    } catch (...) {
+    }
+    ReportInterfaceFailure(text);
   }
   if (previousWarningHandler != nullptr) {
     previousWarningHandler(name, type, className, defaultText, parameters, count);

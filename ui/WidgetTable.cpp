@@ -58,8 +58,11 @@ Widget CreateShell(const char* name, ArgList args, Cardinal count) {
 }
 
 void DestroyAllShells() {
-  // Each destruction removes its shell from the list through the callback.
-  while (!liveShells.empty()) XtDestroyWidget(liveShells.back());
+  // Inside an event dispatch the toolkit only marks a widget and runs its destroy callbacks
+  // later, so the list is taken first rather than waiting for the callbacks to empty it.
+  std::vector<Widget> shells;
+  shells.swap(liveShells);
+  for (Widget shell : shells) XtDestroyWidget(shell);
 }
 
 std::vector<Widget> BuildWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,

@@ -205,3 +205,17 @@ def test_client_closing_the_link_with_the_dialog_open_ends_with_0(client, tmp_pa
     begin(client, tmp_path, request(81, "Open"))
     client.xsession.find_window(TITLE)
     expect_clean_exit(client, client.close_writing())
+
+
+def test_close_button_bound_to_system_menu_close_ends_with_0(program, xsession, tmp_path):
+    # A resource file may bind the window manager's delete request to "SystemMenuClose"; the
+    # action runs inside an event dispatch, where the toolkit only marks widgets for destruction.
+    resources = tmp_path / "resources"
+    resources.write_text("XQVXClientUI.translations: #override \\n"
+                         "<Message>WM_PROTOCOLS: SystemMenuClose()\n")
+    with qvxsim.Client(program, env=xsession.env(XENVIRONMENT=str(resources))) as simulator:
+        begin(simulator, tmp_path, request(91, "Closable"))
+        window = xsession.find_window(TITLE)
+        closed = time.monotonic()
+        xsession.close_via_wm(window)
+        expect_exit(simulator, 0, closed, seconds=(2.0, 2.5))
