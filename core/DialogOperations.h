@@ -1,6 +1,6 @@
 // What the session core asks of the dialogs: the one seam between the dispatcher and the timer on
-// one side and the windows on the other. The X layer implements it; until a display exists the
-// program runs with DisplaylessDialogs, and tests record the calls.
+// one side and the windows on the other. The X layer implements it (XDialogs, installed by main
+// before the first dispatch); tests record the calls.
 #pragma once
 
 #include "core/IncomingMessages.h"

@@ -57,7 +57,7 @@ void Build(std::uint64_t id) {
   XtRealizeWidget(shell);
   CenterShell(shell);
   IgnoreWindowManagerClose(shell);
-  ApplyScrollbarTranslations(ChildNamed(text, "vScrollbar"));
+  ApplyScrollbarTranslations(TextScrollbar(text));
 }
 
 }  // namespace

@@ -497,7 +497,7 @@ void Build() {
   IgnoreWindowManagerClose(dialog.shell);
   ApplyScrollbarTranslations(ChildNamed(dialog[kViewport], "vertical"));
   ApplyScrollbarTranslations(ChildNamed(dialog[kSnoozeViewport], "vertical"));
-  ApplyScrollbarTranslations(ChildNamed(dialog[kDescription], "vScrollbar"));
+  ApplyScrollbarTranslations(TextScrollbar(dialog[kDescription]));
   ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
   ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
 }

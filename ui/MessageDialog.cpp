@@ -127,7 +127,7 @@ void ShowButton(const MessageWindow& window) {
 void HandleStructure(Widget shell, XtPointer, XEvent* event, Boolean*) {
   if (event->type != MapNotify) return;
   const auto window = FindShell(shell);
-  if (window != windows.end()) ApplyTopmost(*window);
+  if (window != windows.end() && window->topmost) ApplyTopmost(*window);
 }
 
 // The button closes its own window and tells the client nothing.
@@ -171,7 +171,7 @@ void Build(const MessageRequest& message, bool hideButton, bool topmost) {
   ApplyTopmost(window);
   CenterShell(window.shell);
   IgnoreWindowManagerClose(window.shell);
-  ApplyScrollbarTranslations(ChildNamed(window.text, "vScrollbar"));
+  ApplyScrollbarTranslations(TextScrollbar(window.text));
   window.expiry = ExpiryOf(message);
   windows.push_back(std::move(window));
 }
@@ -209,13 +209,12 @@ void ShowWaitingMessages() {
 
 void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) {
   if (ToolkitDisplay() == nullptr) return Wait(message, hideButton, topmost);
+  const auto window = Find(message.id);
+  // A text that fails in an update is the dispatcher's to drop; only a window that cannot be
+  // built ends the program.
+  if (window != windows.end()) return Update(*window, message, hideButton, topmost);
   try {
-    const auto window = Find(message.id);
-    if (window != windows.end()) {
-      Update(*window, message, hideButton, topmost);
-    } else {
-      Build(message, hideButton, topmost);
-    }
+    Build(message, hideButton, topmost);
   } catch (...) {
     ReportDialogFailure("MessageDialog");
   }

@@ -32,7 +32,11 @@ Widget shell = nullptr;
 // The user has read it: the action request dialog may be used again, though quiet mode goes on.
 void Close(Widget, XtPointer, XtPointer) {
   CloseQuietModeNotice();
-  PostUICommand(kQuietModeNoticeClosed, 0, 0, 0);
+  // Nothing may be thrown back through the toolkit's C frames.
+  try {
+    PostUICommand(kQuietModeNoticeClosed, 0, 0, 0);
+  } catch (...) {
+  }
 }
 
 void Build(DateTime startTime, DateTime endTime) {

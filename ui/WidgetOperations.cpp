@@ -3,9 +3,11 @@
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetTable.h"
 
+#include <X11/IntrinsicP.h>
 #include <X11/StringDefs.h>
 #include <X11/Xaw/List.h>
 #include <X11/Xaw/Scrollbar.h>
+#include <X11/Xaw/TextP.h>
 
 #include <cstring>
 
@@ -56,6 +58,8 @@ void IgnoreWindowManagerClose(Widget shell) {
   Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(display, XtWindow(shell), &deleteWindow, 1);
 }
+
+Widget TextScrollbar(Widget text) { return reinterpret_cast<TextWidget>(text)->text.vbar; }
 
 Widget ChildNamed(Widget parent, const char* name) {
   if (parent == nullptr || !XtIsComposite(parent)) return nullptr;

@@ -17,5 +17,9 @@ void ScrollListToCurrent(Widget viewport, Widget list);
 // manager's close button leaves the dialog open.
 void IgnoreWindowManagerClose(Widget shell);
 
+// The vertical scrollbar of an AsciiText, or null. A text widget is no composite: its scrollbar
+// is not among any children list, only in the text's own record.
+[[nodiscard]] Widget TextScrollbar(Widget text);
+
 // The direct child with this name ("vertical": a viewport's or a text's scrollbar), or null.
 [[nodiscard]] Widget ChildNamed(Widget parent, const char* name);
