@@ -302,11 +302,11 @@ void DeriveFromRequests(const ActionRequest* selected) {
   }
 }
 
+// The selected item's request; null with nothing selected or when it is no longer pending.
 const ActionRequest* SelectedRequest() {
   if (dialog.selectedIndex == -1) return nullptr;
   const auto request = FindPendingRequest(dialog.itemIds.at(dialog.selectedIndex));
-  if (request == sessionState.pendingRequests.end()) throw NoSelectedAction();
-  return &*request;
+  return request == sessionState.pendingRequests.end() ? nullptr : &*request;
 }
 
 void ShowPending() {
@@ -323,6 +323,8 @@ void ShowPending() {
   const ActionRequest* selected = SelectedRequest();
   DeriveFromRequests(selected);
   XtSetMappedWhenManaged(dialog[kDetailsButton], dialog.anyPreview ? True : False);
+  // The values above hold for the next answer even when the selected request has gone.
+  if (dialog.selectedIndex != -1 && selected == nullptr) throw NoSelectedAction();
   if (selected == nullptr) {
     XtSetSensitive(dialog[kDetailsButton], False);
     SetLabel(dialog[kTakeButton], LocaleDialogText(kTakeActionsWording));
