@@ -125,10 +125,10 @@ UString8 Summary(SentenceTable& table, const SummaryKey& key) {
       table[static_cast<int>(key.deadline)][static_cast<int>(key.reboot)][key.save ? 1 : 0];
   // Whether a value is bound follows the built-in sentence, so an override that drops or adds
   // the variable fails as any other mismatched override does.
-  if (std::strstr(sentence, "{DeadlineText}") == nullptr) return FormatBuiltIn(sentence);
+  if (std::strstr(sentence, "{DeadlineText}") == nullptr) return FormatBuiltInOrMarker(sentence);
   const UString8 deadlineText = FormatDeadlineText(
       key.earliest - Now(), key.automatic ? DeadlineKind::kAutomatic : DeadlineKind::kMustTake);
-  return FormatBuiltIn(sentence, {deadlineText});
+  return FormatBuiltInOrMarker(sentence, {deadlineText});
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The sentence under the action request dialog's list that says what taking the pending actions
 // means: save work first, a restart or shutdown afterwards, and how long is left. The sentence
 // is chosen whole from fixed English tables, looked up for an override and filled with the time
-// left.
+// left. An override the format engine rejects shows as "<Invalid String>".
 #pragma once
 
 #include "core/ActionRequest.h"

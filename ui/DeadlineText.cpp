@@ -39,14 +39,15 @@ UString8 CountDownText(TimeInterval timeLeft) {
   const std::string minuteText = std::to_string(minutes);
   const std::string secondText = std::to_string(seconds);
   if (minutes == 0) {
-    return seconds == 1 ? FormatBuiltIn(kOneSecond) : FormatBuiltIn(kSeconds, {secondText});
+    return seconds == 1 ? FormatBuiltInOrMarker(kOneSecond)
+                        : FormatBuiltInOrMarker(kSeconds, {secondText});
   }
   if (minutes == 1) {
-    return seconds == 1 ? FormatBuiltIn(kOneMinuteOneSecond)
-                        : FormatBuiltIn(kOneMinuteSeconds, {secondText});
+    return seconds == 1 ? FormatBuiltInOrMarker(kOneMinuteOneSecond)
+                        : FormatBuiltInOrMarker(kOneMinuteSeconds, {secondText});
   }
-  return seconds == 1 ? FormatBuiltIn(kMinutesOneSecond, {minuteText})
-                      : FormatBuiltIn(kMinutesSeconds, {minuteText, secondText});
+  return seconds == 1 ? FormatBuiltInOrMarker(kMinutesOneSecond, {minuteText})
+                      : FormatBuiltInOrMarker(kMinutesSeconds, {minuteText, secondText});
 }
 
 // Whole units of unit, one more when the remainder is over half a unit.
@@ -75,18 +76,21 @@ std::string TimeOfDayText(const TimeOfDay& time) {
 UString8 FormatDeadlineText(TimeInterval timeLeft, DeadlineKind kind) {
   const bool automatic = kind == DeadlineKind::kAutomatic;
   if (timeLeft < 0) {
-    return automatic ? FormatBuiltIn(kSeconds, {"0"}) : FormatBuiltIn(kOverdue);
+    return automatic ? FormatBuiltInOrMarker(kSeconds, {"0"}) : FormatBuiltInOrMarker(kOverdue);
   }
-  if (timeLeft <= kCountDown) return automatic ? CountDownText(timeLeft) : FormatBuiltIn(kNow);
+  if (timeLeft <= kCountDown)
+    return automatic ? CountDownText(timeLeft) : FormatBuiltInOrMarker(kNow);
   if (timeLeft <= kHour) {
-    return FormatBuiltIn(kMinutes, {std::to_string(timeLeft / kMinute)});
+    return FormatBuiltInOrMarker(kMinutes, {std::to_string(timeLeft / kMinute)});
   }
   if (timeLeft <= kDay) {
     const std::int64_t hours = RoundedUnits(timeLeft, kHour);
-    return hours == 1 ? FormatBuiltIn(kOneHour) : FormatBuiltIn(kHours, {std::to_string(hours)});
+    return hours == 1 ? FormatBuiltInOrMarker(kOneHour)
+                      : FormatBuiltInOrMarker(kHours, {std::to_string(hours)});
   }
   const std::int64_t days = RoundedUnits(timeLeft, kDay);
-  return days == 1 ? FormatBuiltIn(kOneDay) : FormatBuiltIn(kDays, {std::to_string(days)});
+  return days == 1 ? FormatBuiltInOrMarker(kOneDay)
+                   : FormatBuiltInOrMarker(kDays, {std::to_string(days)});
 }
 
 UString8 FormatListDeadline(DateTime deadline) {
@@ -95,7 +99,7 @@ UString8 FormatListDeadline(DateTime deadline) {
   char date[48];
   std::snprintf(date, sizeof date, "%s, %02u %s %04u", kDayNames[DayOfWeek(local.date)],
                 local.date.day, kMonthNames[local.date.month - 1], local.date.year);
-  return FormatBuiltIn(kDateAndTime, {date, TimeOfDayText(local.time)});
+  return FormatBuiltInOrMarker(kDateAndTime, {date, TimeOfDayText(local.time)});
 }
 
 UString8 FormatLocalTimeOfDay(DateTime time) {

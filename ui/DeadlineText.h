@@ -1,6 +1,7 @@
 // The time texts of the action request dialog: how long is left until a deadline, in whole
 // units, and a deadline's local date and time as the list shows it. Both are built-in texts
-// looked up for overrides; the results are UTF-8.
+// looked up for overrides; the results are UTF-8, and an override the format engine rejects
+// shows as "<Invalid String>" rather than failing the dialog.
 #pragma once
 
 #include "foundation/text/AutoUString.h"

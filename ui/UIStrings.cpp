@@ -1,6 +1,5 @@
 #include "ui/UIStrings.h"
 
-#include "text/format/FormatErrors.h"
 #include "ui/DeadlineText.h"
 #include "ui/FormatBuiltIn.h"
 
@@ -103,11 +102,7 @@ static_assert(InEnumOrder(), "one entry per UIText, in the order of the enumerat
 // The accessors' common end: a rejected override shows as a marker rather than failing the
 // dialog that asked.
 UString8 Render(const char* english, const std::vector<ByteRange>& values = {}) {
-  try {
-    return FormatBuiltIn(english, values);
-  } catch (const FormatError&) {
-    return UString8(kInvalidString);
-  }
+  return FormatBuiltInOrMarker(english, values);
 }
 
 UString8 Render(UIFilledText text, const std::vector<ByteRange>& values = {}) {

@@ -6,11 +6,9 @@
 
 #include "foundation/text/AutoUString.h"
 #include "text/time/DateTime.h"
+#include "ui/FormatBuiltIn.h"
 
 #include <cstdint>
-
-// What every accessor gives for an override that the format engine rejects.
-inline constexpr char kInvalidString[] = "<Invalid String>";
 
 // The version the version text shows.
 inline constexpr char kProductVersion[] = "1.0.0";
