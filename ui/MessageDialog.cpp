@@ -136,10 +136,13 @@ void Dismiss(Widget, XtPointer clientData, XtPointer) {
   if (window != windows.end()) Destroy(window);
 }
 
-void Update(MessageWindow& window, const MessageRequest& message, bool hideButton, bool topmost) {
+// texts are computed before anything is stored, so a message that cannot be shown leaves the
+// window, its texts and its Timeout as they were.
+void Update(MessageWindow& window, const MessageRequest& message, MessageTexts texts,
+            bool hideButton, bool topmost) {
   window.isCompletion = message.isCompletionMessage;
   window.expiry = ExpiryOf(message);
-  window.texts = TextsOf(message);
+  window.texts = std::move(texts);
   SetResource(window.shell, XtNtitle, reinterpret_cast<XtArgVal>(window.texts.title.c_str()));
   SetResource(window.text, XtNstring, reinterpret_cast<XtArgVal>(window.texts.body.c_str()));
   window.hideButton = hideButton;
@@ -148,13 +151,13 @@ void Update(MessageWindow& window, const MessageRequest& message, bool hideButto
   ApplyTopmost(window);
 }
 
-void Build(const MessageRequest& message, bool hideButton, bool topmost) {
+void Build(const MessageRequest& message, MessageTexts texts, bool hideButton, bool topmost) {
   MessageWindow window;
   window.id = message.id;
   window.isCompletion = message.isCompletionMessage;
   window.hideButton = hideButton;
   window.topmost = topmost;
-  window.texts = TextsOf(message);
+  window.texts = std::move(texts);
   window.shell = CreateDialogShell(window.texts.title);
   const std::vector<Widget> widgets =
       BuildWidgetTable(window.shell, kRows, kRowCount, {window.texts.body, window.texts.button});
@@ -201,7 +204,11 @@ void ShowWaitingMessages() {
   std::list<WaitingMessage> waiting;
   waiting.swap(waitingMessages);
   for (const WaitingMessage& entry : waiting) {
-    ShowMessageDialog(entry.message, entry.hideButton, entry.topmost);
+    try {
+      ShowMessageDialog(entry.message, entry.hideButton, entry.topmost);
+    } catch (...) {
+      // A text that cannot be shown drops its message, as it would have on arrival.
+    }
   }
 }
 
@@ -209,12 +216,15 @@ void ShowWaitingMessages() {
 
 void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) {
   if (ToolkitDisplay() == nullptr) return Wait(message, hideButton, topmost);
+  // A text the locale cannot hold or an override the format engine rejects fails here, before
+  // any widget is touched: the dispatcher drops the message. Only a window that cannot be built
+  // ends the program.
+  MessageTexts texts = TextsOf(message);
   const auto window = Find(message.id);
-  // A text that fails in an update is the dispatcher's to drop; only a window that cannot be
-  // built ends the program.
-  if (window != windows.end()) return Update(*window, message, hideButton, topmost);
+  if (window != windows.end())
+    return Update(*window, message, std::move(texts), hideButton, topmost);
   try {
-    Build(message, hideButton, topmost);
+    Build(message, std::move(texts), hideButton, topmost);
   } catch (...) {
     ReportDialogFailure("MessageDialog");
   }
