@@ -3,6 +3,7 @@
 // before the first dispatch); tests record the calls.
 #pragma once
 
+#include "core/ActionRequest.h"
 #include "core/IncomingMessages.h"
 #include "text/time/DateTime.h"
 
@@ -21,10 +22,11 @@ class DialogOperations {
   [[nodiscard]] virtual bool IsActionRequestDialogOpen() = 0;
   [[nodiscard]] virtual bool IsActionRequestDialogEnabled() = 0;
 
-  // Asks the user to acknowledge the PreActionMessage of the pending request with this ID.
-  virtual void OpenConfirmationDialog(std::uint64_t id) = 0;
-  // Shows the Preview of the pending request with this ID.
-  virtual void OpenActionDetailsDialog(std::uint64_t id) = 0;
+  // Asks the user to acknowledge the PreActionMessage of this pending record; the answer names
+  // the record by its arrival number.
+  virtual void OpenConfirmationDialog(const ActionRequest& request) = 0;
+  // Shows the Preview of this pending record; null when it is no longer pending (an empty text).
+  virtual void OpenActionDetailsDialog(const ActionRequest* request) = 0;
 
   // One window per message ID; a known ID updates its window in place.
   virtual void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) = 0;

@@ -8,6 +8,7 @@
 #include "core/SessionSettings.h"
 #include "core/SessionState.h"
 #include "core/SupportFiles.h"
+#include "foundation/text/LocaleConversion.h"
 #include "text/xml/ParseXMLDocument.h"
 
 #include <memory>
@@ -16,19 +17,56 @@ namespace {
 
 enum class BatchGoesOn { kYes, kNo };
 
+// The action request dialog is redrawn once per pass, after the last change to the pending
+// list: no event is processed between two messages of one pass, so the user sees the same, and
+// a burst of requests costs one refresh instead of one per request.
+bool refreshOwed = false;
+
+void RefreshOwedDialog() {
+  if (!refreshOwed) return;
+  refreshOwed = false;
+  Dialogs().RefreshActionRequestDialog();
+}
+
 void OpenActionRequestDialog() {
   Dialogs().OpenActionRequestDialog(sessionState.remindInterval, sessionState.allowSnooze);
 }
 
+// Throws the locale's conversion error for a text of the request that the dialogs would show
+// and the locale cannot hold: such a request is dropped on arrival, as any message the program
+// cannot show is, rather than failing every refresh or the confirmation the user is waiting for.
+void RequireShowableTexts(const ActionRequest& request) {
+  const auto require = [](const UString8& text) {
+    const char* begin = reinterpret_cast<const char*>(text.begin());
+    (void)UTF8ToLocale(begin, begin + text.size());
+  };
+  require(request.title);
+  require(request.shortDescription);
+  if (request.preActionMessage) require(*request.preActionMessage);
+  if (request.preview) require(*request.preview);
+}
+
+bool Showable(const ActionRequest& request) {
+  try {
+    RequireShowableTexts(request);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
 BatchGoesOn ApplyActionRequest(const XMLElement& message) {
-  AppendPendingRequest(ReadActionRequest(message));
+  const ActionRequest request = ReadActionRequest(message);
+  // Before InitializationInfo the locale is not chosen yet; those requests are checked once it is.
+  if (sessionState.initialized) RequireShowableTexts(request);
+  AppendPendingRequest(request);
   // Before InitializationInfo there is no toolkit to build a dialog with; the first tick after
   // start-up opens it.
   if (!sessionState.initialized) {
     sessionState.actionRequestDialogOwed = true;
     return BatchGoesOn::kYes;
   }
-  Dialogs().RefreshActionRequestDialog();
+  refreshOwed = true;
   OpenActionRequestDialog();
   return BatchGoesOn::kYes;
 }
@@ -40,6 +78,8 @@ BatchGoesOn ApplyInitializationInfo(const XMLElement& message) {
   WriteSupportFiles(info.baseDirectory, info.supportFiles);
   // The locale decides which translation files apply, so it comes between writing and loading.
   ApplyUseLocale(info.settings.useLocale);
+  sessionState.pendingRequests.remove_if(
+      [](const ActionRequest& request) { return !Showable(request); });
   LoadTranslationFiles(info.baseDirectory, info.supportFiles, sessionState.localeInUse,
                        sessionState.localeName);
   ApplyInitialUISettings(info.settings);
@@ -53,7 +93,7 @@ BatchGoesOn ApplyRemoveRequest(const XMLElement& message) {
   const RemoveType type = request.removeType;
   if (type == RemoveType::kAction || type == RemoveType::kAll) {
     RemovePendingRequest(request.id);
-    Dialogs().RefreshActionRequestDialog();
+    refreshOwed = true;
   }
   if (type == RemoveType::kMessage || type == RemoveType::kAll) {
     Dialogs().RemoveMessageDialog(request.id);
@@ -75,6 +115,8 @@ BatchGoesOn ApplyQuietModeStart(const XMLElement& message) {
   const QuietModeStart period = ReadQuietModeStart(message);
   if (Dialogs().IsActionRequestDialogOpen()) {
     Dialogs().ShowQuietModeNotice(period.startTime, period.endTime);
+    // The disabled dialog shows the list as it stands now.
+    RefreshOwedDialog();
     Dialogs().DisableActionRequestDialog();
   }
   return BatchGoesOn::kYes;
@@ -85,7 +127,7 @@ BatchGoesOn ApplyQuietModeEnd(const XMLElement& message) {
   sessionState.quietMode = false;
   Dialogs().CloseQuietModeNotice();
   if (Dialogs().IsActionRequestDialogOpen()) {
-    Dialogs().RefreshActionRequestDialog();
+    refreshOwed = true;
     Dialogs().EnableActionRequestDialog();
   }
   return BatchGoesOn::kYes;
@@ -129,9 +171,7 @@ BatchGoesOn ApplyDocument(const UString8& text) {
   return BatchGoesOn::kYes;
 }
 
-}  // namespace
-
-void ProcessClientMessages() {
+void ApplyBatch() {
   MessageList batch;
   if (!sessionState.stashedMessages.IsEmpty()) {
     batch.Swap(sessionState.stashedMessages);
@@ -149,5 +189,16 @@ void ProcessClientMessages() {
   } catch (...) {
     // The client gets no report: the failing text and the rest of its batch are dropped with
     // the batch, and what was applied before them stays.
+  }
+}
+
+}  // namespace
+
+void ProcessClientMessages() {
+  ApplyBatch();
+  try {
+    RefreshOwedDialog();
+  } catch (...) {
+    // A refresh that fails leaves the dialog as it was; the messages stay applied.
   }
 }

@@ -16,6 +16,13 @@ PendingRequestList::iterator FindPendingRequest(std::uint64_t id) {
                       [id](const ActionRequest& request) { return request.id == id; });
 }
 
+PendingRequestList::iterator FindPendingArrival(std::uint64_t arrival) {
+  PendingRequestList& pending = sessionState.pendingRequests;
+  return std::find_if(pending.begin(), pending.end(), [arrival](const ActionRequest& request) {
+    return request.arrival == arrival;
+  });
+}
+
 bool RemovePendingRequest(std::uint64_t id) {
   const PendingRequestList::iterator found = FindPendingRequest(id);
   if (found == sessionState.pendingRequests.end()) return false;

@@ -47,5 +47,8 @@ extern SessionState sessionState;
 void AppendPendingRequest(const ActionRequest& request);
 // The first pending record with this ID, or the list's end.
 [[nodiscard]] PendingRequestList::iterator FindPendingRequest(std::uint64_t id);
+// The pending record with this arrival number, or the list's end: what an answer about the
+// record the user chose acts on, whatever other records share its ID.
+[[nodiscard]] PendingRequestList::iterator FindPendingArrival(std::uint64_t arrival);
 // Removes the first pending record with this ID; false when there is none.
 bool RemovePendingRequest(std::uint64_t id);

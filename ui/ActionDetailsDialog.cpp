@@ -1,6 +1,6 @@
 #include "ui/ActionDetailsDialog.h"
 
-#include "core/SessionState.h"
+#include "core/ActionRequest.h"
 #include "ui/ActionButtonRow.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
@@ -36,14 +36,13 @@ void Close(Widget, XtPointer, XtPointer) {
   shell = nullptr;
   // Nothing may be thrown back through the toolkit's C frames.
   try {
-    PostUICommand(kActionDetailsClosed, 0, 0, 0);
+    PostUICommand(kActionDetailsClosed, 0, 0, 0, 0);
   } catch (...) {
   }
 }
 
-void Build(std::uint64_t id) {
-  const auto request = FindPendingRequest(id);
-  const bool hasPreview = request != sessionState.pendingRequests.end() && request->preview;
+void Build(const ActionRequest* request) {
+  const bool hasPreview = request != nullptr && request->preview;
   const std::vector<std::string> texts = {
       hasPreview ? LocaleText(*request->preview) : std::string(), LocaleText("OK")};
   shell = CreateDialogShell(LocaleText("Action Script Preview"));
@@ -62,14 +61,16 @@ void Build(std::uint64_t id) {
 
 }  // namespace
 
-void OpenActionDetailsDialog(std::uint64_t id) {
+void OpenActionDetailsDialog(const ActionRequest* request) {
   if (shell != nullptr) return;
   try {
-    Build(id);
+    Build(request);
   } catch (...) {
     ReportDialogFailure("ActionDetailsDialog");
   }
 }
+
+bool IsActionDetailsDialogOpen() noexcept { return shell != nullptr; }
 
 DialogLayout ActionDetailsDialogLayout() {
   return {"ActionDetailsDialog", "Action Script Preview", nullptr, kRows, kRowCount,

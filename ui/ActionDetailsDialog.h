@@ -2,13 +2,13 @@
 // dialog stays disabled until the user closes it with "OK".
 #pragma once
 
-#include <cstdint>
-
+struct ActionRequest;
 struct DialogLayout;
 
-// Does nothing while the preview is open; otherwise shows the Preview of the pending request
-// with this ID (empty when it is no longer pending or has none).
-void OpenActionDetailsDialog(std::uint64_t id);
+// Does nothing while the preview is open; otherwise shows the record's Preview (empty when the
+// record is null, no longer pending, or has none).
+void OpenActionDetailsDialog(const ActionRequest* request);
+[[nodiscard]] bool IsActionDetailsDialogOpen() noexcept;
 
 // The window's widgets for the generated documentation.
 [[nodiscard]] DialogLayout ActionDetailsDialogLayout();

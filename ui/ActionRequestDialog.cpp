@@ -2,10 +2,11 @@
 
 #include "core/ActionRequestStore.h"
 #include "core/SessionState.h"
-#include "text/format/FormatErrors.h"
 #include "text/time/Clock.h"
 #include "ui/ActionButtonRow.h"
+#include "ui/ActionDetailsDialog.h"
 #include "ui/ActionSummary.h"
+#include "ui/ConfirmationDialog.h"
 #include "ui/DeadlineText.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
@@ -25,8 +26,10 @@
 #include <X11/Xaw/List.h>
 #include <X11/Xaw/Viewport.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -152,8 +155,13 @@ struct Dialog {
   // A position in the list, kept across closing and reopening.
   int selectedIndex = -1;
   int snoozeIndex = -1;
+  // The minutes of the snooze choice the user clicked in this opening: kept across refreshes
+  // while the list still offers them, so that Snooze sends what the user chose.
+  std::optional<std::int32_t> chosenMinutes;
   ListItems items;
-  std::vector<std::uint64_t> itemIds;
+  // The arrival number of each item's record: the record an answer acts on, whatever other
+  // records share its ID.
+  std::vector<std::uint64_t> itemArrivals;
   std::vector<SnoozeChoice> snoozeChoices;
   ListItems snoozeItems;
   bool snoozeAllowed = false;
@@ -189,15 +197,18 @@ constexpr const char* kTitleHeaderWording = "Title";
 constexpr const char* kDeadlineHeaderWording = "Deadline";
 constexpr const char* kSelectedDescriptionWording = "{actionDescription}\n\n{actionSummary}";
 
-// A built-in text of this dialog; an override the format engine rejects shows as a marker.
-UString8 DialogText(const char* english, const std::vector<ByteRange>& values = {}) {
+// A looked-up text in the locale's encoding. An override the format engine rejects, or one the
+// locale cannot hold, shows as a marker: a translation file must not take the dialog down.
+std::string ShownText(const UString8& text) {
   try {
-    return FormatBuiltIn(english, values);
-  } catch (const FormatError&) {
-    return UString8(kInvalidString);
+    return LocaleText(text);
+  } catch (const DebuggableException&) {
+    return kInvalidString;
   }
 }
-std::string LocaleDialogText(const char* english) { return LocaleText(DialogText(english)); }
+std::string LocaleDialogText(const char* english, const std::vector<ByteRange>& values = {}) {
+  return ShownText(FormatBuiltInOrMarker(english, values));
+}
 
 // Labels are set only when they change: every set redraws, and the countdown refreshes the
 // dialog every second.
@@ -220,71 +231,82 @@ void SetControlsSensitive(bool sensitive) {
   for (const Row row : kControls) XtSetSensitive(dialog[row], sensitive ? True : False);
 }
 
-// Dialog state -----------------------------------------------------------------------------
+// A confirmation or the script preview is open: the answers stay out of reach until it closes,
+// so that no second answer can overtake the one the user is giving there.
+bool AnswerInProgress() { return IsConfirmationDialogOpen() || IsActionDetailsDialogOpen(); }
 
-void FillActionList() {
-  Widget list = dialog[kActionList];
-  XtUnmanageChild(list);
+// What a refresh shows, computed whole before any widget changes: a text that fails leaves the
+// dialog as it was. ------------------------------------------------------------------------
+
+struct ListView {
   ListItems items;
-  std::vector<std::uint64_t> ids;
+  std::vector<std::uint64_t> arrivals;
+};
+
+ListView ListPending() {
+  ListView view;
   for (const ActionRequest& request : sessionState.pendingRequests) {
-    std::string title = LocaleText(request.title);
-    if (title.empty()) continue;
-    if (request.deadline)
-      title += kItemSeparator + LocaleText(FormatListDeadline(*request.deadline));
-    items.texts.push_back(std::move(title));
-    ids.push_back(request.id);
+    std::string text = LocaleText(request.title);
+    if (text.empty()) continue;
+    if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
+    view.items.texts.push_back(std::move(text));
+    view.arrivals.push_back(request.arrival);
   }
-  items.Change(list);
-  std::swap(dialog.items, items);
-  dialog.itemIds = std::move(ids);
-  XtManageChild(list);
+  return view;
 }
 
-void RestoreSelection() {
-  if (dialog.selectedIndex >= static_cast<int>(dialog.itemIds.size())) dialog.selectedIndex = -1;
-  if (dialog.selectedIndex == -1) return;
-  XawListHighlight(dialog[kActionList], dialog.selectedIndex);
-  ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
+struct SnoozeView {
+  std::vector<SnoozeChoice> choices;
+  ListItems items;
+  int index = 0;
+  std::optional<std::int32_t> chosenMinutes;
+};
+
+// The user's choice while the list still offers it, else the one nearest the reminder interval.
+SnoozeView ViewSnoozeList(bool anyDeadline) {
+  SnoozeView view;
+  view.choices = SnoozeChoices(anyDeadline);
+  view.index = PreselectedSnoozeChoice(view.choices, dialog.reminderInterval);
+  if (dialog.chosenMinutes) {
+    const auto chosen = std::find_if(
+        view.choices.begin(), view.choices.end(),
+        [](const SnoozeChoice& choice) { return choice.minutes == *dialog.chosenMinutes; });
+    if (chosen != view.choices.end()) {
+      view.index = static_cast<int>(chosen - view.choices.begin());
+      view.chosenMinutes = dialog.chosenMinutes;
+    }
+  }
+  for (const SnoozeChoice& choice : view.choices) {
+    view.items.texts.push_back(LocaleDialogText(choice.text));
+  }
+  return view;
 }
 
-std::string CountText() {
-  if (dialog.selectedIndex != -1) return LocaleDialogText(kOneSelectedWording);
-  const std::size_t count = dialog.itemIds.size();
+struct ControlsView {
+  std::string snoozeLabel, takeLabel, cancelLabel, titleLabel, description;
+  bool takeAll = false, take = false, cancel = false, details = false, detailsMapped = false;
+  bool snooze = false, snoozeList = false;
+  std::optional<SnoozeView> snoozeView;
+};
+
+std::string CountText(int selectedIndex, std::size_t count) {
+  if (selectedIndex != -1) return LocaleDialogText(kOneSelectedWording);
   if (count == 0) return LocaleDialogText(kNoPendingWording);
   if (count == 1) return LocaleDialogText(kOnePendingWording);
-  return LocaleText(DialogText(kPendingCountWording, {std::to_string(count)}));
+  return LocaleDialogText(kPendingCountWording, {std::to_string(count)});
 }
 
-void FillSnoozeList() {
-  dialog.snoozeChoices = SnoozeChoices(dialog.anyDeadline);
-  dialog.snoozeIndex = PreselectedSnoozeChoice(dialog.snoozeChoices, dialog.reminderInterval);
-  ListItems items;
-  for (const SnoozeChoice& choice : dialog.snoozeChoices) {
-    items.texts.push_back(LocaleDialogText(choice.text));
-  }
-  items.Change(dialog[kSnoozeList]);
-  std::swap(dialog.snoozeItems, items);
-  XawListHighlight(dialog[kSnoozeList], dialog.snoozeIndex);
-  ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
+ControlsView ViewNothingPending(int selectedIndex, std::size_t count) {
+  ControlsView view;
+  view.snoozeLabel = LocaleDialogText(kCloseWording);
+  view.snooze = true;
+  view.cancelLabel = LocaleDialogText(kCancelActionWording);
+  view.takeLabel = LocaleDialogText(kTakeActionWording);
+  view.titleLabel = CountText(selectedIndex, count);
+  return view;
 }
 
-void ShowNothingPending() {
-  SetLabel(dialog[kSnoozeButton], LocaleDialogText(kCloseWording));
-  XtSetSensitive(dialog[kSnoozeButton], True);
-  XtSetSensitive(dialog[kSnoozeList], False);
-  SetLabel(dialog[kCancelButton], LocaleDialogText(kCancelActionWording));
-  XtSetSensitive(dialog[kCancelButton], False);
-  XtSetSensitive(dialog[kDetailsButton], False);
-  XtSetMappedWhenManaged(dialog[kDetailsButton], False);
-  XtSetSensitive(dialog[kTakeAllButton], False);
-  SetLabel(dialog[kTakeButton], LocaleDialogText(kTakeActionWording));
-  XtSetSensitive(dialog[kTakeButton], False);
-  SetLabel(dialog[kTitleLabel], CountText());
-  SetDescription(std::string());
-}
-
-// Reads what the buttons depend on from the pending requests.
+// Reads what the buttons depend on from the pending requests; kept for the next answer.
 void DeriveFromRequests(const ActionRequest* selected) {
   dialog.snoozeAllowed = dialog.allowSnooze;
   dialog.selectedCancellable = selected == nullptr || selected->cancellable;
@@ -302,59 +324,99 @@ void DeriveFromRequests(const ActionRequest* selected) {
   }
 }
 
-// The selected item's request; null with nothing selected or when it is no longer pending.
-const ActionRequest* SelectedRequest() {
-  if (dialog.selectedIndex == -1) return nullptr;
-  const auto request = FindPendingRequest(dialog.itemIds.at(dialog.selectedIndex));
-  return request == sessionState.pendingRequests.end() ? nullptr : &*request;
+ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
+  const ActionRequest* selected = nullptr;
+  if (selectedIndex != -1) {
+    const auto request = FindPendingArrival(arrivals.at(selectedIndex));
+    if (request != sessionState.pendingRequests.end()) selected = &*request;
+  }
+  DeriveFromRequests(selected);
+  if (selectedIndex != -1 && selected == nullptr) throw NoSelectedAction();
+  ControlsView view;
+  view.snoozeLabel = LocaleDialogText(kSnoozeButtonWording);
+  view.takeAll = true;
+  view.detailsMapped = dialog.anyPreview;
+  if (selected == nullptr) {
+    std::vector<std::uint64_t> ids;
+    for (const ActionRequest& request : sessionState.pendingRequests) ids.push_back(request.id);
+    ActionRequestStore store;
+    store.Merge({sessionState.pendingRequests.begin(), sessionState.pendingRequests.end()});
+    view.takeLabel = LocaleDialogText(kTakeActionsWording);
+    view.cancelLabel = LocaleDialogText(kCancelActionsWording);
+    view.titleLabel = CountText(selectedIndex, arrivals.size());
+    view.description = ShownText(BuildActionsSummary(ids, store));
+  } else {
+    view.takeLabel = LocaleDialogText(kTakeActionWording);
+    view.cancelLabel = LocaleDialogText(kCancelActionWording);
+    view.titleLabel = LocaleText(selected->title);
+    view.description = LocaleDialogText(
+        kSelectedDescriptionWording, {selected->shortDescription, BuildActionSummary(*selected)});
+    view.details = selected->preview.has_value();
+  }
+  view.take = selected != nullptr;
+  view.snooze = view.snoozeList = dialog.snoozeAllowed;
+  view.cancel = selected != nullptr && dialog.selectedCancellable;
+  // A list that cannot be used keeps its items and is merely insensitive.
+  if (dialog.snoozeAllowed) view.snoozeView = ViewSnoozeList(dialog.anyDeadline);
+  return view;
 }
 
-void ShowPending() {
-  SetLabel(dialog[kSnoozeButton], LocaleDialogText(kSnoozeButtonWording));
-  XtSetSensitive(dialog[kTakeAllButton], True);
-  std::vector<ActionRequest> requests;
-  std::vector<std::uint64_t> ids;
-  for (const ActionRequest& request : sessionState.pendingRequests) {
-    requests.push_back(request);
-    ids.push_back(request.id);
+ControlsView ViewControls(int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
+  if (sessionState.pendingRequests.empty())
+    return ViewNothingPending(selectedIndex, arrivals.size());
+  return ViewPending(selectedIndex, arrivals);
+}
+
+// Applying a view --------------------------------------------------------------------------
+
+void ShowList(ListView view) {
+  Widget list = dialog[kActionList];
+  XtUnmanageChild(list);
+  view.items.Change(list);
+  std::swap(dialog.items, view.items);
+  dialog.itemArrivals = std::move(view.arrivals);
+  XtManageChild(list);
+}
+
+void RestoreSelection() {
+  if (dialog.selectedIndex >= static_cast<int>(dialog.itemArrivals.size())) {
+    dialog.selectedIndex = -1;
   }
-  ActionRequestStore store;
-  store.Merge(requests);
-  const ActionRequest* selected = SelectedRequest();
-  DeriveFromRequests(selected);
-  XtSetMappedWhenManaged(dialog[kDetailsButton], dialog.anyPreview ? True : False);
-  // The values above hold for the next answer even when the selected request has gone.
-  if (dialog.selectedIndex != -1 && selected == nullptr) throw NoSelectedAction();
-  if (selected == nullptr) {
-    XtSetSensitive(dialog[kDetailsButton], False);
-    SetLabel(dialog[kTakeButton], LocaleDialogText(kTakeActionsWording));
-    SetLabel(dialog[kCancelButton], LocaleDialogText(kCancelActionsWording));
-    SetLabel(dialog[kTitleLabel], CountText());
-    SetDescription(LocaleText(BuildActionsSummary(ids, store)));
-  } else {
-    SetLabel(dialog[kTakeButton], LocaleDialogText(kTakeActionWording));
-    SetLabel(dialog[kCancelButton], LocaleDialogText(kCancelActionWording));
-    SetLabel(dialog[kTitleLabel], LocaleText(selected->title));
-    SetDescription(LocaleText(DialogText(
-        kSelectedDescriptionWording, {selected->shortDescription, BuildActionSummary(*selected)})));
-    XtSetSensitive(dialog[kDetailsButton], selected->preview ? True : False);
+  if (dialog.selectedIndex == -1) return;
+  XawListHighlight(dialog[kActionList], dialog.selectedIndex);
+  ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
+}
+
+void ShowSnoozeList(SnoozeView view) {
+  view.items.Change(dialog[kSnoozeList]);
+  std::swap(dialog.snoozeItems, view.items);
+  dialog.snoozeChoices = std::move(view.choices);
+  dialog.snoozeIndex = view.index;
+  dialog.chosenMinutes = view.chosenMinutes;
+  XawListHighlight(dialog[kSnoozeList], dialog.snoozeIndex);
+  ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
+}
+
+void ShowControls(ControlsView view) {
+  SetLabel(dialog[kSnoozeButton], view.snoozeLabel);
+  SetLabel(dialog[kTakeButton], view.takeLabel);
+  SetLabel(dialog[kCancelButton], view.cancelLabel);
+  SetLabel(dialog[kTitleLabel], view.titleLabel);
+  SetDescription(view.description);
+  XtSetMappedWhenManaged(dialog[kDetailsButton], view.detailsMapped ? True : False);
+  const std::pair<Row, bool> sensitivity[] = {
+      {kTakeAllButton, view.takeAll}, {kTakeButton, view.take},     {kCancelButton, view.cancel},
+      {kDetailsButton, view.details}, {kSnoozeButton, view.snooze}, {kSnoozeList, view.snoozeList}};
+  for (const auto& [row, sensitive] : sensitivity) {
+    XtSetSensitive(dialog[row], sensitive ? True : False);
   }
-  XtSetSensitive(dialog[kTakeButton], selected != nullptr ? True : False);
-  XtSetSensitive(dialog[kSnoozeButton], dialog.snoozeAllowed ? True : False);
-  XtSetSensitive(dialog[kSnoozeList], dialog.snoozeAllowed ? True : False);
-  XtSetSensitive(dialog[kCancelButton],
-                 selected != nullptr && dialog.selectedCancellable ? True : False);
-  if (dialog.snoozeAllowed) FillSnoozeList();
+  if (view.snoozeView) ShowSnoozeList(std::move(*view.snoozeView));
 }
 
 // The second half of a refresh; a selection whose request has gone leaves the texts as they were.
 void UpdateTextsAndButtons() {
   try {
-    if (sessionState.pendingRequests.empty()) {
-      ShowNothingPending();
-    } else {
-      ShowPending();
-    }
+    ShowControls(ViewControls(dialog.selectedIndex, dialog.itemArrivals));
   } catch (const NoSelectedAction&) {
   }
 }
@@ -385,14 +447,16 @@ XtActionsRec listActions[] = {{const_cast<char*>("PostponeListSelect"), Postpone
 // The answers about the selected request post it with the dialog disabled.
 void PostForSelected(std::uint32_t kind) {
   if (dialog.selectedIndex == -1) return;
+  const auto request = FindPendingArrival(dialog.itemArrivals.at(dialog.selectedIndex));
+  if (request == sessionState.pendingRequests.end()) return;
   DisableActionRequestDialog();
-  PostUICommand(kind, dialog.itemIds.at(dialog.selectedIndex), 0, 0);
+  PostUICommand(kind, request->id, request->arrival, 0, 0);
 }
 
 void TakeAllPressed(Widget, XtPointer, XtPointer) {
   Guarded([] {
     DisableActionRequestDialog();
-    PostUICommand(UICommandKind::kTakeAllActions, 0, 0, 0);
+    PostUICommand(UICommandKind::kTakeAllActions, 0, 0, 0, 0);
   });
 }
 void TakePressed(Widget, XtPointer, XtPointer) {
@@ -406,35 +470,41 @@ void DetailsPressed(Widget, XtPointer, XtPointer) {
 }
 
 void SnoozeChosen(Widget, XtPointer, XtPointer callData) {
-  dialog.snoozeIndex = static_cast<XawListReturnStruct*>(callData)->list_index;
+  const int index = static_cast<XawListReturnStruct*>(callData)->list_index;
+  dialog.snoozeIndex = index;
+  if (index >= 0 && index < static_cast<int>(dialog.snoozeChoices.size())) {
+    dialog.chosenMinutes = dialog.snoozeChoices[index].minutes;
+  }
 }
 
 void SnoozePressed(Widget, XtPointer, XtPointer) {
   Guarded([] {
-    const int index = dialog.snoozeIndex;
-    if (index < 0 || index >= static_cast<int>(dialog.snoozeChoices.size())) {
-      // With nothing pending the button reads "Close".
-      if (sessionState.pendingRequests.empty()) CloseActionRequestDialog();
+    // With nothing pending the button reads "Close": it closes and never snoozes, whatever
+    // arrives before the next tick.
+    if (sessionState.pendingRequests.empty()) {
+      CloseActionRequestDialog();
       return;
     }
+    const int index = dialog.snoozeIndex;
+    if (index < 0 || index >= static_cast<int>(dialog.snoozeChoices.size())) return;
     const std::int32_t minutes = dialog.snoozeChoices[index].minutes;
     const auto deadlineSeconds =
         static_cast<std::uint32_t>(dialog.earliestDeadline / kMicrosecondsPerSecond);
     CloseActionRequestDialog();
-    PostUICommand(UICommandKind::kSnooze, 0, minutes, deadlineSeconds);
+    PostUICommand(UICommandKind::kSnooze, 0, 0, minutes, deadlineSeconds);
   });
 }
 
 // Building ----------------------------------------------------------------------------------
 
 std::vector<std::string> FixedTexts() {
-  return {LocaleText(DialogText(kTitleHeaderWording)) + kItemSeparator +
-              LocaleText(DialogText(kDeadlineHeaderWording)),
-          LocaleText(UIString(UIText::kTakeAllActions)),
+  return {LocaleDialogText(kTitleHeaderWording) + kItemSeparator +
+              LocaleDialogText(kDeadlineHeaderWording),
+          ShownText(UIString(UIText::kTakeAllActions)),
           LocaleDialogText(kTakeActionsWording),
           LocaleDialogText(kCancelActionsWording),
-          LocaleText(UIString(UIText::kActionDetails)),
-          LocaleText(UIString(UIText::kClickSnoozeToBeReminded)),
+          ShownText(UIString(UIText::kActionDetails)),
+          ShownText(UIString(UIText::kClickSnoozeToBeReminded)),
           LocaleDialogText(kSnoozeButtonWording)};
 }
 
@@ -476,16 +546,19 @@ void Build() {
     actionsAdded = true;
   }
   const std::vector<std::string> texts = FixedTexts();
-  dialog.shell = CreateDialogShell(LocaleText(UIString(UIText::kActionRequestsTitle)));
+  dialog.shell = CreateDialogShell(ShownText(UIString(UIText::kActionRequestsTitle)));
   dialog.widgets.clear();
   dialog.description.clear();
+  dialog.chosenMinutes.reset();
   ContinueWidgetTable(dialog.shell, kRows, kSnoozeLabel, texts, dialog.widgets);
   const int rowWidth = PlaceAnswerButtons();
   ContinueWidgetTable(dialog.shell, kRows, kRowCount, texts, dialog.widgets);
   SetResource(dialog[kSnoozeButton], XtNhorizDistance,
               RightAlignedDistance(rowWidth, WidgetWidth(dialog[kSnoozeButton]),
                                    WidgetBorderWidth(dialog[kDescription])));
-  XtOverrideTranslations(dialog[kActionList], XtParseTranslationTable(kListTranslations));
+  // Parsed once: the toolkit never frees a parsed table.
+  static const XtTranslations listTranslations = XtParseTranslationTable(kListTranslations);
+  XtOverrideTranslations(dialog[kActionList], listTranslations);
   XtAddCallback(dialog[kTakeAllButton], XtNcallback, TakeAllPressed, nullptr);
   XtAddCallback(dialog[kTakeButton], XtNcallback, TakePressed, nullptr);
   XtAddCallback(dialog[kCancelButton], XtNcallback, CancelPressed, nullptr);
@@ -517,16 +590,22 @@ void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze) {
   }
   dialog.enabled = true;
   RefreshActionRequestDialog();
+  if (AnswerInProgress()) DisableActionRequestDialog();
 }
 
 void RefreshActionRequestDialog() {
   if (dialog.shell == nullptr || !dialog.enabled) return;
-  FillActionList();
+  ListView list = ListPending();
+  const int selected =
+      dialog.selectedIndex < static_cast<int>(list.arrivals.size()) ? dialog.selectedIndex : -1;
+  ControlsView controls = ViewControls(selected, list.arrivals);
+  ShowList(std::move(list));
   RestoreSelection();
-  UpdateTextsAndButtons();
+  ShowControls(std::move(controls));
 }
 
 void EnableActionRequestDialog() {
+  if (AnswerInProgress()) return;
   if (dialog.shell != nullptr) SetControlsSensitive(true);
   dialog.enabled = true;
   RefreshActionRequestDialog();

@@ -1,6 +1,6 @@
 #include "ui/ConfirmationDialog.h"
 
-#include "core/SessionState.h"
+#include "core/ActionRequest.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
 #include "ui/UICommand.h"
@@ -52,13 +52,14 @@ constexpr int kInitialConfirmationWidth = 500;
 
 Widget shell = nullptr;
 std::uint64_t confirmingId = 0;
+std::uint64_t confirmingArrival = 0;
 // Only grows: a fixed line wider than the text makes this and every later text that wide.
 int confirmationWidth = kInitialConfirmationWidth;
 
 void Close(std::uint32_t kind) {
   XtDestroyWidget(shell);
   shell = nullptr;
-  PostUICommand(kind, confirmingId, 0, 0);
+  PostUICommand(kind, confirmingId, confirmingArrival, 0, 0);
 }
 
 // Nothing may be thrown back through the toolkit's C frames.
@@ -75,13 +76,11 @@ void Refuse(Widget, XtPointer, XtPointer) {
   }
 }
 
-void Build(std::uint64_t id) {
-  const auto request = FindPendingRequest(id);
-  const bool pending = request != sessionState.pendingRequests.end();
+void Build(const ActionRequest& request) {
   const std::vector<std::string> texts = {
-      pending ? LocaleText(request->title) : std::string(),
+      LocaleText(request.title),
       LocaleText("This action requires you to acknowledge the following confirmation message:"),
-      pending && request->preActionMessage ? LocaleText(*request->preActionMessage) : std::string(),
+      request.preActionMessage ? LocaleText(*request.preActionMessage) : std::string(),
       LocaleText("Cancel"), LocaleText("OK")};
   shell = CreateDialogShell(LocaleText("Confirmation Required"));
   // The text is as wide as confirmationWidth, which the fixed line may raise; it is set before
@@ -105,15 +104,18 @@ void Build(std::uint64_t id) {
 
 }  // namespace
 
-void OpenConfirmationDialog(std::uint64_t id) {
+void OpenConfirmationDialog(const ActionRequest& request) {
   if (shell != nullptr) return;
-  confirmingId = id;
+  confirmingId = request.id;
+  confirmingArrival = request.arrival;
   try {
-    Build(id);
+    Build(request);
   } catch (...) {
     ReportDialogFailure("ConfirmationDialog");
   }
 }
+
+bool IsConfirmationDialogOpen() noexcept { return shell != nullptr; }
 
 DialogLayout ConfirmationDialogLayout() {
   return {"ConfirmationDialog",

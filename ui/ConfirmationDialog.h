@@ -3,13 +3,13 @@
 // disabled while it is open.
 #pragma once
 
-#include <cstdint>
-
+struct ActionRequest;
 struct DialogLayout;
 
-// Does nothing while a confirmation is open; otherwise shows the Title and PreActionMessage of
-// the pending request with this ID (empty texts when it is no longer pending).
-void OpenConfirmationDialog(std::uint64_t id);
+// Does nothing while a confirmation is open; otherwise shows the record's Title and
+// PreActionMessage. The answer is posted with the record's ID and arrival number.
+void OpenConfirmationDialog(const ActionRequest& request);
+[[nodiscard]] bool IsConfirmationDialogOpen() noexcept;
 
 // The window's widgets for the generated documentation.
 [[nodiscard]] DialogLayout ConfirmationDialogLayout();

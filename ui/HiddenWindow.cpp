@@ -20,7 +20,7 @@ void HandleHiddenWindowEvent(Widget, XtPointer, XEvent* event, Boolean*) {
   if (std::memcmp(event->xclient.data.b, "open", 4) != 0) return;
   // Nothing may be thrown back through the toolkit's C frames.
   try {
-    PostUICommand(kOpenActionRequestDialog, 0, 0, 0);
+    PostUICommand(kOpenActionRequestDialog, 0, 0, 0, 0);
   } catch (...) {
   }
 }

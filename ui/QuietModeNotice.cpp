@@ -34,7 +34,7 @@ void Close(Widget, XtPointer, XtPointer) {
   CloseQuietModeNotice();
   // Nothing may be thrown back through the toolkit's C frames.
   try {
-    PostUICommand(kQuietModeNoticeClosed, 0, 0, 0);
+    PostUICommand(kQuietModeNoticeClosed, 0, 0, 0, 0);
   } catch (...) {
   }
 }

@@ -14,9 +14,9 @@ UICommandQueue& uiCommandQueue = *new UICommandQueue;
 
 }  // namespace
 
-void PostUICommand(std::uint32_t kind, std::uint64_t id, std::int32_t minutes,
-                   std::uint32_t deadlineSeconds) {
-  auto command = std::make_unique<UICommand>(kind, id, minutes, deadlineSeconds);
+void PostUICommand(std::uint32_t kind, std::uint64_t id, std::uint64_t arrival,
+                   std::int32_t minutes, std::uint32_t deadlineSeconds) {
+  auto command = std::make_unique<UICommand>(kind, id, arrival, minutes, deadlineSeconds);
   PlainLock::Guard guard(uiCommandQueue.lock);
   uiCommandQueue.commands.push_back(std::move(command));
 }

@@ -22,10 +22,11 @@ enum UICommandKind : std::uint32_t {
 
 class UICommand {
  public:
-  UICommand(std::uint32_t commandKind, std::uint64_t requestId, std::int32_t snoozeMinutes,
-            std::uint32_t earliestDeadlineSeconds) noexcept
+  UICommand(std::uint32_t commandKind, std::uint64_t requestId, std::uint64_t requestArrival,
+            std::int32_t snoozeMinutes, std::uint32_t earliestDeadlineSeconds) noexcept
       : kind(commandKind),
         id(requestId),
+        arrival(requestArrival),
         minutes(snoozeMinutes),
         deadlineSeconds(earliestDeadlineSeconds) {}
   virtual ~UICommand() = default;
@@ -33,6 +34,8 @@ class UICommand {
   std::uint32_t kind;
   // The request concerned, or 0.
   std::uint64_t id;
+  // Which record of that ID the user chose (its arrival number), or 0: IDs may repeat.
+  std::uint64_t arrival;
   // Snooze only: the choice's minutes, negative for the "before deadline" choices.
   std::int32_t minutes;
   // Snooze only: the earliest pending deadline in whole seconds since 1970, cut to 32 bits.
@@ -42,7 +45,7 @@ class UICommand {
 using UICommandList = std::list<std::unique_ptr<UICommand>>;
 
 // Appends a command under the queue's own lock; callable from any dialog callback.
-void PostUICommand(std::uint32_t kind, std::uint64_t id, std::int32_t minutes,
-                   std::uint32_t deadlineSeconds);
+void PostUICommand(std::uint32_t kind, std::uint64_t id, std::uint64_t arrival,
+                   std::int32_t minutes, std::uint32_t deadlineSeconds);
 // Every posted command, oldest first, leaving the queue empty.
 [[nodiscard]] UICommandList TakeUICommands();

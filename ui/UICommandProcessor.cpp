@@ -43,7 +43,7 @@ void ContinueTakeAll() {
   }
   takeAllSequence.inProgress = true;
   takeAllSequence.cursor = next->arrival;
-  Dialogs().OpenConfirmationDialog(next->id);
+  Dialogs().OpenConfirmationDialog(*next);
 }
 
 // Sends the take, removes the request and shows the list without it.
@@ -53,22 +53,24 @@ void TakeOne(PendingRequestList::iterator request) {
   Dialogs().RefreshActionRequestDialog();
 }
 
-void CancelAction(std::uint64_t id) {
-  const PendingRequestList::iterator request = FindPendingRequest(id);
+// An answer about one request acts on the record the user chose, found by its arrival number;
+// other records of the same ID are not it.
+void CancelAction(std::uint64_t arrival) {
+  const PendingRequestList::iterator request = FindPendingArrival(arrival);
   if (request != sessionState.pendingRequests.end()) {
-    SendTaken(id, true);
+    SendTaken(request->id, true);
     sessionState.pendingRequests.erase(request);
     Dialogs().RefreshActionRequestDialog();
   }
   Dialogs().EnableActionRequestDialog();
 }
 
-void TakeAction(std::uint64_t id) {
-  const PendingRequestList::iterator request = FindPendingRequest(id);
+void TakeAction(std::uint64_t arrival) {
+  const PendingRequestList::iterator request = FindPendingArrival(arrival);
   if (request != sessionState.pendingRequests.end()) {
     // The action request dialog stays disabled until the user has answered the confirmation.
     if (request->preActionMessage) {
-      Dialogs().OpenConfirmationDialog(id);
+      Dialogs().OpenConfirmationDialog(*request);
       return;
     }
     TakeOne(request);
@@ -88,12 +90,14 @@ void Snooze(const UICommand& command) {
   SendRemindInterval(sessionState.remindInterval, std::nullopt);
 }
 
-void ConfirmationAccepted(std::uint64_t id) {
-  if (takeAllSequence.inProgress) {
+void ConfirmationAccepted(std::uint64_t arrival) {
+  // Only the consent the sequence asked for moves it on.
+  if (takeAllSequence.inProgress && arrival == takeAllSequence.cursor) {
     ContinueTakeAll();
     return;
   }
-  const PendingRequestList::iterator request = FindPendingRequest(id);
+  takeAllSequence.inProgress = false;
+  const PendingRequestList::iterator request = FindPendingArrival(arrival);
   if (request != sessionState.pendingRequests.end()) TakeOne(request);
   Dialogs().EnableActionRequestDialog();
 }
@@ -104,24 +108,27 @@ void Handle(const UICommand& command) {
       takeAllSequence = TakeAllSequence{};
       ContinueTakeAll();
       break;
-    case kShowActionDetails:
-      Dialogs().OpenActionDetailsDialog(command.id);
+    case kShowActionDetails: {
+      const PendingRequestList::iterator request = FindPendingArrival(command.arrival);
+      const bool pending = request != sessionState.pendingRequests.end();
+      Dialogs().OpenActionDetailsDialog(pending ? &*request : nullptr);
       break;
+    }
     case kActionDetailsClosed:
     case kQuietModeNoticeClosed:
       Dialogs().EnableActionRequestDialog();
       break;
     case kCancelAction:
-      CancelAction(command.id);
+      CancelAction(command.arrival);
       break;
     case kTakeAction:
-      TakeAction(command.id);
+      TakeAction(command.arrival);
       break;
     case kSnooze:
       Snooze(command);
       break;
     case kConfirmationAccepted:
-      ConfirmationAccepted(command.id);
+      ConfirmationAccepted(command.arrival);
       break;
     case kConfirmationRefused:
       // Nothing of a take-all sequence has been sent yet, and nothing will be.

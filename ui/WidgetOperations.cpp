@@ -35,7 +35,10 @@ void CenterShell(Widget shell) {
 
 void ApplyScrollbarTranslations(Widget scrollbar) {
   if (scrollbar == nullptr) return;
-  XtOverrideTranslations(scrollbar, XtParseTranslationTable(kScrollbarTranslations));
+  // The toolkit never frees a parsed table, and every dialog has scrollbars: parsed once, the
+  // table serves every scrollbar of the process's life.
+  static const XtTranslations translations = XtParseTranslationTable(kScrollbarTranslations);
+  XtOverrideTranslations(scrollbar, translations);
 }
 
 void ScrollListToCurrent(Widget viewport, Widget list) {

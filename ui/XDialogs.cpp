@@ -14,8 +14,12 @@ void XDialogs::EnableActionRequestDialog() { ::EnableActionRequestDialog(); }
 void XDialogs::DisableActionRequestDialog() { ::DisableActionRequestDialog(); }
 bool XDialogs::IsActionRequestDialogOpen() { return ::IsActionRequestDialogOpen(); }
 bool XDialogs::IsActionRequestDialogEnabled() { return ::IsActionRequestDialogEnabled(); }
-void XDialogs::OpenConfirmationDialog(std::uint64_t id) { ::OpenConfirmationDialog(id); }
-void XDialogs::OpenActionDetailsDialog(std::uint64_t id) { ::OpenActionDetailsDialog(id); }
+void XDialogs::OpenConfirmationDialog(const ActionRequest& request) {
+  ::OpenConfirmationDialog(request);
+}
+void XDialogs::OpenActionDetailsDialog(const ActionRequest* request) {
+  ::OpenActionDetailsDialog(request);
+}
 void XDialogs::ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) {
   ::ShowMessageDialog(message, hideButton, topmost);
 }

@@ -12,8 +12,8 @@ class XDialogs final : public DialogOperations {
   void DisableActionRequestDialog() override;
   [[nodiscard]] bool IsActionRequestDialogOpen() override;
   [[nodiscard]] bool IsActionRequestDialogEnabled() override;
-  void OpenConfirmationDialog(std::uint64_t id) override;
-  void OpenActionDetailsDialog(std::uint64_t id) override;
+  void OpenConfirmationDialog(const ActionRequest& request) override;
+  void OpenActionDetailsDialog(const ActionRequest* request) override;
   void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) override;
   void RemoveMessageDialog(std::uint64_t id) override;
   void ExpireMessageDialogs() override;

@@ -24,12 +24,14 @@ std::string Str(const Bytes& text) {
 }
 
 // The action request dialog is open once opened, as the real one stays open until the user
-// closes it. Opening the details of kFailingId throws, as a dialog that cannot be built would.
+// closes it. Opening the details of kFailingId throws, as a dialog that cannot be built would. The
+// confirmation keeps the arrival number of the record it asks about, as the real one does.
 class RecordingDialogs : public DialogOperations {
  public:
   static constexpr std::uint64_t kFailingId = 666;
   Lines calls;
   bool open = false;
+  std::uint64_t confirmingArrival = 0;
 
   void OpenActionRequestDialog(TimeInterval interval, bool snooze) override {
     Call("Open", interval, snooze ? " snooze" : "");
@@ -40,10 +42,14 @@ class RecordingDialogs : public DialogOperations {
   void DisableActionRequestDialog() override { calls.push_back("Disable"); }
   bool IsActionRequestDialogOpen() override { return open; }
   bool IsActionRequestDialogEnabled() override { return open; }
-  void OpenConfirmationDialog(std::uint64_t id) override { Call("Confirm", id); }
-  void OpenActionDetailsDialog(std::uint64_t id) override {
-    if (id == kFailingId) throw std::runtime_error("details");
-    Call("Details", id);
+  void OpenConfirmationDialog(const ActionRequest& request) override {
+    Call("Confirm", request.id);
+    confirmingArrival = request.arrival;
+  }
+  void OpenActionDetailsDialog(const ActionRequest* request) override {
+    if (request == nullptr) return calls.push_back("Details none");
+    if (request->id == kFailingId) throw std::runtime_error("details");
+    Call("Details", request->id);
   }
   void ShowMessageDialog(const MessageRequest& message, bool hide, bool topmost) override {
     Call("Message", message.id, std::string(hide ? " hide" : "") + (topmost ? " topmost" : ""));

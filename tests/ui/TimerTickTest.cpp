@@ -74,7 +74,7 @@ TEST_F(Tick, RemindersAndTheOrderOfTheSteps) {
   // Not initialised: dispatch and commands only, no hidden window, no dialog for the request.
   sessionState.initialized = false;
   Receive(Request(5));
-  PostUICommand(kCancelAction, 5, 0, 0);
+  PostUICommand(kCancelAction, 5, 1, 0, 0);
   EXPECT_EQ(RunTick(), (Lines{"Refresh", "Enable"}));
   EXPECT_EQ(TakeSent(), Lines{Taken(5, true)});
   Receive(Request(6));
@@ -98,7 +98,7 @@ TEST_F(Tick, RemindersAndTheOrderOfTheSteps) {
 TEST_F(Tick, QuietModeHoldsForcedRunsButNotReminders) {
   Receive(Forced(1, -kSecond) + "<QuietModeStart></QuietModeStart>");
   sessionState.nextReminderTime = kNow - kSecond;
-  EXPECT_EQ(RunTick(), (Lines{"Refresh", "Open 0 snooze", "Notice 0 0", "Disable", "Open 0 snooze",
+  EXPECT_EQ(RunTick(), (Lines{"Open 0 snooze", "Notice 0 0", "Refresh", "Disable", "Open 0 snooze",
                               "Expire"}));
   clock.Advance(3600 * kSecond);
   RunTick();

@@ -18,14 +18,17 @@ constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
 const std::string kAsk = "<PreActionMessage>Save first.</PreActionMessage>";
 
 // One step of a scenario: the client's document (applied by the dispatcher) or a user command.
+// A command about a request names the record the user chose: the nth pending one with that ID,
+// or, for a confirmation's answer, the record the open confirmation asked about.
 struct Step {
   std::string document;
   std::uint32_t kind = 0;
   std::uint64_t id = 0;
+  int nth = 1;
 };
 Step Client(const std::string& document) { return {document}; }
-Step User(std::uint32_t kind, std::uint64_t id = 0) { return {"", kind, id}; }
-Step Take(std::uint64_t id) { return User(kTakeAction, id); }
+Step User(std::uint32_t kind, std::uint64_t id = 0, int nth = 1) { return {"", kind, id, nth}; }
+Step Take(std::uint64_t id, int nth = 1) { return User(kTakeAction, id, nth); }
 Step Cancel(std::uint64_t id) { return User(kCancelAction, id); }
 Step Yes(std::uint64_t id) { return User(kConfirmationAccepted, id); }
 Step No(std::uint64_t id) { return User(kConfirmationRefused, id); }
@@ -43,9 +46,19 @@ class UICommands : public SessionTest {
     takeAllSequence = TakeAllSequence{};
     sessionState.initialized = true;
   }
+  std::uint64_t ArrivalOf(const Step& step) const {
+    if (step.kind == kConfirmationAccepted || step.kind == kConfirmationRefused) {
+      return dialogs.confirmingArrival;
+    }
+    int seen = 0;
+    for (const ActionRequest& request : sessionState.pendingRequests) {
+      if (request.id == step.id && ++seen == step.nth) return request.arrival;
+    }
+    return 0;
+  }
   void Run(const Step& step) {
     if (step.document.empty()) {
-      PostUICommand(step.kind, step.id, 0, 0);
+      PostUICommand(step.kind, step.id, ArrivalOf(step), 0, 0);
       ProcessUICommands();
     } else {
       Receive(step.document);
@@ -86,8 +99,16 @@ TEST_F(UICommands, AnswersBecomeMessagesAndDialogCalls) {
       {"consent refused", k1Ask, {Take(1), No(1)}, {}, {"Confirm 1", "Enable"}, {1}},
       {"consent for a request gone meanwhile", k1Ask, {Take(1), Remove(1), Yes(1)}, {},
        {"Confirm 1", "Enable"}, {}},
-      {"failing command", k1, {User(kShowActionDetails, RecordingDialogs::kFailingId), Take(1)},
-       {Taken(1)}, kDone, {}},
+      {"details of a request gone", k1, {User(kShowActionDetails, 2)}, {}, {"Details none"}, {1}},
+      {"failing command", Request(RecordingDialogs::kFailingId) + k1,
+       {User(kShowActionDetails, RecordingDialogs::kFailingId), Take(1)}, {Taken(1)}, kDone,
+       {RecordingDialogs::kFailingId}},
+      {"take of the chosen one of two same IDs asks its own consent", k1 + k1Ask, {Take(1, 2)}, {},
+       {"Confirm 1"}, {1, 1}},
+      {"consent given for the second of two same IDs takes that one", k1Ask + k1 + k1Ask,
+       {Take(1, 3), Yes(1)}, {Taken(1)}, {"Confirm 1", "Refresh", "Enable"}, {1, 1}},
+      {"cancel of the chosen one of two same IDs", k1 + k1Ask, {User(kCancelAction, 1, 2)},
+       {Taken(1, true)}, kDone, {1}},
       {"take all", Request(3) + k1 + Request(3), {All()}, {Taken(3), Taken(1), Taken(3)}, kDone,
        {}},
       {"take all with consent", k1 + k2Ask + Request(3), {All(), Yes(2)},
@@ -146,7 +167,7 @@ TEST_F(UICommands, SnoozeAfterOrBeforeTheDeadline) {
     for (const bool pending : {true, false}) {
       SetUp();
       if (pending) AppendPendingRequest(ActionRequest{});
-      PostUICommand(kSnooze, 0, row.minutes, row.deadlineSeconds);
+      PostUICommand(kSnooze, 0, 0, row.minutes, row.deadlineSeconds);
       ProcessUICommands();
       const TimeInterval interval = row.minutes * 60 * kSecond;
       EXPECT_EQ(sessionState.nextReminderTime, pending ? row.reminder : 0);
