@@ -1,0 +1,181 @@
+"""Sequences a careful user and an untidy client produce: consent is asked for the very record
+the user chose and never skipped while a confirmation is open; a message the program cannot show
+is dropped and the session goes on; a clicked snooze choice is what Snooze sends."""
+
+import datetime
+
+import pytest
+
+import qvxsim
+import xsession as xsession_module
+import xwidgets
+from test_action_request_dialog import CONFIRMATION, TITLE, Dialog, now, request, taken
+from test_link import expect_still_running
+
+NOTICE, PREVIEW = "^Not Currently Available$", "^Action Script Preview$"
+# The C locale (no UseLocale) holds ASCII only.
+NOT_IN_LOCALE = "Don\u2019t switch off"
+SECOND = datetime.timedelta(seconds=1)
+
+
+def begin(client, tmp_path, *messages, brand=None, **settings):
+    """The handshake and the set-up, with brand as the lines of a _brand.xlat when given."""
+    client.read_frame()
+    files = []
+    if brand is not None:
+        content = "".join(f"{key}\t{text}\n" for key, text in brand).encode()
+        files.append(qvxsim.support_file(FileName="_brand.xlat", Content=content))
+    client.send_messages(qvxsim.initialization_info(
+        BaseDirectory=str(tmp_path / "base"), SupportFiles=files,
+        InitialUISettings=qvxsim.ui_settings(**settings)))
+    if messages:
+        client.send_messages(*messages)
+
+
+def message(identifier, title, text=None, **fields):
+    return qvxsim.message_request(ID=identifier, Title=title, Message=text or title, **fields)
+
+
+def stays_disabled(dialog, seconds=1.6):
+    """Two ticks pass and the answers are still out of reach."""
+    expect_still_running(dialog.client, seconds)
+    return not any(dialog.sensitive(name) for name in ("takeAllActions", "takeActions"))
+
+
+@pytest.fixture
+def client(client, xsession):
+    client.xsession = xsession
+    return client
+
+
+@pytest.mark.parametrize("bad, brand", [
+    (message(4, NOT_IN_LOCALE, "Save your work."), None),
+    (message(4, "Updates", NOT_IN_LOCALE), None),
+    (message(4, "Updates", "Save your work."), [("OK", "O{K")]),
+    (message(4, "Updates", IsCompletionMessage=True), [("Vantrel notification:", "{x}")]),
+    (message(4, "Updates", IsCompletionMessage=True),
+     [('Action "{actionTitle}" has completed.', "Action {actionTitle")]),
+], ids=["title-not-in-locale", "text-not-in-locale", "broken-ok", "broken-completion-title",
+        "broken-completion-body"])
+def test_a_message_that_cannot_be_shown_is_dropped_and_the_session_goes_on(client, tmp_path,
+                                                                          bad, brand):
+    begin(client, tmp_path, bad, brand=brand)
+    # A failing message drops what follows it in the same read, so each message below comes
+    # once the one before it has been dealt with (the first waits behind the set-up).
+    expect_still_running(client, 2.5)
+    # Every message window has the broken "OK"; a request still shows.
+    broken_ok = brand == [("OK", "O{K")]
+    client.send_messages(message(5, "Next one"))
+    expect_still_running(client, 1.5)
+    client.send_messages(request(6, "Next request"))
+    Dialog(client.xsession, TITLE)
+    assert client.xsession.find_windows("^Next one$") == ([] if broken_ok else
+                                                          [client.xsession.find_window("^Next one$")])
+    assert client.xsession.find_windows("^(Updates|Vantrel notification:)$") == []
+    expect_still_running(client, 1.0)
+
+
+def test_a_failed_update_keeps_the_window_and_its_timeout(client, tmp_path):
+    begin(client, tmp_path, message(6, "Timed", Timeout=datetime.timedelta(seconds=3)))
+    window = client.xsession.find_window("^Timed$")
+    client.send_messages(message(6, NOT_IN_LOCALE))
+    expect_still_running(client, 1.2)
+    assert client.xsession.find_windows("^Timed$") == [window]
+    client.xsession.wait_gone(window, timeout=4.0)
+
+
+def open_confirmation(client, tmp_path, **settings):
+    """Two requests, the first needing consent, taken by the user; returns both windows."""
+    begin(client, tmp_path, request(21, "Needs consent", PreActionMessage="Reboot now?",
+                                    Preview="reboot"),
+          request(22, "Plain"), **settings)
+    dialog = Dialog(client.xsession, TITLE)
+    dialog.client = client
+    dialog.click_item(0)
+    dialog.click("takeActions")
+    return dialog, Dialog(client.xsession, CONFIRMATION)
+
+
+def test_quiet_mode_never_enables_the_dialog_under_an_open_confirmation(client, tmp_path):
+    dialog, confirmation = open_confirmation(client, tmp_path)
+    client.send_messages(qvxsim.quiet_mode_start(StartTime=now(), EndTime=now() + 3600 * SECOND))
+    Dialog(client.xsession, NOTICE).click("ok")
+    assert stays_disabled(dialog)
+    client.send_messages(qvxsim.quiet_mode_end())
+    assert stays_disabled(dialog)
+    # Had the dialog been enabled, Take All would now ask no consent for the open confirmation.
+    dialog.click("takeAllActions")
+    confirmation.click("ok")
+    assert taken(client, 21)
+    dialog.wait_sensitive("takeAllActions")
+    # The selection stays on its position, which now holds the other request.
+    assert dialog.value("actiontitle") == "Plain"
+
+
+def test_duplicate_ids_act_on_the_record_the_user_selected(client, tmp_path):
+    begin(client, tmp_path, request(7, "First"),
+          request(7, "Second", PreActionMessage="Reboot now?"))
+    dialog = Dialog(client.xsession, TITLE)
+    dialog.click_item(1)
+    xsession_module.poll(lambda: dialog.value("actiontitle") == "Second", 3.0, "Second selected")
+    dialog.click("takeActions")
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    assert confirmation.value("actiontitle") == "Second"
+    assert confirmation.value("actionconfirmation", "text") == "Reboot now?"
+    expect_still_running(client, 1.5)
+    confirmation.click("ok")
+    assert taken(client, 7)
+    dialog.wait_sensitive("takeAllActions")
+    dialog.click_item(0)
+    assert dialog.value("actiontitle") == "First"
+
+
+BROKEN_SUMMARY_TEXTS = [
+    ("{date} {time}", "{date} {time"),
+    ("You must take this action within {DeadlineText}.", "{when}"),
+    ("There is at least one action you must take within {DeadlineText}.", "{DeadlineText} {x}"),
+    ("{hours} hours", "{hours"),
+]
+
+
+def test_broken_summary_texts_show_a_marker_and_the_dialog_still_works(client, tmp_path):
+    begin(client, tmp_path, request(31, "Dated", Deadline=now() + 5 * 3600 * SECOND),
+          message(32, "In the same batch"), brand=BROKEN_SUMMARY_TEXTS)
+    dialog = Dialog(client.xsession, TITLE)
+    # The message window opens above the dialog; once it is read, the dialog is clicked.
+    batch_mate = Dialog(client.xsession, "^In the same batch$")
+    batch_mate.click("dismiss")
+    client.xsession.wait_gone(batch_mate.window)
+    assert dialog.value("actiontitle") == "There is 1 pending action."
+    assert dialog.value("actiondesc", "text") == "<Invalid String>"
+    assert [int(xwidgets.get_value(node, "numberStrings"))
+            for node in dialog.tree.nodes if node.wclass == "List"] == [1, 19]
+    dialog.click_item(0)
+    xsession_module.poll(lambda: dialog.value("actiondesc", "text") == "About Dated\n\n<Invalid String>",
+                         3.0, "the selected request's description")
+    dialog.click("snoozeButton")
+    assert isinstance(client.read_message(timeout=3.0), qvxsim.RemindTime)
+
+
+def test_a_clicked_snooze_choice_survives_a_refresh(client, tmp_path):
+    begin(client, tmp_path, request(41, "Later"))
+    dialog = Dialog(client.xsession, TITLE)
+    dialog.click_item(1, list_number=1)  # "in 5 minutes"; "in 1 minute" was preselected
+    client.send_messages(request(42, "Arrives meanwhile"))
+    xsession_module.poll(lambda: dialog.value("actiontitle") == "There are 2 pending actions.",
+                         3.0, "the new request listed")
+    dialog.click("snoozeButton")
+    client.read_message(timeout=3.0)  # RemindTime
+    assert client.read_message(timeout=3.0) == qvxsim.RemindInterval(300 * 1000000, None)
+
+
+def test_close_with_nothing_pending_never_snoozes(client, tmp_path):
+    begin(client, tmp_path, request(51, "Soon gone"))
+    dialog = Dialog(client.xsession, TITLE)
+    client.send_messages(qvxsim.remove_request(ID=51, RemoveType="Action"))
+    xsession_module.poll(lambda: dialog.value("snoozeButton") == "Close", 3.0, "Close shown")
+    dialog.click("snoozeButton")
+    # A request before the next tick must not turn the closing into a snooze.
+    client.send_messages(request(52, "Right after"))
+    expect_still_running(client, 2.5)
+    Dialog(client.xsession, TITLE)
