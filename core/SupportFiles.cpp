@@ -4,6 +4,7 @@
 #include "foundation/data/LineMaker.h"
 #include "foundation/data/VectorAppender.h"
 #include "foundation/platform/FileDataSink.h"
+#include "foundation/platform/FileIOError.h"
 #include "foundation/platform/FileLocation.h"
 #include "foundation/platform/FileOperations.h"
 #include "foundation/platform/FileReader.h"
@@ -14,9 +15,11 @@
 #include "text/format/OverrideTable.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -26,6 +29,27 @@ void PrepareFolder(const FileLocation& folder) {
   } else {
     ForceDirectoryPath(folder);
   }
+}
+
+enum class Names { kFile, kFolder };
+
+// The folder is the program's to empty and fill, and nothing outside it is: a name that is
+// absolute or climbs out through "..", or a FileName that names a folder rather than a file, is
+// refused before anything is written.
+void RequireNameInsideFolder(const UString8& name, Names names) {
+  const std::string text(name.begin(), name.end());
+  bool refused = !text.empty() && text.front() == '/';
+  std::string::size_type begin = 0;
+  std::string last;
+  for (;;) {
+    const std::string::size_type slash = text.find('/', begin);
+    last = text.substr(begin, slash == std::string::npos ? std::string::npos : slash - begin);
+    if (last == "..") refused = true;
+    if (slash == std::string::npos) break;
+    begin = slash + 1;
+  }
+  if (names == Names::kFile && (last.empty() || last == ".")) refused = true;
+  if (refused) throw InvalidFileLocation(name, EINVAL);
 }
 
 void WriteSupportFile(const FileLocation& base, const SupportFile& file) {
@@ -129,6 +153,10 @@ std::vector<char> ReadTranslationFile(const FileLocation& location) {
 
 void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files) {
   const FileLocation base(baseDirectory);
+  for (const SupportFile& file : files) {
+    RequireNameInsideFolder(file.fileName, Names::kFile);
+    RequireNameInsideFolder(file.subFolder, Names::kFolder);
+  }
   PrepareFolder(base);
   for (const SupportFile& file : files) WriteSupportFile(base, file);
 }

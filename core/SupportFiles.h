@@ -12,7 +12,9 @@
 
 // Empties (DeleteContentsNow, one attempt) or creates (ForceDirectoryPath) the folder, then
 // writes each support file: line maker -> Base64 decoding stage -> FileDataSink. A SubFolder that
-// does not exist is created below the folder with its parents.
+// does not exist is created below the folder with its parents. A FileName or SubFolder that is
+// absolute or has a ".." component, or a FileName that names a folder ("", ".", "a/"), throws
+// InvalidFileLocation before the folder is touched.
 void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files);
 
 // Chooses the brand and locale translation files among the support files with an empty

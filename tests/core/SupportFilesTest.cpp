@@ -69,6 +69,39 @@ TEST(SupportFiles, FolderThatIsAFileIsAnError) {
   EXPECT_THROW(WriteSupportFiles(U8(temporary.Path("plain/below")), {}), FileIOError);
 }
 
+TEST(SupportFiles, NamesOutsideTheFolderAreRefusedBeforeAnythingIsWritten) {
+  struct Row {
+    const char* subFolder;
+    const char* fileName;
+  };
+  const Row rows[] = {
+      {"", "../up.txt"}, {"", "/tmp/abs.txt"}, {"", "a/../../b"}, {"", ".."},
+      {"../side", "f"},  {"/tmp/side", "f"},   {"x/../..", "f"},  {"", ""},
+      {"", "."},         {"", "dir/"},         {"sub", "."},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.subFolder) + " | " + row.fileName);
+    TemporaryFolder temporary;
+    const std::string base = temporary.Path("ui/base");
+    ASSERT_EQ(::mkdir(temporary.Path("ui").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(base.c_str(), 0700), 0);
+    WriteWholeFile(base + "/earlier", "kept");
+    EXPECT_THROW(WriteSupportFiles(
+                     U8(base), {File("", "first", "1"), File(row.subFolder, row.fileName, "x")}),
+                 InvalidFileLocation);
+    EXPECT_EQ(ReadWholeFile(base + "/earlier"), "kept");
+    EXPECT_FALSE(Exists(FileLocation((base + "/first").c_str())));
+    EXPECT_FALSE(Exists(FileLocation(temporary.Path("ui/up.txt").c_str())));
+    EXPECT_FALSE(Exists(FileLocation(temporary.Path("ui/side").c_str())));
+  }
+  // Dots inside names, and "." as a folder, stay inside.
+  TemporaryFolder temporary;
+  const std::string base = temporary.Path("ok");
+  WriteSupportFiles(U8(base), {File(".", "a..b", "1"), File("x/./y", "..c", "2")});
+  EXPECT_EQ(ReadWholeFile(base + "/a..b"), "1");
+  EXPECT_EQ(ReadWholeFile(base + "/x/y/..c"), "2");
+}
+
 TEST(SupportFiles, TranslationFilesChosenForEachLocale) {
   // A brand file sets "Brand" and "Text", a translation file "Text", each to its own name: a
   // translation loaded after the brand wins for the key they share.
