@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <list>
 #include <string>
 
@@ -77,8 +78,12 @@ MessageTexts TextsOf(const MessageRequest& message) {
           LocaleText(FormatBuiltIn(kOkText))};
 }
 
+// A Timeout beyond the end of time never expires; one at or below zero expires at the next tick.
 DateTime ExpiryOf(const MessageRequest& message) {
-  return message.timeout ? Now() + *message.timeout : 0;
+  if (!message.timeout) return 0;
+  const DateTime now = Now();
+  if (*message.timeout > std::numeric_limits<DateTime>::max() - now) return 0;
+  return std::max<DateTime>(now + std::max<TimeInterval>(*message.timeout, 0), 1);
 }
 
 std::list<MessageWindow>::iterator Find(std::uint64_t id) {
