@@ -4,6 +4,14 @@ CMAKE_FLAGS ?=
 # TSan maps its shadow at fixed addresses; a randomised layout can collide with it on some kernels.
 NO_ASLR := $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R)
 
+# ctest in the build folder $(1), with its environment before it, then the cases counted inside
+# each of its entries; fails when either does.
+define run_ctest
+rm -rf $(1)/test-results
+cd $(1) && $(2) ctest --output-on-failure; status=$$?; \
+  /usr/bin/python3 $(CURDIR)/scripts/test-summary . || status=1; exit $$status
+endef
+
 # `make package` builds the Debian package into build/ with CPack.
 .PHONY: all deps build package test demo screenshots test-asan test-tsan fuzz bench format format-check clean
 
@@ -19,8 +27,9 @@ build: deps
 package: build
 	cd build && cpack -G DEB
 
+# Also runs the dialog tests and the demo under valgrind's memcheck (ctest's e2e_memcheck).
 test: build
-	cd build && ctest --output-on-failure
+	$(call run_ctest,build)
 
 # The built-in scenario on the user's display, or on a private one when DISPLAY is unset; one
 # picture per screenshot step lands in demo-output/.
@@ -36,13 +45,13 @@ screenshots: build
 test-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQVX_SANITIZE=address
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure
+	$(call run_ctest,build-asan,ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
 
 test-tsan: deps
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DQVX_SANITIZE=thread
 	cmake --build build-tsan -j $(JOBS)
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(NO_ASLR) ctest --output-on-failure
+	$(call run_ctest,build-tsan,TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(NO_ASLR))
 
 # The libFuzzer targets of fuzz/, built with clang, each run FUZZ_SECONDS on a scratch copy of
 # its seeds under build-fuzz; a crash or a failed check fails the target.

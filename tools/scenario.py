@@ -22,6 +22,7 @@ import time
 
 import Xlib.X
 
+import memcheck
 import qvxsim
 import xsession
 import xwidgets
@@ -194,10 +195,30 @@ class Player:
             print(self.scenario["title"], file=self.out)
         environment = {"LC_ALL": self.locale, "LANG": self.locale} if self.locale else {}
         environment["XUSERFILESEARCHPATH"] = os.environ.get("XUSERFILESEARCHPATH", _RESOURCE_PATH)
+        with tempfile.TemporaryDirectory(prefix="qvxscenario-") as self.scratch:
+            logs = None
+            if memcheck.enabled():
+                logs = os.environ.get(memcheck.LOG_FOLDER_VARIABLE) or self.scratch
+            failed = self._play_steps(environment, logs)
+            errors = self.client.stderr_bytes()
+            if errors:
+                print("standard error:\n" + errors.decode("utf-8", errors="replace"),
+                      file=self.out)
+            found = memcheck.findings(logs) if logs else []
+        if logs:
+            errors_found = sum(count for count, _ in found)
+            print(f"memcheck: the program ran under valgrind: {errors_found} errors", file=self.out)
+            for _, text in found:
+                print(text, file=self.out)
+        return 1 if failed or errors or found else 0
+
+    def _play_steps(self, environment, memcheck_logs):
+        """Runs the program and plays the steps; True when one failed."""
+        prefix = (memcheck.prefix(memcheck_logs) if memcheck_logs
+                  else list(xsession.NO_RANDOMISATION))
         failed = False
-        with tempfile.TemporaryDirectory(prefix="qvxscenario-") as self.scratch, \
-                qvxsim.Client(self.program, env=self.session.env(**environment),
-                              prefix=xsession.NO_RANDOMISATION) as self.client:
+        with qvxsim.Client(self.program, env=self.session.env(**environment),
+                           prefix=prefix) as self.client:
             try:
                 for self.number, step in enumerate(self.scenario["steps"], 1):
                     self._run(step)
@@ -206,12 +227,12 @@ class Player:
                     KeyError) as error:
                 self._line(f"FAILED: {error}")
                 failed = True
+            if self.client.is_running() and memcheck_logs:
+                # Ended by its link rather than killed, the program gets its leak check.
+                memcheck.let_exit(self.client)
             if self.client.is_running():
                 self._line("the program still runs: the simulator ends it")
-        errors = self.client.stderr_bytes()
-        if errors:
-            print("standard error:\n" + errors.decode("utf-8", errors="replace"), file=self.out)
-        return 1 if failed or errors else 0
+        return failed
 
     def _line(self, text):
         print(f"{time.monotonic() - self.started:6.2f}s {self.number:>3}  {text}", file=self.out,
@@ -227,6 +248,8 @@ class Player:
 
     def _timeout(self, step, default):
         within = float(step.get("within", default))
+        if memcheck.enabled():
+            within += memcheck.SLACK_SECONDS
         return max(within, INTERACTIVE_TIMEOUT) if self.interactive else within
 
     # Messages ------------------------------------------------------------------------------

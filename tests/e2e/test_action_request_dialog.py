@@ -6,11 +6,14 @@ import time
 
 import pytest
 
+import memcheck
 import qvxsim
 import xsession as xsession_module
 import xwidgets
-from test_demo import sanitized
+from instrumented import slack
 from test_link import expect_clean_exit, expect_still_running
+
+pytestmark = pytest.mark.memcheck
 
 TITLE, CONFIRMATION = "^Vantrel Action Requests$", "^Confirmation Required$"
 SECOND = datetime.timedelta(seconds=1)
@@ -29,12 +32,16 @@ class Dialog:
     """One window of the program, read and clicked as a user would."""
 
     def __init__(self, xsession, title):
-        self.session, self.window = xsession, xsession.find_window(title)
+        self.session = xsession
+        self.window = xsession.find_window(title, timeout=5.0 + slack())
         self.tree = xwidgets.WidgetTree.fetch(xsession.x, self.window)
         try:
             self.value("form", "width")
         except xwidgets.EditresError:
-            # editres names widgets by 32 bits of their address; a sanitizer's heap lies higher.
+            # editres names widgets by 32 bits of their address; a sanitizer's heap lies higher,
+            # memcheck's does not.
+            if memcheck.enabled():
+                raise
             pytest.skip("this build's widgets cannot be named through editres")
 
     def value(self, name, resource="label"):
@@ -45,7 +52,7 @@ class Dialog:
         return self.value(name, "sensitive") == "true"
 
     def wait_sensitive(self, name):
-        xsession_module.poll(lambda: self.sensitive(name), 3.0, f"{name} sensitive")
+        xsession_module.poll(lambda: self.sensitive(name), 3.0 + slack(), f"{name} sensitive")
 
     def click(self, name):
         self.session.click_at(*xwidgets.widget_center(self.tree.find(name)))
@@ -78,7 +85,7 @@ def start(client, tmp_path, *requests):
 
 
 def taken(client, identifier, is_cancel=False):
-    return client.read_message(timeout=3.0) == qvxsim.ActionTaken(is_cancel, False, identifier,
+    return client.read_message(timeout=3.0 + slack()) == qvxsim.ActionTaken(is_cancel, False, identifier,
                                                                   "ClientUI")
 
 
@@ -169,31 +176,32 @@ def test_forced_request_is_taken_once_its_deadline_passes(client, tmp_path):
     dialog = start(client, tmp_path, request(61, "Forced", ForceRun=True, Deadline=deadline))
     assert "will run automatically in" in dialog.value("actiondesc", "text")
     assert taken(client, 61)
-    assert datetime.datetime.now(datetime.timezone.utc) - deadline <= 2.2 * SECOND
+    assert datetime.datetime.now(datetime.timezone.utc) - deadline <= (2.2 + slack()) * SECOND
     assert dialog.value("actiontitle") == "There are no pending actions."
 
 
 def expect_exit(simulator, status, since, seconds=(2.0, 3.25)):
     """The status, after the two-second pause (plus up to one start-up poll), nothing on stderr.
-    A sanitizer build starts and ends slower; it gets a second and a half more."""
-    assert simulator.wait_exit(timeout=10.0) == status
-    slack = 1.5 if sanitized(simulator.program) else 0.0
-    assert seconds[0] <= simulator.seconds_from(since) <= seconds[1] + slack
+    An instrumented build starts and ends slower and gets its slack."""
+    assert simulator.wait_exit(timeout=10.0 + slack(simulator.program)) == status
+    assert seconds[0] <= simulator.seconds_from(since) <= seconds[1] + slack(simulator.program)
     assert simulator.stderr_bytes() == b""
 
 
-def test_display_that_cannot_be_opened_ends_with_255(program, xsession, tmp_path):
+def test_display_that_cannot_be_opened_ends_with_255(program, xsession, tmp_path,
+                                                     program_prefix):
     # libXt keeps a few bytes of a failed XtOpenDisplay; a sanitizer build is not to count them.
     (tmp_path / "lsan.supp").write_text("leak:XtOpenDisplay\n")
     leaks = f"suppressions={tmp_path / 'lsan.supp'}:fast_unwind_on_malloc=0:print_suppressions=0"
-    with qvxsim.Client(program, env=xsession.env(DISPLAY=":987", LSAN_OPTIONS=leaks)) as simulator:
+    with qvxsim.Client(program, env=xsession.env(DISPLAY=":987", LSAN_OPTIONS=leaks),
+                       prefix=program_prefix) as simulator:
         begin(simulator, tmp_path)
         expect_exit(simulator, 255, time.monotonic())
 
 
-def test_losing_the_display_ends_with_0(program, tmp_path):
+def test_losing_the_display_ends_with_0(program, tmp_path, program_prefix):
     with xsession_module.XSession() as private, \
-            qvxsim.Client(program, env=private.env()) as simulator:
+            qvxsim.Client(program, env=private.env(), prefix=program_prefix) as simulator:
         begin(simulator, tmp_path, request(71, "Shown"))
         private.find_window(TITLE)
         killed = time.monotonic()
@@ -207,13 +215,15 @@ def test_client_closing_the_link_with_the_dialog_open_ends_with_0(client, tmp_pa
     expect_clean_exit(client, client.close_writing())
 
 
-def test_close_button_bound_to_system_menu_close_ends_with_0(program, xsession, tmp_path):
+def test_close_button_bound_to_system_menu_close_ends_with_0(program, xsession, tmp_path,
+                                                             program_prefix):
     # A resource file may bind the window manager's delete request to "SystemMenuClose"; the
     # action runs inside an event dispatch, where the toolkit only marks widgets for destruction.
     resources = tmp_path / "resources"
     resources.write_text("XQVXClientUI.translations: #override \\n"
                          "<Message>WM_PROTOCOLS: SystemMenuClose()\n")
-    with qvxsim.Client(program, env=xsession.env(XENVIRONMENT=str(resources))) as simulator:
+    with qvxsim.Client(program, env=xsession.env(XENVIRONMENT=str(resources)),
+                       prefix=program_prefix) as simulator:
         begin(simulator, tmp_path, request(91, "Closable"))
         window = xsession.find_window(TITLE)
         closed = time.monotonic()

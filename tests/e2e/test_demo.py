@@ -7,32 +7,36 @@ import subprocess
 
 import pytest
 
+import memcheck
+from instrumented import sanitized
+
+pytestmark = pytest.mark.memcheck
+
 TOOLS = os.path.join(os.path.dirname(__file__), "..", "..", "tools")
 BUILT_IN = os.path.join(TOOLS, "scenarios", "demo.json")
 
 
-def play(program, *arguments):
+def play(program, *arguments, memcheck_logs=None):
+    """clientsim's result; under memcheck its program writes its logs into memcheck_logs, which
+    the fixture of that name checks."""
+    environment = dict(os.environ)
+    if memcheck_logs is not None:
+        environment[memcheck.LOG_FOLDER_VARIABLE] = memcheck_logs
     return subprocess.run(["/usr/bin/python3", os.path.join(TOOLS, "clientsim"), *arguments,
                            "--program", program, "--own-display"],
-                          capture_output=True, text=True, timeout=120)
-
-
-def sanitized(program):
-    """True for an ASan or TSan build: editres names widgets by 32 bits of their address, and a
-    sanitizer's heap lies higher, so the scenario's clicks cannot find their widgets."""
-    libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
-    return "libasan" in libraries or "libtsan" in libraries
+                          capture_output=True, text=True, timeout=300, env=environment)
 
 
 def test_built_in_scenario_ends_with_status_0_and_one_picture_per_screenshot_step(
-        program, tmp_path):
+        program, tmp_path, memcheck_logs):
     if sanitized(program):
         pytest.skip("this build's widgets cannot be named through editres")
-    result = play(program, "demo", "--output", str(tmp_path))
+    shots = tmp_path / "shots"
+    result = play(program, "demo", "--output", str(shots), memcheck_logs=memcheck_logs)
     assert (result.returncode, result.stderr) == (0, ""), result.stdout + result.stderr
     with open(BUILT_IN, encoding="utf-8") as file:
         steps = json.load(file)["steps"]
-    assert sorted(os.listdir(tmp_path)) == sorted(
+    assert sorted(os.listdir(shots)) == sorted(
         step["screenshot"] + ".png" for step in steps if "screenshot" in step)
 
 
@@ -43,9 +47,10 @@ def test_built_in_scenario_ends_with_status_0_and_one_picture_per_screenshot_ste
     ([{"send": "NoSuchMessage"}], 1, "no message NoSuchMessage"),
     ([{"pause": 0, "close": "link"}], 2, "exactly one of"),
 ])
-def test_scenario_that_fails_or_cannot_be_read(program, tmp_path, steps, status, shown):
+def test_scenario_that_fails_or_cannot_be_read(program, tmp_path, memcheck_logs, steps, status,
+                                               shown):
     path = tmp_path / "scenario.json"
     path.write_text(json.dumps({"steps": steps}))
-    result = play(program, "play", str(path))
+    result = play(program, "play", str(path), memcheck_logs=memcheck_logs)
     assert result.returncode == status and shown in result.stdout + result.stderr, \
         result.stdout + result.stderr
