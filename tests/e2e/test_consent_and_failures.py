@@ -10,9 +10,12 @@ import qvxsim
 import xsession as xsession_module
 import xwidgets
 from test_action_request_dialog import CONFIRMATION, TITLE, Dialog, now, request, taken
+from instrumented import slack
 from test_link import expect_still_running
 
-NOTICE, PREVIEW = "^Not Currently Available$", "^Action Script Preview$"
+pytestmark = pytest.mark.memcheck
+
+NOTICE = "^Not Currently Available$"
 # The C locale (no UseLocale) holds ASCII only.
 NOT_IN_LOCALE = "Don\u2019t switch off"
 SECOND = datetime.timedelta(seconds=1)
@@ -81,7 +84,7 @@ def test_a_failed_update_keeps_the_window_and_its_timeout(client, tmp_path):
     client.send_messages(message(6, NOT_IN_LOCALE))
     expect_still_running(client, 1.2)
     assert client.xsession.find_windows("^Timed$") == [window]
-    client.xsession.wait_gone(window, timeout=4.0)
+    client.xsession.wait_gone(window, timeout=4.0 + slack())
 
 
 def open_confirmation(client, tmp_path, **settings):
