@@ -231,9 +231,12 @@ void SetControlsSensitive(bool sensitive) {
   for (const Row row : kControls) XtSetSensitive(dialog[row], sensitive ? True : False);
 }
 
-// A confirmation or the script preview is open: the answers stay out of reach until it closes,
-// so that no second answer can overtake the one the user is giving there.
-bool AnswerInProgress() { return IsConfirmationDialogOpen() || IsActionDetailsDialogOpen(); }
+// An answer is on its way to the tick, or a confirmation or the script preview is open: the
+// answers stay out of reach until it is carried out, so that no second answer can overtake the
+// one the user is giving.
+bool AnswerInProgress() {
+  return AnswerAwaitsTick() || IsConfirmationDialogOpen() || IsActionDetailsDialogOpen();
+}
 
 // What a refresh shows, computed whole before any widget changes: a text that fails leaves the
 // dialog as it was. ------------------------------------------------------------------------
@@ -246,7 +249,7 @@ struct ListView {
 ListView ListPending() {
   ListView view;
   for (const ActionRequest& request : sessionState.pendingRequests) {
-    std::string text = LocaleText(request.title);
+    std::string text = LocaleLabel(request.title);
     if (text.empty()) continue;
     if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
     view.items.texts.push_back(std::move(text));
@@ -348,7 +351,7 @@ ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& ar
   } else {
     view.takeLabel = LocaleDialogText(kTakeActionWording);
     view.cancelLabel = LocaleDialogText(kCancelActionWording);
-    view.titleLabel = LocaleText(selected->title);
+    view.titleLabel = LocaleLabel(selected->title);
     view.description = LocaleDialogText(
         kSelectedDescriptionWording, {selected->shortDescription, BuildActionSummary(*selected)});
     view.details = selected->preview.has_value();

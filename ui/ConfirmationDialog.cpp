@@ -78,7 +78,7 @@ void Refuse(Widget, XtPointer, XtPointer) {
 
 void Build(const ActionRequest& request) {
   const std::vector<std::string> texts = {
-      LocaleText(request.title),
+      LocaleLabel(request.title),
       LocaleText("This action requires you to acknowledge the following confirmation message:"),
       request.preActionMessage ? LocaleText(*request.preActionMessage) : std::string(),
       LocaleText("Cancel"), LocaleText("OK")};

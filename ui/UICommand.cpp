@@ -27,3 +27,19 @@ UICommandList TakeUICommands() {
   taken.swap(uiCommandQueue.commands);
   return taken;
 }
+
+bool AnswerAwaitsTick() {
+  PlainLock::Guard guard(uiCommandQueue.lock);
+  for (const std::unique_ptr<UICommand>& command : uiCommandQueue.commands) {
+    switch (command->kind) {
+      case kTakeAllActions:
+      case kShowActionDetails:
+      case kCancelAction:
+      case kTakeAction:
+        return true;
+      default:
+        break;
+    }
+  }
+  return false;
+}

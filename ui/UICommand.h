@@ -49,3 +49,6 @@ void PostUICommand(std::uint32_t kind, std::uint64_t id, std::uint64_t arrival,
                    std::int32_t minutes, std::uint32_t deadlineSeconds);
 // Every posted command, oldest first, leaving the queue empty.
 [[nodiscard]] UICommandList TakeUICommands();
+// An answer from the action request dialog (take all, take, cancel, details) is posted and not
+// yet taken by the tick: the dialog must stay disabled until it has been carried out.
+[[nodiscard]] bool AnswerAwaitsTick();

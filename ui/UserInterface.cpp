@@ -44,6 +44,9 @@ int HandleXError(Display* errorDisplay, XErrorEvent* error) {
   constexpr std::size_t kPrefix = sizeof("XError: ") - 1;
   XGetErrorText(errorDisplay, error->error_code, text + kPrefix,
                 static_cast<int>(sizeof(text) - kPrefix));
+  // Xlib holds the connection inside its error handler: closing the display from here would
+  // wait for itself forever, so the teardown is skipped as after a lost connection.
+  displayLost = true;
   ExitApplication(-1, text);
 }
 

@@ -9,6 +9,7 @@
 #include <X11/Xaw/Scrollbar.h>
 #include <X11/Xaw/TextP.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -25,8 +26,10 @@ constexpr const char* kScrollbarTranslations =
 void CenterShell(Widget shell) {
   Display* display = XtDisplay(shell);
   const int screen = DefaultScreen(display);
-  const int x = (DisplayWidth(display, screen) - WidgetWidth(shell)) / 2;
-  const int y = (DisplayHeight(display, screen) - WidgetHeight(shell)) / 2;
+  // A window wider or taller than the screen starts at its top left corner: its texts and the
+  // buttons placed against them stay within reach.
+  const int x = std::max(0, (DisplayWidth(display, screen) - WidgetWidth(shell)) / 2);
+  const int y = std::max(0, (DisplayHeight(display, screen) - WidgetHeight(shell)) / 2);
   Arg args[2];
   XtSetArg(args[0], const_cast<char*>(XtNx), static_cast<Position>(x));
   XtSetArg(args[1], const_cast<char*>(XtNy), static_cast<Position>(y));

@@ -39,6 +39,17 @@ std::string LocaleText(const UString8& text) {
   return UTF8ToLocale(begin, begin + text.size());
 }
 
+std::string LocaleLabel(const UString8& text) {
+  const char* begin = reinterpret_cast<const char*>(text.begin());
+  std::size_t size = text.size();
+  if (size > kLabelBytes) {
+    size = kLabelBytes;
+    // Back to the start of the character the cut falls in.
+    while (size > 0 && (static_cast<unsigned char>(begin[size]) & 0xC0) == 0x80) --size;
+  }
+  return UTF8ToLocale(begin, begin + size);
+}
+
 std::string LocaleText(const char* utf8) { return UTF8ToLocale(utf8, utf8 + std::strlen(utf8)); }
 
 Widget CreateDialogShell(const std::string& title, const char* name) {

@@ -69,6 +69,11 @@ void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
 
 // UTF-8 to the locale's encoding, for a widget.
 [[nodiscard]] std::string LocaleText(const UString8& text);
+// The same for a one-line label or list item, cut at a character boundary after kLabelBytes: the
+// server refuses to draw a string longer than a request can carry, and such an X error would end
+// the program for one overlong title.
+inline constexpr std::size_t kLabelBytes = 256;
+[[nodiscard]] std::string LocaleLabel(const UString8& text);
 [[nodiscard]] std::string LocaleText(const char* utf8);
 
 // Sets one resource of a widget: a number, or a pointer such as a string, as XtArgVal.

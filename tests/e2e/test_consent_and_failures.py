@@ -182,3 +182,30 @@ def test_close_with_nothing_pending_never_snoozes(client, tmp_path):
     client.send_messages(request(52, "Right after"))
     expect_still_running(client, 2.5)
     Dialog(client.xsession, TITLE)
+
+
+def test_quiet_mode_ending_between_a_take_and_its_tick_leaves_the_dialog_disabled(client,
+                                                                                  tmp_path):
+    begin(client, tmp_path, request(61, "Needs consent", PreActionMessage="Reboot now?"))
+    dialog = Dialog(client.xsession, TITLE)
+    dialog.client = client
+    client.send_messages(qvxsim.quiet_mode_start(StartTime=now(), EndTime=now() + 3600 * SECOND))
+    Dialog(client.xsession, NOTICE).click("ok")
+    dialog.wait_sensitive("takeAllActions")
+    dialog.click_item(0)
+    dialog.click("takeActions")
+    # Applied by the tick before it carries out the take.
+    client.send_messages(qvxsim.quiet_mode_end())
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    assert stays_disabled(dialog)
+    confirmation.click("cancel")
+    dialog.wait_sensitive("takeAllActions")
+
+
+def test_an_overlong_title_is_cut_and_the_session_goes_on(client, tmp_path):
+    begin(client, tmp_path, request(71, "Long" * 100000, PreActionMessage="Really?"))
+    dialog = Dialog(client.xsession, TITLE)
+    dialog.click_item(0)
+    dialog.click("takeActions")
+    Dialog(client.xsession, CONFIRMATION).click("ok")
+    assert taken(client, 71)
