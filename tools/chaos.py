@@ -142,7 +142,7 @@ class ChaosSession:
         return self.rng.choice(("\n", "\r\n")).join(lines) + "\n"
 
     def _one_step(self):
-        actions = ((self._click, 40), (self._action_request, 18), (self._message_request, 7),
+        actions = ((self._click, 30), (self._tactic, 15), (self._action_request, 18), (self._message_request, 7),
                    (self._remove_request, 8), (self._quiet_mode, 4), (self._malformed, 3),
                    (self._unknown, 2), (self._topmost, 1), (self._hidden_open, 2),
                    (self._largest_frame, 0.3), (self._burst, 0.25), (self._burst_removal, 1),
@@ -232,10 +232,10 @@ class ChaosSession:
         record.short = self._text(f"About R{serial}")
         return record
 
-    def _action_request(self, extra_children=None):
-        record = self._new_record()
+    def _action_request(self, extra_children=None, identifier=None, consent=False):
+        record = self._new_record(identifier)
         fields = {"ID": record.id, "Title": record.title, "ShortDescription": record.short}
-        if self.rng.random() < 0.35:
+        if consent or self.rng.random() < 0.35:
             record.pam = self._text(f"Confirm R{record.serial}: save your files.")
             fields["PreActionMessage"] = record.pam
         if self.rng.random() < 0.3:
@@ -384,11 +384,44 @@ class ChaosSession:
                 found.append((window, title))
         return found
 
-    def _click(self):
+    def _tactic(self):
+        """A short run of steps that a user and a client often interleave: the situations
+        where answers get mixed up are reached more often than by single random steps."""
+        tactics = (
+            (("form.viewport.",), ("takeActions", "cancelAction", "actionDetails")),
+            (("form.snoozeViewport.",), self._action_request, ("snoozeButton",)),
+            (("form.snoozeViewport.",), ("snoozeButton",)),
+            (("snoozeButton",), self._action_request),
+            (("takeAllActions",), ("ok", "cancel")),
+            (("ok", "cancel"),),
+            (self._duplicate_needing_consent, ("form.viewport.",), ("takeActions",)),
+            (self._quiet_mode, ("ok",), ("takeAllActions", "takeActions")))
+        for move in self.rng.choice(tactics):
+            if callable(move):
+                move()
+            else:
+                self._click(move)
+            if self.ended:
+                return
+            if self.rng.random() < 0.5:
+                self._play({"pause": round(self.rng.uniform(0, 1.5), 2)})
+
+    def _duplicate_needing_consent(self):
+        """A request, then another with its ID that needs a confirmation."""
+        self._action_request()
+        first = self.model.pending[-1]
+        self._action_request(identifier=first.id, consent=True)
+
+    def _click(self, names=None):
+        """Clicks a random widget of a random window of the program, one named in names
+        when given (a name or a path ending in "." for a list's rows)."""
         windows = self._windows()
         if not windows:
             return self._hidden_open() if self.model.pending else None
         window, title = self.rng.choice(windows)
+        if names is not None:
+            wanted = [w for w in windows if w[1] in (ACTIONS, CONFIRMATION, NOTICE, PREVIEW)]
+            window, title = self.rng.choice(wanted or windows)
         if self.chaos.session.find_windows("^" + _escape(title) + "$")[:1] != [window]:
             return None  # a twin title: the player would click the other one
         try:
@@ -396,7 +429,7 @@ class ChaosSession:
         except xwidgets.EditresError:
             return None  # gone meanwhile
         try:
-            target = self._pick(tree)
+            target = self._pick(tree, names)
             if target is None:
                 return None
             node, row = target
@@ -415,9 +448,11 @@ class ChaosSession:
         self._play(step)
         self.chaos.totals.counts["clicks"] += 1
 
-    def _pick(self, tree):
+    def _pick(self, tree, names=None):
         nodes = [n for n in tree.nodes if n.has_window and n.parent is not None
                  and n.wclass not in ("Form", "Core")]
+        named = [n for n in nodes if names and (n.name in names or n.path in names)]
+        nodes = named or nodes
         weights = [12 if n.wclass == "Command" else 5 if n.wclass == "List" else 1 for n in nodes]
         if not nodes:
             return None
