@@ -10,10 +10,10 @@ written out as a scenario file that `clientsim play FILE` replays.
 """
 
 import collections
-import datetime
 import json
 import os
 import random
+import re
 import time
 
 import chaosmodel
@@ -72,7 +72,6 @@ class Totals:
     def __init__(self):
         self.counts = collections.Counter()
         self.faults = []
-        self.sessions = []
 
 
 class ChaosSession:
@@ -88,13 +87,15 @@ class ChaosSession:
         self.link_closed = self.ended = False
         self.last_send = self.last_removal = self.settle_until = 0.0
         self.last_confirm_event = 0.0
+        self.snooze_choice = None  # (minutes, whether a request had a deadline) as clicked
+        self.ended_by_fault = self.judging_resources = False
         self.error_dialog = None
-        self.message_windows = {}  # ID -> title shown
         self.hidden_window = None
         self.out = Out()
         locale = "en_US.UTF-8" if self.utf8 else "C"
         self.player = scenario.Player({"title": "", "steps": [], "folder": os.getcwd()},
                                       chaos.program, chaos.session, self.out, locale=locale)
+        self.epoch = self.player.start.timestamp()
 
     def _broken_lines(self):
         if self.rng.random() < 0.75:
@@ -105,7 +106,6 @@ class ChaosSession:
 
     def run(self, until):
         with self.player.running():
-            self.epoch = self.player.start.timestamp()
             try:
                 self._begin()
                 while not self.ended and time.monotonic() < until:
@@ -142,9 +142,9 @@ class ChaosSession:
         return self.rng.choice(("\n", "\r\n")).join(lines) + "\n"
 
     def _one_step(self):
-        actions = ((self._click, 30), (self._tactic, 15), (self._action_request, 18), (self._message_request, 7),
-                   (self._remove_request, 8), (self._quiet_mode, 4), (self._malformed, 3),
-                   (self._unknown, 2), (self._topmost, 1), (self._hidden_open, 2),
+        actions = ((self._click, 30), (self._tactic, 15), (self._action_request, 18),
+                   (self._message_request, 7), (self._remove_request, 8), (self._quiet_mode, 4),
+                   (self._malformed, 3), (self._unknown, 2), (self._topmost, 1), (self._hidden_open, 2),
                    (self._largest_frame, 0.3), (self._burst, 0.25), (self._burst_removal, 1),
                    (self._end_link, 0.15))
         action = self.rng.choices([a for a, _ in actions], [w for _, w in actions])[0]
@@ -422,7 +422,7 @@ class ChaosSession:
         if names is not None:
             wanted = [w for w in windows if w[1] in (ACTIONS, CONFIRMATION, NOTICE, PREVIEW)]
             window, title = self.rng.choice(wanted or windows)
-        if self.chaos.session.find_windows("^" + _escape(title) + "$")[:1] != [window]:
+        if self.chaos.session.find_windows("^" + re.escape(title) + "$")[:1] != [window]:
             return None  # a twin title: the player would click the other one
         try:
             tree = xwidgets.WidgetTree.fetch(self.chaos.session.x, window, 10.0)
@@ -442,7 +442,8 @@ class ChaosSession:
         if row is not None:
             step["row"] = row
         settled = self._settled()
-        self.out.write(f"  before the click: {_shown(before)}, {'settled' if settled else 'moving'}\n")
+        state = "settled" if settled else "moving"
+        self.out.write(f"  before the click: {_shown(before)}, {state}\n")
         # The wish is noted first: the answer may come while the click is still being played.
         self._after_click(title, node, row, before, settled)
         self._play(step)
@@ -532,8 +533,6 @@ class ChaosSession:
         self.model.choose_snooze(minutes)
         self.snooze_choice = None if minutes is None else (minutes, self.model.any_deadline())
 
-    snooze_choice = None
-    ended_by_fault = judging_resources = False
 
     # Checks ----------------------------------------------------------------------------------
 
@@ -682,11 +681,6 @@ def resource_growth(samples):
 def _shown(before):
     return ", ".join(f"{name} {value.title if isinstance(value, chaosmodel.Record) else value!r}"
                      for name, value in before.items())
-
-
-def _escape(title):
-    import re
-    return re.escape(title)
 
 
 def _label(node):
