@@ -144,7 +144,8 @@ class ChaosSession:
     def _one_step(self):
         actions = ((self._click, 30), (self._tactic, 15), (self._action_request, 18),
                    (self._message_request, 7), (self._remove_request, 8), (self._quiet_mode, 4),
-                   (self._malformed, 3), (self._unknown, 2), (self._topmost, 1), (self._hidden_open, 2),
+                   (self._malformed, 3), (self._unknown, 2), (self._topmost, 1),
+                   (self._hidden_open, 2),
                    (self._largest_frame, 0.3), (self._burst, 0.25), (self._burst_removal, 1),
                    (self._end_link, 0.15))
         action = self.rng.choices([a for a, _ in actions], [w for _, w in actions])[0]
