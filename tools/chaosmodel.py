@@ -183,6 +183,9 @@ class Model:
             if reason is None:
                 return [self._take_fault(candidates)]
             chosen = self._taken_for(reason, candidates, now)
+            # The wish is answered, whichever twin the program let go.
+            self.asked.pop(reason.serial, None)
+            self.expected = [e for e in self.expected if e.serial != reason.serial]
         self._forget(chosen)
         return []
 

@@ -46,9 +46,9 @@ def test_of_two_records_with_one_id_the_selected_one_needing_consent_is_not_take
 def test_a_take_asked_for_one_of_two_twins_leaves_the_other_for_its_forced_run():
     first, forced = Record(1, 9, "First"), Record(2, 9, "Forced", deadline=NOW + 5, forced=True)
     model = model_with(first, forced)
-    model.ask(forced, "take", NOW, settled=False)
+    model.ask(forced, "take", NOW, settled=True)
     assert model.answer(taken(9), NOW + 1) == []
-    assert model.pending == [forced]
+    assert model.pending == [forced] and model.overdue(NOW + 60) == []
     assert model.answer(taken(9), NOW + 6) == []
 
 
