@@ -13,7 +13,7 @@ cd $(1) && $(2) ctest --output-on-failure; status=$$?; \
 endef
 
 # `make package` builds the Debian package into build/ with CPack.
-.PHONY: all deps build package test demo screenshots test-asan test-tsan fuzz bench format format-check clean
+.PHONY: all deps build package test demo chaos screenshots test-asan test-tsan fuzz bench format format-check clean
 
 all: build
 
@@ -36,6 +36,13 @@ test: build
 demo: build
 	rm -rf demo-output
 	/usr/bin/python3 tools/clientsim demo --program build/qvxclientui --output demo-output
+
+# Ten minutes of random messages and clicks on a private display, every answer checked; a
+# failing session is written to chaos-output/ as a scenario file. CHAOS_SEED repeats a run.
+CHAOS_MINUTES ?= 10
+chaos: build
+	/usr/bin/python3 tools/clientsim chaos --program build/qvxclientui --minutes $(CHAOS_MINUTES) \
+	  $(if $(CHAOS_SEED),--seed $(CHAOS_SEED))
 
 # The README's pictures under docs/, from the same scenario on a private display in English,
 # German and Japanese.

@@ -13,6 +13,7 @@ Besides the standard library it needs the X rig: xsession (the display, windows,
 and xwidgets (widgets by name through editres), with python3-xlib, xdotool and imagemagick.
 """
 
+import contextlib
 import datetime
 import json
 import os
@@ -27,8 +28,8 @@ import qvxsim
 import xsession
 import xwidgets
 
-STEP_KINDS = ("send", "expect", "window", "window_gone", "click", "key", "pause", "screenshot",
-              "close", "exit")
+STEP_KINDS = ("send", "frames", "expect", "window", "window_gone", "click", "key", "pause",
+              "screenshot", "hidden", "close", "exit")
 # Points in time may be written relative to the start of the play, so a scenario stays valid.
 TIME_FIELDS = frozenset(("Deadline", "StartTime", "EndTime", "RemindTime"))
 _RELATIVE_TIME = re.compile(r"([+-])([0-9]+)([smhd])")
@@ -188,18 +189,35 @@ class Player:
         self.number = 0
         self.scratch = None
 
+    @contextlib.contextmanager
+    def running(self, memcheck_logs=None):
+        """The program started on the session's display with a scratch folder, ended on leaving;
+        steps may be run one by one with run_step meanwhile. With memcheck_logs, it runs under
+        valgrind's memcheck, writing its logs there."""
+        environment = {"LC_ALL": self.locale, "LANG": self.locale} if self.locale else {}
+        environment["XUSERFILESEARCHPATH"] = os.environ.get("XUSERFILESEARCHPATH", _RESOURCE_PATH)
+        prefix = (memcheck.prefix(memcheck_logs) if memcheck_logs
+                  else list(xsession.NO_RANDOMISATION))
+        with tempfile.TemporaryDirectory(prefix="qvxscenario-") as self.scratch, \
+                qvxsim.Client(self.program, env=self.session.env(**environment),
+                              prefix=prefix) as self.client:
+            yield self
+
+    def run_step(self, step):
+        """Plays one step; StepFailed, ScenarioError and the X rig's errors pass through."""
+        self.number += 1
+        self._run(step)
+
     def play(self):
         """Plays every step in order; 0 when all passed and the program wrote nothing to
         standard error, 1 otherwise."""
         if self.scenario.get("title"):
             print(self.scenario["title"], file=self.out)
-        environment = {"LC_ALL": self.locale, "LANG": self.locale} if self.locale else {}
-        environment["XUSERFILESEARCHPATH"] = os.environ.get("XUSERFILESEARCHPATH", _RESOURCE_PATH)
-        with tempfile.TemporaryDirectory(prefix="qvxscenario-") as self.scratch:
+        with tempfile.TemporaryDirectory(prefix="qvxmemcheck-") as own_logs:
             logs = None
             if memcheck.enabled():
-                logs = os.environ.get(memcheck.LOG_FOLDER_VARIABLE) or self.scratch
-            failed = self._play_steps(environment, logs)
+                logs = os.environ.get(memcheck.LOG_FOLDER_VARIABLE) or own_logs
+            failed = self._play_steps(logs)
             errors = self.client.stderr_bytes()
             if errors:
                 print("standard error:\n" + errors.decode("utf-8", errors="replace"),
@@ -212,13 +230,10 @@ class Player:
                 print(text, file=self.out)
         return 1 if failed or errors or found else 0
 
-    def _play_steps(self, environment, memcheck_logs):
+    def _play_steps(self, memcheck_logs):
         """Runs the program and plays the steps; True when one failed."""
-        prefix = (memcheck.prefix(memcheck_logs) if memcheck_logs
-                  else list(xsession.NO_RANDOMISATION))
         failed = False
-        with qvxsim.Client(self.program, env=self.session.env(**environment),
-                           prefix=prefix) as self.client:
+        with self.running(memcheck_logs):
             try:
                 for self.number, step in enumerate(self.scenario["steps"], 1):
                     self._run(step)
@@ -261,6 +276,25 @@ class Player:
         self.client.send_frame(document)
         self._line("→ " + describe_message(message))
         self._raw(document)
+
+    def _frames(self, step):
+        """Sends each text as one frame, back to back, padded with blanks after the document
+        to pad_to bytes when that is given (the largest frame the program accepts, for one);
+        with announce, only a length prefix of that many bytes."""
+        size = int(step.get("pad_to", 0))
+        if "announce" in step:
+            # A length the program refuses: it reads no further, so nothing follows it.
+            self.client.send_length(int(step["announce"]))
+            self._line(f"→ a length prefix of {step['announce']} bytes")
+            return
+        for text in step["frames"]:
+            payload = text.encode("utf-8")
+            self.client.send_frame(payload + b" " * max(0, size - len(payload)))
+        count = len(step["frames"])
+        self._line(f"→ {count} raw frame{'s' if count != 1 else ''}"
+                   + (f" of {size} bytes" if size else ""))
+        for text in step["frames"]:
+            self._raw(text.encode("utf-8"))
 
     def _receive(self, timeout):
         payload = self.client.read_frame(timeout=timeout)
@@ -339,7 +373,8 @@ class Player:
         title, path = step["in"], step["click"]
         # A dialog the program re-enables on its next timer tick may still be insensitive.
         deadline = time.monotonic() + self._timeout(step, 5.0)
-        while (target := self._click_target(title, path, step.get("row"))) is None:
+        while (target := self._click_target(title, path, step.get("row"),
+                                            step.get("anyway", False))) is None:
             if time.monotonic() >= deadline:
                 raise StepFailed(f"{path} in “{title}” is insensitive")
             time.sleep(0.05)
@@ -352,12 +387,13 @@ class Player:
         self.session.xdotool("click", 1)
         self._line(f"click {what} in “{title}”")
 
-    def _click_target(self, title, path, row):
-        """What the click names and where it lands, or None while the widget is insensitive."""
+    def _click_target(self, title, path, row, anyway=False):
+        """What the click names and where it lands, or None while the widget is insensitive
+        (unless the click is meant to land anyway, as a user's may)."""
         tree = xwidgets.WidgetTree.fetch(self.session.x, self._window_id(title))
         try:
             node = tree.find(path)
-            if xwidgets.get_value(node, "sensitive") != "true":
+            if not anyway and xwidgets.get_value(node, "sensitive") != "true":
                 return None
             if row is None:
                 what = f"“{_label(node)}” ({path})" if node.wclass == "Command" else path
@@ -375,6 +411,12 @@ class Player:
         self.session.xdotool("windowactivate", "--sync", self._window_id(title), "key",
                              step["key"])
         self._line(f"press {step['key']} in “{title}”")
+
+    def _hidden(self, step):
+        """Sends the hidden window a request ("open" asks for the action request dialog)."""
+        window = self.session.find_unmapped_by_name("QVXClientUIHiddenWindow")
+        self.session.send_client_message(window, step["hidden"].encode("ascii"))
+        self._line(f"→ “{step['hidden']}” to the hidden window")
 
     def _pause(self, step):
         time.sleep(float(step["pause"]))
@@ -426,7 +468,8 @@ def list_row_center(node, row):
     window = x.create_resource_object("window", node.window)
     corner = x.screen().root.translate_coords(window, 0, 0)
     shape = window.get_geometry()
-    bands = _text_bands(window, shape.width, shape.height)
+    # A long list's picture is large and its rows share its height evenly anyway.
+    bands = _text_bands(window, shape.width, shape.height) if count <= 40 else []
     if len(bands) == count:
         middle = sum(bands[row - 1]) // 2
     else:

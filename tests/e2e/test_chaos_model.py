@@ -1,0 +1,117 @@
+"""The chaos client's rules for the program's answers, without a program: what counts as
+consent, which of two records with one ID an answer concerns, forced runs and quiet mode,
+snoozes, and when memory counts as growing."""
+
+import chaos
+import chaosmodel
+import qvxsim
+from chaosmodel import Model, Record
+
+NOW = 1_000_000.0
+
+
+def taken(identifier, cancel=False):
+    return qvxsim.ActionTaken(cancel, False, identifier, "ClientUI")
+
+
+def model_with(*records):
+    model = Model()
+    for record in records:
+        model.arrive(record, NOW - 10)
+    return model
+
+
+def test_a_take_needing_consent_follows_ok_on_a_confirmation_showing_its_message():
+    needing = Record(1, 7, "Upgrade", pam="Save your files.")
+    model = model_with(needing)
+    model.ask(needing, "take", NOW, settled=True)
+    assert "without the user accepting" in model.answer(taken(7), NOW + 1)[0]
+    model.confirm("Another message.", NOW + 2, take_all=False)
+    assert model.answer(taken(7), NOW + 3) != []
+    model.confirm("Save your files.", NOW + 4, take_all=False)
+    assert model.answer(taken(7), NOW + 5) == []
+    assert model.pending == [] and model.overdue(NOW + 60) == []
+
+
+def test_of_two_records_with_one_id_the_selected_one_needing_consent_is_not_taken_for_the_first():
+    plain, needing = Record(1, 5, "First"), Record(2, 5, "Second", pam="Confirm.")
+    model = model_with(plain, needing)
+    model.ask(needing, "take", NOW, settled=True)
+    assert "without the user accepting the confirmation 'Confirm.'" in \
+        model.answer(taken(5), NOW + 1)[0]
+    # The client's removal takes the first record with the ID.
+    assert model.remove(5, NOW + 2) is plain and model.pending == [needing]
+
+
+def test_a_take_asked_for_one_of_two_twins_leaves_the_other_for_its_forced_run():
+    first, forced = Record(1, 9, "First"), Record(2, 9, "Forced", deadline=NOW + 5, forced=True)
+    model = model_with(first, forced)
+    model.ask(forced, "take", NOW, settled=True)
+    assert model.answer(taken(9), NOW + 1) == []
+    assert model.pending == [forced] and model.overdue(NOW + 60) == []
+    assert model.answer(taken(9), NOW + 6) == []
+
+
+def test_forced_runs_wait_for_the_end_of_quiet_mode():
+    forced = Record(1, 3, "Forced", pam="Never shown.", deadline=NOW, forced=True)
+    model = model_with(forced)
+    model.set_quiet(True, NOW - 5)
+    assert model.answer(taken(3), NOW + 1) != []
+    model.set_quiet(False, NOW + 2)
+    assert model.answer(taken(3), NOW + 3) == []
+
+
+def test_an_answer_is_given_once_and_only_for_what_is_pending():
+    record = Record(1, 4, "Once")
+    model = model_with(record)
+    model.ask(record, "cancel", NOW, settled=True)
+    assert model.answer(taken(4, cancel=True), NOW + 1) == []
+    assert "not pending" in model.answer(taken(4, cancel=True), NOW + 2)[0]
+    assert "not pending" in model.answer(taken(8), NOW + 3)[0]
+
+
+def test_a_removal_may_trail_an_answer_the_program_already_decided():
+    record = Record(1, 6, "Raced")
+    model = model_with(record)
+    model.ask(record, "take", NOW, settled=True)
+    model.remove(6, NOW + 0.5)
+    assert model.answer(taken(6), NOW + 1) == []
+    assert model.overdue(NOW + 60) == []
+
+
+def test_what_was_asked_in_a_settled_dialog_must_be_answered():
+    record = Record(1, 2, "Forgotten")
+    model = model_with(record)
+    model.ask(record, "take", NOW, settled=True)
+    assert model.overdue(NOW + 1) == []
+    assert "no answer" in model.overdue(NOW + chaosmodel.ANSWER_WITHIN + 1)[0]
+
+
+def test_take_all_needs_consent_for_each_record_that_asks_for_it():
+    plain, needing = Record(1, 1, "Plain"), Record(2, 2, "Needing", pam="Sure?")
+    model = model_with(plain, needing)
+    model.ask_take_all(NOW, settled=True)
+    assert model.answer(taken(1), NOW + 1) == []
+    assert model.answer(taken(2), NOW + 1) != []
+    model.confirm("Sure?", NOW + 2, take_all=True)
+    assert model.answer(taken(2), NOW + 3) == []
+
+
+def test_a_snooze_follows_a_click_on_snooze_with_the_clicked_choice():
+    model = model_with(Record(1, 1, "Later"))
+    remind_time = qvxsim.RemindTime(None, None)
+    assert "without a click" in model.answer(remind_time, NOW)[0]
+    model.ask_snooze(NOW, settled=True)
+    model.choose_snooze(120)
+    assert model.answer(remind_time, NOW + 1) == []
+    interval = qvxsim.RemindInterval(60 * 60 * 1000000, None)
+    assert "the user chose 7200 s" in model.answer(interval, NOW + 1)[0]
+
+
+def test_memory_counts_as_growing_only_after_the_warm_up():
+    flat = [(t, 9000 + (500 if t < 60 else 0), 4) for t in range(0, 900, 5)]
+    growth, span, descriptors = chaos.resource_growth(flat)
+    assert growth == 0 and span > 600 and descriptors == 0
+    leaking = [(t, 9000 + t, 4 + t // 400) for t in range(0, 900, 5)]
+    growth, _, descriptors = chaos.resource_growth(leaking)
+    assert growth > chaos.GROWTH_LIMIT and descriptors == 2
