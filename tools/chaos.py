@@ -135,6 +135,11 @@ class ChaosSession:
         if self.broken or self.rng.random() < 0.3:
             fields["SupportFiles"] = [{"FileName": "_brand.xlat", "Content": self._brand_file()}]
         self._send({"send": "InitializationInfo", "fields": fields})
+        # The largest state a session reaches comes first, inside the warm-up: a heap keeps its
+        # high-water mark, so later growth is judged against the same peak.
+        self._largest_frame()
+        self._burst()
+        self._burst_removal(everything=True)
 
     def _brand_file(self):
         lines = [f"{key}\t{value}" for key, value, _ in self.broken]
@@ -235,6 +240,9 @@ class ChaosSession:
         return record
 
     def _action_request(self, extra_children=None, identifier=None, consent=False):
+        if len([r for r in self.model.pending if not r.title.endswith(" burst")]) >= 40:
+            # Enough is pending; the state stays within what the warm-up reached.
+            return self._remove_request()
         record = self._new_record(identifier)
         fields = {"ID": record.id, "Title": record.title, "ShortDescription": record.short}
         if consent or self.rng.random() < 0.35:
@@ -318,7 +326,9 @@ class ChaosSession:
             self._send({"send": "QuietModeEnd"})
 
     def _malformed(self):
-        texts = ("", "<ClientToUI><ActionRequest><ID>5</ID>", "not XML at all",
+        # A document need not close its elements: the one cut off is refused for its time.
+        texts = ("", "<ClientToUI><ActionRequest><ID>5</ID><Deadline>yesterday</Deadline>",
+                 "not XML at all",
                  "<ClientToUI><ActionRequest><ID>18446744073709551616</ID></ActionRequest>"
                  "</ClientToUI>",
                  "<ClientToUI><ActionRequest><ID>+5</ID></ActionRequest></ClientToUI>",
@@ -350,6 +360,9 @@ class ChaosSession:
         self.model.arrive(record, time.time())
 
     def _burst(self):
+        # One burst pending at a time keeps the state, and so the memory it needs, bounded.
+        if any(r.title.endswith(" burst") for r in self.model.pending):
+            return self._burst_removal()
         if self._fragile() or len(self.model.pending) > 200:
             return
         records = [self._new_record(self.rng.randint(1000, 1400)) for _ in range(1000)]
@@ -362,11 +375,12 @@ class ChaosSession:
         self.settle_until = time.monotonic() + 20.0
         self._play({"pause": 5.0})
 
-    def _burst_removal(self):
+    def _burst_removal(self, everything=False):
         burst = [r for r in self.model.pending if r.title.endswith(" burst")]
         if len(burst) < 50:
             return
-        chosen = self.rng.sample(burst, min(len(burst), self.rng.randint(50, 1000)))
+        count = len(burst) if everything else min(len(burst), self.rng.randint(50, 1000))
+        chosen = self.rng.sample(burst, count)
         self._send({"frames": [qvxsim.client_document(qvxsim.remove_request(
             ID=r.id, RemoveType="Action")).decode("utf-8") for r in chosen]})
         for record in chosen:
