@@ -29,6 +29,8 @@ REMOVAL_GRACE = 2.5
 QUIET_LAG = 1.5
 # How long a click made on a dialog whose state was not certain may explain an answer.
 WEAK_ASK_SECONDS = 5.0
+# A confirmation accepted this long after a take-all's window closed may still belong to it.
+TAKE_ALL_REVIVAL = 30.0
 
 
 @dataclasses.dataclass
@@ -133,7 +135,11 @@ class Model:
 
     def confirm(self, text, now, take_all):
         """OK on a confirmation that showed text: the record carrying it may now be taken, and
-        must be when the user asked for it alone in a settled dialog."""
+        must be when the user asked for it alone in a settled dialog. A take-all sequence lasts
+        as long as the user answers its confirmations, however slowly."""
+        if self.take_all_until is not None and self.take_all_until != float("inf") \
+                and now - self.take_all_until < TAKE_ALL_REVIVAL:
+            self.take_all_until = max(self.take_all_until, now + WEAK_ASK_SECONDS)
         for record in self.pending:
             if record.pam is not None and record.pam == text:
                 self.consented.add(record.serial)

@@ -382,6 +382,12 @@ class Player:
         if self.interactive:
             self._line(f"your turn: click {what} in “{title}”")
             return
+        if step.get("anyway", False):
+            # Another of the program's windows may cover this one where the click lands, and the
+            # click would then answer that window: the target is brought to the top first, as a
+            # user's click on its visible part would.
+            self.session.xdotool("windowactivate", self._window_id(title), check=False)
+            time.sleep(0.1)
         self.session.xdotool("mousemove", x, y)
         time.sleep(max(0.05, self.pace))
         self.session.xdotool("click", 1)

@@ -19,7 +19,8 @@ INSTALLED = {"bin/qvxclientui", "bin/qvxclientui-xlatcheck", "lib/X11/app-defaul
              SHARE + "translations/de.xlat", SHARE + "translations/_brand.xlat"} | {
              SHARE + "simulator/" + name for name in (
                  "clientsim", "qvxsim.py", "scenario.py", "xsession.py", "xwidgets.py",
-                 "memcheck.py", "memcheck.supp", "scenarios/demo.json")}
+                 "memcheck.py", "memcheck.supp", "chaos.py", "chaosmodel.py",
+                 "scenarios/demo.json")}
 PACKAGED_DEFAULTS = "etc/X11/app-defaults/" + CLASS
 JAPANESE_DEFAULTS = "etc/X11/ja/app-defaults/" + CLASS
 PACKAGED = {"usr/bin/qvxclientui", PACKAGED_DEFAULTS, JAPANESE_DEFAULTS,
