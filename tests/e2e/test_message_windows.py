@@ -66,7 +66,8 @@ def test_persistent_running_message_stays_on_top_until_timeout_or_removal(client
                          2.0 + slack(), "stays on top")
     # The tick that showed it is the first of the ticks, a second apart, that check its expiry.
     xsession.wait_gone(timed.window)
-    assert 1.5 <= time.monotonic() - shown <= 3.0 + slack()
+    # An instrumented program maps its window late, so the window is seen for less of its life.
+    assert 1.5 - slack() <= time.monotonic() - shown <= 3.0 + slack()
     client.send_messages(qvxsim.remove_request(ID=6))
     xsession.wait_gone(xsession.find_window("^Until removed$"))
 
