@@ -185,7 +185,10 @@ class Model:
             if chosen is None:
                 return [f"cancel of ID {message.id} that nobody asked for"]
         else:
-            reason = next((r for r in candidates if self._may_take(r, now)), None)
+            allowed = [r for r in candidates if self._may_take(r, now)]
+            # The program takes the very record the user confirmed, whatever twin shares its ID.
+            reason = next((r for r in allowed if r.serial in self.consented),
+                          allowed[0] if allowed else None)
             if reason is None:
                 return [self._take_fault(candidates)]
             chosen = self._taken_for(reason, candidates, now)
@@ -196,12 +199,10 @@ class Model:
         return []
 
     def _taken_for(self, reason, candidates, now):
-        """The record the program took for an answer that reason explains. The client tells
-        records with the same ID apart only by their confirmation, so a take asked for one of
-        them may take the first of those that need none."""
-        if reason.serial in self.consented or self._forced_due(reason, now):
-            return reason
-        return next(r for r in candidates if r.pam is None or r.serial in self.consented)
+        """The record the program took for an answer that reason explains: the very record the
+        user chose, whatever twin shares its ID (answers name the record, not only its ID); a
+        take-all answers its records in list order, as the candidates stand."""
+        return reason
 
     def _asked(self, record, kind, now):
         if now <= self.anything_until[kind]:

@@ -43,13 +43,24 @@ def test_of_two_records_with_one_id_the_selected_one_needing_consent_is_not_take
     assert model.remove(5, NOW + 2) is plain and model.pending == [needing]
 
 
-def test_a_take_asked_for_one_of_two_twins_leaves_the_other_for_its_forced_run():
+def test_a_take_asked_for_one_of_two_twins_takes_that_one():
     first, forced = Record(1, 9, "First"), Record(2, 9, "Forced", deadline=NOW + 5, forced=True)
     model = model_with(first, forced)
     model.ask(forced, "take", NOW, settled=True)
     assert model.answer(taken(9), NOW + 1) == []
-    assert model.pending == [forced] and model.overdue(NOW + 60) == []
-    assert model.answer(taken(9), NOW + 6) == []
+    assert model.pending == [first] and model.overdue(NOW + 60) == []
+    # Nothing forced is left: another answer for 9 was never asked for.
+    assert model.answer(taken(9), NOW + 6) != []
+
+
+def test_a_confirmed_twin_is_the_one_taken_whatever_else_may_be():
+    plain, needing = Record(1, 4, "Plain"), Record(2, 4, "Needing", pam="Confirm.")
+    model = model_with(plain, needing)
+    model.ask_take_all(NOW, settled=False)
+    model.ask(needing, "take", NOW, settled=True)
+    model.confirm("Confirm.", NOW + 1, take_all=False)
+    assert model.answer(taken(4), NOW + 2) == []
+    assert model.pending == [plain] and model.overdue(NOW + 60) == []
 
 
 def test_forced_runs_wait_for_the_end_of_quiet_mode():
