@@ -17,6 +17,8 @@ import random
 import re
 import time
 
+import Xlib.error
+
 import chaosmodel
 import qvxsim
 import scenario
@@ -113,7 +115,12 @@ class ChaosSession:
             try:
                 self._begin()
                 while not self.ended and time.monotonic() < until:
-                    self._one_step()
+                    try:
+                        self._one_step()
+                    except Xlib.error.XError:
+                        # A window of the program went or changed while it was being read: the
+                        # step is lost, not the session.
+                        self.chaos.totals.counts["steps lost to a changing window"] += 1
                     self._check()
                 if not self.ended:
                     self._finish()

@@ -22,6 +22,7 @@ import tempfile
 import time
 
 import Xlib.X
+import Xlib.error
 
 import memcheck
 import qvxsim
@@ -486,8 +487,12 @@ def list_row_center(node, row):
 
 def _text_bands(window, width, height):
     """(first, last) pixel row of each run of rows that are not all background, taking the
-    bottom right pixel as the background; none unless the image has 4 bytes a pixel."""
-    data = window.get_image(0, 0, width, height, Xlib.X.ZPixmap, 0xFFFFFFFF).data
+    bottom right pixel as the background; none unless the image has 4 bytes a pixel, or when
+    the list is not on the screen just then (the program unmaps it while it refills it)."""
+    try:
+        data = window.get_image(0, 0, width, height, Xlib.X.ZPixmap, 0xFFFFFFFF).data
+    except Xlib.error.XError:
+        return []
     if len(data) != 4 * width * height:
         return []
     blank = data[-4:] * width
