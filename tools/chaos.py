@@ -117,7 +117,7 @@ class ChaosSession:
                 while not self.ended and time.monotonic() < until:
                     try:
                         self._one_step()
-                    except Xlib.error.XError:
+                    except (Xlib.error.XError, xwidgets.EditresError):
                         # A window of the program went or changed while it was being read: the
                         # step is lost, not the session.
                         self.chaos.totals.counts["steps lost to a changing window"] += 1
