@@ -186,9 +186,12 @@ class Model:
                 return [f"cancel of ID {message.id} that nobody asked for"]
         else:
             allowed = [r for r in candidates if self._may_take(r, now)]
-            # The program takes the very record the user confirmed, whatever twin shares its ID.
+            # The program takes the very record the user confirmed or asked for in a settled
+            # dialog, whatever twin shares its ID; a take-all's records come after those.
+            awaited = {e.serial for e in self.expected}
             reason = next((r for r in allowed if r.serial in self.consented),
-                          allowed[0] if allowed else None)
+                          next((r for r in allowed if r.serial in awaited),
+                               allowed[0] if allowed else None))
             if reason is None:
                 return [self._take_fault(candidates)]
             chosen = self._taken_for(reason, candidates, now)

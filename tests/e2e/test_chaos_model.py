@@ -63,6 +63,17 @@ def test_a_confirmed_twin_is_the_one_taken_whatever_else_may_be():
     assert model.pending == [plain] and model.overdue(NOW + 60) == []
 
 
+def test_a_twin_asked_for_in_a_settled_dialog_is_the_one_a_take_answers():
+    # Take on the second twin, then a click on Take All that may or may not have landed:
+    # the answer is the awaited take, not the take-all's first record.
+    first, second = Record(1, 21, "R192"), Record(2, 21, "R204")
+    model = model_with(first, second)
+    model.ask(second, "take", NOW, settled=True)
+    model.ask_take_all(NOW + 0.25, settled=False)
+    assert model.answer(taken(21), NOW + 1) == []
+    assert model.pending == [first] and model.overdue(NOW + 60) == []
+
+
 def test_forced_runs_wait_for_the_end_of_quiet_mode():
     forced = Record(1, 3, "Forced", pam="Never shown.", deadline=NOW, forced=True)
     model = model_with(forced)
