@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/SessionState.h"
+#include "core/UICommand.h"
 #include "text/time/Clock.h"
 #include "ui/ActionRequestDialog.h"
 #include "ui/ToolkitContext.h"
@@ -23,19 +24,22 @@ namespace {
 
 constexpr int kRequests = 1000;
 
+SessionState session;
+UICommandQueue commands;
+
 bool ToolkitReady() {
   static const bool ready = [] {
     if (std::getenv("DISPLAY") == nullptr) return false;
     static char name[] = "bench_qvx";
     static char* argumentVector[] = {name, nullptr};
-    StartToolkit(1, argumentVector);
+    StartToolkit(session, 1, argumentVector);
     return ToolkitDisplay() != nullptr;
   }();
   return ready;
 }
 
 void FillPendingRequests() {
-  sessionState.pendingRequests.clear();
+  session.pendingRequests.clear();
   const DateTime now = Now();
   for (int index = 0; index < kRequests; ++index) {
     ActionRequest request;
@@ -45,20 +49,20 @@ void FillPendingRequests() {
     request.deadline = now + (index + 10) * 3600 * kMicrosecondsPerSecond;
     request.cancellable = index % 2 == 0;
     request.restart = index % 7 == 0;
-    AppendPendingRequest(request);
+    session.AppendPendingRequest(request);
   }
 }
 
 void Ours(benchmark::State& state) {
   if (!ToolkitReady()) return state.SkipWithError("no display");
   FillPendingRequests();
-  OpenActionRequestDialog(0, true);
+  OpenActionRequestDialog(session, commands);
   for (auto _ : state) {
     RefreshActionRequestDialog();
     XSync(ToolkitDisplay(), False);
   }
   CloseActionRequestDialog();
-  sessionState.pendingRequests.clear();
+  session.pendingRequests.clear();
 }
 
 void ListChange(benchmark::State& state) {

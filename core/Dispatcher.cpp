@@ -1,12 +1,10 @@
 #include "core/Dispatcher.h"
 
 #include "core/ActionRequest.h"
-#include "core/DialogOperations.h"
 #include "core/IncomingMessages.h"
 #include "core/InitializationInfo.h"
-#include "core/SessionQueues.h"
 #include "core/SessionSettings.h"
-#include "core/SessionState.h"
+#include "core/Session.h"
 #include "core/SupportFiles.h"
 #include "foundation/text/LocaleConversion.h"
 #include "text/xml/ParseXMLDocument.h"
@@ -17,19 +15,13 @@ namespace {
 
 enum class BatchGoesOn { kYes, kNo };
 
-// The action request dialog is redrawn once per pass, after the last change to the pending
-// list: no event is processed between two messages of one pass, so the user sees the same, and
-// a burst of requests costs one refresh instead of one per request.
-bool refreshOwed = false;
-
-void RefreshOwedDialog() {
-  if (!refreshOwed) return;
-  refreshOwed = false;
-  Dialogs().RefreshActionRequestDialog();
-}
-
-void OpenActionRequestDialog() {
-  Dialogs().OpenActionRequestDialog(sessionState.remindInterval, sessionState.allowSnooze);
+// The view hears of the pending list once per pass, after the last change to it: no event is
+// processed between two messages of one pass, so the user sees the same, and a burst of
+// requests costs one refresh instead of one per request.
+void TellRequestsChanged(Session& session) {
+  if (!session.requestsChanged) return;
+  session.requestsChanged = false;
+  session.view.PendingRequestsChanged();
 }
 
 // Throws the locale's conversion error for a text of the request that the dialogs would show
@@ -55,94 +47,92 @@ bool Showable(const ActionRequest& request) {
   }
 }
 
-BatchGoesOn ApplyActionRequest(const XMLElement& message) {
+BatchGoesOn ApplyActionRequest(Session& session, const XMLElement& message) {
+  SessionState& state = session.state;
   const ActionRequest request = ReadActionRequest(message);
   // Before InitializationInfo the locale is not chosen yet; those requests are checked once it is.
-  if (sessionState.initialized) RequireShowableTexts(request);
-  AppendPendingRequest(request);
+  if (state.initialized) RequireShowableTexts(request);
+  state.AppendPendingRequest(request);
   // Before InitializationInfo there is no toolkit to build a dialog with; the first tick after
   // start-up opens it.
-  if (!sessionState.initialized) {
-    sessionState.actionRequestDialogOwed = true;
+  if (!state.initialized) {
+    state.actionRequestDialogOwed = true;
     return BatchGoesOn::kYes;
   }
-  refreshOwed = true;
-  OpenActionRequestDialog();
+  session.requestsChanged = true;
+  session.view.PendingRequestsDue();
   return BatchGoesOn::kYes;
 }
 
-BatchGoesOn ApplyInitializationInfo(const XMLElement& message) {
-  if (sessionState.initialized) return BatchGoesOn::kYes;
+BatchGoesOn ApplyInitializationInfo(Session& session, const XMLElement& message) {
+  SessionState& state = session.state;
+  if (state.initialized) return BatchGoesOn::kYes;
   const InitializationInfo info = ReadInitializationInfo(message);
-  sessionState.baseDirectory = info.baseDirectory;
+  state.baseDirectory = info.baseDirectory;
   WriteSupportFiles(info.baseDirectory, info.supportFiles);
   // The locale decides which translation files apply, so it comes between writing and loading.
-  ApplyUseLocale(info.settings.useLocale);
-  sessionState.pendingRequests.remove_if(
+  ApplyUseLocale(state, info.settings.useLocale);
+  state.pendingRequests.remove_if(
       [](const ActionRequest& request) { return !Showable(request); });
-  LoadTranslationFiles(info.baseDirectory, info.supportFiles, sessionState.localeInUse,
-                       sessionState.localeName);
-  ApplyInitialUISettings(info.settings);
-  sessionState.initialized = true;
+  LoadTranslationFiles(info.baseDirectory, info.supportFiles, state.localeInUse, state.localeName);
+  ApplyInitialUISettings(state, info.settings);
+  state.initialized = true;
   // Returning now lets start-up end at once; the rest of the batch waits for the first tick.
   return BatchGoesOn::kNo;
 }
 
-BatchGoesOn ApplyRemoveRequest(const XMLElement& message) {
+BatchGoesOn ApplyRemoveRequest(Session& session, const XMLElement& message) {
   const RemoveRequest request = ReadRemoveRequest(message);
   const RemoveType type = request.removeType;
   if (type == RemoveType::kAction || type == RemoveType::kAll) {
-    RemovePendingRequest(request.id);
-    refreshOwed = true;
+    session.state.RemovePendingRequest(request.id);
+    session.requestsChanged = true;
   }
   if (type == RemoveType::kMessage || type == RemoveType::kAll) {
-    Dialogs().RemoveMessageDialog(request.id);
+    session.view.MessageRemoved(request.id);
   }
   return BatchGoesOn::kYes;
 }
 
-BatchGoesOn ApplyMessageRequest(const XMLElement& message) {
+BatchGoesOn ApplyMessageRequest(Session& session, const XMLElement& message) {
   const MessageRequest request = ReadMessageRequest(message);
   // Completion notices always get their button and never stay on top.
   const bool running = !request.isCompletionMessage;
-  Dialogs().ShowMessageDialog(request, sessionState.persistRunningMessage && running,
-                              sessionState.topmostRunningMessage && running);
+  const SessionState& state = session.state;
+  session.view.MessageArrived(
+      request,
+      state.persistRunningMessage && running ? MessageButton::kHidden : MessageButton::kShown,
+      state.topmostRunningMessage && running ? MessageStacking::kTopmost
+                                             : MessageStacking::kNormal);
   return BatchGoesOn::kYes;
 }
 
-BatchGoesOn ApplyQuietModeStart(const XMLElement& message) {
-  sessionState.quietMode = true;
+BatchGoesOn ApplyQuietModeStart(Session& session, const XMLElement& message) {
+  session.state.quietMode = true;
   const QuietModeStart period = ReadQuietModeStart(message);
-  if (Dialogs().IsActionRequestDialogOpen()) {
-    Dialogs().ShowQuietModeNotice(period.startTime, period.endTime);
-    // The disabled dialog shows the list as it stands now.
-    RefreshOwedDialog();
-    Dialogs().DisableActionRequestDialog();
-  }
+  // The disabled dialog shows the list as it stands now.
+  TellRequestsChanged(session);
+  session.view.QuietModeBegan(period.startTime, period.endTime);
   return BatchGoesOn::kYes;
 }
 
-BatchGoesOn ApplyQuietModeEnd(const XMLElement& message) {
+BatchGoesOn ApplyQuietModeEnd(Session& session, const XMLElement& message) {
   (void)ReadQuietModeEnd(message);
-  sessionState.quietMode = false;
-  Dialogs().CloseQuietModeNotice();
-  if (Dialogs().IsActionRequestDialogOpen()) {
-    refreshOwed = true;
-    Dialogs().EnableActionRequestDialog();
-  }
+  session.state.quietMode = false;
+  session.view.QuietModeEnded();
   return BatchGoesOn::kYes;
 }
 
-BatchGoesOn ApplyActionRunningTopmost(const XMLElement& message) {
+BatchGoesOn ApplyActionRunningTopmost(Session& session, const XMLElement& message) {
   const ActionRunningTopmost setting = ReadActionRunningTopmost(message);
   // Without Enabled the setting stays as it was.
-  if (setting.enabled) sessionState.topmostRunningMessage = *setting.enabled;
+  if (setting.enabled) session.state.topmostRunningMessage = *setting.enabled;
   return BatchGoesOn::kYes;
 }
 
 struct MessageKind {
   const char* name;
-  BatchGoesOn (*apply)(const XMLElement& message);
+  BatchGoesOn (*apply)(Session& session, const XMLElement& message);
 };
 
 const MessageKind kMessageKinds[] = {
@@ -155,34 +145,35 @@ const MessageKind kMessageKinds[] = {
     {"ActionRunningTopmost", ApplyActionRunningTopmost},
 };
 
-BatchGoesOn ApplyMessage(const XMLElement& message) {
+BatchGoesOn ApplyMessage(Session& session, const XMLElement& message) {
   for (const MessageKind& kind : kMessageKinds) {
-    if (ByteRange(message.name) == ByteRange(kind.name)) return kind.apply(message);
+    if (ByteRange(message.name) == ByteRange(kind.name)) return kind.apply(session, message);
   }
   return BatchGoesOn::kYes;
 }
 
 // Every direct child of the root is one message; the root's own name plays no part.
-BatchGoesOn ApplyDocument(const UString8& text) {
+BatchGoesOn ApplyDocument(Session& session, const UString8& text) {
   const std::unique_ptr<XMLElement> root = ParseXMLDocument(text);
   for (const XMLElement& message : root->children) {
-    if (ApplyMessage(message) == BatchGoesOn::kNo) return BatchGoesOn::kNo;
+    if (ApplyMessage(session, message) == BatchGoesOn::kNo) return BatchGoesOn::kNo;
   }
   return BatchGoesOn::kYes;
 }
 
-void ApplyBatch() {
+void ApplyBatch(Session& session) {
   MessageList batch;
-  if (!sessionState.stashedMessages.IsEmpty()) {
-    batch.Swap(sessionState.stashedMessages);
+  MessageList& stashed = session.state.stashedMessages;
+  if (!stashed.IsEmpty()) {
+    batch.Swap(stashed);
   } else {
-    incomingQueue.TakeAll(batch);
+    session.incoming.TakeAll(batch);
   }
   try {
     while (!batch.IsEmpty()) {
       const UString8 text = batch.PopFront();
-      if (ApplyDocument(text) == BatchGoesOn::kNo) {
-        sessionState.stashedMessages.Swap(batch);
+      if (ApplyDocument(session, text) == BatchGoesOn::kNo) {
+        stashed.Swap(batch);
         return;
       }
     }
@@ -194,10 +185,10 @@ void ApplyBatch() {
 
 }  // namespace
 
-void ProcessClientMessages() {
-  ApplyBatch();
+void ProcessClientMessages(Session& session) {
+  ApplyBatch(session);
   try {
-    RefreshOwedDialog();
+    TellRequestsChanged(session);
   } catch (...) {
     // A refresh that fails leaves the dialog as it was; the messages stay applied.
   }

@@ -1,6 +1,6 @@
 // The first-in first-out lists of message texts that stand between the client link's threads and
-// the main thread: the reader fills incomingQueue for the dispatcher, every sender fills
-// outgoingQueue for the writer. Texts are byte strings, normally UTF-8 XML.
+// the main thread: the reader fills the session's incoming queue for the dispatcher, every
+// sender fills outgoingQueue for the writer. Texts are byte strings, normally UTF-8 XML.
 #pragma once
 
 #include "foundation/platform/Event.h"

@@ -52,10 +52,11 @@ void SendReadyForData(std::uint32_t minimumVersion, std::uint32_t maximumVersion
                                      NumberField("ClientUIPid", processNumber)}));
 }
 
-void SendActionTaken(std::uint64_t id, bool isCancel, bool isOffer,
+void SendActionTaken(std::uint64_t id, Answer answer, Offer offer,
                      const std::optional<UString8>& originator) {
-  std::vector<OutgoingField> fields{BooleanField("IsCancel", isCancel),
-                                    BooleanField("IsOffer", isOffer), NumberField("ID", id)};
+  std::vector<OutgoingField> fields{BooleanField("IsCancel", answer == Answer::kCancel),
+                                    BooleanField("IsOffer", offer == Offer::kYes),
+                                    NumberField("ID", id)};
   if (originator) fields.push_back(TextField("Originator", *originator));
   SendToClient(BuildOutgoingMessage("UIToClient", "ActionTaken", fields));
 }

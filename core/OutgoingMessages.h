@@ -43,7 +43,9 @@ constexpr const char* kClientUIOriginator = "ClientUI";
 
 // The user's (or the deadline's) answer to one request. The originator element is left out when
 // none is given.
-void SendActionTaken(std::uint64_t id, bool isCancel, bool isOffer,
+enum class Answer { kTake, kCancel };
+enum class Offer { kNo, kYes };
+void SendActionTaken(std::uint64_t id, Answer answer, Offer offer,
                      const std::optional<UString8>& originator);
 
 // The snooze: the interval the user chose, and the time at which the reminder comes back,

@@ -1,15 +1,9 @@
-// The process-wide objects of the client link: the two message queues and the one link. They
-// exist before main runs and are never destroyed, because the link's threads may still touch
-// them while the process ends.
+// The queue of texts for the client. Every sender fills it, on the main thread and from the X
+// error handlers, which get no argument to carry it; the link's writer thread drains it. It
+// exists before main runs and is never destroyed, because the writer may still touch it while
+// the process ends.
 #pragma once
 
 #include "core/MessageQueue.h"
 
-class ClientLink;
-
-// Texts read from the client, drained by the dispatcher on the main thread.
-extern MessageQueue& incomingQueue;
-// Texts for the client, drained by the link's writer thread.
 extern MessageQueue& outgoingQueue;
-// The one link, set by main; null until then.
-extern ClientLink* clientLink;

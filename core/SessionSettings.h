@@ -6,10 +6,12 @@
 
 #include <optional>
 
+struct SessionState;
+
 // Sets the character-type locale from the environment when useLocale is true and records its
 // name without the codeset. C and POSIX, and a locale the system refuses, leave no locale in use.
-void ApplyUseLocale(std::optional<bool> useLocale);
+void ApplyUseLocale(SessionState& state, std::optional<bool> useLocale);
 
 // Copies remindInterval, nextReminderTime (only when RemindTime is given), allowSnooze,
 // persistRunningMessage and topmostRunningMessage into the session.
-void ApplyInitialUISettings(const InitialUISettings& settings);
+void ApplyInitialUISettings(SessionState& state, const InitialUISettings& settings);

@@ -2,30 +2,35 @@
 
 #include <algorithm>
 
-SessionState sessionState;
-
-void AppendPendingRequest(const ActionRequest& request) {
-  PendingRequestList& pending = sessionState.pendingRequests;
-  pending.push_back(request);
-  pending.back().arrival = sessionState.nextArrival++;
+void SessionState::AppendPendingRequest(const ActionRequest& request) {
+  pendingRequests.push_back(request);
+  pendingRequests.back().arrival = nextArrival++;
 }
 
-PendingRequestList::iterator FindPendingRequest(std::uint64_t id) {
-  PendingRequestList& pending = sessionState.pendingRequests;
-  return std::find_if(pending.begin(), pending.end(),
-                      [id](const ActionRequest& request) { return request.id == id; });
-}
+namespace {
 
-PendingRequestList::iterator FindPendingArrival(std::uint64_t arrival) {
-  PendingRequestList& pending = sessionState.pendingRequests;
+template <typename List>
+auto FindArrival(List& pending, std::uint64_t arrival) {
   return std::find_if(pending.begin(), pending.end(), [arrival](const ActionRequest& request) {
     return request.arrival == arrival;
   });
 }
 
-bool RemovePendingRequest(std::uint64_t id) {
-  const PendingRequestList::iterator found = FindPendingRequest(id);
-  if (found == sessionState.pendingRequests.end()) return false;
-  sessionState.pendingRequests.erase(found);
+}  // namespace
+
+PendingRequestList::iterator SessionState::FindPendingArrival(std::uint64_t arrival) {
+  return FindArrival(pendingRequests, arrival);
+}
+
+PendingRequestList::const_iterator SessionState::FindPendingArrival(std::uint64_t arrival) const {
+  return FindArrival(pendingRequests, arrival);
+}
+
+bool SessionState::RemovePendingRequest(std::uint64_t id) {
+  const auto found =
+      std::find_if(pendingRequests.begin(), pendingRequests.end(),
+                   [id](const ActionRequest& request) { return request.id == id; });
+  if (found == pendingRequests.end()) return false;
+  pendingRequests.erase(found);
   return true;
 }

@@ -39,16 +39,14 @@ struct SessionState {
   bool actionRequestDialogOwed = false;
   // The arrival number the next pending record gets.
   std::uint64_t nextArrival = 1;
+
+  // Appends a copy of the request, numbered after every record already in the list.
+  void AppendPendingRequest(const ActionRequest& request);
+  // The pending record with this arrival number, or the list's end: what an answer about the
+  // record the user chose acts on, whatever other records share its ID.
+  [[nodiscard]] PendingRequestList::iterator FindPendingArrival(std::uint64_t arrival);
+  [[nodiscard]] PendingRequestList::const_iterator FindPendingArrival(
+      std::uint64_t arrival) const;
+  // Removes the first pending record with this ID; false when there is none.
+  bool RemovePendingRequest(std::uint64_t id);
 };
-
-extern SessionState sessionState;
-
-// Appends a copy of the request, numbered after every record already in the list.
-void AppendPendingRequest(const ActionRequest& request);
-// The first pending record with this ID, or the list's end.
-[[nodiscard]] PendingRequestList::iterator FindPendingRequest(std::uint64_t id);
-// The pending record with this arrival number, or the list's end: what an answer about the
-// record the user chose acts on, whatever other records share its ID.
-[[nodiscard]] PendingRequestList::iterator FindPendingArrival(std::uint64_t arrival);
-// Removes the first pending record with this ID; false when there is none.
-bool RemovePendingRequest(std::uint64_t id);

@@ -1,10 +1,10 @@
 #include "ui/ActionDetailsDialog.h"
 
 #include "core/ActionRequest.h"
+#include "core/UICommand.h"
 #include "ui/ActionButtonRow.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
-#include "ui/UICommand.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 
@@ -31,17 +31,17 @@ const WidgetRow kRows[kRowCount] = {
 
 Widget shell = nullptr;
 
-void Close(Widget, XtPointer, XtPointer) {
+void Close(Widget, XtPointer commands, XtPointer) {
   XtDestroyWidget(shell);
   shell = nullptr;
   // Nothing may be thrown back through the toolkit's C frames.
   try {
-    PostUICommand(kActionDetailsClosed, 0, 0, 0, 0);
+    static_cast<UICommandQueue*>(commands)->Post({kActionDetailsClosed});
   } catch (...) {
   }
 }
 
-void Build(const ActionRequest* request) {
+void Build(const ActionRequest* request, UICommandQueue& commands) {
   const bool hasPreview = request != nullptr && request->preview;
   const std::vector<std::string> texts = {
       hasPreview ? LocaleText(*request->preview) : std::string(), LocaleText("OK")};
@@ -52,7 +52,7 @@ void Build(const ActionRequest* request) {
   SetResource(
       widgets[kOk], XtNhorizDistance,
       RightAlignedDistance(WidgetWidth(text), WidgetWidth(widgets[kOk]), WidgetBorderWidth(text)));
-  XtAddCallback(widgets[kOk], XtNcallback, Close, nullptr);
+  XtAddCallback(widgets[kOk], XtNcallback, Close, &commands);
   XtRealizeWidget(shell);
   CenterShell(shell);
   IgnoreWindowManagerClose(shell);
@@ -61,10 +61,10 @@ void Build(const ActionRequest* request) {
 
 }  // namespace
 
-void OpenActionDetailsDialog(const ActionRequest* request) {
+void OpenActionDetailsDialog(const ActionRequest* request, UICommandQueue& commands) {
   if (shell != nullptr) return;
   try {
-    Build(request);
+    Build(request, commands);
   } catch (...) {
     ReportDialogFailure("ActionDetailsDialog");
   }

@@ -3,11 +3,13 @@
 #pragma once
 
 struct ActionRequest;
+class UICommandQueue;
 struct DialogLayout;
 
 // Does nothing while the preview is open; otherwise shows the record's Preview (empty when the
 // record is null, no longer pending, or has none).
-void OpenActionDetailsDialog(const ActionRequest* request);
+// Its closing is posted to commands.
+void OpenActionDetailsDialog(const ActionRequest* request, UICommandQueue& commands);
 [[nodiscard]] bool IsActionDetailsDialogOpen() noexcept;
 
 // The window's widgets for the generated documentation.

@@ -2,6 +2,8 @@
 
 #include "core/ActionRequestStore.h"
 #include "core/SessionState.h"
+#include "core/UICommand.h"
+#include "foundation/platform/DebuggableException.h"
 #include "text/time/Clock.h"
 #include "ui/ActionButtonRow.h"
 #include "ui/ActionDetailsDialog.h"
@@ -13,7 +15,6 @@
 #include "ui/FormatBuiltIn.h"
 #include "ui/SnoozeChoices.h"
 #include "ui/ToolkitContext.h"
-#include "ui/UICommand.h"
 #include "ui/UIStrings.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
@@ -34,6 +35,10 @@
 #include <vector>
 
 namespace {
+
+// The selected list position has no pending request behind it: the update that found it stops
+// and the dialog keeps what it showed.
+QVX_DECLARE_EXCEPTION(NoSelectedAction, DebuggableException);
 
 enum Row {
   kForm,
@@ -149,6 +154,10 @@ struct ListItems {
 };
 
 struct Dialog {
+  // The session whose pending requests the dialog shows, and where its answers go; given by
+  // every opening.
+  const SessionState* session = nullptr;
+  UICommandQueue* commands = nullptr;
   Widget shell = nullptr;
   std::vector<Widget> widgets;
   bool enabled = false;
@@ -235,7 +244,8 @@ void SetControlsSensitive(bool sensitive) {
 // answers stay out of reach until it is carried out, so that no second answer can overtake the
 // one the user is giving.
 bool AnswerInProgress() {
-  return AnswerAwaitsTick() || IsConfirmationDialogOpen() || IsActionDetailsDialogOpen();
+  return dialog.commands->AnswerAwaitsTick() || IsConfirmationDialogOpen() ||
+         IsActionDetailsDialogOpen();
 }
 
 // What a refresh shows, computed whole before any widget changes: a text that fails leaves the
@@ -248,7 +258,7 @@ struct ListView {
 
 ListView ListPending() {
   ListView view;
-  for (const ActionRequest& request : sessionState.pendingRequests) {
+  for (const ActionRequest& request : dialog.session->pendingRequests) {
     std::string text = LocaleLabel(request.title);
     if (text.empty()) continue;
     if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
@@ -317,7 +327,7 @@ void DeriveFromRequests(const ActionRequest* selected) {
   dialog.anyDeadline = false;
   dialog.earliestDeadline = kNoDeadline;
   const DateTime now = Now();
-  for (const ActionRequest& request : sessionState.pendingRequests) {
+  for (const ActionRequest& request : dialog.session->pendingRequests) {
     if (request.deadline) {
       dialog.anyDeadline = true;
       if (*request.deadline < dialog.earliestDeadline) dialog.earliestDeadline = *request.deadline;
@@ -330,8 +340,8 @@ void DeriveFromRequests(const ActionRequest* selected) {
 ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
   const ActionRequest* selected = nullptr;
   if (selectedIndex != -1) {
-    const auto request = FindPendingArrival(arrivals.at(selectedIndex));
-    if (request != sessionState.pendingRequests.end()) selected = &*request;
+    const auto request = dialog.session->FindPendingArrival(arrivals.at(selectedIndex));
+    if (request != dialog.session->pendingRequests.end()) selected = &*request;
   }
   DeriveFromRequests(selected);
   if (selectedIndex != -1 && selected == nullptr) throw NoSelectedAction();
@@ -341,9 +351,10 @@ ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& ar
   view.detailsMapped = dialog.anyPreview;
   if (selected == nullptr) {
     std::vector<std::uint64_t> ids;
-    for (const ActionRequest& request : sessionState.pendingRequests) ids.push_back(request.id);
+    const PendingRequestList& pending = dialog.session->pendingRequests;
+    for (const ActionRequest& request : pending) ids.push_back(request.id);
     ActionRequestStore store;
-    store.Merge({sessionState.pendingRequests.begin(), sessionState.pendingRequests.end()});
+    store.Merge({pending.begin(), pending.end()});
     view.takeLabel = LocaleDialogText(kTakeActionsWording);
     view.cancelLabel = LocaleDialogText(kCancelActionsWording);
     view.titleLabel = CountText(selectedIndex, arrivals.size());
@@ -365,7 +376,7 @@ ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& ar
 }
 
 ControlsView ViewControls(int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
-  if (sessionState.pendingRequests.empty())
+  if (dialog.session->pendingRequests.empty())
     return ViewNothingPending(selectedIndex, arrivals.size());
   return ViewPending(selectedIndex, arrivals);
 }
@@ -450,26 +461,26 @@ XtActionsRec listActions[] = {{const_cast<char*>("PostponeListSelect"), Postpone
 // The answers about the selected request post it with the dialog disabled.
 void PostForSelected(std::uint32_t kind) {
   if (dialog.selectedIndex == -1) return;
-  const auto request = FindPendingArrival(dialog.itemArrivals.at(dialog.selectedIndex));
-  if (request == sessionState.pendingRequests.end()) return;
+  const std::uint64_t arrival = dialog.itemArrivals.at(dialog.selectedIndex);
+  if (dialog.session->FindPendingArrival(arrival) == dialog.session->pendingRequests.end()) return;
   DisableActionRequestDialog();
-  PostUICommand(kind, request->id, request->arrival, 0, 0);
+  dialog.commands->Post({kind, arrival});
 }
 
 void TakeAllPressed(Widget, XtPointer, XtPointer) {
   Guarded([] {
     DisableActionRequestDialog();
-    PostUICommand(UICommandKind::kTakeAllActions, 0, 0, 0, 0);
+    dialog.commands->Post({kTakeAllActions});
   });
 }
 void TakePressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(UICommandKind::kTakeAction); });
+  Guarded([] { PostForSelected(kTakeAction); });
 }
 void CancelPressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(UICommandKind::kCancelAction); });
+  Guarded([] { PostForSelected(kCancelAction); });
 }
 void DetailsPressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(UICommandKind::kShowActionDetails); });
+  Guarded([] { PostForSelected(kShowActionDetails); });
 }
 
 void SnoozeChosen(Widget, XtPointer, XtPointer callData) {
@@ -484,7 +495,7 @@ void SnoozePressed(Widget, XtPointer, XtPointer) {
   Guarded([] {
     // With nothing pending the button reads "Close": it closes and never snoozes, whatever
     // arrives before the next tick.
-    if (sessionState.pendingRequests.empty()) {
+    if (dialog.session->pendingRequests.empty()) {
       CloseActionRequestDialog();
       return;
     }
@@ -494,7 +505,7 @@ void SnoozePressed(Widget, XtPointer, XtPointer) {
     const auto deadlineSeconds =
         static_cast<std::uint32_t>(dialog.earliestDeadline / kMicrosecondsPerSecond);
     CloseActionRequestDialog();
-    PostUICommand(UICommandKind::kSnooze, 0, 0, minutes, deadlineSeconds);
+    dialog.commands->Post({kSnooze, 0, minutes, deadlineSeconds});
   });
 }
 
@@ -582,10 +593,12 @@ void Build() {
 
 }  // namespace
 
-void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze) {
+void OpenActionRequestDialog(const SessionState& session, UICommandQueue& commands) {
   if (dialog.shell != nullptr) return;
-  dialog.reminderInterval = remindInterval;
-  dialog.allowSnooze = allowSnooze;
+  dialog.session = &session;
+  dialog.commands = &commands;
+  dialog.reminderInterval = session.remindInterval;
+  dialog.allowSnooze = session.allowSnooze;
   try {
     Build();
   } catch (...) {
@@ -632,7 +645,6 @@ void CloseActionRequestDialog() {
 }
 
 bool IsActionRequestDialogOpen() noexcept { return dialog.shell != nullptr; }
-bool IsActionRequestDialogEnabled() noexcept { return dialog.enabled; }
 
 DialogLayout ActionRequestDialogLayout() {
   return {"ActionRequestDialog",

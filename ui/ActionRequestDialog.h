@@ -3,26 +3,21 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
-#include "foundation/platform/DebuggableException.h"
-#include "text/time/DateTime.h"
-
 #include <vector>
 
 struct DialogLayout;
+struct SessionState;
+class UICommandQueue;
 
-// The selected list position has no pending request behind it: the update that found it stops
-// and the dialog keeps what it showed.
-QVX_DECLARE_EXCEPTION(NoSelectedAction, DebuggableException);
-
-// Builds the dialog with these opening values and refreshes it; nothing while it is open.
-void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze);
+// Builds the dialog and refreshes it; nothing while it is open. It shows session's pending
+// requests, offers its snooze settings and posts the user's answers to commands; both outlive it.
+void OpenActionRequestDialog(const SessionState& session, UICommandQueue& commands);
 // Refills the list and updates every text and control; only while open and enabled.
 void RefreshActionRequestDialog();
 void EnableActionRequestDialog();
 void DisableActionRequestDialog();
 void CloseActionRequestDialog();
 [[nodiscard]] bool IsActionRequestDialogOpen() noexcept;
-[[nodiscard]] bool IsActionRequestDialogEnabled() noexcept;
 
 // The window's widgets for the generated documentation.
 [[nodiscard]] DialogLayout ActionRequestDialogLayout();

@@ -1,9 +1,9 @@
 #include "ui/ConfirmationDialog.h"
 
 #include "core/ActionRequest.h"
+#include "core/UICommand.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
-#include "ui/UICommand.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 
@@ -51,32 +51,31 @@ const WidgetRow kRows[kRowCount] = {
 constexpr int kInitialConfirmationWidth = 500;
 
 Widget shell = nullptr;
-std::uint64_t confirmingId = 0;
 std::uint64_t confirmingArrival = 0;
 // Only grows: a fixed line wider than the text makes this and every later text that wide.
 int confirmationWidth = kInitialConfirmationWidth;
 
-void Close(std::uint32_t kind) {
+void Close(XtPointer commands, std::uint32_t kind) {
   XtDestroyWidget(shell);
   shell = nullptr;
-  PostUICommand(kind, confirmingId, confirmingArrival, 0, 0);
+  static_cast<UICommandQueue*>(commands)->Post({kind, confirmingArrival});
 }
 
 // Nothing may be thrown back through the toolkit's C frames.
-void Accept(Widget, XtPointer, XtPointer) {
+void Accept(Widget, XtPointer commands, XtPointer) {
   try {
-    Close(kConfirmationAccepted);
+    Close(commands, kConfirmationAccepted);
   } catch (...) {
   }
 }
-void Refuse(Widget, XtPointer, XtPointer) {
+void Refuse(Widget, XtPointer commands, XtPointer) {
   try {
-    Close(kConfirmationRefused);
+    Close(commands, kConfirmationRefused);
   } catch (...) {
   }
 }
 
-void Build(const ActionRequest& request) {
+void Build(const ActionRequest& request, UICommandQueue& commands) {
   const std::vector<std::string> texts = {
       LocaleLabel(request.title),
       LocaleText("This action requires you to acknowledge the following confirmation message:"),
@@ -94,8 +93,8 @@ void Build(const ActionRequest& request) {
   SetResource(widgets[kCancel], XtNhorizDistance, confirmationWidth - cancelWidth + border);
   SetResource(widgets[kOk], XtNhorizDistance,
               confirmationWidth - WidgetWidth(widgets[kOk]) - cancelWidth - 5 * border);
-  XtAddCallback(widgets[kOk], XtNcallback, Accept, nullptr);
-  XtAddCallback(widgets[kCancel], XtNcallback, Refuse, nullptr);
+  XtAddCallback(widgets[kOk], XtNcallback, Accept, &commands);
+  XtAddCallback(widgets[kCancel], XtNcallback, Refuse, &commands);
   XtRealizeWidget(shell);
   CenterShell(shell);
   IgnoreWindowManagerClose(shell);
@@ -104,12 +103,11 @@ void Build(const ActionRequest& request) {
 
 }  // namespace
 
-void OpenConfirmationDialog(const ActionRequest& request) {
+void OpenConfirmationDialog(const ActionRequest& request, UICommandQueue& commands) {
   if (shell != nullptr) return;
-  confirmingId = request.id;
   confirmingArrival = request.arrival;
   try {
-    Build(request);
+    Build(request, commands);
   } catch (...) {
     ReportDialogFailure("ConfirmationDialog");
   }

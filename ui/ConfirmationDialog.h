@@ -4,11 +4,12 @@
 #pragma once
 
 struct ActionRequest;
+class UICommandQueue;
 struct DialogLayout;
 
 // Does nothing while a confirmation is open; otherwise shows the record's Title and
-// PreActionMessage. The answer is posted with the record's ID and arrival number.
-void OpenConfirmationDialog(const ActionRequest& request);
+// PreActionMessage. The answer is posted to commands with the record's arrival number.
+void OpenConfirmationDialog(const ActionRequest& request, UICommandQueue& commands);
 [[nodiscard]] bool IsConfirmationDialogOpen() noexcept;
 
 // The window's widgets for the generated documentation.

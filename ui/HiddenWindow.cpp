@@ -1,7 +1,8 @@
 #include "ui/HiddenWindow.h"
 
 #include "ui/DialogLayouts.h"
-#include "ui/UICommand.h"
+#include "ui/ToolkitContext.h"
+#include "core/UICommand.h"
 #include "ui/WidgetTable.h"
 
 #include <X11/Shell.h>
@@ -15,19 +16,19 @@ constexpr const char* kHiddenWindowName = "QVXClientUIHiddenWindow";
 constexpr Dimension kHiddenWindowSize = 32;
 
 // The message's type and format are not examined: the first four data bytes say it all.
-void HandleHiddenWindowEvent(Widget, XtPointer, XEvent* event, Boolean*) {
+void HandleHiddenWindowEvent(Widget, XtPointer commands, XEvent* event, Boolean*) {
   if (event->type != ClientMessage) return;
   if (std::memcmp(event->xclient.data.b, "open", 4) != 0) return;
   // Nothing may be thrown back through the toolkit's C frames.
   try {
-    PostUICommand(kOpenActionRequestDialog, 0, 0, 0, 0);
+    static_cast<UICommandQueue*>(commands)->Post({kOpenActionRequestDialog});
   } catch (...) {
   }
 }
 
 }  // namespace
 
-void CreateHiddenWindow() {
+void CreateHiddenWindow(UICommandQueue& commands) {
   Arg args[4];
   XtSetArg(args[0], const_cast<char*>(XtNwidth), kHiddenWindowSize);
   XtSetArg(args[1], const_cast<char*>(XtNheight), kHiddenWindowSize);
@@ -35,7 +36,7 @@ void CreateHiddenWindow() {
   XtSetArg(args[3], const_cast<char*>("international"), InternationalResource());
   Widget shell = CreateShell(kHiddenWindowName, args, 4);
   XtRealizeWidget(shell);
-  XtInsertRawEventHandler(shell, NoEventMask, True, HandleHiddenWindowEvent, nullptr, XtListHead);
+  XtInsertRawEventHandler(shell, NoEventMask, True, HandleHiddenWindowEvent, &commands, XtListHead);
 }
 
 DialogLayout HiddenWindowLayout() {

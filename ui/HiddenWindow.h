@@ -3,10 +3,11 @@
 #pragma once
 
 struct DialogLayout;
+class UICommandQueue;
 
-// Creates and realizes the window, never mapped, and hooks its handler. Called once by the
-// first tick after initialisation.
-void CreateHiddenWindow();
+// Creates and realizes the window, never mapped, and hooks its handler, which posts the request
+// to commands. Called once, when the session has started.
+void CreateHiddenWindow(UICommandQueue& commands);
 
 // The window's widgets for the generated documentation.
 [[nodiscard]] DialogLayout HiddenWindowLayout();

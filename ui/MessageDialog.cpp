@@ -50,9 +50,8 @@ struct MessageTexts {
 
 struct MessageWindow {
   std::uint64_t id = 0;
-  bool isCompletion = false;
-  bool hideButton = false;
-  bool topmost = false;
+  MessageButton buttonState = MessageButton::kShown;
+  MessageStacking stacking = MessageStacking::kNormal;
   DateTime expiry = 0;  // 0: stays until closed or removed
   MessageTexts texts;
   Widget shell = nullptr;
@@ -113,14 +112,14 @@ void ApplyTopmost(const MessageWindow& window) {
   event.xclient.window = XtWindow(window.shell);
   event.xclient.message_type = state;
   event.xclient.format = 32;
-  event.xclient.data.l[0] = window.topmost ? 1 : 0;
+  event.xclient.data.l[0] = window.stacking == MessageStacking::kTopmost ? 1 : 0;
   event.xclient.data.l[1] = static_cast<long>(above);
   XSendEvent(display, DefaultRootWindow(display), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
 void ShowButton(const MessageWindow& window) {
-  if (window.hideButton) {
+  if (window.buttonState == MessageButton::kHidden) {
     XtUnmapWidget(window.button);
   } else {
     XtMapWidget(window.button);
@@ -132,7 +131,9 @@ void ShowButton(const MessageWindow& window) {
 void HandleStructure(Widget shell, XtPointer, XEvent* event, Boolean*) {
   if (event->type != MapNotify) return;
   const auto window = FindShell(shell);
-  if (window != windows.end() && window->topmost) ApplyTopmost(*window);
+  if (window != windows.end() && window->stacking == MessageStacking::kTopmost) {
+    ApplyTopmost(*window);
+  }
 }
 
 // The button closes its own window and tells the client nothing.
@@ -144,24 +145,23 @@ void Dismiss(Widget, XtPointer clientData, XtPointer) {
 // texts are computed before anything is stored, so a message that cannot be shown leaves the
 // window, its texts and its Timeout as they were.
 void Update(MessageWindow& window, const MessageRequest& message, MessageTexts texts,
-            bool hideButton, bool topmost) {
-  window.isCompletion = message.isCompletionMessage;
+            MessageButton button, MessageStacking stacking) {
   window.expiry = ExpiryOf(message);
   window.texts = std::move(texts);
   SetResource(window.shell, XtNtitle, reinterpret_cast<XtArgVal>(window.texts.title.c_str()));
   SetResource(window.text, XtNstring, reinterpret_cast<XtArgVal>(window.texts.body.c_str()));
-  window.hideButton = hideButton;
-  window.topmost = topmost;
+  window.buttonState = button;
+  window.stacking = stacking;
   ShowButton(window);
   ApplyTopmost(window);
 }
 
-void Build(const MessageRequest& message, MessageTexts texts, bool hideButton, bool topmost) {
+void Build(const MessageRequest& message, MessageTexts texts, MessageButton button,
+           MessageStacking stacking) {
   MessageWindow window;
   window.id = message.id;
-  window.isCompletion = message.isCompletionMessage;
-  window.hideButton = hideButton;
-  window.topmost = topmost;
+  window.buttonState = button;
+  window.stacking = stacking;
   window.texts = std::move(texts);
   window.shell = CreateDialogShell(window.texts.title);
   const std::vector<Widget> widgets =
@@ -187,8 +187,8 @@ void Build(const MessageRequest& message, MessageTexts texts, bool hideButton, b
 // A message that came before InitializationInfo, while there was no display to show it on.
 struct WaitingMessage {
   MessageRequest message;
-  bool hideButton;
-  bool topmost;
+  MessageButton button;
+  MessageStacking stacking;
 };
 std::list<WaitingMessage> waitingMessages;
 
@@ -199,10 +199,10 @@ std::list<WaitingMessage>::iterator FindWaiting(std::uint64_t id) {
 
 // Kept as the latest text of its ID, and shown by the first tick once the toolkit is up; its
 // Timeout counts from then.
-void Wait(const MessageRequest& message, bool hideButton, bool topmost) {
+void Wait(const MessageRequest& message, MessageButton button, MessageStacking stacking) {
   const auto waiting = FindWaiting(message.id);
   if (waiting != waitingMessages.end()) waitingMessages.erase(waiting);
-  waitingMessages.push_back({message, hideButton, topmost});
+  waitingMessages.push_back({message, button, stacking});
 }
 
 void ShowWaitingMessages() {
@@ -210,7 +210,7 @@ void ShowWaitingMessages() {
   waiting.swap(waitingMessages);
   for (const WaitingMessage& entry : waiting) {
     try {
-      ShowMessageDialog(entry.message, entry.hideButton, entry.topmost);
+      ShowMessageDialog(entry.message, entry.button, entry.stacking);
     } catch (...) {
       // A text that cannot be shown drops its message, as it would have on arrival.
     }
@@ -219,17 +219,18 @@ void ShowWaitingMessages() {
 
 }  // namespace
 
-void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) {
-  if (ToolkitDisplay() == nullptr) return Wait(message, hideButton, topmost);
+void ShowMessageDialog(const MessageRequest& message, MessageButton button,
+                       MessageStacking stacking) {
+  if (ToolkitDisplay() == nullptr) return Wait(message, button, stacking);
   // A text the locale cannot hold or an override the format engine rejects fails here, before
   // any widget is touched: the dispatcher drops the message. Only a window that cannot be built
   // ends the program.
   MessageTexts texts = TextsOf(message);
   const auto window = Find(message.id);
   if (window != windows.end())
-    return Update(*window, message, std::move(texts), hideButton, topmost);
+    return Update(*window, message, std::move(texts), button, stacking);
   try {
-    Build(message, std::move(texts), hideButton, topmost);
+    Build(message, std::move(texts), button, stacking);
   } catch (...) {
     ReportDialogFailure("MessageDialog");
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/IncomingMessages.h"
+#include "core/SessionView.h"
 
 #include <cstdint>
 #include <vector>
@@ -10,10 +11,11 @@
 struct DialogLayout;
 
 // Before the display is open (a message ahead of InitializationInfo) the message waits and the
-// first ExpireMessageDialogs with a display shows it. hideButton leaves the window without a
-// usable button; topmost keeps it above other windows
-// where the window manager supports it.
-void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost);
+// first ExpireMessageDialogs with a display shows it. A hidden button leaves the window without
+// a usable one; topmost stacking keeps it above other windows where the window manager supports
+// it.
+void ShowMessageDialog(const MessageRequest& message, MessageButton button,
+                       MessageStacking stacking);
 // Closes the window of this ID, if any.
 void RemoveMessageDialog(std::uint64_t id);
 // Closes every window whose Timeout has run out.

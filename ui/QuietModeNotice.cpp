@@ -1,8 +1,8 @@
 #include "ui/QuietModeNotice.h"
 
+#include "core/UICommand.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayouts.h"
-#include "ui/UICommand.h"
 #include "ui/UIStrings.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
@@ -30,16 +30,16 @@ const WidgetRow kRows[kRowCount] = {
 Widget shell = nullptr;
 
 // The user has read it: the action request dialog may be used again, though quiet mode goes on.
-void Close(Widget, XtPointer, XtPointer) {
+void Close(Widget, XtPointer commands, XtPointer) {
   CloseQuietModeNotice();
   // Nothing may be thrown back through the toolkit's C frames.
   try {
-    PostUICommand(kQuietModeNoticeClosed, 0, 0, 0, 0);
+    static_cast<UICommandQueue*>(commands)->Post({kQuietModeNoticeClosed});
   } catch (...) {
   }
 }
 
-void Build(DateTime startTime, DateTime endTime) {
+void Build(DateTime startTime, DateTime endTime, UICommandQueue& commands) {
   const std::vector<std::string> texts = {LocaleText(QuietModeText(startTime, endTime)),
                                           LocaleText("OK")};
   shell = CreateDialogShell(LocaleText("Not Currently Available"));
@@ -48,7 +48,7 @@ void Build(DateTime startTime, DateTime endTime) {
   // Centred under the label.
   SetResource(widgets[kOk], XtNhorizDistance,
               (WidgetWidth(label) - WidgetWidth(widgets[kOk])) / 2 + WidgetBorderWidth(label));
-  XtAddCallback(widgets[kOk], XtNcallback, Close, nullptr);
+  XtAddCallback(widgets[kOk], XtNcallback, Close, &commands);
   XtRealizeWidget(shell);
   CenterShell(shell);
   IgnoreWindowManagerClose(shell);
@@ -56,10 +56,10 @@ void Build(DateTime startTime, DateTime endTime) {
 
 }  // namespace
 
-void ShowQuietModeNotice(DateTime startTime, DateTime endTime) {
+void ShowQuietModeNotice(DateTime startTime, DateTime endTime, UICommandQueue& commands) {
   if (shell != nullptr) return;
   try {
-    Build(startTime, endTime);
+    Build(startTime, endTime, commands);
   } catch (...) {
     ReportDialogFailure("QuietModeDialog");
   }

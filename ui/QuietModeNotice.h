@@ -5,9 +5,11 @@
 #include "text/time/DateTime.h"
 
 struct DialogLayout;
+class UICommandQueue;
 
 // Does nothing while the notice is open; otherwise shows the period as local times of day.
-void ShowQuietModeNotice(DateTime startTime, DateTime endTime);
+// Its closing is posted to commands.
+void ShowQuietModeNotice(DateTime startTime, DateTime endTime, UICommandQueue& commands);
 void CloseQuietModeNotice();
 
 // The window's widgets for the generated documentation.

@@ -9,3 +9,6 @@ inline constexpr const char* kApplicationClass = "XQVXClientUI";
 // Null until RunUserInterface has created them, and again once the context is destroyed.
 [[nodiscard]] XtAppContext ApplicationContext() noexcept;
 [[nodiscard]] Display* ToolkitDisplay() noexcept;
+// The "international" value every widget of this run gets: whether a locale is in use, settled
+// when the toolkit starts.
+[[nodiscard]] Boolean InternationalResource() noexcept;

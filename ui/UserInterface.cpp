@@ -2,11 +2,10 @@
 
 #include "core/ExitApplication.h"
 #include "core/OutgoingMessages.h"
-#include "core/SessionState.h"
+#include "core/Session.h"
+#include "core/TimerTick.h"
 #include "ui/DialogFailure.h"
 #include "ui/FontSetChoice.h"
-#include "ui/HiddenWindow.h"
-#include "ui/TimerTick.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetTable.h"
 
@@ -21,8 +20,10 @@ namespace {
 constexpr unsigned long kTickMilliseconds = 1000;
 constexpr std::size_t kErrorTextBytes = 2048;
 
+// The toolkit's context of the run, one per process like the toolkit itself.
 XtAppContext applicationContext = nullptr;
 Display* display = nullptr;
+bool international = false;
 XtErrorMsgHandler previousWarningHandler = nullptr;
 
 // Set by the I/O error handler: nothing may talk to the server any more.
@@ -118,13 +119,13 @@ XtActionsRec globalActions[] = {
     {const_cast<char*>("Nothing"), nullptr},
 };
 
-void TimerTimeOut(XtPointer, XtIntervalId*) {
+void TimerTimeOut(XtPointer session, XtIntervalId*) {
   // A failure inside one tick must not stop the clock: the program would never tick again.
   try {
-    TimerTick(CreateHiddenWindow);
+    TimerTick(*static_cast<Session*>(session));
   } catch (...) {
   }
-  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, nullptr);
+  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, session);
 }
 
 // The codeset variants of the C locale leave widget texts in their plain form.
@@ -137,11 +138,12 @@ bool IsCLocale(const char* name) {
 
 XtAppContext ApplicationContext() noexcept { return applicationContext; }
 Display* ToolkitDisplay() noexcept { return display; }
+Boolean InternationalResource() noexcept { return international ? True : False; }
 
-void StartToolkit(int argumentCount, char** argumentVector) {
+void StartToolkit(SessionState& state, int argumentCount, char** argumentVector) {
   XSetErrorHandler(HandleXError);
   XSetIOErrorHandler(HandleXIOError);
-  if (sessionState.localeInUse) XtSetLanguageProc(nullptr, nullptr, nullptr);
+  if (state.localeInUse) XtSetLanguageProc(nullptr, nullptr, nullptr);
   XtToolkitInitialize();
   applicationContext = XtCreateApplicationContext();
   SetApplicationContextDestroyer(DestroyApplicationContext);
@@ -149,17 +151,20 @@ void StartToolkit(int argumentCount, char** argumentVector) {
   display = XtOpenDisplay(applicationContext, nullptr, nullptr, kApplicationClass, nullptr, 0,
                           &argumentCount, argumentVector);
   if (display == nullptr) ExitApplication(-1, "Error: failed XtOpenDisplay");
-  if (sessionState.localeInUse && IsCLocale(std::setlocale(LC_CTYPE, nullptr))) {
-    sessionState.localeInUse = false;
+  if (state.localeInUse && IsCLocale(std::setlocale(LC_CTYPE, nullptr))) {
+    state.localeInUse = false;
   }
+  international = state.localeInUse;
   ChooseDefaultFontSet();
   XtAppSetErrorHandler(applicationContext, HandleXtError);
   XtAppAddActions(applicationContext, globalActions, XtNumber(globalActions));
 }
 
-int RunUserInterface(int argumentCount, char** argumentVector) {
-  StartToolkit(argumentCount, argumentVector);
-  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, nullptr);
+void RunUserInterface(Session& session, int argumentCount, char** argumentVector) {
+  StartToolkit(session.state, argumentCount, argumentVector);
+  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, &session);
   XtAppMainLoop(applicationContext);
-  return 0;
+  // The loop ends only when an exit flag is set, which nothing here does; the program ends
+  // through ExitApplication, and so does this function should the toolkit ever return.
+  ExitApplication(0, "CLOSED");
 }

@@ -3,9 +3,13 @@
 // calls it once the client's InitializationInfo has been applied.
 #pragma once
 
-// Does not return while the main loop runs: the program ends through ExitApplication.
-int RunUserInterface(int argumentCount, char** argumentVector);
+class Session;
+struct SessionState;
 
-// Everything before the timer and the main loop: handlers, context, display, locale check, font
-// set, actions. For programs that drive the dialogs without the timer (benchmarks).
-void StartToolkit(int argumentCount, char** argumentVector);
+// The timer ticks session until the program ends through ExitApplication.
+[[noreturn]] void RunUserInterface(Session& session, int argumentCount, char** argumentVector);
+
+// Everything before the timer and the main loop: handlers, context, display, locale check (a
+// locale the toolkit cannot use leaves state without one), font set, actions. For programs that
+// drive the dialogs without the timer (benchmarks).
+void StartToolkit(SessionState& state, int argumentCount, char** argumentVector);

@@ -1,6 +1,5 @@
 #include "ui/WidgetTable.h"
 
-#include "core/SessionState.h"
 #include "foundation/text/LocaleConversion.h"
 #include "ui/ToolkitContext.h"
 
@@ -31,8 +30,6 @@ void ForgetShell(Widget shell, XtPointer, XtPointer) {
 }
 
 }  // namespace
-
-Boolean InternationalResource() noexcept { return sessionState.localeInUse ? True : False; }
 
 std::string LocaleText(const UString8& text) {
   const char* begin = reinterpret_cast<const char*>(text.begin());

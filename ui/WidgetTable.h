@@ -64,9 +64,6 @@ void DestroyAllShells();
 void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
                          const std::vector<std::string>& texts, std::vector<Widget>& widgets);
 
-// The "international" value every widget of this run gets.
-[[nodiscard]] Boolean InternationalResource() noexcept;
-
 // UTF-8 to the locale's encoding, for a widget.
 [[nodiscard]] std::string LocaleText(const UString8& text);
 // The same for a one-line label or list item, cut at a character boundary after kLabelBytes: the

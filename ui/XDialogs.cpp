@@ -1,31 +1,50 @@
 #include "ui/XDialogs.h"
 
+#include "core/Session.h"
 #include "ui/ActionDetailsDialog.h"
 #include "ui/ActionRequestDialog.h"
 #include "ui/ConfirmationDialog.h"
+#include "ui/HiddenWindow.h"
 #include "ui/MessageDialog.h"
 #include "ui/QuietModeNotice.h"
 
-void XDialogs::OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze) {
-  ::OpenActionRequestDialog(remindInterval, allowSnooze);
+void XDialogs::Started() { CreateHiddenWindow(session_->commands); }
+
+void XDialogs::SecondPassed() { ExpireMessageDialogs(); }
+
+void XDialogs::PendingRequestsDue() {
+  OpenActionRequestDialog(session_->state, session_->commands);
 }
-void XDialogs::RefreshActionRequestDialog() { ::RefreshActionRequestDialog(); }
-void XDialogs::EnableActionRequestDialog() { ::EnableActionRequestDialog(); }
-void XDialogs::DisableActionRequestDialog() { ::DisableActionRequestDialog(); }
-bool XDialogs::IsActionRequestDialogOpen() { return ::IsActionRequestDialogOpen(); }
-bool XDialogs::IsActionRequestDialogEnabled() { return ::IsActionRequestDialogEnabled(); }
-void XDialogs::OpenConfirmationDialog(const ActionRequest& request) {
-  ::OpenConfirmationDialog(request);
+
+// A closed dialog shows the list afresh when it opens; a disabled one when it is enabled again.
+void XDialogs::PendingRequestsChanged() { RefreshActionRequestDialog(); }
+
+void XDialogs::AnswerCarriedOut() { EnableActionRequestDialog(); }
+
+void XDialogs::ConfirmationWanted(const ActionRequest& request) {
+  OpenConfirmationDialog(request, session_->commands);
 }
-void XDialogs::OpenActionDetailsDialog(const ActionRequest* request) {
-  ::OpenActionDetailsDialog(request);
+
+void XDialogs::PreviewWanted(const ActionRequest* request) {
+  OpenActionDetailsDialog(request, session_->commands);
 }
-void XDialogs::ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) {
-  ::ShowMessageDialog(message, hideButton, topmost);
+
+// The notice explains the disabled dialog: with the dialog closed there is nothing to disable
+// and nothing to explain.
+void XDialogs::QuietModeBegan(DateTime startTime, DateTime endTime) {
+  if (!IsActionRequestDialogOpen()) return;
+  ShowQuietModeNotice(startTime, endTime, session_->commands);
+  DisableActionRequestDialog();
 }
-void XDialogs::RemoveMessageDialog(std::uint64_t id) { ::RemoveMessageDialog(id); }
-void XDialogs::ExpireMessageDialogs() { ::ExpireMessageDialogs(); }
-void XDialogs::ShowQuietModeNotice(DateTime startTime, DateTime endTime) {
-  ::ShowQuietModeNotice(startTime, endTime);
+
+void XDialogs::QuietModeEnded() {
+  CloseQuietModeNotice();
+  if (IsActionRequestDialogOpen()) EnableActionRequestDialog();
 }
-void XDialogs::CloseQuietModeNotice() { ::CloseQuietModeNotice(); }
+
+void XDialogs::MessageArrived(const MessageRequest& message, MessageButton button,
+                              MessageStacking stacking) {
+  ShowMessageDialog(message, button, stacking);
+}
+
+void XDialogs::MessageRemoved(std::uint64_t id) { RemoveMessageDialog(id); }

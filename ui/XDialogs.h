@@ -1,22 +1,31 @@
-// The dialog operations with the program's windows behind them: what main installs before it
-// hands over to the toolkit.
+// The session's view with the program's windows behind it: what main makes and attaches to the
+// one Session before it hands over to the toolkit. It turns the core's events into what each
+// dialog does.
 #pragma once
 
-#include "core/DialogOperations.h"
+#include "core/SessionView.h"
 
-class XDialogs final : public DialogOperations {
+class Session;
+
+class XDialogs final : public SessionView {
  public:
-  void OpenActionRequestDialog(TimeInterval remindInterval, bool allowSnooze) override;
-  void RefreshActionRequestDialog() override;
-  void EnableActionRequestDialog() override;
-  void DisableActionRequestDialog() override;
-  [[nodiscard]] bool IsActionRequestDialogOpen() override;
-  [[nodiscard]] bool IsActionRequestDialogEnabled() override;
-  void OpenConfirmationDialog(const ActionRequest& request) override;
-  void OpenActionDetailsDialog(const ActionRequest* request) override;
-  void ShowMessageDialog(const MessageRequest& message, bool hideButton, bool topmost) override;
-  void RemoveMessageDialog(std::uint64_t id) override;
-  void ExpireMessageDialogs() override;
-  void ShowQuietModeNotice(DateTime startTime, DateTime endTime) override;
-  void CloseQuietModeNotice() override;
+  // The session whose pending list the dialogs show and where their answers go; before the
+  // first event.
+  void Attach(Session& session) noexcept { session_ = &session; }
+
+  void Started() override;
+  void SecondPassed() override;
+  void PendingRequestsDue() override;
+  void PendingRequestsChanged() override;
+  void AnswerCarriedOut() override;
+  void ConfirmationWanted(const ActionRequest& request) override;
+  void PreviewWanted(const ActionRequest* request) override;
+  void QuietModeBegan(DateTime startTime, DateTime endTime) override;
+  void QuietModeEnded() override;
+  void MessageArrived(const MessageRequest& message, MessageButton button,
+                      MessageStacking stacking) override;
+  void MessageRemoved(std::uint64_t id) override;
+
+ private:
+  Session* session_ = nullptr;
 };

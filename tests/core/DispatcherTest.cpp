@@ -23,7 +23,6 @@ const std::string kBadInit =
 const std::string kQuietStart =
     "<QuietModeStart><StartTime>Thu, 01 Jan 1970 00:00:10 +0000</StartTime></QuietModeStart>";
 const std::string kTopmost = "<ActionRunningTopmost><Enabled>1</Enabled></ActionRunningTopmost>";
-const std::string kOpen = "Open 0 snooze";
 
 std::string Remove(const char* type) {
   return std::string("<RemoveRequest><ID>3</ID>") + type + "</RemoveRequest>";
@@ -38,48 +37,50 @@ using Dispatcher = SessionTest;
 // Each row starts from a fresh session, initialised unless the row says not, queues its texts
 // (wrapped in a root unless they start with a declaration or are no markup) and dispatches the
 // given number of times.
-TEST_F(Dispatcher, MessagesBecomeSessionStateAndDialogCalls) {
+TEST_F(Dispatcher, MessagesBecomeSessionStateAndEvents) {
   struct Row {
     const char* what;
     Lines texts;
     Ids pending;
-    Lines calls;
+    Lines events;
     int dispatches = 1;
     bool initialized = true;
   };
   // clang-format off
   const Row rows[] = {
       {"request then its removal", {Request(3) + Remove("<RemoveType>Action</RemoveType>")}, {},
-       {kOpen, "Refresh"}},
+       {"Due", "Changed"}},
       {"removal takes the first of two same IDs", {Request(3) + Request(4) + Request(3),
        Remove("<RemoveType>Action</RemoveType>")}, {4, 3},
-       {kOpen, kOpen, kOpen, "Refresh"}},
+       {"Due", "Due", "Due", "Changed"}},
       {"Offer removes nothing", {Request(3), Remove("<RemoveType>Offer</RemoveType>")}, {3},
-       {kOpen, "Refresh"}},
+       {"Due", "Changed"}},
       {"Message removes the window", {Request(3), Remove("<RemoveType>Message</RemoveType>")},
-       {3}, {kOpen, "RemoveMessage 3", "Refresh"}},
+       {3}, {"Due", "RemoveMessage 3", "Changed"}},
       {"no RemoveType is All", {Request(3), Remove("")}, {},
-       {kOpen, "RemoveMessage 3", "Refresh"}},
+       {"Due", "RemoveMessage 3", "Changed"}},
       {"a failing text loses the rest of its batch", {Request(1), Request(2) +
        Request(3, "<ID>+3</ID>") + Request(4), "not a document", Request(5)}, {1, 2},
-       {kOpen, kOpen, "Refresh"}},
+       {"Due", "Due", "Changed"}},
       {"a request whose texts the locale cannot hold is dropped", {Request(1), Request(2,
-       "<Title>Don\u2019t</Title>"), Request(3)}, {1}, {kOpen, "Refresh"}},
+       "<Title>Don\u2019t</Title>"), Request(3)}, {1}, {"Due", "Changed"}},
       {"a preview the locale cannot hold is dropped too", {Request(1, "<Preview>\u00e9</Preview>")},
        {}, {}},
       {"any root name, unknown messages ignored", {"<?xml version=\"1.0\"?><Other><Unknown><ID>x"
-       "</ID></Unknown>" + Request(8) + "</Other>"}, {8}, {kOpen, "Refresh"}},
+       "</ID></Unknown>" + Request(8) + "</Other>"}, {8}, {"Due", "Changed"}},
       {"requests before initialisation wait", {Request(9)}, {9}, {}, 1, false},
       {"initialisation stashes what follows it", {kInit + Request(1), Request(2)}, {}, {}, 1, false},
-      {"stashed texts come next", {kInit + Request(1), Request(2)}, {2}, {"Open 1000000", "Refresh"},
-       2, false},
+      {"stashed texts come next", {kInit + Request(1), Request(2)}, {2}, {"Due", "Changed"}, 2,
+       false},
       {"a later InitializationInfo is ignored", {kInit, kLaterInit + Request(5)}, {5},
-       {"Open 1000000", "Refresh"}, 2, false},
+       {"Due", "Changed"}, 2, false},
       {"a bad setting fails InitializationInfo", {kBadInit, Request(5)}, {}, {}, 2, false},
-      {"quiet mode without the dialog", {kQuietStart, Request(1)}, {1}, {kOpen, "Refresh"}},
-      {"quiet mode with the dialog", {Request(1) + kQuietStart + "<QuietModeEnd></QuietModeEnd>"},
-       {1}, {kOpen, "Notice 10000000 0", "Refresh", "Disable", "CloseNotice", "Enable", "Refresh"}},
-      {"quiet mode ends without the dialog", {"<QuietModeEnd></QuietModeEnd>"}, {}, {"CloseNotice"}},
+      {"quiet mode, then a request", {kQuietStart, Request(1)}, {1},
+       {"Quiet 10000000 0", "Due", "Changed"}},
+      // The list is told before quiet mode, which leaves it as it stands.
+      {"quiet mode after a request", {Request(1) + kQuietStart + "<QuietModeEnd></QuietModeEnd>"},
+       {1}, {"Due", "Changed", "Quiet 10000000 0", "QuietEnd"}},
+      {"quiet mode ends", {"<QuietModeEnd></QuietModeEnd>"}, {}, {"QuietEnd"}},
       {"running message, default settings", {Message("0")}, {}, {"Message 4"}},
       {"running message, topmost on", {kTopmost + Message("false")}, {}, {"Message 4 topmost"}},
       {"topmost kept without Enabled", {kTopmost + "<ActionRunningTopmost></ActionRunningTopmost>" + Message("false")},
@@ -90,26 +91,27 @@ TEST_F(Dispatcher, MessagesBecomeSessionStateAndDialogCalls) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     SetUp();
-    sessionState.initialized = row.initialized;
+    State().initialized = row.initialized;
     for (const std::string& text : row.texts) {
       const bool whole = text.rfind("<?", 0) == 0 || text[0] != '<';
-      whole ? incomingQueue.Push(UString8(text.c_str())) : Receive(text);
+      whole ? incoming.Push(UString8(text.c_str())) : Receive(text);
     }
-    for (int i = 0; i < row.dispatches; ++i) ProcessClientMessages();
+    for (int i = 0; i < row.dispatches; ++i) ProcessClientMessages(*session);
     EXPECT_EQ(PendingIds(), row.pending);
-    EXPECT_EQ(dialogs.calls, row.calls);
+    EXPECT_EQ(view.events, row.events);
   }
 }
 
 TEST_F(Dispatcher, InitializationCopiesTheSettings) {
   Receive(kInit);
-  ProcessClientMessages();
-  ASSERT_TRUE(sessionState.initialized);
-  EXPECT_EQ(sessionState.remindInterval, 1000000);
-  EXPECT_EQ(sessionState.nextReminderTime, 120000000);
-  EXPECT_FALSE(sessionState.allowSnooze);
-  EXPECT_TRUE(sessionState.persistRunningMessage);
-  EXPECT_FALSE(sessionState.topmostRunningMessage);
+  ProcessClientMessages(*session);
+  const SessionState& state = State();
+  ASSERT_TRUE(state.initialized);
+  EXPECT_EQ(state.remindInterval, 1000000);
+  EXPECT_EQ(state.nextReminderTime, 120000000);
+  EXPECT_FALSE(state.allowSnooze);
+  EXPECT_TRUE(state.persistRunningMessage);
+  EXPECT_FALSE(state.topmostRunningMessage);
 }
 
 }  // namespace

@@ -31,11 +31,11 @@ TEST(UseLocale, SelectsTheEnvironmentsLocaleUnlessItIsCOrPosix) {
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.environment) + (row.useLocale.value_or(false) ? " on" : " off"));
     setenv("LC_ALL", row.environment, 1);
-    sessionState = SessionState{};
-    sessionState.localeName = UString8("stale");
-    ApplyUseLocale(row.useLocale);
-    EXPECT_EQ(sessionState.localeInUse, row.name != nullptr);
-    EXPECT_EQ(std::string(sessionState.localeName.begin(), sessionState.localeName.end()),
+    SessionState state;
+    state.localeName = UString8("stale");
+    ApplyUseLocale(state, row.useLocale);
+    EXPECT_EQ(state.localeInUse, row.name != nullptr);
+    EXPECT_EQ(std::string(state.localeName.begin(), state.localeName.end()),
               row.name ? row.name : "");
     // Off, the process keeps the C locale it started in.
     if (!row.useLocale.value_or(false)) {

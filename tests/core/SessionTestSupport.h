@@ -1,14 +1,15 @@
-// What the session tests share: a dialog double that records each call as a line, the messages
-// queued for the client read back through the XML parser, and a fresh session.
+// What the session tests share: a view that records each event as a line, the messages queued
+// for the client read back through the XML parser, and a fresh session.
 #pragma once
 
-#include "core/DialogOperations.h"
+#include "core/Session.h"
 #include "core/SessionQueues.h"
-#include "core/SessionState.h"
+#include "core/SessionView.h"
 #include "text/xml/ParseXMLDocument.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,47 +24,43 @@ std::string Str(const Bytes& text) {
   return std::string(text.begin(), text.end());
 }
 
-// The action request dialog is open once opened, as the real one stays open until the user
-// closes it. Opening the details of kFailingId throws, as a dialog that cannot be built would. The
-// confirmation keeps the arrival number of the record it asks about, as the real one does.
-class RecordingDialogs : public DialogOperations {
+// Showing the preview of kFailingId throws, as a dialog that cannot be built would. The last
+// confirmation asked for is kept, so that a test can answer it as the real one does.
+class RecordingView : public SessionView {
  public:
   static constexpr std::uint64_t kFailingId = 666;
-  Lines calls;
-  bool open = false;
+  Lines events;
   std::uint64_t confirmingArrival = 0;
 
-  void OpenActionRequestDialog(TimeInterval interval, bool snooze) override {
-    Call("Open", interval, snooze ? " snooze" : "");
-    open = true;
-  }
-  void RefreshActionRequestDialog() override { calls.push_back("Refresh"); }
-  void EnableActionRequestDialog() override { calls.push_back("Enable"); }
-  void DisableActionRequestDialog() override { calls.push_back("Disable"); }
-  bool IsActionRequestDialogOpen() override { return open; }
-  bool IsActionRequestDialogEnabled() override { return open; }
-  void OpenConfirmationDialog(const ActionRequest& request) override {
-    Call("Confirm", request.id);
+  void Started() override { events.push_back("Started"); }
+  void SecondPassed() override { events.push_back("Second"); }
+  void PendingRequestsDue() override { events.push_back("Due"); }
+  void PendingRequestsChanged() override { events.push_back("Changed"); }
+  void AnswerCarriedOut() override { events.push_back("Carried"); }
+  void ConfirmationWanted(const ActionRequest& request) override {
+    Event("Confirm", request.id);
     confirmingArrival = request.arrival;
   }
-  void OpenActionDetailsDialog(const ActionRequest* request) override {
-    if (request == nullptr) return calls.push_back("Details none");
-    if (request->id == kFailingId) throw std::runtime_error("details");
-    Call("Details", request->id);
+  void PreviewWanted(const ActionRequest* request) override {
+    if (request == nullptr) return events.push_back("Preview none");
+    if (request->id == kFailingId) throw std::runtime_error("preview");
+    Event("Preview", request->id);
   }
-  void ShowMessageDialog(const MessageRequest& message, bool hide, bool topmost) override {
-    Call("Message", message.id, std::string(hide ? " hide" : "") + (topmost ? " topmost" : ""));
+  void QuietModeBegan(DateTime start, DateTime end) override {
+    Event("Quiet", start, " " + std::to_string(end));
   }
-  void RemoveMessageDialog(std::uint64_t id) override { Call("RemoveMessage", id); }
-  void ExpireMessageDialogs() override { calls.push_back("Expire"); }
-  void ShowQuietModeNotice(DateTime start, DateTime end) override {
-    Call("Notice", start, " " + std::to_string(end));
+  void QuietModeEnded() override { events.push_back("QuietEnd"); }
+  void MessageArrived(const MessageRequest& message, MessageButton button,
+                      MessageStacking stacking) override {
+    Event("Message", message.id,
+          std::string(button == MessageButton::kHidden ? " hide" : "") +
+              (stacking == MessageStacking::kTopmost ? " topmost" : ""));
   }
-  void CloseQuietModeNotice() override { calls.push_back("CloseNotice"); }
+  void MessageRemoved(std::uint64_t id) override { Event("RemoveMessage", id); }
 
  private:
-  void Call(const char* name, std::int64_t number, const std::string& rest = "") {
-    calls.push_back(name + (" " + std::to_string(number)) + rest);
+  void Event(const char* name, std::int64_t number, const std::string& rest = "") {
+    events.push_back(name + (" " + std::to_string(number)) + rest);
   }
 };
 
@@ -89,35 +86,35 @@ inline std::string Taken(std::uint64_t id, bool cancel = false) {
          " IsOffer=false ID=" + std::to_string(id) + " Originator=ClientUI";
 }
 
-// Queues one document from the client holding the given message elements.
-inline void Receive(const std::string& messages) {
-  incomingQueue.Push(UString8(("<ClientToUI>" + messages + "</ClientToUI>").c_str()));
-}
-
 inline std::string Request(std::uint64_t id, const std::string& fields = "") {
   return "<ActionRequest><ID>" + std::to_string(id) + "</ID>" + fields + "</ActionRequest>";
 }
 
-inline Ids PendingIds() {
-  Ids ids;
-  for (const ActionRequest& request : sessionState.pendingRequests) ids.push_back(request.id);
-  return ids;
-}
-
-// A fresh session with the recording dialogs in place and both queues empty.
+// A fresh session with the recording view and both queues empty.
 class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sessionState = SessionState{};
     MessageList stale;
-    incomingQueue.TakeAll(stale);
     outgoingQueue.TakeAll(stale);
-    dialogs = RecordingDialogs{};
-    SetDialogOperations(&dialogs);
+    incoming.TakeAll(stale);
+    view = RecordingView{};
+    session = std::make_unique<Session>(incoming, view);
   }
-  void TearDown() override { SetDialogOperations(nullptr); }
 
-  RecordingDialogs dialogs;
+  // Queues one document from the client holding the given message elements.
+  void Receive(const std::string& messages) {
+    incoming.Push(UString8(("<ClientToUI>" + messages + "</ClientToUI>").c_str()));
+  }
+  [[nodiscard]] Ids PendingIds() const {
+    Ids ids;
+    for (const ActionRequest& request : session->state.pendingRequests) ids.push_back(request.id);
+    return ids;
+  }
+  [[nodiscard]] SessionState& State() { return session->state; }
+
+  MessageQueue incoming;
+  RecordingView view;
+  std::unique_ptr<Session> session;
 };
 
 }  // namespace session_test

@@ -42,7 +42,8 @@ void Send(const std::string& line) {
     std::uint64_t id = 0;
     int cancel = 0, offer = 0;
     fields >> id >> cancel >> offer;
-    SendActionTaken(id, cancel != 0, offer != 0, Originator(fields));
+    SendActionTaken(id, cancel != 0 ? Answer::kCancel : Answer::kTake,
+                    offer != 0 ? Offer::kYes : Offer::kNo, Originator(fields));
   } else if (command == "interval") {
     TimeInterval interval = 0;
     fields >> interval;

@@ -1,11 +1,10 @@
-#include "ui/UICommandProcessor.h"
+#include "core/UICommandProcessor.h"
 
 #include "core/Dispatcher.h"
 #include "tests/core/SessionTestSupport.h"
 #include "text/time/Clock.h"
 #include "text/time/MailDateTime.h"
 #include "text/time/XMLDuration.h"
-#include "ui/UICommand.h"
 
 #include <gtest/gtest.h>
 
@@ -42,92 +41,90 @@ class UICommands : public SessionTest {
  protected:
   void SetUp() override {
     SessionTest::SetUp();
-    (void)TakeUICommands();
-    takeAllSequence = TakeAllSequence{};
-    sessionState.initialized = true;
+    State().initialized = true;
   }
   std::uint64_t ArrivalOf(const Step& step) const {
     if (step.kind == kConfirmationAccepted || step.kind == kConfirmationRefused) {
-      return dialogs.confirmingArrival;
+      return view.confirmingArrival;
     }
     int seen = 0;
-    for (const ActionRequest& request : sessionState.pendingRequests) {
+    for (const ActionRequest& request : session->state.pendingRequests) {
       if (request.id == step.id && ++seen == step.nth) return request.arrival;
     }
     return 0;
   }
   void Run(const Step& step) {
     if (step.document.empty()) {
-      PostUICommand(step.kind, step.id, ArrivalOf(step), 0, 0);
-      ProcessUICommands();
+      session->commands.Post({step.kind, ArrivalOf(step)});
+      ProcessUICommands(*session);
     } else {
       Receive(step.document);
-      ProcessClientMessages();
+      ProcessClientMessages(*session);
     }
   }
   FixedClock clock{kNow};
 };
 
-// Each row: the pending requests, then the steps; the dialog calls are those of the commands.
-TEST_F(UICommands, AnswersBecomeMessagesAndDialogCalls) {
+// Each row: the pending requests, then the steps; the events are those of the commands.
+TEST_F(UICommands, AnswersBecomeMessagesAndEvents) {
   struct Row {
     const char* what;
     std::string pending;
     std::vector<Step> steps;
     Lines sent;
-    Lines calls;
+    Lines events;
     Ids left;
   };
-  const Lines kDone = {"Refresh", "Enable"};
+  const Lines kDone = {"Changed", "Carried"};
   const std::string k1 = Request(1), k2 = Request(2), k1Ask = Request(1, kAsk),
                     k2Ask = Request(2, kAsk), k4Ask = Request(4, kAsk);
   // clang-format off
   const Row rows[] = {
-      {"details", k1, {User(kShowActionDetails, 1)}, {}, {"Details 1"}, {1}},
+      {"details", k1, {User(kShowActionDetails, 1)}, {}, {"Preview 1"}, {1}},
       {"details or notice closed", "", {User(kActionDetailsClosed), User(kQuietModeNoticeClosed)},
-       {}, {"Enable", "Enable"}, {}},
-      {"open", "", {User(kOpenActionRequestDialog)}, {}, {"Open 0 snooze"}, {}},
+       {}, {"Carried", "Carried"}, {}},
+      {"open", "", {User(kOpenActionRequestDialog)}, {}, {"Due"}, {}},
       {"unknown kinds", k1, {User(10, 1), User(4294967295u, 1)}, {}, {}, {1}},
       {"cancel", k1 + k2, {Cancel(2)}, {Taken(2, true)}, kDone, {1}},
       {"cancel of a repeated ID", k2 + k1 + k2, {Cancel(2)}, {Taken(2, true)}, kDone, {1, 2}},
-      {"cancel of an ID gone", k1, {Cancel(2)}, {}, {"Enable"}, {1}},
+      {"cancel of an ID gone", k1, {Cancel(2)}, {}, {"Carried"}, {1}},
       {"take", k1 + k2, {Take(1)}, {Taken(1)}, kDone, {2}},
       {"take that needs consent", k1Ask, {Take(1)}, {}, {"Confirm 1"}, {1}},
-      {"take of an ID gone", k1, {Take(5)}, {}, {"Enable"}, {1}},
+      {"take of an ID gone", k1, {Take(5)}, {}, {"Carried"}, {1}},
       {"consent given", k1Ask + k2, {Take(1), Yes(1)}, {Taken(1)},
-       {"Confirm 1", "Refresh", "Enable"}, {2}},
-      {"consent refused", k1Ask, {Take(1), No(1)}, {}, {"Confirm 1", "Enable"}, {1}},
+       {"Confirm 1", "Changed", "Carried"}, {2}},
+      {"consent refused", k1Ask, {Take(1), No(1)}, {}, {"Confirm 1", "Carried"}, {1}},
       {"consent for a request gone meanwhile", k1Ask, {Take(1), Remove(1), Yes(1)}, {},
-       {"Confirm 1", "Enable"}, {}},
-      {"details of a request gone", k1, {User(kShowActionDetails, 2)}, {}, {"Details none"}, {1}},
-      {"failing command", Request(RecordingDialogs::kFailingId) + k1,
-       {User(kShowActionDetails, RecordingDialogs::kFailingId), Take(1)}, {Taken(1)}, kDone,
-       {RecordingDialogs::kFailingId}},
+       {"Confirm 1", "Carried"}, {}},
+      {"details of a request gone", k1, {User(kShowActionDetails, 2)}, {}, {"Preview none"}, {1}},
+      {"failing command", Request(RecordingView::kFailingId) + k1,
+       {User(kShowActionDetails, RecordingView::kFailingId), Take(1)}, {Taken(1)}, kDone,
+       {RecordingView::kFailingId}},
       {"take of the chosen one of two same IDs asks its own consent", k1 + k1Ask, {Take(1, 2)}, {},
        {"Confirm 1"}, {1, 1}},
       {"consent given for the second of two same IDs takes that one", k1Ask + k1 + k1Ask,
-       {Take(1, 3), Yes(1)}, {Taken(1)}, {"Confirm 1", "Refresh", "Enable"}, {1, 1}},
+       {Take(1, 3), Yes(1)}, {Taken(1)}, {"Confirm 1", "Changed", "Carried"}, {1, 1}},
       {"cancel of the chosen one of two same IDs", k1 + k1Ask, {User(kCancelAction, 1, 2)},
        {Taken(1, true)}, kDone, {1}},
       {"take all", Request(3) + k1 + Request(3), {All()}, {Taken(3), Taken(1), Taken(3)}, kDone,
        {}},
       {"take all with consent", k1 + k2Ask + Request(3), {All(), Yes(2)},
-       {Taken(1), Taken(2), Taken(3)}, {"Confirm 2", "Refresh", "Enable"}, {}},
+       {Taken(1), Taken(2), Taken(3)}, {"Confirm 2", "Changed", "Carried"}, {}},
       {"take all refused at the second consent", k1Ask + k2 + Request(3, kAsk),
        {All(), Yes(1), No(3), Yes(3)}, {Taken(3)},
-       {"Confirm 1", "Confirm 3", "Enable", "Refresh", "Enable"}, {1, 2}},
+       {"Confirm 1", "Confirm 3", "Carried", "Changed", "Carried"}, {1, 2}},
       {"take all asks once for each of two same IDs", k2Ask + k2Ask, {All(), Yes(2), Yes(2)},
-       {Taken(2), Taken(2)}, {"Confirm 2", "Confirm 2", "Refresh", "Enable"}, {}},
+       {Taken(2), Taken(2)}, {"Confirm 2", "Confirm 2", "Changed", "Carried"}, {}},
       {"take all when the request being confirmed goes", k1 + k2Ask + k4Ask,
        {All(), Remove(2), Yes(2), Yes(4)}, {Taken(1), Taken(4)},
-       {"Confirm 2", "Confirm 4", "Refresh", "Enable"}, {}},
+       {"Confirm 2", "Confirm 4", "Changed", "Carried"}, {}},
       {"take all when the next one to confirm goes", k1 + k2Ask + k4Ask, {All(), Remove(4), Yes(2)},
-       {Taken(1), Taken(2)}, {"Confirm 2", "Refresh", "Enable"}, {}},
+       {Taken(1), Taken(2)}, {"Confirm 2", "Changed", "Carried"}, {}},
       {"take all when an earlier one goes", k1 + k2Ask + k4Ask, {All(), Remove(1), Yes(2), Yes(4)},
-       {Taken(2), Taken(4)}, {"Confirm 2", "Confirm 4", "Refresh", "Enable"}, {}},
+       {Taken(2), Taken(4)}, {"Confirm 2", "Confirm 4", "Changed", "Carried"}, {}},
       {"take all asks for a same ID that came meanwhile", k1 + k2Ask,
        {All(), Client(k2Ask + Request(5)), Yes(2), Yes(2)},
-       {Taken(1), Taken(2), Taken(2), Taken(5)}, {"Confirm 2", "Confirm 2", "Refresh", "Enable"},
+       {Taken(1), Taken(2), Taken(2), Taken(5)}, {"Confirm 2", "Confirm 2", "Changed", "Carried"},
        {}},
   };
   // clang-format on
@@ -135,15 +132,15 @@ TEST_F(UICommands, AnswersBecomeMessagesAndDialogCalls) {
     SCOPED_TRACE(row.what);
     SetUp();
     if (!row.pending.empty()) Run(Client(row.pending));
-    dialogs.calls.clear();
+    view.events.clear();
     for (const Step& step : row.steps) {
-      const std::size_t before = dialogs.calls.size();
+      const std::size_t before = view.events.size();
       Run(step);
-      // Only the commands' calls count; the dispatcher's are tested on their own.
-      if (!step.document.empty()) dialogs.calls.resize(before);
+      // Only the commands' events count; the dispatcher's are tested on their own.
+      if (!step.document.empty()) view.events.resize(before);
     }
     EXPECT_EQ(TakeSent(), row.sent);
-    EXPECT_EQ(dialogs.calls, row.calls);
+    EXPECT_EQ(view.events, row.events);
     EXPECT_EQ(PendingIds(), row.left);
   }
 }
@@ -166,12 +163,12 @@ TEST_F(UICommands, SnoozeAfterOrBeforeTheDeadline) {
     SCOPED_TRACE(row.minutes);
     for (const bool pending : {true, false}) {
       SetUp();
-      if (pending) AppendPendingRequest(ActionRequest{});
-      PostUICommand(kSnooze, 0, 0, row.minutes, row.deadlineSeconds);
-      ProcessUICommands();
+      if (pending) State().AppendPendingRequest(ActionRequest{});
+      session->commands.Post({kSnooze, 0, row.minutes, row.deadlineSeconds});
+      ProcessUICommands(*session);
       const TimeInterval interval = row.minutes * 60 * kSecond;
-      EXPECT_EQ(sessionState.nextReminderTime, pending ? row.reminder : 0);
-      EXPECT_EQ(sessionState.remindInterval, pending ? interval : 0);
+      EXPECT_EQ(State().nextReminderTime, pending ? row.reminder : 0);
+      EXPECT_EQ(State().remindInterval, pending ? interval : 0);
       const Lines sent = {"RemindTime TimeObject=" + Str(FormatMailDateTime(row.reminder, 0)),
                           "RemindInterval TimeInterval=" + Str(FormatXMLDuration(interval))};
       EXPECT_EQ(TakeSent(), pending ? sent : Lines{});

@@ -1,9 +1,8 @@
-#include "ui/TimerTick.h"
+#include "core/TimerTick.h"
 
 #include "tests/core/SessionTestSupport.h"
 #include "text/time/Clock.h"
 #include "text/time/MailDateTime.h"
-#include "ui/UICommand.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +13,6 @@ using namespace session_test;
 constexpr DateTime kNow = 1700000000 * kMicrosecondsPerSecond;
 constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
 
-int hiddenWindows = 0;
-void CreateHiddenWindow() { ++hiddenWindows; }
-
 std::string Forced(std::uint64_t id, TimeInterval fromNow, const char* forceRun = "1") {
   return Request(id, std::string("<ForceRun>") + forceRun + "</ForceRun><Deadline>" +
                          Str(FormatMailDateTime(kNow + fromNow, 0)) + "</Deadline>");
@@ -26,16 +22,15 @@ class Tick : public SessionTest {
  protected:
   void SetUp() override {
     SessionTest::SetUp();
-    (void)TakeUICommands();
-    ResetTimerTick();
-    hiddenWindows = 0;
-    sessionState.initialized = true;
-    sessionState.nextReminderTime = kNow;
+    State().initialized = true;
+    State().nextReminderTime = kNow;
+    // The first initialised tick says the session started; the tests start after it.
+    TimerTick(*session);
   }
   Lines RunTick() {
-    dialogs.calls.clear();
-    TimerTick(CreateHiddenWindow);
-    return dialogs.calls;
+    view.events.clear();
+    TimerTick(*session);
+    return view.events;
   }
   FixedClock clock{kNow};
 };
@@ -64,42 +59,39 @@ TEST_F(Tick, ForcedRequestsAreTakenOnceTheirDeadlineHasPassed) {
     SCOPED_TRACE(row.what);
     SetUp();
     Receive(row.requests);
-    EXPECT_EQ(RunTick().back() == "Refresh", row.refresh);
+    EXPECT_EQ(RunTick().back() == "Changed", row.refresh);
     EXPECT_EQ(TakeSent(), row.sent);
     EXPECT_EQ(PendingIds(), row.left);
   }
 }
 
 TEST_F(Tick, RemindersAndTheOrderOfTheSteps) {
-  // Not initialised: dispatch and commands only, no hidden window, no dialog for the request.
-  sessionState.initialized = false;
+  // Not initialised: dispatch and commands only, no start, no dialog for the request.
+  session = std::make_unique<Session>(incoming, view);
   Receive(Request(5));
-  PostUICommand(kCancelAction, 5, 1, 0, 0);
-  EXPECT_EQ(RunTick(), (Lines{"Refresh", "Enable"}));
+  session->commands.Post({kCancelAction, 1});
+  EXPECT_EQ(RunTick(), (Lines{"Changed", "Carried"}));
   EXPECT_EQ(TakeSent(), Lines{Taken(5, true)});
   Receive(Request(6));
-  RunTick();
-  EXPECT_EQ(hiddenWindows, 0);
-  // The first initialised tick opens the dialog owed to the early request although the
-  // reminder time has not come; later ones wait for the clock to pass that time.
-  sessionState.initialized = true;
-  sessionState.nextReminderTime = kNow + kSecond;
-  EXPECT_EQ(RunTick(), (Lines{"Open 0 snooze", "Expire"}));
-  EXPECT_EQ(RunTick(), Lines{"Expire"});
+  EXPECT_EQ(RunTick(), Lines{});
+  // The first initialised tick starts the session and shows the requests owed to the early one
+  // although the reminder time has not come; later ones wait for the clock to pass that time.
+  State().initialized = true;
+  State().nextReminderTime = kNow + kSecond;
+  EXPECT_EQ(RunTick(), (Lines{"Started", "Due", "Second"}));
+  EXPECT_EQ(RunTick(), Lines{"Second"});
   clock.Advance(kSecond);
-  EXPECT_EQ(RunTick(), Lines{"Expire"});
+  EXPECT_EQ(RunTick(), Lines{"Second"});
   clock.Advance(kSecond);
-  EXPECT_EQ(RunTick(), (Lines{"Open 0 snooze", "Expire"}));
-  EXPECT_EQ(hiddenWindows, 1);
-  sessionState.pendingRequests.clear();
-  EXPECT_EQ(RunTick(), Lines{"Expire"});
+  EXPECT_EQ(RunTick(), (Lines{"Due", "Second"}));
+  State().pendingRequests.clear();
+  EXPECT_EQ(RunTick(), Lines{"Second"});
 }
 
 TEST_F(Tick, QuietModeHoldsForcedRunsButNotReminders) {
   Receive(Forced(1, -kSecond) + "<QuietModeStart></QuietModeStart>");
-  sessionState.nextReminderTime = kNow - kSecond;
-  EXPECT_EQ(RunTick(), (Lines{"Open 0 snooze", "Notice 0 0", "Refresh", "Disable", "Open 0 snooze",
-                              "Expire"}));
+  State().nextReminderTime = kNow - kSecond;
+  EXPECT_EQ(RunTick(), (Lines{"Due", "Changed", "Quiet 0 0", "Due", "Second"}));
   clock.Advance(3600 * kSecond);
   RunTick();
   EXPECT_EQ(TakeSent(), Lines{});

@@ -1,12 +1,13 @@
-// The program's entry: links to the client on the inherited pipes, announces itself, waits for
-// the client's configuration, then hands over to the toolkit, whose timer does the rest.
+// The program's entry, and the one place that knows both the session core and the toolkit:
+// links to the client on the inherited pipes, announces itself, waits for the client's
+// configuration, then hands the session over to the toolkit, whose timer does the rest.
 
 #include "core/ClientLink.h"
 #include "core/Dispatcher.h"
 #include "core/ExitApplication.h"
 #include "core/OutgoingMessages.h"
+#include "core/Session.h"
 #include "core/SessionQueues.h"
-#include "core/SessionState.h"
 #include "foundation/platform/Thread.h"
 #include "ui/UserInterface.h"
 #include "ui/XDialogs.h"
@@ -25,11 +26,11 @@ const bool workerStackSet = (SetMinimumThreadStackSize(kWorkerStackBytes), true)
 
 // Check, sleep, dispatch, until the client's InitializationInfo has been applied. There is no
 // time-out: the program waits as long as the client keeps the link open.
-void WaitForInitialization() {
-  while (!sessionState.initialized) {
-    if (clientLink != nullptr && clientLink->IsClosed()) ExitApplication(0, "CLOSED");
+void WaitForInitialization(Session& session, ClientLink& link) {
+  while (!session.state.initialized) {
+    if (link.IsClosed()) ExitApplication(0, "CLOSED");
     SleepMilliseconds(kStartupPollMilliseconds);
-    ProcessClientMessages();
+    ProcessClientMessages(session);
   }
 }
 
@@ -40,19 +41,22 @@ int main(int argumentCount, char** argumentVector) {
   // A client that goes away while the writer is in write(2) must end the link, not the process.
   std::signal(SIGPIPE, SIG_IGN);
 
-  static XDialogs dialogs;
-  SetDialogOperations(&dialogs);
-
-  clientLink = new ClientLink(incomingQueue, outgoingQueue);
-  clientLink->AddRef();
+  // The link and the queue its reader fills are never destroyed: the program ends with _exit
+  // while the link's threads still run.
+  MessageQueue& incoming = *new MessageQueue;
+  ClientLink& link = *new ClientLink(incoming, outgoingQueue);
+  link.AddRef();
   // A thread that failed to start is simply absent; its line is already on standard error.
-  (void)clientLink->Start(0, 1);
+  (void)link.Start(0, 1);
+
+  static XDialogs dialogs;
+  static Session session(incoming, dialogs, &link);
+  dialogs.Attach(session);
 
   // The program does not tell its process number.
   SendReadyForData(kProtocolVersion, kProtocolVersion, kProtocolVersion, kProtocolVersion, 0);
 
-  WaitForInitialization();
-  RunUserInterface(argumentCount, argumentVector);
-  if (clientLink->Release() == 0) delete clientLink;
-  return 0;
+  WaitForInitialization(session, link);
+  // The toolkit's loop ends only through ExitApplication.
+  RunUserInterface(session, argumentCount, argumentVector);
 }

@@ -1,0 +1,45 @@
+// The user's answers on their way from a dialog callback to the next timer tick. Callbacks never
+// talk to the client: they post a UICommand, and the tick carries it out (ProcessUICommands).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The kinds, numbered as the dialogs post them.
+enum UICommandKind : std::uint32_t {
+  kTakeAllActions = 0,
+  kShowActionDetails = 1,
+  kActionDetailsClosed = 2,
+  kCancelAction = 3,
+  kTakeAction = 4,
+  kSnooze = 5,
+  kConfirmationAccepted = 6,
+  kConfirmationRefused = 7,
+  kQuietModeNoticeClosed = 8,
+  kOpenActionRequestDialog = 9,
+};
+
+struct UICommand {
+  std::uint32_t kind = 0;
+  // Which pending record the user chose (its arrival number), or 0: IDs may repeat.
+  std::uint64_t arrival = 0;
+  // Snooze only: the choice's minutes, negative for the "before deadline" choices.
+  std::int32_t minutes = 0;
+  // Snooze only: the earliest pending deadline in whole seconds since 1970, cut to 32 bits.
+  std::uint32_t deadlineSeconds = 0;
+};
+
+// Posted by the dialogs' callbacks and taken by the tick, both on the main thread: the toolkit
+// calls back only from its event loop, so nothing here is locked.
+class UICommandQueue {
+ public:
+  void Post(const UICommand& command) { commands_.push_back(command); }
+  // Every posted command, oldest first, leaving the queue empty.
+  [[nodiscard]] std::vector<UICommand> TakeAll() noexcept;
+  // An answer from the action request dialog (take all, take, cancel, details) is posted and
+  // not yet taken by the tick: the dialog must stay disabled until it has been carried out.
+  [[nodiscard]] bool AnswerAwaitsTick() const noexcept;
+
+ private:
+  std::vector<UICommand> commands_;
+};
