@@ -1,5 +1,5 @@
 // One action or offer the client asks the user to decide on: the record the dispatcher keeps in
-// the pending list, the request store merges and the dialogs and timer work from.
+// the pending list and the dialogs and timer work from.
 #pragma once
 
 #include "foundation/text/AutoUString.h"
@@ -8,6 +8,11 @@
 
 #include <cstdint>
 #include <optional>
+
+// The last minutes before a deadline, in which the user is warned: a forced request is never
+// shown closer than this, the countdowns inside it change every second, a request due within
+// it asks to be taken now, and no snooze is offered.
+constexpr TimeInterval kDeadlineWarningPeriod = 5 * kMicrosecondsPerMinute;
 
 struct ActionRequest {
   std::uint64_t id = 0;

@@ -10,13 +10,11 @@
 
 namespace {
 
-// Inside this horizon the countdown texts change every second, so the dialog is refreshed.
-constexpr TimeInterval kForcedRunHorizon = 300 * kMicrosecondsPerSecond;
-
 // Takes every forced request whose deadline has passed; true when the list needs redrawing.
 bool RunForcedRequests(PendingRequestList& pending) {
   const DateTime now = Now();
-  const DateTime horizon = now + kForcedRunHorizon;
+  // Inside the warning period the countdown texts change every second: the list is redrawn.
+  const DateTime horizon = now + kDeadlineWarningPeriod;
   bool redraw = false;
   for (auto request = pending.begin(); request != pending.end();) {
     if (!request->forceRun || !request->deadline) {

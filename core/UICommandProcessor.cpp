@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr TimeInterval kMicrosecondsPerMinute = 60 * kMicrosecondsPerSecond;
-
 void SendTaken(std::uint64_t id, Answer answer) {
   SendActionTaken(id, answer, Offer::kNo, UString8(kClientUIOriginator));
 }

@@ -1,6 +1,5 @@
 #include "ui/ActionRequestDialog.h"
 
-#include "core/ActionRequestStore.h"
 #include "core/SessionState.h"
 #include "core/UICommand.h"
 #include "foundation/platform/DebuggableException.h"
@@ -135,8 +134,6 @@ constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTak
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
 constexpr const char* kItemSeparator = "  --  ";
-// A deadline closer than this leaves no time to snooze.
-constexpr TimeInterval kSnoozeMargin = 300 * kMicrosecondsPerSecond;
 constexpr DateTime kNoDeadline = std::numeric_limits<DateTime>::max();
 
 // A list's items in the locale's encoding; the list borrows the pointers until its next change.
@@ -320,18 +317,18 @@ ControlsView ViewNothingPending(int selectedIndex, std::size_t count) {
 }
 
 // Reads what the buttons depend on from the pending requests; kept for the next answer.
-void DeriveFromRequests(const ActionRequest* selected) {
+void DeriveFromRequests(const ActionRequest* selected, DateTime now) {
   dialog.snoozeAllowed = dialog.allowSnooze;
   dialog.selectedCancellable = selected == nullptr || selected->cancellable;
   dialog.anyPreview = false;
   dialog.anyDeadline = false;
   dialog.earliestDeadline = kNoDeadline;
-  const DateTime now = Now();
   for (const ActionRequest& request : dialog.session->pendingRequests) {
     if (request.deadline) {
       dialog.anyDeadline = true;
       if (*request.deadline < dialog.earliestDeadline) dialog.earliestDeadline = *request.deadline;
-      if (now + kSnoozeMargin > *request.deadline) dialog.snoozeAllowed = false;
+      // A deadline inside its warning period leaves no time to snooze.
+      if (now + kDeadlineWarningPeriod > *request.deadline) dialog.snoozeAllowed = false;
     }
     if (request.preview) dialog.anyPreview = true;
   }
@@ -343,28 +340,25 @@ ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& ar
     const auto request = dialog.session->FindPendingArrival(arrivals.at(selectedIndex));
     if (request != dialog.session->pendingRequests.end()) selected = &*request;
   }
-  DeriveFromRequests(selected);
+  // One reading of the clock for every text of the refresh.
+  const DateTime now = Now();
+  DeriveFromRequests(selected, now);
   if (selectedIndex != -1 && selected == nullptr) throw NoSelectedAction();
   ControlsView view;
   view.snoozeLabel = LocaleDialogText(kSnoozeButtonWording);
   view.takeAll = true;
   view.detailsMapped = dialog.anyPreview;
   if (selected == nullptr) {
-    std::vector<std::uint64_t> ids;
-    const PendingRequestList& pending = dialog.session->pendingRequests;
-    for (const ActionRequest& request : pending) ids.push_back(request.id);
-    ActionRequestStore store;
-    store.Merge({pending.begin(), pending.end()});
     view.takeLabel = LocaleDialogText(kTakeActionsWording);
     view.cancelLabel = LocaleDialogText(kCancelActionsWording);
     view.titleLabel = CountText(selectedIndex, arrivals.size());
-    view.description = ShownText(BuildActionsSummary(ids, store));
+    view.description = ShownText(BuildActionsSummary(dialog.session->pendingRequests, now));
   } else {
     view.takeLabel = LocaleDialogText(kTakeActionWording);
     view.cancelLabel = LocaleDialogText(kCancelActionWording);
     view.titleLabel = LocaleLabel(selected->title);
     view.description = LocaleDialogText(
-        kSelectedDescriptionWording, {selected->shortDescription, BuildActionSummary(*selected)});
+        kSelectedDescriptionWording, {selected->shortDescription, BuildActionSummary(*selected, now)});
     view.details = selected->preview.has_value();
   }
   view.take = selected != nullptr;

@@ -1,6 +1,5 @@
 #include "ui/ActionSummary.h"
 
-#include "text/time/Clock.h"
 #include "ui/DeadlineText.h"
 #include "ui/FormatBuiltIn.h"
 
@@ -8,9 +7,6 @@
 #include <cstring>
 
 namespace {
-
-// A deadline this close, for a request the user must take, asks for the action now.
-constexpr TimeInterval kNowWindow = 300 * kMicrosecondsPerSecond;
 
 // Indexed [deadline clause][reboot][save]. Translators see each sentence whole, so they are
 // stored whole rather than put together from clauses.
@@ -117,40 +113,49 @@ std::vector<const char*> Sentences(SentenceTable& table) {
 
 SummaryDeadline DeadlineClause(DateTime earliest, bool automatic, DateTime now) {
   if (automatic) return SummaryDeadline::kAutomatically;
-  return earliest < now + kNowWindow ? SummaryDeadline::kNow : SummaryDeadline::kWithin;
+  // A deadline inside its warning period, for a request the user must take, asks for it now.
+  return earliest < now + kDeadlineWarningPeriod ? SummaryDeadline::kNow : SummaryDeadline::kWithin;
 }
 
-UString8 Summary(SentenceTable& table, const SummaryKey& key) {
+UString8 Summary(SentenceTable& table, const SummaryKey& key, DateTime now) {
   const char* sentence =
       table[static_cast<int>(key.deadline)][static_cast<int>(key.reboot)][key.save ? 1 : 0];
   // Whether a value is bound follows the built-in sentence, so an override that drops or adds
   // the variable fails as any other mismatched override does.
   if (std::strstr(sentence, "{DeadlineText}") == nullptr) return FormatBuiltInOrMarker(sentence);
   const UString8 deadlineText = FormatDeadlineText(
-      key.earliest - Now(), key.automatic ? DeadlineKind::kAutomatic : DeadlineKind::kMustTake);
+      key.earliest - now, key.automatic ? DeadlineKind::kAutomatic : DeadlineKind::kMustTake);
   return FormatBuiltInOrMarker(sentence, {deadlineText});
 }
 
 }  // namespace
 
-SummaryKey ActionsSummaryKey(const std::vector<std::uint64_t>& ids, const ActionRequestStore& store,
-                             DateTime now) {
-  std::vector<std::uint64_t> ascending(ids);
-  std::sort(ascending.begin(), ascending.end());
-  ascending.erase(std::unique(ascending.begin(), ascending.end()), ascending.end());
+SummaryKey ActionsSummaryKey(const PendingRequestList& pending, DateTime now) {
+  // By ascending ID, and of records sharing an ID the latest, which stands for them all.
+  std::vector<const ActionRequest*> byId;
+  byId.reserve(pending.size());
+  for (const ActionRequest& request : pending) byId.push_back(&request);
+  std::stable_sort(byId.begin(), byId.end(),
+                   [](const ActionRequest* a, const ActionRequest* b) { return a->id < b->id; });
+  // The user still sees the warning for a while before a forced request runs by itself.
+  const DateTime forcedLimit = now + kDeadlineWarningPeriod;
   SummaryKey key;
   bool hasRestart = false;
   bool hasShutdown = false;
   bool hasDeadline = false;
-  for (const std::uint64_t id : ascending) {
-    const ActionRequest& request = store.Find(id);
+  for (std::size_t index = 0; index < byId.size(); ++index) {
+    if (index + 1 < byId.size() && byId[index + 1]->id == byId[index]->id) continue;
+    const ActionRequest& request = *byId[index];
     key.save = key.save || request.requestSave;
     hasRestart = hasRestart || request.restart;
     hasShutdown = hasShutdown || request.shutdown;
+    if (!request.deadline) continue;
+    const DateTime deadline =
+        request.forceRun ? std::max(*request.deadline, forcedLimit) : *request.deadline;
     // Strictly earlier only: of equal deadlines, the lowest ID decides.
-    if (request.deadline && (!hasDeadline || *request.deadline < key.earliest)) {
+    if (!hasDeadline || deadline < key.earliest) {
       hasDeadline = true;
-      key.earliest = *request.deadline;
+      key.earliest = deadline;
       key.automatic = request.forceRun;
     }
   }
@@ -175,13 +180,12 @@ SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now) {
   return key;
 }
 
-UString8 BuildActionsSummary(const std::vector<std::uint64_t>& ids,
-                             const ActionRequestStore& store) {
-  return Summary(kSetSentences, ActionsSummaryKey(ids, store, Now()));
+UString8 BuildActionsSummary(const PendingRequestList& pending, DateTime now) {
+  return Summary(kSetSentences, ActionsSummaryKey(pending, now), now);
 }
 
-UString8 BuildActionSummary(const ActionRequest& request) {
-  return Summary(kOneSentences, ActionSummaryKey(request, Now()));
+UString8 BuildActionSummary(const ActionRequest& request, DateTime now) {
+  return Summary(kOneSentences, ActionSummaryKey(request, now), now);
 }
 
 std::vector<const char*> ActionsSummarySentences() { return Sentences(kSetSentences); }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/ActionRequest.h"
-#include "core/ActionRequestStore.h"
+#include "core/SessionState.h"
 #include "foundation/text/AutoUString.h"
 
 #include <cstdint>
@@ -24,19 +24,16 @@ struct SummaryKey {
   bool automatic = false;
 };
 
-// For the requests of ids (any order, duplicates allowed) as the store holds them, with the
-// forced deadlines it has already moved. A shutdown wins over a restart. Throws
-// NoSuchActionRequestID for an ID the store lacks.
-[[nodiscard]] SummaryKey ActionsSummaryKey(const std::vector<std::uint64_t>& ids,
-                                           const ActionRequestStore& store, DateTime now);
+// For the pending requests, each ID once as its latest record says, a forced deadline never
+// closer than the warning period. A shutdown wins over a restart.
+[[nodiscard]] SummaryKey ActionsSummaryKey(const PendingRequestList& pending, DateTime now);
 // For one request; a restart wins over a shutdown.
 [[nodiscard]] SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now);
 
 // The summary of the listed requests, shown while nothing is selected.
-[[nodiscard]] UString8 BuildActionsSummary(const std::vector<std::uint64_t>& ids,
-                                           const ActionRequestStore& store);
+[[nodiscard]] UString8 BuildActionsSummary(const PendingRequestList& pending, DateTime now);
 // The summary of the selected request, with the client's own deadline.
-[[nodiscard]] UString8 BuildActionSummary(const ActionRequest& request);
+[[nodiscard]] UString8 BuildActionSummary(const ActionRequest& request, DateTime now);
 
 // Every sentence of the two tables, the empty one left out (it is never looked up): what the
 // translation checker knows as summary sentences.

@@ -17,7 +17,6 @@ constexpr SnoozeChoice kAhead[] = {
     {"in 5 days", 7200},
 };
 
-constexpr TimeInterval kMicrosecondsPerMinute = 60 * kMicrosecondsPerSecond;
 
 }  // namespace
 

@@ -31,12 +31,9 @@ ActionRequest Request(std::uint64_t id, std::optional<TimeInterval> fromNow, boo
 
 // The summary of the requests, all pending and nothing selected.
 std::string Summary(const std::vector<ActionRequest>& requests) {
-  ActionRequestStore store;
-  store.Merge(requests);
-  std::vector<std::uint64_t> ids;
-  for (const ActionRequest& request : requests) ids.push_back(request.id);
-  return Str(BuildActionsSummary(ids, store));
+  return Str(BuildActionsSummary({requests.begin(), requests.end()}, kNow));
 }
+std::string One(const ActionRequest& request) { return Str(BuildActionSummary(request, kNow)); }
 
 // Per scope, the sentence of save and reboot (none, restart, shutdown) x (no save, save) and that
 // of the deadline (none, within, now, automatically), joined by two spaces; two hours left.
@@ -74,7 +71,7 @@ TEST(ActionSummary, EverySentenceOfBothTables) {
             fromNow = (deadline == SummaryDeadline::kNow ? 4 : 120) * kMinute;
           const bool forced = deadline == SummaryDeadline::kAutomatically;
           // A set: the flags on one request, the deadline on another, a third with neither.
-          EXPECT_EQ(scope.one ? Str(BuildActionSummary(Request(1, fromNow, forced, reboot, save)))
+          EXPECT_EQ(scope.one ? One(Request(1, fromNow, forced, reboot, save))
                               : Summary({Request(9, std::nullopt, false, reboot, save),
                                          Request(4, fromNow, forced), Request(6, std::nullopt)}),
                     expected);
@@ -99,11 +96,12 @@ TEST(ActionSummary, KeyRules) {
       {"one: restart wins", {both}, "This action will require a system restart."},
       {"tie, lowest ID forced", {Request(8, kTwoHours), Request(3, kTwoHours, true)}, "At least one of these actions will run automatically in 2 hours."},
       {"tie, lowest ID not forced", {Request(3, kTwoHours), Request(8, kTwoHours, true)}, "There is at least one action you must take within 2 hours."},
+      {"a repeated ID: its latest record stands for it", {Request(3, kTwoHours), Request(5, {}), Request(3, 5 * kTwoHours)}, "There is at least one action you must take within 10 hours."},
       {"earliest on a higher ID", {Request(3, 5 * kTwoHours, true), Request(8, 90 * kMinute)}, "There is at least one action you must take within 1 hour."},
       {"passed, in a set", {Request(3, -kMinute), Request(4, {})}, "There is at least one action you must take now."},
       // Both five-minute limits meet here: not before now + 5 minutes, yet not over 5 minutes.
       {"exactly five minutes", {Request(3, 5 * kMinute), Request(4, {})}, "There is at least one action you must take within Now."},
-      {"the store's grace", {Request(3, kMinute, true), Request(4, {})}, "At least one of these actions will run automatically in 5 minutes, 0 seconds."},
+      {"a forced deadline shown five minutes away", {Request(3, kMinute, true), Request(4, {})}, "At least one of these actions will run automatically in 5 minutes, 0 seconds."},
       {"one: its own deadline", {Request(1, 4 * kMinute - kMicrosecondsPerSecond, true)}, "This action will run automatically in 3 minutes, 59 seconds."},
       {"one: forced and passed", {Request(1, -1, true)}, "This action will run automatically in 0 seconds."},
       // clang-format on
@@ -112,7 +110,7 @@ TEST(ActionSummary, KeyRules) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(
-        row.requests.size() == 1 ? Str(BuildActionSummary(row.requests[0])) : Summary(row.requests),
+        row.requests.size() == 1 ? One(row.requests[0]) : Summary(row.requests),
         row.expected);
   }
 }
@@ -126,13 +124,11 @@ TEST(ActionSummary, SentencesAreLookedUpForOverrides) {
       "This action will require a system restart.\t{DeadlineText}\n",
       "de.xlat");
   FormatOverrideScope scope(table, CurrentContext());
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, 0))), "Jetzt!");
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, 180 * kMinute))), "Bis 3 Stunden.");
+  EXPECT_EQ(One(Request(1, 0)), "Jetzt!");
+  EXPECT_EQ(One(Request(1, 180 * kMinute)), "Bis 3 Stunden.");
   // A variable the override adds has no value to take: the dialog shows a marker.
-  EXPECT_EQ(Str(BuildActionSummary(Request(1, {}, false, SummaryReboot::kRestart))),
+  EXPECT_EQ(One(Request(1, {}, false, SummaryReboot::kRestart)),
             "<Invalid String>");
-  ActionRequestStore store;
-  EXPECT_THROW((void)BuildActionsSummary({1}, store), NoSuchActionRequestID);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ using DateTime = std::int64_t;
 using TimeInterval = std::int64_t;
 
 constexpr std::int64_t kMicrosecondsPerSecond = 1000000;
+constexpr std::int64_t kMicrosecondsPerMinute = 60 * kMicrosecondsPerSecond;
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kMicrosecondsPerDay = kSecondsPerDay * kMicrosecondsPerSecond;
 // The day number of 1970-01-01, the day DateTime counts from.
