@@ -3,8 +3,8 @@
 #include "core/ActionRequest.h"
 #include "core/IncomingMessages.h"
 #include "core/InitializationInfo.h"
-#include "core/SessionSettings.h"
 #include "core/Session.h"
+#include "core/SessionSettings.h"
 #include "core/SupportFiles.h"
 #include "foundation/text/LocaleConversion.h"
 #include "text/xml/ParseXMLDocument.h"
@@ -72,9 +72,9 @@ BatchGoesOn ApplyInitializationInfo(Session& session, const XMLElement& message)
   WriteSupportFiles(info.baseDirectory, info.supportFiles);
   // The locale decides which translation files apply, so it comes between writing and loading.
   ApplyUseLocale(state, info.settings.useLocale);
-  state.pendingRequests.remove_if(
-      [](const ActionRequest& request) { return !Showable(request); });
-  LoadTranslationFiles(info.baseDirectory, info.supportFiles, state.localeInUse, state.localeName);
+  state.pendingRequests.remove_if([](const ActionRequest& request) { return !Showable(request); });
+  session.translations = LoadTranslationFiles(info.baseDirectory, info.supportFiles,
+                                              state.localeInUse, state.localeName);
   ApplyInitialUISettings(state, info.settings);
   state.initialized = true;
   // Returning now lets start-up end at once; the rest of the batch waits for the first tick.

@@ -7,6 +7,7 @@
 #include "core/MessageQueue.h"
 #include "core/SessionState.h"
 #include "core/SessionView.h"
+#include "core/SupportFiles.h"
 #include "core/UICommand.h"
 
 #include <cstdint>
@@ -36,6 +37,8 @@ class Session {
   SessionView& view;
   ClientLink* link;
   TakeAllSequence takeAll;
+  // The translation files in force, for as long as the session lasts.
+  LoadedTranslations translations;
   // The pending list changed in this pass; the view hears it once, at the end of the pass.
   bool requestsChanged = false;
   // The view has heard Started.

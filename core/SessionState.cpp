@@ -27,9 +27,8 @@ PendingRequestList::const_iterator SessionState::FindPendingArrival(std::uint64_
 }
 
 bool SessionState::RemovePendingRequest(std::uint64_t id) {
-  const auto found =
-      std::find_if(pendingRequests.begin(), pendingRequests.end(),
-                   [id](const ActionRequest& request) { return request.id == id; });
+  const auto found = std::find_if(pendingRequests.begin(), pendingRequests.end(),
+                                  [id](const ActionRequest& request) { return request.id == id; });
   if (found == pendingRequests.end()) return false;
   pendingRequests.erase(found);
   return true;

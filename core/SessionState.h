@@ -45,8 +45,7 @@ struct SessionState {
   // The pending record with this arrival number, or the list's end: what an answer about the
   // record the user chose acts on, whatever other records share its ID.
   [[nodiscard]] PendingRequestList::iterator FindPendingArrival(std::uint64_t arrival);
-  [[nodiscard]] PendingRequestList::const_iterator FindPendingArrival(
-      std::uint64_t arrival) const;
+  [[nodiscard]] PendingRequestList::const_iterator FindPendingArrival(std::uint64_t arrival) const;
   // Removes the first pending record with this ID; false when there is none.
   bool RemovePendingRequest(std::uint64_t id);
 };

@@ -94,24 +94,14 @@ std::optional<UString8> FindLocalised(const std::vector<SupportFile>& files, con
   return std::nullopt;
 }
 
-// Tables and scopes live until the process ends; the context forgets a scope when it goes first.
-struct LoadedOverride {
-  std::unique_ptr<OverrideTable> table;
-  std::unique_ptr<FormatOverrideScope> scope;
-};
-std::vector<LoadedOverride>& LoadedOverrides() {
-  static std::vector<LoadedOverride> loaded;
-  return loaded;
-}
-
-void LoadOverrideFile(const FileLocation& location, const UString8& name,
-                      FormatOverrideContext& context) {
+LoadedTranslation LoadOverrideFile(const FileLocation& location, const UString8& name,
+                                   FormatOverrideContext& context) {
   const std::vector<char> bytes = ReadTranslationFile(location);
-  LoadedOverride loaded;
+  LoadedTranslation loaded;
   loaded.table = std::make_unique<OverrideTable>(
       ByteRange(bytes.data(), bytes.data() + bytes.size()), ByteRange(name));
   loaded.scope = std::make_unique<FormatOverrideScope>(*loaded.table, context);
-  LoadedOverrides().push_back(std::move(loaded));
+  return loaded;
 }
 
 // The names to load, in loading order: the localised brand file or else "_brand.xlat", then the
@@ -161,11 +151,14 @@ void WriteSupportFiles(const UString8& baseDirectory, const std::vector<SupportF
   for (const SupportFile& file : files) WriteSupportFile(base, file);
 }
 
-void LoadTranslationFiles(const UString8& baseDirectory, const std::vector<SupportFile>& files,
-                          bool localeInUse, const UString8& localeName,
-                          FormatOverrideContext& context) {
+LoadedTranslations LoadTranslationFiles(const UString8& baseDirectory,
+                                        const std::vector<SupportFile>& files, bool localeInUse,
+                                        const UString8& localeName,
+                                        FormatOverrideContext& context) {
   const FileLocation base(baseDirectory);
+  LoadedTranslations loaded;
   for (const UString8& name : ChooseTranslationFiles(files, localeInUse, localeName)) {
-    LoadOverrideFile(Child(base, name), name, context);
+    loaded.push_back(LoadOverrideFile(Child(base, name), name, context));
   }
+  return loaded;
 }

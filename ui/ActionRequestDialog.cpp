@@ -357,8 +357,9 @@ ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& ar
     view.takeLabel = LocaleDialogText(kTakeActionWording);
     view.cancelLabel = LocaleDialogText(kCancelActionWording);
     view.titleLabel = LocaleLabel(selected->title);
-    view.description = LocaleDialogText(
-        kSelectedDescriptionWording, {selected->shortDescription, BuildActionSummary(*selected, now)});
+    view.description =
+        LocaleDialogText(kSelectedDescriptionWording,
+                         {selected->shortDescription, BuildActionSummary(*selected, now)});
     view.details = selected->preview.has_value();
   }
   view.take = selected != nullptr;

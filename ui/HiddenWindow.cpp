@@ -1,8 +1,8 @@
 #include "ui/HiddenWindow.h"
 
+#include "core/UICommand.h"
 #include "ui/DialogLayouts.h"
 #include "ui/ToolkitContext.h"
-#include "core/UICommand.h"
 #include "ui/WidgetTable.h"
 
 #include <X11/Shell.h>

@@ -227,8 +227,7 @@ void ShowMessageDialog(const MessageRequest& message, MessageButton button,
   // ends the program.
   MessageTexts texts = TextsOf(message);
   const auto window = Find(message.id);
-  if (window != windows.end())
-    return Update(*window, message, std::move(texts), button, stacking);
+  if (window != windows.end()) return Update(*window, message, std::move(texts), button, stacking);
   try {
     Build(message, std::move(texts), button, stacking);
   } catch (...) {

@@ -17,7 +17,6 @@ constexpr SnoozeChoice kAhead[] = {
     {"in 5 days", 7200},
 };
 
-
 }  // namespace
 
 std::vector<SnoozeChoice> SnoozeChoices(bool anyDeadline) {

@@ -136,7 +136,8 @@ TEST(SupportFiles, TranslationFilesChosenForEachLocale) {
     }
     ReplaceContext(std::make_unique<FormatOverrideContext>());
     WriteSupportFiles(U8(temporary.Path()), files);
-    LoadTranslationFiles(U8(temporary.Path()), files, row.localeInUse, U8(row.locale));
+    const LoadedTranslations loaded =
+        LoadTranslationFiles(U8(temporary.Path()), files, row.localeInUse, U8(row.locale));
     EXPECT_EQ(Str(LookupFormat("Brand").text), row.brand);
     EXPECT_EQ(Str(LookupFormat("Text").text), row.text);
     ReplaceContext(nullptr);

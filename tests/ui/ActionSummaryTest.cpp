@@ -109,9 +109,8 @@ TEST(ActionSummary, KeyRules) {
   FixedClock clock(kNow);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(
-        row.requests.size() == 1 ? One(row.requests[0]) : Summary(row.requests),
-        row.expected);
+    EXPECT_EQ(row.requests.size() == 1 ? One(row.requests[0]) : Summary(row.requests),
+              row.expected);
   }
 }
 
@@ -127,8 +126,7 @@ TEST(ActionSummary, SentencesAreLookedUpForOverrides) {
   EXPECT_EQ(One(Request(1, 0)), "Jetzt!");
   EXPECT_EQ(One(Request(1, 180 * kMinute)), "Bis 3 Stunden.");
   // A variable the override adds has no value to take: the dialog shows a marker.
-  EXPECT_EQ(One(Request(1, {}, false, SummaryReboot::kRestart)),
-            "<Invalid String>");
+  EXPECT_EQ(One(Request(1, {}, false, SummaryReboot::kRestart)), "<Invalid String>");
 }
 
 }  // namespace
