@@ -9,11 +9,19 @@
 #include "foundation/text/LocaleConversion.h"
 #include "text/xml/ParseXMLDocument.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
 enum class BatchGoesOn { kYes, kNo };
+
+void ForgetOwedMessage(SessionState& state, std::uint64_t id) {
+  std::vector<OwedMessage>& owed = state.owedMessages;
+  owed.erase(std::remove_if(owed.begin(), owed.end(),
+                            [id](const OwedMessage& entry) { return entry.message.id == id; }),
+             owed.end());
+}
 
 // The view hears of the pending list once per pass, after the last change to it: no event is
 // processed between two messages of one pass, so the user sees the same, and a burst of
@@ -86,10 +94,12 @@ BatchGoesOn ApplyRemoveRequest(Session& session, const XMLElement& message) {
   const RemoveType type = request.removeType;
   if (type == RemoveType::kAction || type == RemoveType::kAll) {
     session.state.RemovePendingRequest(request.id);
-    session.requestsChanged = true;
+    // Before initialisation there is no dialog to tell.
+    if (session.state.initialized) session.requestsChanged = true;
   }
   if (type == RemoveType::kMessage || type == RemoveType::kAll) {
-    session.view.MessageRemoved(request.id);
+    ForgetOwedMessage(session.state, request.id);
+    if (session.state.initialized) session.view.MessageRemoved(request.id);
   }
   return BatchGoesOn::kYes;
 }
@@ -98,12 +108,18 @@ BatchGoesOn ApplyMessageRequest(Session& session, const XMLElement& message) {
   const MessageRequest request = ReadMessageRequest(message);
   // Completion notices always get their button and never stay on top.
   const bool running = !request.isCompletionMessage;
-  const SessionState& state = session.state;
-  session.view.MessageArrived(
-      request,
-      state.persistRunningMessage && running ? MessageButton::kHidden : MessageButton::kShown,
-      state.topmostRunningMessage && running ? MessageStacking::kTopmost
-                                             : MessageStacking::kNormal);
+  SessionState& state = session.state;
+  const MessageButton button =
+      state.persistRunningMessage && running ? MessageButton::kHidden : MessageButton::kShown;
+  const MessageStacking stacking =
+      state.topmostRunningMessage && running ? MessageStacking::kTopmost : MessageStacking::kNormal;
+  // A later text of an ID replaces one still waiting for the dialogs.
+  ForgetOwedMessage(state, request.id);
+  if (!state.initialized) {
+    state.owedMessages.push_back({request, button, stacking});
+    return BatchGoesOn::kYes;
+  }
+  session.view.MessageArrived(request, button, stacking);
   return BatchGoesOn::kYes;
 }
 

@@ -3,16 +3,26 @@
 #pragma once
 
 #include "core/ActionRequest.h"
+#include "core/IncomingMessages.h"
 #include "core/MessageQueue.h"
+#include "core/SessionView.h"
 #include "foundation/text/AutoUString.h"
 #include "text/time/DateTime.h"
 
 #include <cstdint>
 #include <list>
+#include <vector>
 
 // Pending requests in arrival order, duplicate IDs included. A list, so that a record stays put
 // while others come and go around it.
 using PendingRequestList = std::list<ActionRequest>;
+
+// A MessageRequest that came before the dialogs could exist, with how its window is to look.
+struct OwedMessage {
+  MessageRequest message;
+  MessageButton button;
+  MessageStacking stacking;
+};
 
 struct SessionState {
   // The client's InitializationInfo has been applied; start-up waits for it.
@@ -37,6 +47,8 @@ struct SessionState {
   // An ActionRequest arrived before the dialogs could exist; the first tick after start-up
   // opens the dialog for it.
   bool actionRequestDialogOwed = false;
+  // The same for MessageRequests: the latest of each ID, in arrival order.
+  std::vector<OwedMessage> owedMessages;
   // The arrival number the next pending record gets.
   std::uint64_t nextArrival = 1;
 

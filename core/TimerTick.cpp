@@ -31,18 +31,31 @@ bool RunForcedRequests(PendingRequestList& pending) {
   return redraw;
 }
 
+// The first tick with the dialogs: the view hears that the session started, then the messages
+// that came before it, before anything that came later can update their windows.
+void Start(Session& session) {
+  session.started = true;
+  session.view.Started();
+  std::vector<OwedMessage> owed;
+  owed.swap(session.state.owedMessages);
+  for (const OwedMessage& entry : owed) {
+    try {
+      session.view.MessageArrived(entry.message, entry.button, entry.stacking);
+    } catch (...) {
+      // A text that cannot be shown drops its message, as it would have on arrival.
+    }
+  }
+}
+
 }  // namespace
 
 void TimerTick(Session& session) {
   if (session.link != nullptr && session.link->IsClosed()) ExitApplication(0, "CLOSED");
+  SessionState& state = session.state;
+  if (state.initialized && !session.started) Start(session);
   ProcessClientMessages(session);
   ProcessUICommands(session);
-  SessionState& state = session.state;
   if (!state.initialized) return;
-  if (!session.started) {
-    session.started = true;
-    session.view.Started();
-  }
   if (state.actionRequestDialogOwed) {
     state.actionRequestDialogOwed = false;
     if (!state.pendingRequests.empty()) session.view.PendingRequestsDue();

@@ -102,6 +102,18 @@ TEST_F(Dispatcher, MessagesBecomeSessionStateAndEvents) {
   }
 }
 
+TEST_F(Dispatcher, MessagesBeforeInitializationWaitForTheDialogs) {
+  State().initialized = false;
+  const std::string five = "<MessageRequest><ID>5</ID></MessageRequest>";
+  Receive(Message("0") + five + Message("1") + Remove("") + "<RemoveRequest><ID>5</ID>" +
+          "<RemoveType>Message</RemoveType></RemoveRequest>");
+  ProcessClientMessages(*session);
+  EXPECT_EQ(view.events, Lines{});
+  ASSERT_EQ(State().owedMessages.size(), 1u);
+  EXPECT_EQ(State().owedMessages[0].message.id, 4u);
+  EXPECT_TRUE(State().owedMessages[0].message.isCompletionMessage);
+}
+
 TEST_F(Dispatcher, InitializationCopiesTheSettings) {
   Receive(kInit);
   ProcessClientMessages(*session);

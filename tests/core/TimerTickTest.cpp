@@ -88,6 +88,24 @@ TEST_F(Tick, RemindersAndTheOrderOfTheSteps) {
   EXPECT_EQ(RunTick(), Lines{"Second"});
 }
 
+TEST_F(Tick, MessagesFromBeforeStartUpAreShownFirst) {
+  const auto message = [](int id) {
+    return "<MessageRequest><ID>" + std::to_string(id) + "</ID></MessageRequest>";
+  };
+  for (const int later : {7, 4}) {
+    SCOPED_TRACE(later);
+    session = std::make_unique<Session>(incoming, view);
+    Receive(message(4));
+    EXPECT_EQ(RunTick(), Lines{});
+    State().initialized = true;
+    // A later text of the same ID comes after the early one, so the window shows the later.
+    Receive(message(later));
+    EXPECT_EQ(RunTick(),
+              (Lines{"Started", "Message 4", "Message " + std::to_string(later), "Second"}));
+    EXPECT_EQ(RunTick(), Lines{"Second"});
+  }
+}
+
 TEST_F(Tick, QuietModeHoldsForcedRunsButNotReminders) {
   Receive(Forced(1, -kSecond) + "<QuietModeStart></QuietModeStart>");
   State().nextReminderTime = kNow - kSecond;
