@@ -10,6 +10,7 @@ written out as a scenario file that `clientsim play FILE` replays.
 """
 
 import collections
+import copy
 import datetime
 import json
 import os
@@ -479,9 +480,17 @@ class ChaosSession:
         settled = self._settled()
         state = "settled" if settled else "moving"
         self.out.write(f"  before the click: {_shown(before)}, {state}\n")
-        # The wish is noted first: the answer may come while the click is still being played.
+        # The wish is noted first: the answer may come while the click is still being played. A
+        # click that finds its widget covered is not made, and the wish goes with it.
+        noted = copy.deepcopy(self.model)
         self._after_click(title, node, row, before, settled)
-        self._play(step)
+        try:
+            self._play(step)
+        except scenario.ClickCovered:
+            self.model = noted
+            self.steps.pop()
+            self.chaos.totals.counts["clicks not made on a covered widget"] += 1
+            return
         self.chaos.totals.counts["clicks"] += 1
 
     def _pick(self, tree, names=None):

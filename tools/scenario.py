@@ -56,6 +56,10 @@ class ScenarioError(Exception):
     """The file is not a scenario this player can play."""
 
 
+class ClickCovered(Exception):
+    """A click meant to land anyway found another window over its widget, and was not made."""
+
+
 class StepFailed(Exception):
     """A step did not get what it expected in time."""
 
@@ -237,7 +241,10 @@ class Player:
         with self.running(memcheck_logs):
             try:
                 for self.number, step in enumerate(self.scenario["steps"], 1):
-                    self._run(step)
+                    try:
+                        self._run(step)
+                    except ClickCovered:
+                        pass  # as a user would not click a widget they cannot see
                     self._collect()
             except (StepFailed, ScenarioError, xsession.XSessionError, xwidgets.EditresError,
                     KeyError) as error:
@@ -383,7 +390,8 @@ class Player:
         if self.interactive:
             self._line(f"your turn: click {what} in “{title}”")
             return
-        if step.get("anyway", False):
+        anyway = step.get("anyway", False)
+        if anyway:
             # Another of the program's windows may cover this one where the click lands, and the
             # click would then answer that window: the target is brought to the top first, as a
             # user's click on its visible part would.
@@ -391,6 +399,10 @@ class Player:
             time.sleep(0.1)
         self.session.xdotool("mousemove", x, y)
         time.sleep(max(0.05, self.pace))
+        # A window that opened meanwhile (a confirmation after a tick) may lie over the widget.
+        if anyway and not self.session.on_top_at_pointer(self._window_id(title)):
+            self._line(f"not clicked: {what} in “{title}” is covered")
+            raise ClickCovered(f"{what} in “{title}” is covered")
         self.session.xdotool("click", 1)
         self._line(f"click {what} in “{title}”")
 

@@ -217,6 +217,16 @@ class XSession:
                               capture_output=True, text=True, check=check)
         return done.stdout
 
+    def on_top_at_pointer(self, window):
+        """Whether the topmost window under the pointer is this application window's frame (or
+        the window itself, without a window manager)."""
+        root = self.x.screen().root
+        under = root.query_pointer().child
+        frame = self.x.create_resource_object("window", window)
+        while (parent := frame.query_tree().parent).id != root.id:
+            frame = parent
+        return getattr(under, "id", under) == frame.id
+
     def find_windows(self, title_regex):
         """Ids of the visible windows whose title matches, as xdotool lists them."""
         found = self.xdotool("search", "--onlyvisible", "--name", title_regex, check=False)

@@ -62,3 +62,15 @@ def test_realized_unmapped_shell_is_found_and_answers(xsession, xmessage):
     xsession.send_client_message(window, b"open")
     tree = xwidgets.WidgetTree.fetch(xsession.x, window)
     assert not xwidgets.geometry(tree.root).mapped and process.poll() is None
+
+
+def test_the_window_on_top_under_the_pointer_is_told_from_one_it_covers(xsession, xmessage):
+    """What keeps a click meant for one window from answering another that opened over it."""
+    xmessage("-geometry", "+100+100")
+    below = xsession.find_window("^test_the_window")
+    xsession.spawn(["xmessage", "-name", "cover", "-geometry", "+100+100", TEXT])
+    above = xsession.find_window("^cover$")
+    xsession.xdotool("mousemove", 110, 130)
+    assert xsession.on_top_at_pointer(above) and not xsession.on_top_at_pointer(below)
+    xsession.xdotool("mousemove", 5, 5)
+    assert not xsession.on_top_at_pointer(above)
