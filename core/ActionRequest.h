@@ -1,5 +1,5 @@
 // One action or offer the client asks the user to decide on: the record the dispatcher keeps in
-// the pending list and the dialogs and timer work from.
+// the pending list, the request store merges and the dialogs and timer work from.
 #pragma once
 
 #include "foundation/text/AutoUString.h"
@@ -7,6 +7,7 @@
 #include "text/xml/XMLElement.h"
 
 #include <cstdint>
+#include <list>
 #include <optional>
 
 // The last minutes before a deadline, in which the user is warned: a forced request is never
@@ -38,6 +39,10 @@ struct ActionRequest {
   // list, so that a place in the list can still be named after its record has left it.
   std::uint64_t arrival = 0;
 };
+
+// Pending requests in arrival order, duplicate IDs included. A list, so that a record stays put
+// while others come and go around it.
+using PendingRequestList = std::list<ActionRequest>;
 
 // The request held by an ActionRequest message element. Throws what the field readers throw for
 // a malformed number or time.

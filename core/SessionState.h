@@ -13,10 +13,6 @@
 #include <list>
 #include <vector>
 
-// Pending requests in arrival order, duplicate IDs included. A list, so that a record stays put
-// while others come and go around it.
-using PendingRequestList = std::list<ActionRequest>;
-
 // A MessageRequest that came before the dialogs could exist, with how its window is to look.
 struct OwedMessage {
   MessageRequest message;

@@ -1,5 +1,6 @@
 #include "ui/ActionRequestDialog.h"
 
+#include "core/ActionRequestStore.h"
 #include "core/SessionState.h"
 #include "core/UICommand.h"
 #include "foundation/platform/DebuggableException.h"
@@ -352,7 +353,10 @@ ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& ar
     view.takeLabel = LocaleDialogText(kTakeActionsWording);
     view.cancelLabel = LocaleDialogText(kCancelActionsWording);
     view.titleLabel = CountText(selectedIndex, arrivals.size());
-    view.description = ShownText(BuildActionsSummary(dialog.session->pendingRequests, now));
+    // The summary reads each ID once, as its latest record says.
+    ActionRequestStore store;
+    store.Merge(dialog.session->pendingRequests);
+    view.description = ShownText(BuildActionsSummary(store, now));
   } else {
     view.takeLabel = LocaleDialogText(kTakeActionWording);
     view.cancelLabel = LocaleDialogText(kCancelActionWording);

@@ -3,7 +3,6 @@
 #include "ui/DeadlineText.h"
 #include "ui/FormatBuiltIn.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -130,32 +129,19 @@ UString8 Summary(SentenceTable& table, const SummaryKey& key, DateTime now) {
 
 }  // namespace
 
-SummaryKey ActionsSummaryKey(const PendingRequestList& pending, DateTime now) {
-  // By ascending ID, and of records sharing an ID the latest, which stands for them all.
-  std::vector<const ActionRequest*> byId;
-  byId.reserve(pending.size());
-  for (const ActionRequest& request : pending) byId.push_back(&request);
-  std::stable_sort(byId.begin(), byId.end(),
-                   [](const ActionRequest* a, const ActionRequest* b) { return a->id < b->id; });
-  // The user still sees the warning for a while before a forced request runs by itself.
-  const DateTime forcedLimit = now + kDeadlineWarningPeriod;
+SummaryKey ActionsSummaryKey(const ActionRequestStore& store, DateTime now) {
   SummaryKey key;
   bool hasRestart = false;
   bool hasShutdown = false;
   bool hasDeadline = false;
-  for (std::size_t index = 0; index < byId.size(); ++index) {
-    if (index + 1 < byId.size() && byId[index + 1]->id == byId[index]->id) continue;
-    const ActionRequest& request = *byId[index];
+  for (const auto& [id, request] : store) {
     key.save = key.save || request.requestSave;
     hasRestart = hasRestart || request.restart;
     hasShutdown = hasShutdown || request.shutdown;
-    if (!request.deadline) continue;
-    const DateTime deadline =
-        request.forceRun ? std::max(*request.deadline, forcedLimit) : *request.deadline;
     // Strictly earlier only: of equal deadlines, the lowest ID decides.
-    if (!hasDeadline || deadline < key.earliest) {
+    if (request.deadline && (!hasDeadline || *request.deadline < key.earliest)) {
       hasDeadline = true;
-      key.earliest = deadline;
+      key.earliest = *request.deadline;
       key.automatic = request.forceRun;
     }
   }
@@ -180,8 +166,8 @@ SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now) {
   return key;
 }
 
-UString8 BuildActionsSummary(const PendingRequestList& pending, DateTime now) {
-  return Summary(kSetSentences, ActionsSummaryKey(pending, now), now);
+UString8 BuildActionsSummary(const ActionRequestStore& store, DateTime now) {
+  return Summary(kSetSentences, ActionsSummaryKey(store, now), now);
 }
 
 UString8 BuildActionSummary(const ActionRequest& request, DateTime now) {

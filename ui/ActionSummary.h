@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/ActionRequest.h"
-#include "core/SessionState.h"
+#include "core/ActionRequestStore.h"
 #include "foundation/text/AutoUString.h"
 
 #include <cstdint>
@@ -24,14 +24,14 @@ struct SummaryKey {
   bool automatic = false;
 };
 
-// For the pending requests, each ID once as its latest record says, a forced deadline never
-// closer than the warning period. A shutdown wins over a restart.
-[[nodiscard]] SummaryKey ActionsSummaryKey(const PendingRequestList& pending, DateTime now);
+// For every request of the store, with the forced deadlines it has already moved. A shutdown
+// wins over a restart.
+[[nodiscard]] SummaryKey ActionsSummaryKey(const ActionRequestStore& store, DateTime now);
 // For one request; a restart wins over a shutdown.
 [[nodiscard]] SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now);
 
 // The summary of the listed requests, shown while nothing is selected.
-[[nodiscard]] UString8 BuildActionsSummary(const PendingRequestList& pending, DateTime now);
+[[nodiscard]] UString8 BuildActionsSummary(const ActionRequestStore& store, DateTime now);
 // The summary of the selected request, with the client's own deadline.
 [[nodiscard]] UString8 BuildActionSummary(const ActionRequest& request, DateTime now);
 

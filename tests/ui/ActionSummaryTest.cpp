@@ -31,7 +31,9 @@ ActionRequest Request(std::uint64_t id, std::optional<TimeInterval> fromNow, boo
 
 // The summary of the requests, all pending and nothing selected.
 std::string Summary(const std::vector<ActionRequest>& requests) {
-  return Str(BuildActionsSummary({requests.begin(), requests.end()}, kNow));
+  ActionRequestStore store;
+  store.Merge({requests.begin(), requests.end()});
+  return Str(BuildActionsSummary(store, kNow));
 }
 std::string One(const ActionRequest& request) { return Str(BuildActionSummary(request, kNow)); }
 
@@ -101,7 +103,7 @@ TEST(ActionSummary, KeyRules) {
       {"passed, in a set", {Request(3, -kMinute), Request(4, {})}, "There is at least one action you must take now."},
       // Both five-minute limits meet here: not before now + 5 minutes, yet not over 5 minutes.
       {"exactly five minutes", {Request(3, 5 * kMinute), Request(4, {})}, "There is at least one action you must take within Now."},
-      {"a forced deadline shown five minutes away", {Request(3, kMinute, true), Request(4, {})}, "At least one of these actions will run automatically in 5 minutes, 0 seconds."},
+      {"the store's grace", {Request(3, kMinute, true), Request(4, {})}, "At least one of these actions will run automatically in 5 minutes, 0 seconds."},
       {"one: its own deadline", {Request(1, 4 * kMinute - kMicrosecondsPerSecond, true)}, "This action will run automatically in 3 minutes, 59 seconds."},
       {"one: forced and passed", {Request(1, -1, true)}, "This action will run automatically in 0 seconds."},
       // clang-format on

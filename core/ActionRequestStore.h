@@ -1,0 +1,26 @@
+// The pending requests by ID, each ID once, in ascending order: what the summary texts read.
+// The dialog builds one from the pending list whenever it updates its texts, so it mirrors that
+// list, except that a forced request's deadline is never shown closer than the warning period.
+#pragma once
+
+#include "core/ActionRequest.h"
+
+#include <cstdint>
+#include <map>
+
+class ActionRequestStore {
+ public:
+  using Map = std::map<std::uint64_t, ActionRequest>;
+
+  // Copies every record of the list in, in list order, at one reading of the clock: a later
+  // record with an ID replaces every field of an earlier one. Entries whose ID is not in the
+  // list stay.
+  void Merge(const PendingRequestList& requests);
+
+  // Ascending ID.
+  [[nodiscard]] Map::const_iterator begin() const noexcept { return requests_.begin(); }
+  [[nodiscard]] Map::const_iterator end() const noexcept { return requests_.end(); }
+
+ private:
+  Map requests_;
+};
