@@ -1,12 +1,9 @@
-// Lines from a byte stream, and messages (a header up to the first empty line, then a body) from
-// those lines, whatever the cuts between the Receive calls.
+// Lines from a byte stream, whatever the cuts between the Receive calls.
 #include "foundation/data/LineMaker.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
-
-#include "foundation/data/MessageMaker.h"
 
 namespace {
 
@@ -32,23 +29,6 @@ class LineRecorder : public LineReceiver {
     inData_ = false;
   }
   bool inData_ = false;
-};
-
-// Notes the handler's calls, with the header lines as they stand when the body is asked for.
-class RecordingHandler : public MessageHandler {
- public:
-  void Start(std::uint64_t position) override { calls += "start" + std::to_string(position); }
-  LineReceiver& BodyReceiver(const HeaderMaker& header, std::uint64_t position) override {
-    calls += " body" + std::to_string(position) + "[";
-    for (std::size_t i = 0; i < header.Lines().size(); ++i) {
-      calls.append(i == 0 ? "" : "|").append(header.Lines()[i].begin(), header.Lines()[i].end());
-    }
-    calls += "]";
-    return body;
-  }
-  void End(std::uint64_t position) override { calls += " end" + std::to_string(position); }
-  std::string calls;
-  LineRecorder body;
 };
 
 // Feeds [0, i), [i, j) and [j, n) as three Receive calls, empty ones included.
@@ -92,47 +72,6 @@ TEST(LineMaker, EverySplitOfTheInputGivesTheSameLinesAndOffsets) {
       }
     }
   }
-}
-
-TEST(MessageMaker, SplitsHeaderFromBodyAtTheFirstEmptyLineHoweverTheBytesArrive) {
-  const struct {
-    const char* input;
-    const char* calls;
-    const char* body;
-  } rows[] = {
-      {"From: a\r\nTo: b\r\n\r\nbody line\r\nsecond", "start0 body18[From: a|To: b] end35",
-       "S18 D:body line E27-29 D:second L35"},
-      {"Header\r\n", "start0 body8[Header] end8", "S8 L8"},
-      {"Header\r\n\r\n", "start0 body10[Header] end10", "S10 L10"},
-      {"", "start0 body0[] end0", "S0 L0"},
-      {"\r\nbody", "start0 body2[] end6", "S2 D:body L6"},
-      {"h\n\nb1\n\nb2\n", "start0 body3[h] end10", "S3 D:b1 E5-6 E6-7 D:b2 E9-10 L10"},
-      {"h1\nh2", "start0 body5[h1|h2] end5", "S5 L5"},
-      {"h\r\r\nb", "start0 body4[h] end5", "S4 D:b L5"},
-  };
-  for (const auto& row : rows) {
-    const std::string input = row.input;
-    for (std::size_t cut = 0; cut <= input.size(); ++cut) {
-      SCOPED_TRACE(testing::Message() << '"' << row.input << "\" cut at " << cut);
-      RecordingHandler handler;
-      MessageMaker messages(handler);
-      LineMaker lines(messages);
-      Feed(lines, input, cut, cut);
-      EXPECT_EQ(handler.calls, row.calls);
-      EXPECT_EQ(handler.body.transcript, row.body);
-    }
-  }
-}
-
-// A second stream starts with a fresh header, and the lines' offsets count from its own start.
-TEST(MessageMaker, EachStreamStartsAfresh) {
-  RecordingHandler handler;
-  MessageMaker messages(handler);
-  LineMaker lines(messages);
-  Feed(lines, "first\n\nx\r", 0, 0);
-  Feed(lines, "second\n", 0, 0, 100);
-  EXPECT_EQ(handler.calls, "start0 body7[first] end9start0 body7[second] end7");
-  EXPECT_EQ(handler.body.transcript, "S7 D:x E8-9 L9 S7 L7");
 }
 
 }  // namespace
