@@ -106,35 +106,31 @@ WaitDeadline ComputeDeadline(const timespec& now, std::int64_t timeout) noexcept
   return deadline;
 }
 
-Event::Event() { mutex_.Init(); }
-
-Event::~Event() { mutex_.Destroy(); }
-
 void Event::Set() {
-  Mutex::Guard guard(mutex_);
+  PlainLock::Guard guard(lock_);
   signaled_ = true;
   for (Registration* r = waiters_; r != nullptr; r = r->next) r->waiter->Notify(this);
 }
 
 void Event::Reset() {
-  Mutex::Guard guard(mutex_);
+  PlainLock::Guard guard(lock_);
   signaled_ = false;
 }
 
 bool Event::HasWaiters() {
-  Mutex::Guard guard(mutex_);
+  PlainLock::Guard guard(lock_);
   return waiters_ != nullptr;
 }
 
 void Event::Register(Registration& registration) {
-  Mutex::Guard guard(mutex_);
+  PlainLock::Guard guard(lock_);
   if (signaled_) throw AlreadySignaled(this);
   registration.next = waiters_;
   waiters_ = &registration;
 }
 
 void Event::Unregister(Registration& registration) {
-  Mutex::Guard guard(mutex_);
+  PlainLock::Guard guard(lock_);
   for (Registration** link = &waiters_; *link != nullptr; link = &(*link)->next) {
     if (*link == &registration) {
       *link = registration.next;

@@ -1,12 +1,12 @@
 // A manual-reset event: once Set it stays signaled until Reset, and every thread waiting on it
 // wakes. A thread may wait on one, two or three events at once, with a timeout in microseconds.
-// Thread-library errors throw UnixPlatform::EventError (the event's own lock: MutexError).
+// Thread-library errors of a wait throw UnixPlatform::EventError.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 
-#include "foundation/platform/Mutex.h"
+#include "foundation/platform/PlainLock.h"
 
 namespace UnixPlatform {
 // Timeouts above this many microseconds (0xFFFFFFFF milliseconds and up) wait without end.
@@ -23,9 +23,7 @@ struct WaitDeadline {
 
 class Event {
  public:
-  // Throws MutexError if the event's lock cannot be made.
-  Event();
-  ~Event();
+  Event() = default;
   Event(const Event&) = delete;
   Event& operator=(const Event&) = delete;
 
@@ -50,7 +48,7 @@ class Event {
   void Register(Registration& registration);
   void Unregister(Registration& registration);
 
-  Mutex mutex_;
+  PlainLock lock_;
   Registration* waiters_ = nullptr;
   bool signaled_ = false;
 };

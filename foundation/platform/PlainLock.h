@@ -1,5 +1,6 @@
-// A POSIX mutex of the recursive type, held through a scope guard. The client link guards its
-// queues, its closed flag and its reference count with these.
+// The program's one lock: a POSIX mutex of the recursive type, held through a scope guard. The
+// client link guards its queues, its closed flag and its reference count with these, the events
+// their waiter lists.
 #pragma once
 
 #include <pthread.h>

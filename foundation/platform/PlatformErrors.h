@@ -1,5 +1,5 @@
-// The errors of the thread library as our own exceptions: the recursive mutex throws MutexError,
-// the event and its waiters throw EventError, both with the library's error number.
+// The errors of the thread library as our own exceptions: the event and its waiters throw
+// EventError with the library's error number.
 // AlreadySignaled is internal to the event waits and never reaches their callers.
 #pragma once
 
@@ -9,15 +9,6 @@
 
 namespace UnixPlatform {
 class Event;
-
-class MutexError : public DebuggableException {
- public:
-  explicit MutexError(std::uint32_t code) noexcept : code_(code) {}
-  [[nodiscard]] std::uint32_t code() const noexcept { return code_; }
-
- private:
-  std::uint32_t code_;
-};
 
 class EventError : public DebuggableException {
  public:

@@ -176,13 +176,6 @@ bool ThreadFinished(const Thread* thread) {
   return thread != nullptr && thread->finished.load(std::memory_order_acquire);
 }
 
-std::uint32_t CurrentThreadIdentifier() noexcept {
-  static std::atomic<std::uint32_t> lastIdentifier{0};
-  thread_local const std::uint32_t identifier =
-      lastIdentifier.fetch_add(1, std::memory_order_relaxed) + 1;
-  return identifier;
-}
-
 void SleepMilliseconds(std::uint32_t milliseconds) {
   unsigned int seconds = milliseconds / 1000;
   // sleep returns early on a signal; the rest of the whole seconds is still owed.

@@ -34,9 +34,5 @@ void ReleaseHandle(UnixPlatform::Thread* thread);
 // while the creator still holds the handle.
 [[nodiscard]] bool ThreadFinished(const UnixPlatform::Thread* thread);
 
-// A small number of our own for the calling thread, unique among the threads of the process
-// (thread-library identifiers need not fit 32 bits). Never 0.
-[[nodiscard]] std::uint32_t CurrentThreadIdentifier() noexcept;
-
 // Whole seconds with sleep, the remaining milliseconds with select on no descriptors.
 void SleepMilliseconds(std::uint32_t milliseconds);

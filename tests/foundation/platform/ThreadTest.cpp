@@ -1,14 +1,11 @@
 // Threads and what they meet with: starting and releasing them, their stacks and failed starts,
-// sleeping, events, the recursive mutex and the shared reference count.
+// sleeping, events and the recursive lock.
 #include "foundation/platform/Thread.h"
 
 #include "foundation/platform/Event.h"
-#include "foundation/platform/Mutex.h"
-#include "foundation/platform/PlatformErrors.h"
-#include "foundation/platform/SharedRefCount.h"
+#include "foundation/platform/PlainLock.h"
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +16,6 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 #include <pthread.h>
@@ -29,7 +25,6 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 using UnixPlatform::Event;
-using UnixPlatform::Mutex;
 
 long MillisecondsSince(Clock::time_point begin) {
   return static_cast<long>(
@@ -238,65 +233,22 @@ TEST(WaitDeadline, ComesFromTheTimeoutWithCarryAndLimits) {
   }
 }
 
-// Whether another thread could take the lock now (over a failed TryLock the guard guards nothing).
-bool FreeForOthers(Mutex& mutex) {
-  bool taken = false;
-  std::thread([&] { taken = static_cast<bool>(Mutex::Guard(mutex.TryLock())); }).join();
-  return taken;
-}
-
-TEST(Mutex, FreeOnlyAfterTheLastOfThreeUnlocksAFourthThrowsABlockedLockWaits) {
-  Mutex mutex;
-  mutex.Init();
-  Mutex* tokens[] = {mutex.Lock(), mutex.TryLock(), mutex.Lock()};
-  for (Mutex* token : tokens) ASSERT_EQ(token, &mutex);
-  for (int unlocked = 0; unlocked < 3; ++unlocked) {
-    SCOPED_TRACE(unlocked);
-    EXPECT_FALSE(FreeForOthers(mutex));
-    Mutex::Unlock(tokens[unlocked]);
+TEST(PlainLock, TheOwnerMayLockAgainAndAnotherThreadWaitsForItsLastUnlock) {
+  PlainLock lock;
+  lock.Lock();
+  {
+    PlainLock::Guard again(lock);
+    PlainLock::Guard third(lock);
   }
-  EXPECT_TRUE(FreeForOthers(mutex));
-  // A fourth unlock is refused, and the count does not wrap.
-  try {
-    Mutex::Unlock(&mutex);
-    FAIL() << "no exception";
-  } catch (const UnixPlatform::MutexError& error) {
-    EXPECT_EQ(error.code(), static_cast<std::uint32_t>(EPERM));
-  }
-  Mutex::Unlock(mutex.Lock());
-  EXPECT_TRUE(FreeForOthers(mutex));
-  // A thread blocked in Lock proceeds once the owner releases.
   std::atomic<bool> acquired{false};
-  Mutex* token = mutex.Lock();
-  std::thread waiter([&] {
-    Mutex::Guard guard(mutex);
+  std::thread other([&] {
+    PlainLock::Guard guard(lock);
     acquired = true;
   });
   SleepMilliseconds(100);
   EXPECT_FALSE(acquired.load());
-  Mutex::Unlock(token);
-  waiter.join();
+  lock.Unlock();
+  other.join();
   EXPECT_TRUE(acquired.load());
-  mutex.Destroy();
-}
-
-TEST(SharedRefCount, IsUniqueOnlyWhileOneReferenceRemainsAndConcurrentHoldersStayBalanced) {
-  UnixPlatform::SharedRefCount* count = UnixPlatform::SharedRefCount::Create();
-  EXPECT_TRUE(count->IsUnique());
-  count->AddRef();
-  std::vector<std::thread> threads;
-  for (int i = 0; i < 4; ++i) {
-    threads.emplace_back([count] {
-      for (int round = 0; round < 5000; ++round) {
-        count->AddRef();
-        count->Release();
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
-  EXPECT_FALSE(count->IsUnique());
-  count->Release();
-  EXPECT_TRUE(count->IsUnique());
-  count->Release();  // frees the block; the sanitizer build reports a leak otherwise
 }
 }  // namespace
