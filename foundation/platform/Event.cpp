@@ -117,11 +117,6 @@ void Event::Reset() {
   signaled_ = false;
 }
 
-bool Event::HasWaiters() {
-  PlainLock::Guard guard(lock_);
-  return waiters_ != nullptr;
-}
-
 void Event::Register(Registration& registration) {
   PlainLock::Guard guard(lock_);
   if (signaled_) throw AlreadySignaled(this);
@@ -139,9 +134,11 @@ void Event::Unregister(Registration& registration) {
   }
 }
 
-Event* Event::WaitOnAll(Event* const* events, int count, std::int64_t timeout) {
+Event* Event::WaitAny(Event& first, Event& second, std::int64_t timeout) {
+  Event* const events[] = {&first, &second};
+  constexpr int kCount = 2;
   Waiter waiter;
-  Registration registrations[3];
+  Registration registrations[kCount];
   int registered = 0;
   // Every way out of the wait takes the waiter off the events it was put on, last one first,
   // so no Set can reach the waiter once it is gone.
@@ -153,7 +150,7 @@ Event* Event::WaitOnAll(Event* const* events, int count, std::int64_t timeout) {
   };
   Event* result = nullptr;
   try {
-    for (; registered < count; ++registered) {
+    for (; registered < kCount; ++registered) {
       registrations[registered].waiter = &waiter;
       registrations[registered].event = events[registered];
       events[registered]->Register(registrations[registered]);
@@ -167,20 +164,5 @@ Event* Event::WaitOnAll(Event* const* events, int count, std::int64_t timeout) {
   }
   unregisterAll();
   return result;
-}
-
-bool Event::Wait(Event& event, std::int64_t timeout) {
-  Event* const events[] = {&event};
-  return WaitOnAll(events, 1, timeout) != nullptr;
-}
-
-Event* Event::WaitAny(Event& first, Event& second, std::int64_t timeout) {
-  Event* const events[] = {&first, &second};
-  return WaitOnAll(events, 2, timeout);
-}
-
-Event* Event::WaitAny(Event& first, Event& second, Event& third, std::int64_t timeout) {
-  Event* const events[] = {&first, &second, &third};
-  return WaitOnAll(events, 3, timeout);
 }
 }  // namespace UnixPlatform

@@ -1,5 +1,5 @@
 // A manual-reset event: once Set it stays signaled until Reset, and every thread waiting on it
-// wakes. A thread may wait on one, two or three events at once, with a timeout in microseconds.
+// wakes. A thread waits on two events at once, with a timeout in microseconds.
 // Thread-library errors of a wait throw UnixPlatform::EventError.
 #pragma once
 
@@ -30,21 +30,15 @@ class Event {
   // Signals the event and wakes everyone waiting on it.
   void Set();
   void Reset();
-  // Whether any wait is registered with the event right now.
-  [[nodiscard]] bool HasWaiters();
 
-  // True if the event was or became signaled within the timeout.
-  [[nodiscard]] static bool Wait(Event& event, std::int64_t timeout);
-  // The event that was found or became signaled, or null when the timeout passed.
+  // The event that was found or became signaled (the first in argument order when both are),
+  // or null when the timeout passed.
   [[nodiscard]] static Event* WaitAny(Event& first, Event& second, std::int64_t timeout);
-  [[nodiscard]] static Event* WaitAny(Event& first, Event& second, Event& third,
-                                      std::int64_t timeout);
 
   // One per event a wait is registered with; lives on the waiting thread's stack.
   struct Registration;
 
  private:
-  static Event* WaitOnAll(Event* const* events, int count, std::int64_t timeout);
   void Register(Registration& registration);
   void Unregister(Registration& registration);
 

@@ -12,17 +12,13 @@
 
 namespace UnixPlatform {
 struct Thread {
-  Thread(ThreadFunction f, void* a, bool self) : selfOwned(self), function(f), argument(a) {}
+  Thread(ThreadFunction f, void* a) : function(f), argument(a) {}
 
   bool started = false;
-  const bool selfOwned;
-  // The two sides of the release handshake: each is written by one thread and read by the other.
+  // Written by the creator, read by the thread before it frees the record.
   std::atomic<bool> handleReleased{false};
-  std::atomic<bool> finished{false};
   ThreadFunction function;
   void* argument;
-  // Written by the thread itself: a self-owned record may be gone before pthread_create returns.
-  pthread_t threadId{};
   // A thread was actually created for this record; only the creator reads or writes it.
   bool running = false;
 };
@@ -49,21 +45,10 @@ void RunSwallowingExceptions(const StartBlock& block) {
   }
 }
 
-void* SelfOwnedEntry(void* raw) {
-  StartBlock* block = static_cast<StartBlock*>(raw);
-  block->thread->threadId = pthread_self();
-  RunSwallowingExceptions(*block);
-  delete block->thread;
-  delete block;
-  return nullptr;
-}
-
-void* HandleOwnedEntry(void* raw) {
+void* Entry(void* raw) {
   StartBlock* block = static_cast<StartBlock*>(raw);
   Thread* thread = block->thread;
-  thread->threadId = pthread_self();
   RunSwallowingExceptions(*block);
-  thread->finished.store(true, std::memory_order_release);
   // The creator may still look at the record; it goes only once the handle is let go.
   while (!thread->handleReleased.load(std::memory_order_acquire)) {
     SleepMilliseconds(kReleasePollMilliseconds);
@@ -100,8 +85,7 @@ bool CreateDetached(Thread* thread, pthread_attr_t& attributes) {
     return false;
   }
   pthread_t id;
-  error = pthread_create(&id, &attributes, thread->selfOwned ? SelfOwnedEntry : HandleOwnedEntry,
-                         block);
+  error = pthread_create(&id, &attributes, Entry, block);
   if (error != 0) {
     std::fprintf(stderr, "Unable to pthread_create (%d)\n", error);
     delete block;
@@ -109,18 +93,11 @@ bool CreateDetached(Thread* thread, pthread_attr_t& attributes) {
   }
   return true;
 }
-
-Thread* NewRecord(UnixPlatform::ThreadFunction function, void* argument, bool selfOwned) {
-  if (function == nullptr) return nullptr;
-  return new (std::nothrow) Thread(function, argument, selfOwned);
-}
 }  // namespace
 
 void SetMinimumThreadStackSize(std::uint32_t bytes) {
   minimumStackSize.store(bytes, std::memory_order_relaxed);
 }
-
-std::uint32_t MinimumThreadStackSize() { return minimumStackSize.load(std::memory_order_relaxed); }
 
 bool Start(Thread* thread) {
   if (thread == nullptr) return false;
@@ -132,33 +109,14 @@ bool Start(Thread* thread) {
     std::fprintf(stderr, "Unable to pthread_attr_init (%d)\n", error);
     return false;
   }
-  // Marked before the thread exists: a self-owned record belongs to its thread from then on.
-  thread->running = true;
-  const bool created = CreateDetached(thread, attributes);
-  // Only a failed start may touch the record again: no thread was made that could own it.
-  if (!created) thread->running = false;
+  thread->running = CreateDetached(thread, attributes);
   pthread_attr_destroy(&attributes);
-  return created;
-}
-
-bool StartThread(UnixPlatform::ThreadFunction function, void* argument) {
-  Thread* thread = NewRecord(function, argument, true);
-  if (thread == nullptr) return false;
-  if (Start(thread)) return true;
-  delete thread;
-  return false;
-}
-
-Thread* StartThreadWithHandle(UnixPlatform::ThreadFunction function, void* argument) {
-  Thread* thread = NewRecord(function, argument, false);
-  if (thread == nullptr) return nullptr;
-  if (Start(thread)) return thread;
-  delete thread;
-  return nullptr;
+  return thread->running;
 }
 
 Thread* CreateThread(UnixPlatform::ThreadFunction function, void* argument) {
-  return NewRecord(function, argument, false);
+  if (function == nullptr) return nullptr;
+  return new (std::nothrow) Thread(function, argument);
 }
 
 void DeleteThread(Thread* thread) { ReleaseHandle(thread); }
@@ -170,10 +128,6 @@ void ReleaseHandle(Thread* thread) {
     return;
   }
   thread->handleReleased.store(true, std::memory_order_release);
-}
-
-bool ThreadFinished(const Thread* thread) {
-  return thread != nullptr && thread->finished.load(std::memory_order_acquire);
 }
 
 void SleepMilliseconds(std::uint32_t milliseconds) {

@@ -1,5 +1,5 @@
-// The thread layer: detached POSIX threads started fire-and-forget or with a handle that the
-// creator releases when done with it. Start failures print one line to standard error and
+// The thread layer: detached POSIX threads started with a handle that the creator releases when
+// done with it. Start failures print one line to standard error and
 // report false; nothing here throws.
 #pragma once
 
@@ -12,13 +12,7 @@ using ThreadFunction = void (*)(void* argument);
 
 // Worker threads get at least this stack size (bytes); set once at start-up.
 void SetMinimumThreadStackSize(std::uint32_t bytes);
-[[nodiscard]] std::uint32_t MinimumThreadStackSize();
 
-// Fire-and-forget: the thread frees its own record when its function returns.
-[[nodiscard]] bool StartThread(UnixPlatform::ThreadFunction function, void* argument);
-// Started, handle-owned thread; null on a null function or a failed start.
-[[nodiscard]] UnixPlatform::Thread* StartThreadWithHandle(UnixPlatform::ThreadFunction function,
-                                                          void* argument);
 // Handle-owned record, not yet started; null for a null function.
 [[nodiscard]] UnixPlatform::Thread* CreateThread(UnixPlatform::ThreadFunction function,
                                                  void* argument);
@@ -30,9 +24,6 @@ void DeleteThread(UnixPlatform::Thread* thread);
 // The creator gives up its handle; the record must not be touched afterwards. A record that
 // never got a thread is freed at once.
 void ReleaseHandle(UnixPlatform::Thread* thread);
-// Whether the thread function of a handle-owned record has returned (or thrown). Valid only
-// while the creator still holds the handle.
-[[nodiscard]] bool ThreadFinished(const UnixPlatform::Thread* thread);
 
 // Whole seconds with sleep, the remaining milliseconds with select on no descriptors.
 void SleepMilliseconds(std::uint32_t milliseconds);
