@@ -61,7 +61,6 @@ QVX_DECLARE_EXCEPTION(FileItemError, FileIOError);
 QVX_DECLARE_EXCEPTION(FileMoveError, FileIOError);
 QVX_DECLARE_EXCEPTION(FileCreateFailed, FileIOError);
 QVX_DECLARE_EXCEPTION(DirectoryCreateFailed, FileIOError);
-QVX_DECLARE_EXCEPTION(CreateUniqueFileLocationFailed, FileIOError);
 QVX_DECLARE_EXCEPTION(EmptyFileLocationError, FileIOError);
 QVX_DECLARE_EXCEPTION(InvalidFileLocation, FileIOError);
 QVX_DECLARE_EXCEPTION(InvalidStats, FileIOError);

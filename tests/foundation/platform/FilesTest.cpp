@@ -1,5 +1,5 @@
 // Files: path arithmetic; operations on a real folder (status, removal, creation, moves and
-// copies, folder loops, temporary names); the retries with their sleeps and their log; and
+// copies, folder loops, permissions); the retries with their sleeps and their log; and
 // opening, writing and reading files.
 #include "foundation/platform/FileOperations.h"
 
@@ -16,7 +16,6 @@
 #include "foundation/platform/FileWriter.h"
 #include "foundation/platform/FileWritingPath.h"
 #include "foundation/platform/StandardExceptions.h"
-#include "foundation/platform/TempFiles.h"
 #include "tests/foundation/platform/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -250,18 +249,7 @@ TEST_F(FileOperations, FolderLoopIsSortedKeepsDotNamesAndMatchesPatterns) {
                FileNotFoundError);
 }
 
-TEST_F(FileOperations, TemporaryNamesAndFreeSpace) {
-  const FileLocation name = NewTempName();
-  const std::string text = Str(name.Text());
-  EXPECT_EQ(text.rfind("/var/tmp/temp", 0), 0u) << text;
-  EXPECT_EQ(text.size(), std::string("/var/tmp/temp").size() + 6);
-  EXPECT_FALSE(Exists(name));
-  const FileLocation fifo = CreateUniqueFifo(folder.Location("file"), AutoUString<UTF8>("p"));
-  EXPECT_EQ(Str(Parent(fifo).Text()), folder.Path());
-  EXPECT_TRUE(S_ISFIFO(GetStatus(fifo).entry.st_mode));
-  EXPECT_THROW(
-      (void)CreateUniqueFile(folder.Location(), AutoUString<UTF8>(std::string(1020, 'x').c_str())),
-      CreateUniqueFileLocationFailed);
+TEST_F(FileOperations, FreeSpaceAndWritePermission) {
   EXPECT_EQ(FreeSpace(folder.Location("none/x")), std::numeric_limits<std::uint64_t>::max());
   EXPECT_LT(FreeSpace(folder.Location()), std::numeric_limits<std::uint64_t>::max());
   SetReadOnly(folder.Location("file"), true);
