@@ -25,12 +25,6 @@ class ExceptionPL : public DebuggableException {
   mutable std::string narrowMessage_;
 };
 
-// Raised by operations that need text structure when given a location or string of raw bytes.
-class BinaryManipulationNotSupported : public ExceptionPL {
- public:
-  BinaryManipulationNotSupported() : ExceptionPL("Operation not supported for Binary data.") {}
-};
-
 // Raised when a hexadecimal text has an odd length or a byte that is not a hex digit.
 class NotValidHEX : public ExceptionPL {
  public:

@@ -4,6 +4,4 @@ void FileDataSink::StartData(std::uint64_t /*position*/) { writer_.Reset(path_, 
 
 void FileDataSink::Receive(const char* begin, const char* end) { writer_.Write(begin, end); }
 
-void FileDataSink::EndData() {
-  if (!noSync_) path_.Sync();
-}
+void FileDataSink::EndData() { path_.Sync(); }

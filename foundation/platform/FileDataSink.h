@@ -1,5 +1,5 @@
-// The end of a byte pipeline that writes the stream into a file from a start position and, unless
-// told not to, flushes it to disk when the stream ends. The path is borrowed: opening it before
+// The end of a byte pipeline that writes the stream into a file from a start position and
+// flushes it to disk when the stream ends. The path is borrowed: opening it before
 // and closing it after the stream are the owner's business.
 #pragma once
 
@@ -11,11 +11,8 @@
 
 class FileDataSink : public DataReceiver {
  public:
-  enum class Flush { kSync, kNoSync };
-
-  explicit FileDataSink(UnixPlatform::FileWritingPath& path, std::uint64_t start = 0,
-                        Flush flush = Flush::kSync) noexcept
-      : path_(path), start_(start), writer_(path, start), noSync_(flush == Flush::kNoSync) {}
+  explicit FileDataSink(UnixPlatform::FileWritingPath& path, std::uint64_t start = 0) noexcept
+      : path_(path), start_(start), writer_(path, start) {}
 
   void StartData(std::uint64_t position) override;
   void Receive(const char* begin, const char* end) override;
@@ -26,5 +23,4 @@ class FileDataSink : public DataReceiver {
   UnixPlatform::FileWritingPath& path_;
   std::uint64_t start_;
   FileWriter writer_;
-  bool noSync_;
 };

@@ -1,7 +1,6 @@
 #include "foundation/platform/FileLocation.h"
 
 #include "foundation/data/Hex.h"
-#include "foundation/platform/ExceptionPL.h"
 #include "foundation/platform/FileIOError.h"
 #include "foundation/text/LocaleConversion.h"
 
@@ -98,16 +97,6 @@ FileLocation Parent(const FileLocation& location) {
     parent.text_ = AutoUString<UTF8>(begin, cut);
   }
   return parent;
-}
-
-AutoUString<UTF8> Name(const FileLocation& location) {
-  const char* begin = location.EffectiveBegin();
-  const char* end = location.EffectiveEnd();
-  const char* slash = LastSlash(begin, end);
-  const char* nameBegin = slash == end ? begin : slash + 1;
-  // A name cut from raw bytes becomes text only if it is text.
-  if (location.IsBinary() && !IsValidUTF8(nameBegin, end)) throw BinaryManipulationNotSupported();
-  return AutoUString<UTF8>(nameBegin, end);
 }
 
 int Compare(const FileLocation& a, const FileLocation& b) noexcept {

@@ -6,9 +6,7 @@
 #include "foundation/data/BinaryString.h"
 #include "foundation/text/AutoUString.h"
 
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 class FileLocation {
@@ -32,17 +30,12 @@ class FileLocation {
   // also read as UTF-8. Every file error quotes this.
   [[nodiscard]] AutoUString<UTF8> DisplayText() const;
 
-  // Carried along with the location and never interpreted here.
-  std::uint32_t tag = 0;
-  std::optional<std::array<unsigned char, 64>> block;
-
  private:
   // The bytes when present, else the text: what the arithmetic and the comparison work on.
   [[nodiscard]] const char* EffectiveBegin() const noexcept;
   [[nodiscard]] const char* EffectiveEnd() const noexcept;
   friend FileLocation Child(const FileLocation&, const AutoUString<UTF8>&);
   friend FileLocation Parent(const FileLocation&);
-  friend AutoUString<UTF8> Name(const FileLocation&);
   friend int Compare(const FileLocation&, const FileLocation&) noexcept;
 
   AutoUString<UTF8> text_;
@@ -55,9 +48,6 @@ class FileLocation {
 // The part before the last "/", or the root when that "/" is the first character. The root
 // throws RootHasNoParent, a location without "/" InvalidFileLocation.
 [[nodiscard]] FileLocation Parent(const FileLocation& location);
-// The part after the last "/". For a location held as bytes it must be UTF-8, else
-// BinaryManipulationNotSupported.
-[[nodiscard]] AutoUString<UTF8> Name(const FileLocation& location);
 // Byte order without any normalisation; a shorter path first on a common beginning.
 [[nodiscard]] int Compare(const FileLocation& a, const FileLocation& b) noexcept;
 inline bool operator==(const FileLocation& a, const FileLocation& b) noexcept {

@@ -134,8 +134,6 @@ FileLocation FileLoop::Current() const {
   if (bytes.end()[-1] != '/') bytes.Append('/');
   bytes.Append(name, name + std::strlen(name));
   FileLocation entry = FileLocation::FromBytes(bytes);
-  entry.tag = directory_.tag;
-  entry.block = directory_.block;
   return entry;
 }
 

@@ -1,11 +1,9 @@
 #include "foundation/platform/FileReader.h"
 
 #include "foundation/platform/FileErrorMapping.h"
-#include "foundation/platform/StandardExceptions.h"
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 FileReader::FileReader(UnixPlatform::FileReadingPath& path, std::uint64_t start)
@@ -58,29 +56,4 @@ void ReadFileInto(UnixPlatform::FileReadingPath& path, DataReceiver& receiver,
     receiver.Receive(chunk, filled);
   }
   receiver.EndData();
-}
-
-FileReadingLoop::FileReadingLoop(char* buffer, std::size_t capacity,
-                                 UnixPlatform::FileReadingPath& path, std::uint64_t start)
-    : buffer_(buffer), capacity_(capacity), reader_(path, start) {
-  const std::uint64_t size = path.Size();
-  remaining_ = size > start ? size - start : 0;
-  if (remaining_ != 0) ReadChunk();
-}
-
-void FileReadingLoop::ReadChunk() {
-  const std::size_t wanted =
-      static_cast<std::size_t>(std::min<std::uint64_t>(remaining_, capacity_));
-  chunk_ = 0;
-  while (chunk_ < wanted) {
-    char* const filled = reader_.Read(buffer_ + chunk_, buffer_ + wanted);
-    if (filled == buffer_ + chunk_) throw FileReadingLoopEndOfFileError();
-    chunk_ = static_cast<std::size_t>(filled - buffer_);
-  }
-}
-
-void FileReadingLoop::Advance() {
-  remaining_ -= chunk_;
-  chunk_ = 0;
-  if (remaining_ != 0) ReadChunk();
 }

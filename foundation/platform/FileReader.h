@@ -1,6 +1,5 @@
 // Reads a file at a running position, one positioned system call per piece, no buffering; the
-// path is borrowed. Also the two ways contents are read whole: into a DataReceiver, and the
-// chunk loop the copy operations use.
+// path is borrowed. Also how contents are read whole: into a DataReceiver.
 #pragma once
 
 #include "foundation/data/DataReader.h"
@@ -35,26 +34,3 @@ class FileReader : public DataReader {
 // Hands the file's bytes from start to the receiver in chunks, then ends the stream.
 void ReadFileInto(UnixPlatform::FileReadingPath& path, DataReceiver& receiver,
                   std::uint64_t start = 0);
-
-// The chunks of a file from a start offset up to the size it had at the start, read into the
-// caller's buffer: use Chunk(), then Advance() until Done(). A file that shrank meanwhile throws
-// FileReadingLoopEndOfFileError; an empty one yields no chunk.
-class FileReadingLoop {
- public:
-  FileReadingLoop(char* buffer, std::size_t capacity, UnixPlatform::FileReadingPath& path,
-                  std::uint64_t start = 0);
-
-  [[nodiscard]] bool Done() const noexcept { return remaining_ == 0; }
-  [[nodiscard]] const char* ChunkBegin() const noexcept { return buffer_; }
-  [[nodiscard]] const char* ChunkEnd() const noexcept { return buffer_ + chunk_; }
-  void Advance();
-
- private:
-  void ReadChunk();
-
-  char* buffer_;
-  std::size_t capacity_;
-  FileReader reader_;
-  std::uint64_t remaining_;
-  std::size_t chunk_ = 0;
-};

@@ -12,7 +12,6 @@ bool HasType(const FileStatus& status, mode_t type) noexcept {
 }  // namespace
 
 bool FileStatus::IsDirectory() const noexcept { return HasType(*this, S_IFDIR); }
-bool FileStatus::IsRegularFile() const noexcept { return HasType(*this, S_IFREG); }
 
 FileStatus GetStatus(const FileLocation& location, std::uint32_t* error) {
   const std::string path = location.SystemPath();

@@ -21,7 +21,6 @@ struct FileStatus {
 
   // A folder, directly or through a link; a dangling link is neither a folder nor a file.
   [[nodiscard]] bool IsDirectory() const noexcept;
-  [[nodiscard]] bool IsRegularFile() const noexcept;
   [[nodiscard]] bool Exists() const noexcept { return state != kNothing; }
 };
 

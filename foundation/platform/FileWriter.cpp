@@ -6,9 +6,6 @@
 
 #include <cerrno>
 
-FileWriter::FileWriter(UnixPlatform::FileWritingPath& path)
-    : path_(&path), position_(path.Size()) {}
-
 FileWriter& FileWriter::Write(const char* begin, const char* end) {
   const int descriptor = path_->Descriptor();
   while (begin != end) {

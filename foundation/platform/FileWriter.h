@@ -9,8 +9,6 @@
 
 class FileWriter : public DataWriter {
  public:
-  // Appends: starts at the file's current size.
-  explicit FileWriter(UnixPlatform::FileWritingPath& path);
   FileWriter(UnixPlatform::FileWritingPath& path, std::uint64_t position) noexcept
       : path_(&path), position_(position) {}
 

@@ -2,7 +2,6 @@
 
 #include "foundation/platform/FileErrorMapping.h"
 #include "foundation/platform/FileIOError.h"
-#include "foundation/platform/FileRetryLog.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -37,19 +36,6 @@ void FileWritingPath::Open(const FileLocation& location, Opening opening) {
   OpenWith(location, FlagsFor(opening), Mapping::kWriting);
 }
 
-void FileWritingPath::OpenExisting(const FileLocation& location) {
-  Open(location, Opening::kOpenExisting);
-}
-void FileWritingPath::CreateNew(const FileLocation& location) {
-  Open(location, Opening::kCreateNew);
-}
-void FileWritingPath::OpenOrCreate(const FileLocation& location) {
-  Open(location, Opening::kOpenOrCreate);
-}
-void FileWritingPath::CreateOrTruncate(const FileLocation& location) {
-  Open(location, Opening::kCreateOrTruncate);
-}
-
 void FileWritingPath::Sync() {
   if (::fsync(Descriptor()) != 0) {
     ThrowFileWritingError(Location().DisplayText(), static_cast<std::uint32_t>(errno));
@@ -57,9 +43,3 @@ void FileWritingPath::Sync() {
 }
 
 }  // namespace UnixPlatform
-
-void FlushOnBrokenFilesystems(UnixPlatform::FileWritingPath& path, FileRetryLog& log) {
-  RetryFileOperation(
-      "FlushOnBrokenFilesystems", path.Location(), nullptr, log, [&path] { path.Sync(); },
-      kFlushRetrySchedule);
-}

@@ -1,6 +1,6 @@
 // An open file for reading and writing: the reading path with the four writing opens (files are
-// created with mode 0666 under the umask) and the flush to disk. The Base64 support files and
-// the copy destinations are written through one.
+// created with mode 0666 under the umask) and the flush to disk. The Base64 support files are
+// written through one.
 #pragma once
 
 #include "foundation/platform/FileReadingPath.h"
@@ -20,11 +20,7 @@ class FileWritingPath : public FileReadingPath {
   // Builds the path and opens it the given way.
   FileWritingPath(const FileLocation& location, Opening opening);
 
-  // Each closes what was open first; failures go through the writing mapping.
-  void OpenExisting(const FileLocation& location);
-  void CreateNew(const FileLocation& location);
-  void OpenOrCreate(const FileLocation& location);
-  void CreateOrTruncate(const FileLocation& location);
+  // Closes what was open first; failures go through the writing mapping.
   void Open(const FileLocation& location, Opening opening);
   using FileReadingPath::Open;
 
@@ -33,8 +29,3 @@ class FileWritingPath : public FileReadingPath {
 };
 
 }  // namespace UnixPlatform
-
-class FileRetryLog;
-// fsync on the retry schedule for file systems that fail it transiently, reported to the log as
-// "FlushOnBrokenFilesystems".
-void FlushOnBrokenFilesystems(UnixPlatform::FileWritingPath& path, FileRetryLog& log);

@@ -11,7 +11,6 @@ QVX_DECLARE_EXCEPTION(NoMoreData, DebuggableException);
 QVX_DECLARE_EXCEPTION(InvalidTextEncoding, DebuggableException);
 QVX_DECLARE_EXCEPTION(IllegalFileName, DebuggableException);
 QVX_DECLARE_EXCEPTION(FileLoopUninitialized, DebuggableException);
-QVX_DECLARE_EXCEPTION(FileReadingLoopEndOfFileError, DebuggableException);
 QVX_DECLARE_EXCEPTION(UnrepresentableBinaryString, DebuggableException);
 QVX_DECLARE_EXCEPTION(UnrepresentableBinaryStringU8, UnrepresentableBinaryString);
 QVX_DECLARE_EXCEPTION(UnrepresentableBinaryStringU16, UnrepresentableBinaryString);

@@ -130,16 +130,16 @@ TEST(FileIOErrorCopy, CopyOutlivesTheOriginalWithPathsAndText) {
   const AutoUString<UTF8> longPath(
       "/a/rather/long/path/that/does/not/fit/the/inline/buffer/0123456789");
   const AutoUString<UTF8> shortPath("/b");
-  const std::string expected = FileMoveError(longPath, shortPath, ENOENT).what();
+  const std::string expected = FileNotFoundError(longPath, shortPath, ENOENT).what();
   for (bool composeFirst : {false, true}) {
     SCOPED_TRACE(composeFirst);
-    auto original = std::make_unique<FileMoveError>(longPath, shortPath, ENOENT);
+    auto original = std::make_unique<FileNotFoundError>(longPath, shortPath, ENOENT);
     if (composeFirst) (void)original->text();
-    FileMoveError copy(AutoUString<UTF8>("/old"), EIO);
+    FileNotFoundError copy(AutoUString<UTF8>("/old"), EIO);
     copy = *original;
-    FileMoveError constructed(*original);
+    FileNotFoundError constructed(*original);
     original.reset();
-    for (const FileMoveError* survivor : {&copy, &constructed}) {
+    for (const FileNotFoundError* survivor : {&copy, &constructed}) {
       EXPECT_EQ(survivor->path(), longPath);
       EXPECT_EQ(survivor->secondPath(), shortPath);
       EXPECT_EQ(survivor->error(), static_cast<std::uint32_t>(ENOENT));

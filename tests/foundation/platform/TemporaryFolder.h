@@ -6,6 +6,7 @@
 #include "foundation/platform/FileOperations.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -18,7 +19,9 @@ class TemporaryFolder {
     path_ = ::mkdtemp(pattern) ? pattern : "";
   }
   ~TemporaryFolder() {
-    if (!path_.empty()) DeleteRecursiveNow(Location());
+    if (path_.empty()) return;
+    DeleteContentsNow(Location());
+    ::rmdir(path_.c_str());
   }
   TemporaryFolder(const TemporaryFolder&) = delete;
   TemporaryFolder& operator=(const TemporaryFolder&) = delete;
