@@ -22,10 +22,4 @@ void CaseLoweringFilter::Filter(Input& input, Output& output) {
   });
 }
 
-void CaseRaisingFilter::Filter(Input& input, Output& output) {
-  CopyMapped(input, output, [](char byte) -> char {
-    return byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
-  });
-}
-
 }  // namespace Ascii

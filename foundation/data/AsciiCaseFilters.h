@@ -1,5 +1,5 @@
-// Filters that change the case of the ASCII letters of a byte stream and pass every other byte
-// unchanged; for use in a DataFilterer. They hold nothing back.
+// A filter that lowers the case of the ASCII letters of a byte stream and passes every other byte
+// unchanged; the time lexer reads reserved words through it. It holds nothing back.
 #pragma once
 
 #include "foundation/data/DataReceiver.h"
@@ -8,12 +8,6 @@ namespace Ascii {
 
 // "A" to "Z" become "a" to "z".
 class CaseLoweringFilter : public DataFilter {
- public:
-  void Filter(Input& input, Output& output) override;
-};
-
-// "a" to "z" become "A" to "Z".
-class CaseRaisingFilter : public DataFilter {
  public:
   void Filter(Input& input, Output& output) override;
 };

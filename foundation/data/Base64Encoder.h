@@ -1,6 +1,6 @@
 // The bit work of Base64 encoding (standard alphabet, "=" padding) as a DataFilter: bytes in,
-// alphabet characters out. Base64EncodingLineMaker and AppendBase64 run it; a DataFilterer can
-// too. Flush writes the last character and the padding.
+// alphabet characters out. Base64EncodingLineMaker and AppendBase64 run it. Flush writes the
+// last character and the padding.
 #pragma once
 
 #include "foundation/data/DataReceiver.h"

@@ -11,10 +11,3 @@ class DataReader {
   // only at the end of the data.
   virtual char* Read(char* begin, char* end) = 0;
 };
-
-// The reader that is always at its end.
-class EmptyDataReader final : public DataReader {
- public:
-  [[nodiscard]] bool AtEnd() override { return true; }
-  char* Read(char* begin, char* /*end*/) override { return begin; }
-};

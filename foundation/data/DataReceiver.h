@@ -1,6 +1,6 @@
 // The stage interfaces of the byte pipeline: producers push (begin, end) ranges of bytes into a
-// DataReceiver, lines into a LineReceiver, and DataFilter is a transformation that a
-// DataFilterer connects to a receiver. File reading, Base64, transcoding and the parsers are
+// DataReceiver, lines into a LineReceiver, and DataFilter is a transformation that a stage runs
+// on its input. File reading, Base64, transcoding and the parsers are
 // all built from these. A stage never owns the bytes it is handed and must not keep the
 // pointers after the call returns.
 #pragma once
@@ -46,7 +46,7 @@ class LineReceiver {
   virtual void EndLines(std::uint64_t position) = 0;
 };
 
-// A transformation of bytes that has no destination of its own; a DataFilterer gives it one.
+// A transformation of bytes that has no destination of its own; the stage running it gives it one.
 class DataFilter {
  public:
   // Bytes still to be filtered; Filter moves `begin` past what it consumed.

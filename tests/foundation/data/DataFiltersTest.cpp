@@ -1,7 +1,6 @@
-// Stages of a byte stream: the filterer that runs a filter in fixed-size pieces, the ASCII case
-// filters, the labeller that hands bytes on as text, and Base64 in both directions, as filters
-// and as line stages.
-#include "foundation/data/DataFilterer.h"
+// Stages of a byte stream: the ASCII case filter and Base64 in both directions, as filters and as
+// line stages.
+#include "foundation/data/DataReceiver.h"
 
 #include <algorithm>
 #include <string>
@@ -16,7 +15,6 @@
 #include "foundation/data/Base64DecodingDataMaker.h"
 #include "foundation/data/Base64Encoder.h"
 #include "foundation/data/Base64EncodingLineMaker.h"
-#include "foundation/data/TextEncodingDataLabeller.h"
 #include "foundation/platform/StandardExceptions.h"
 
 namespace {
@@ -43,72 +41,6 @@ class RecordingReceiver : public DataReceiver {
   bool ended = false;
 };
 
-// Holds the whole stream back and hands it out reversed when flushed.
-class ReversingFilter : public DataFilter {
- public:
-  void Filter(Input& input, Output&) override {
-    held_.insert(held_.begin(), input.begin, input.end);
-    std::reverse(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(input.Size()));
-    input.begin = input.end;
-  }
-  [[nodiscard]] bool IsFlushed() const override { return held_.empty(); }
-  void Flush(Output& output) override {
-    const std::size_t count = std::min(held_.size(), output.Free());
-    output.end = std::copy_n(held_.begin(), count, output.end);
-    held_.erase(0, count);
-  }
-
- private:
-  std::string held_;
-};
-
-class StuckFilter : public DataFilter {
- public:
-  void Filter(Input&, Output&) override {}
-  [[nodiscard]] bool IsFlushed() const override { return false; }
-};
-
-std::string Pattern(std::size_t size, char first = 'a') {
-  std::string text;
-  for (std::size_t i = 0; i < size; ++i) text += static_cast<char>(first + i % 26);
-  return text;
-}
-
-// Input larger than the buffer arrives whole in buffer-sized pieces; bytes a filter holds back
-// are flushed before the downstream end.
-TEST(DataFilterer, PassesEverythingOnInBufferSizedPiecesAndFlushesBeforeTheEnd) {
-  const std::string input = Pattern(3000);
-  RecordingReceiver raised, reversed;
-  Ascii::CaseRaisingFilter raising;
-  ReversingFilter reversing;
-  DataFilterer first(raised, raising), second(reversed, reversing);
-  first.StartData(7);
-  second.StartData(0);
-  for (DataFilterer* filterer : {&first, &second}) {
-    filterer->Receive(input.data(), input.data() + 1000);
-    filterer->Receive(input.data() + 1000, input.data() + input.size());
-  }
-  EXPECT_TRUE(reversed.bytes.empty());
-  first.EndData();
-  second.EndData();
-  EXPECT_EQ(raised.bytes, Pattern(3000, 'A'));
-  EXPECT_EQ(reversed.bytes, std::string(input.rbegin(), input.rend()));
-  EXPECT_EQ(raised.events + reversed.events, "start 7;end;start 0;end;");
-  EXPECT_EQ(raised.pieceSizes, (std::vector<std::size_t>{1000, 1024, 976}));
-  EXPECT_EQ(reversed.pieceSizes, (std::vector<std::size_t>{1024, 1024, 952}));
-}
-
-TEST(DataFilterer, AFilterThatMakesNoProgressThrowsInsteadOfLooping) {
-  RecordingReceiver sink;
-  StuckFilter filter;
-  DataFilterer filterer(sink, filter);
-  const char byte = 'x';
-  filterer.StartData(0);
-  EXPECT_THROW(filterer.Receive(&byte, &byte + 1), DataFilterStalled);
-  EXPECT_THROW(filterer.EndData(), DataFilterStalled);
-  EXPECT_FALSE(sink.ended);
-}
-
 // Filters `input` plus one more byte into room for `input` after two earlier bytes.
 template <class F>
 std::string FilterAll(const std::string& input) {
@@ -125,41 +57,21 @@ std::string FilterAll(const std::string& input) {
 
 TEST(AsciiCaseFilters, OnlyAsciiLettersChangeCaseAndOnlyWhatFitsIsCopied) {
   struct Row {
-    std::string input, lowered, raised;
+    std::string input, lowered;
   };
   // The neighbours of the letter ranges, NUL and bytes above 0x7F whose low seven bits are letters.
   const Row rows[] = {
-      {"", "", ""},
-      {"Hello, World 42!", "hello, world 42!", "HELLO, WORLD 42!"},
-      {"@AZ[`az{", "@az[`az{", "@AZ[`AZ{"},
-      {std::string("a\0B", 3), std::string("a\0b", 3), std::string("A\0B", 3)},
-      {"\xC1\xE1\xDA\xFA\x80\xFF", "\xC1\xE1\xDA\xFA\x80\xFF", "\xC1\xE1\xDA\xFA\x80\xFF"},
-      {"\xC3\x89t\xC3\xA9", "\xC3\x89t\xC3\xA9", "\xC3\x89T\xC3\xA9"},
+      {"", ""},
+      {"Hello, World 42!", "hello, world 42!"},
+      {"@AZ[`az{", "@az[`az{"},
+      {std::string("a\0B", 3), std::string("a\0b", 3)},
+      {"\xC1\xE1\xDA\xFA\x80\xFF", "\xC1\xE1\xDA\xFA\x80\xFF"},
+      {"\xC3\x89t\xC3\xA9", "\xC3\x89t\xC3\xA9"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.input);
     EXPECT_EQ(FilterAll<Ascii::CaseLoweringFilter>(row.input), row.lowered);
-    EXPECT_EQ(FilterAll<Ascii::CaseRaisingFilter>(row.input), row.raised);
   }
-}
-
-class RecordingTextReceiver : public UTextReceiver<UTF8> {
- public:
-  void Start() override { events += "start;"; }
-  void Receive(const char* begin, const char* end) override { events.append(begin, end) += ";"; }
-  void End() override { events += "end;"; }
-  std::string events;
-};
-
-TEST(TextEncodingDataLabeller, PassesTheStreamOnAsTextUnchecked) {
-  RecordingTextReceiver text;
-  TextEncodingDataLabeller<UTF8> labeller(text);
-  const std::string valid = "caf\xC3\xA9", invalid = "\xC3(\xFF";
-  labeller.StartData(5);
-  static_cast<DataWriter&>(labeller).Write(valid.data(), valid.data() + valid.size());
-  labeller.Receive(invalid.data(), invalid.data() + invalid.size());
-  labeller.EndData();
-  EXPECT_EQ(text.events, "start;" + valid + ";" + invalid + ";end;");
 }
 
 using Strings = std::vector<std::string>;
