@@ -1,16 +1,14 @@
 // Character sets: name normalisation, the ICU converters with their three invalid-character
-// actions and error texts, the process's own charset name, and conversions at the locale border
-// (7-bit through the C library in the C locale, a plain copy in a UTF-8 locale).
+// actions and error texts, and conversions at the locale border (7-bit through the C library in
+// the C locale, a plain copy in a UTF-8 locale).
 #include "foundation/text/ICUConverter.h"
 
 #include "foundation/platform/StandardExceptions.h"
 #include "foundation/text/ICUResult.h"
-#include "foundation/text/LocaleCharsetName.h"
 #include "foundation/text/LocaleConversion.h"
 #include "foundation/text/NormalizeCharsetName.h"
 
 #include <gtest/gtest.h>
-#include <unicode/ucnv.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -21,16 +19,8 @@
 
 namespace {
 
-std::u16string AsStd(const AutoUString<UTF16>& text) {
-  return std::u16string(text.begin(), text.end());
-}
-
-std::string FromUnicode(ICUConverter& converter, const std::u16string& text) {
-  return converter.FromUnicode(text.data(), text.data() + text.size());
-}
-
-std::u16string ToUnicode(ICUConverter& converter, const std::string& bytes) {
-  return AsStd(converter.ToUnicode(bytes.data(), bytes.data() + bytes.size()));
+std::string ToUTF8(ICUConverter& converter, const std::string& bytes) {
+  return converter.ToAlgorithmic(AlgorithmicForm::kUTF8, bytes.data(), bytes.data() + bytes.size());
 }
 
 // The exception of class E that `run` throws; none, and a failure, when it throws nothing.
@@ -82,130 +72,59 @@ TEST(NormalizeCharsetNameTest, AliasListsWinOverTheIANANameAndOthersKeepTheirNam
   }
 }
 
-TEST(ICUConverterTest, OpensUnderTheNormalisedCanonicalName) {
-  ICUConverter korean("KS_C_5601-1987");
-  EXPECT_EQ(korean.Name(), "windows-949-2000");
-  EXPECT_FALSE(korean.IsUTF8());
-  ICUConverter utf8("utf8");
-  EXPECT_EQ(utf8.Name(), "UTF-8");
-  EXPECT_TRUE(utf8.IsUTF8());
-  EXPECT_EQ(ICUConverter(nullptr).Name(), NormalizeCharsetName(ucnv_getDefaultName()));
-}
-
 TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
   EXPECT_EQ(What<ICUResult>([] { ICUConverter converter("no-such-charset"); }),
             "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
-  const auto unknownAction = Caught<ICUResult>(
-      [] { ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3)); });
-  ASSERT_TRUE(unknownAction);
-  EXPECT_EQ(unknownAction->Detail(), "InvalidCharacterAction");
-  EXPECT_STREQ(unknownAction->what(), "UErrorCode=1 [U_ILLEGAL_ARGUMENT_ERROR]");
+  EXPECT_EQ(What<ICUResult>([] {
+              ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3));
+            }),
+            "UErrorCode=1 [U_ILLEGAL_ARGUMENT_ERROR]");
+  // An alias is opened under its normalised name.
+  ICUConverter korean("KS_C_5601-1987");
+  EXPECT_EQ(ToUTF8(korean, "\xB0\xA1"), "\xEA\xB0\x80");
 }
 
-TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableCharacters) {
-  // U+2713 has no place in windows-1252, the euro sign has (0x80); 0xD2 is unassigned in
-  // windows-1253.
-  const std::u16string text = u"a\u20ACb\u2713";
-  ICUConverter substitute("windows-1252", InvalidCharacterAction::kSubstitute);
-  EXPECT_EQ(FromUnicode(substitute, text), std::string("a\x80") + "b?");
-  ICUConverter escape("windows-1252", InvalidCharacterAction::kEscape);
-  EXPECT_EQ(FromUnicode(escape, text), std::string("a\x80") + "b{U+2713}");
-  ICUConverter stop("windows-1252", InvalidCharacterAction::kStop);
-  const auto unmappable = Caught<CharacterSetResult>([&] { (void)FromUnicode(stop, text); });
-  ASSERT_TRUE(unmappable);
-  EXPECT_EQ(unmappable->CharsetName(), "windows-1252");
-  EXPECT_STREQ(unmappable->what(),
-               "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_fromUChars [\"\\xe2\\x9c\\x93\"]");
-  ICUConverter greekSubstitute("windows-1253", InvalidCharacterAction::kSubstitute);
-  EXPECT_EQ(ToUnicode(greekSubstitute, "x\xD2y"), u"x\uFFFDy");
-  ICUConverter greekEscape("windows-1253", InvalidCharacterAction::kEscape);
-  EXPECT_NE(ToUnicode(greekEscape, "x\xD2y").find(u"D2"), std::u16string::npos);
-  ICUConverter greekStop("windows-1253", InvalidCharacterAction::kStop);
-  EXPECT_EQ(What<CharacterSetResult>([&] { (void)ToUnicode(greekStop, "x\xD2y"); }),
-            "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toUChars [\"\\xd2\"]");
+TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableBytes) {
+  // 0xD2 is unassigned in windows-1253; 0xC1 is alpha.
+  ICUConverter substitute("windows-1253", InvalidCharacterAction::kSubstitute);
+  EXPECT_EQ(ToUTF8(substitute, "x\xD2\xC1"), "x\xEF\xBF\xBD\xCE\x91");
+  ICUConverter escape("windows-1253", InvalidCharacterAction::kEscape);
+  EXPECT_NE(ToUTF8(escape, "x\xD2y").find("D2"), std::string::npos);
+  ICUConverter stop("windows-1253", InvalidCharacterAction::kStop);
+  EXPECT_EQ(What<ICUResult>([&] { (void)ToUTF8(stop, "x\xD2y"); }),
+            "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_toAlgorithmic");
 }
 
-TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableCharacters) {
+TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableBytes) {
   ICUConverter lenient("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kSubstitute);
-  EXPECT_EQ(ToUnicode(lenient, std::string("a\xFF") + "b"), u"a\uFFFDb");
+  EXPECT_EQ(ToUTF8(lenient, "a\xFF" "b"), "a\xEF\xBF\xBD" "b");
   ICUConverter strict("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
-  const auto illegal = Caught<CharacterSetResult>([&] { (void)ToUnicode(strict, "a\xFF"); });
-  ASSERT_TRUE(illegal);
-  EXPECT_EQ(illegal->ErrorCode(), U_ILLEGAL_CHAR_FOUND);
-  EXPECT_EQ(illegal->OffendingBytes(), "\xFF");
+  EXPECT_EQ(What<ICUResult>([&] { (void)ToUTF8(strict, "a\xFF"); }),
+            "UErrorCode=12 [U_ILLEGAL_CHAR_FOUND] in ucnv_toAlgorithmic");
   // An unassigned byte is unmappable, not illegal, so the strict form still substitutes it.
   ICUConverter strictLegacy("windows-1253", InvalidCharacterAction::kSubstitute,
                             IllegalSequences::kStop);
-  EXPECT_EQ(ToUnicode(strictLegacy, "\xD2"), u"\uFFFD");
+  EXPECT_EQ(ToUTF8(strictLegacy, "\xD2"), "\xEF\xBF\xBD");
 }
 
-TEST(ICUConverterTest, LongResultsOutgrowTheFirstBuffer) {
-  // Escapes are eight bytes per character, well past the first guess of the output size.
-  const std::u16string checks(500, u'\u2713');
+TEST(ICUConverterTest, LongResultsOutgrowTheFirstBufferAndFormsOutsideTheEnumerationAreRefused) {
+  // Escapes take several bytes per input byte, well past the first guess of the output size.
+  ICUConverter escape("windows-1253", InvalidCharacterAction::kEscape);
+  const std::string one = ToUTF8(escape, "\xD2");
   std::string expected;
-  for (int i = 0; i < 500; ++i) expected += "{U+2713}";
-  ICUConverter escape("ISO-8859-1", InvalidCharacterAction::kEscape);
-  EXPECT_EQ(FromUnicode(escape, checks), expected);
-  ICUConverter utf8("UTF-8");
-  const std::string bytes = FromUnicode(utf8, checks);
-  EXPECT_EQ(ICUConverter::Convert(escape, utf8, bytes.data(), bytes.data() + bytes.size()),
-            expected);
-}
-
-TEST(ICUConverterTest, AlgorithmicConversionsAndTheirErrors) {
+  for (int i = 0; i < 500; ++i) expected += one;
+  EXPECT_GT(one.size(), 2u);
+  EXPECT_EQ(ToUTF8(escape, std::string(500, '\xD2')), expected);
   ICUConverter latin1("ISO-8859-1");
-  const std::string utf8 = "caf\xC3\xA9 \xC3\xBC";
-  const std::string bytes =
-      latin1.FromAlgorithmic(AlgorithmicForm::kUTF8, utf8.data(), utf8.data() + utf8.size());
-  EXPECT_EQ(bytes, "caf\xE9 \xFC");
-  EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF8, bytes.data(), bytes.data() + bytes.size()),
-            utf8);
-  EXPECT_EQ(latin1.FromAlgorithmic(AlgorithmicForm::kUTF8, utf8.data(), utf8.data()), "");
+  EXPECT_EQ(ToUTF8(latin1, "caf\xE9 \xFC"), "caf\xC3\xA9 \xC3\xBC");
+  EXPECT_EQ(ToUTF8(latin1, ""), "");
   EXPECT_EQ(latin1.ToAlgorithmic(AlgorithmicForm::kUTF16BigEndian, "a\xE9", "a\xE9" + 2),
             std::string("\0a\0\xE9", 4));
   // A form outside the enumeration never reaches ICU as some other converter type.
-  const auto outside = Caught<ICUResult>(
-      [&] { (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), "a", "a" + 1); });
-  ASSERT_TRUE(outside);
-  EXPECT_EQ(outside->FunctionName(), "ucnv_toAlgorithmic");
-  ICUConverter ascii("US-ASCII");
   EXPECT_EQ(What<ICUResult>([&] {
-              (void)ICUConverter::Convert(ascii, latin1, bytes.data(), bytes.data() + bytes.size());
+              (void)latin1.ToAlgorithmic(static_cast<AlgorithmicForm>(99), "a", "a" + 1);
             }),
-            "UErrorCode=10 [U_INVALID_CHAR_FOUND] in ucnv_convertEx");
-}
-
-TEST(LocaleCharsetNameTest, IsTheNormalisedDefaultNameComputedOnce) {
-  const char* name = LocaleCharsetName();
-  EXPECT_EQ(std::string(name), NormalizeCharsetName(ucnv_getDefaultName()));
-  EXPECT_EQ(LocaleCharsetName(), name);
-  // Once known, the name no longer depends on which entry point asks.
-  EXPECT_EQ(LocaleCharsetNameInUTF8Locale(), name);
-}
-
-TEST(LocaleCharsetNameTest, SecondEntryPointPrefersAUTF8Locale) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  // A fresh process, so that the name is not yet known.
-  EXPECT_EXIT(
-      {
-        const std::string name = LocaleCharsetNameInUTF8Locale();
-        const char* locale = std::setlocale(LC_ALL, nullptr);
-        const bool switched = std::strcmp(locale, "en_US.UTF-8") == 0;
-        std::_Exit(
-            name == (switched ? std::string("utf-8") : NormalizeCharsetName(ucnv_getDefaultName()))
-                ? 0
-                : 1);
-      },
-      ::testing::ExitedWithCode(0), "");
-}
-
-TEST(LocaleCharsetNameTest, FixedBufferHoldsFortyEightBytes) {
-  FixedCharsetName name;
-  const std::string longest(48, 'x');
-  name.Assign(longest.c_str());
-  EXPECT_EQ(name.c_str(), longest);
-  EXPECT_THROW(name.Assign((longest + "x").c_str()), ConstDataCapacityExceeded);
-  EXPECT_EQ(name.c_str(), longest);
+            "UErrorCode=1 [U_ILLEGAL_ARGUMENT_ERROR] in ucnv_toAlgorithmic");
 }
 
 // An input and what becomes of it each way: the text, or "!" and the exception's class.
