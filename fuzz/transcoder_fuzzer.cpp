@@ -9,7 +9,6 @@
 
 #include <unicode/ustring.h>
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -71,22 +70,12 @@ std::optional<std::u32string> IcuToUTF32(const std::optional<std::u16string>& te
 // ICU's reading of `input` in the target form, or nothing where ICU finds it malformed.
 template <class Target, class Source>
 std::optional<Units<Target>> IcuConverted(const Units<Source>& input) {
-  if constexpr (std::is_same_v<Source, USAscii>) {
-    const bool ascii = std::all_of(input.begin(), input.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? std::optional<std::string>(input) : std::nullopt;
-  } else {
-    IcuResult16 utf16;
-    if constexpr (std::is_same_v<Source, UTF8>) utf16 = IcuFromUTF8(input);
-    // UTF-16 is ICU's own form: ICU checks it by converting it onward.
-    if constexpr (std::is_same_v<Source, UTF16>) {
-      if (IcuToUTF32(input)) utf16 = input;
-    }
-    if constexpr (std::is_same_v<Source, UTF32>) utf16 = IcuFromUTF32(input);
-    if constexpr (std::is_same_v<Target, UTF8>) return IcuToUTF8(utf16);
-    if constexpr (std::is_same_v<Target, UTF16>) return utf16;
-    if constexpr (std::is_same_v<Target, UTF32>) return IcuToUTF32(utf16);
-  }
+  IcuResult16 utf16;
+  if constexpr (std::is_same_v<Source, UTF8>) utf16 = IcuFromUTF8(input);
+  if constexpr (std::is_same_v<Source, UTF32>) utf16 = IcuFromUTF32(input);
+  if constexpr (std::is_same_v<Target, UTF8>) return IcuToUTF8(utf16);
+  if constexpr (std::is_same_v<Target, UTF16>) return utf16;
+  if constexpr (std::is_same_v<Target, UTF32>) return IcuToUTF32(utf16);
 }
 
 template <class Target, class Source>
@@ -127,9 +116,8 @@ void Compare(const unsigned char* data, std::size_t size, std::size_t cutSeed) {
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
   if (size < 2) return 0;
   using Direction = void (*)(const unsigned char*, std::size_t, std::size_t);
-  static const Direction kDirections[] = {
-      Compare<UTF16, UTF8>, Compare<UTF32, UTF8>,  Compare<UTF8, UTF16>,  Compare<UTF32, UTF16>,
-      Compare<UTF8, UTF32>, Compare<UTF16, UTF32>, Compare<UTF8, USAscii>};
+  static const Direction kDirections[] = {Compare<UTF16, UTF8>, Compare<UTF32, UTF8>,
+                                          Compare<UTF8, UTF32>};
   kDirections[data[0] % std::size(kDirections)](data + 2, size - 2, data[1]);
   return 0;
 }

@@ -166,42 +166,10 @@ void DecodeUTF8(PendingSequence& pending, const char* begin, const char* end,
 }
 
 template <class Target>
-void DecodeUTF16(PendingSequence& pending, const char16_t* begin, const char16_t* end,
-                 OutputBuffer<Target>& out) {
-  for (const char16_t* p = begin; p != end; ++p) {
-    const char32_t unit = *p;
-    if (pending.remaining != 0) {
-      if (!IsLowSurrogate(unit)) {
-        pending = PendingSequence();
-        out.FlushAndFail();
-      }
-      pending.remaining = 0;
-      out.Put(0x10000 + ((pending.bits - 0xD800) << 10) + (unit - 0xDC00));
-    } else if (IsHighSurrogate(unit)) {
-      pending.bits = unit;
-      pending.remaining = 1;
-    } else if (IsLowSurrogate(unit)) {
-      out.FlushAndFail();
-    } else {
-      out.Put(unit);
-    }
-  }
-}
-
-template <class Target>
 void DecodeUTF32(const char32_t* begin, const char32_t* end, OutputBuffer<Target>& out) {
   for (const char32_t* p = begin; p != end; ++p) {
     if (*p > kMaxCodePoint || IsHighSurrogate(*p) || IsLowSurrogate(*p)) out.FlushAndFail();
     out.Put(*p);
-  }
-}
-
-template <class Target>
-void DecodeUSAscii(const char* begin, const char* end, OutputBuffer<Target>& out) {
-  for (const char* p = begin; p != end; ++p) {
-    const auto byte = static_cast<std::uint8_t>(*p);
-    if (byte > 0x7F) out.FlushAndFail();
-    out.Put(byte);
   }
 }
 
@@ -218,12 +186,8 @@ void StreamTranscoder<Target, Source>::Receive(const SourceUnit* begin, const So
   OutputBuffer<Target> out(this->Downstream());
   if constexpr (std::is_same_v<Source, UTF8>) {
     DecodeUTF8(pending_, begin, end, out);
-  } else if constexpr (std::is_same_v<Source, UTF16>) {
-    DecodeUTF16(pending_, begin, end, out);
-  } else if constexpr (std::is_same_v<Source, UTF32>) {
-    DecodeUTF32(begin, end, out);
   } else {
-    DecodeUSAscii(begin, end, out);
+    DecodeUTF32(begin, end, out);
   }
   out.Flush();
 }
@@ -237,10 +201,6 @@ void StreamTranscoder<Target, Source>::End() {
   this->Downstream().End();
 }
 
-template class StreamTranscoder<UTF8, UTF16>;
 template class StreamTranscoder<UTF8, UTF32>;
-template class StreamTranscoder<UTF8, USAscii>;
 template class StreamTranscoder<UTF16, UTF8>;
-template class StreamTranscoder<UTF16, UTF32>;
 template class StreamTranscoder<UTF32, UTF8>;
-template class StreamTranscoder<UTF32, UTF16>;

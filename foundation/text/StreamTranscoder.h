@@ -26,7 +26,7 @@ class GenericTranscoder : public UTextReceiver<Source> {
 
 namespace TranscoderDetail {
 // The part of a multi-unit sequence seen so far. For UTF-8: the bits collected, the bytes still
-// to come and the range the next byte must lie in; for UTF-16: the high surrogate.
+// to come and the range the next byte must lie in.
 struct PendingSequence {
   char32_t bits = 0;
   std::uint8_t remaining = 0;
@@ -34,15 +34,13 @@ struct PendingSequence {
   std::uint8_t nextHigh = 0;
 };
 
+// The directions the program converts in: UTF-8 to UTF-16 checks bytes, UTF-8 and UTF-32 meet at
+// the locale border.
 template <class Target, class Source>
 inline constexpr bool kIsDirection =
-    (std::is_same_v<Target, UTF8> &&
-     (std::is_same_v<Source, UTF16> || std::is_same_v<Source, UTF32> ||
-      std::is_same_v<Source, USAscii>)) ||
-    (std::is_same_v<Target, UTF16> &&
-     (std::is_same_v<Source, UTF8> || std::is_same_v<Source, UTF32>)) ||
-    (std::is_same_v<Target, UTF32> &&
-     (std::is_same_v<Source, UTF8> || std::is_same_v<Source, UTF16>));
+    (std::is_same_v<Source, UTF8> &&
+     (std::is_same_v<Target, UTF16> || std::is_same_v<Target, UTF32>)) ||
+    (std::is_same_v<Target, UTF8> && std::is_same_v<Source, UTF32>);
 }  // namespace TranscoderDetail
 
 // The concrete transcoder; the target encoding comes first. Start and End are passed on; End
@@ -68,13 +66,9 @@ class StreamTranscoder final : public GenericTranscoder<Target, Source> {
   TranscoderDetail::PendingSequence pending_;
 };
 
-extern template class StreamTranscoder<UTF8, UTF16>;
 extern template class StreamTranscoder<UTF8, UTF32>;
-extern template class StreamTranscoder<UTF8, USAscii>;
 extern template class StreamTranscoder<UTF16, UTF8>;
-extern template class StreamTranscoder<UTF16, UTF32>;
 extern template class StreamTranscoder<UTF32, UTF8>;
-extern template class StreamTranscoder<UTF32, UTF16>;
 
 // Whole-text conversion through the stream transcoder of that direction.
 template <class Target, class Source>
@@ -97,26 +91,4 @@ template <class Target, class Source>
   transcoder.Receive(begin, end);
   transcoder.End();
   return builder.Take();
-}
-
-[[nodiscard]] inline AutoUString<UTF16> ToUTF16(const AutoUString<UTF8>& text) {
-  return Transcode<UTF16, UTF8>(text.begin(), text.end());
-}
-[[nodiscard]] inline AutoUString<UTF16> ToUTF16(const AutoUString<UTF32>& text) {
-  return Transcode<UTF16, UTF32>(text.begin(), text.end());
-}
-[[nodiscard]] inline AutoUString<UTF32> ToUTF32(const AutoUString<UTF8>& text) {
-  return Transcode<UTF32, UTF8>(text.begin(), text.end());
-}
-[[nodiscard]] inline AutoUString<UTF32> ToUTF32(const AutoUString<UTF16>& text) {
-  return Transcode<UTF32, UTF16>(text.begin(), text.end());
-}
-[[nodiscard]] inline AutoUString<UTF8> ToUTF8(const AutoUString<UTF16>& text) {
-  return Transcode<UTF8, UTF16>(text.begin(), text.end());
-}
-[[nodiscard]] inline AutoUString<UTF8> ToUTF8(const AutoUString<UTF32>& text) {
-  return Transcode<UTF8, UTF32>(text.begin(), text.end());
-}
-[[nodiscard]] inline AutoUString<UTF8> ToUTF8(const AutoUString<USAscii>& text) {
-  return Transcode<UTF8, USAscii>(text.begin(), text.end());
 }

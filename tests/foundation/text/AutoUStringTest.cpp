@@ -263,7 +263,7 @@ Blocks AllocationsOf() {
 // The same for the UTF-8 receivers and for transcoding a short text into a builder.
 std::uint64_t AllocationsForShortUTF8Collection() {
   const char utf8[] = "k\xC3\xA9y \xE2\x82\xAC \xF0\x9F\x98\x80 and enough text to reach sixty";
-  const char16_t utf16[] = u"short text in sixteen bits, at most 32 units";
+  const char32_t utf32[] = U"short text in 32 bits";
   const std::uint64_t before = HeapAllocationsOnThisThread();
   {
     AutoUString<UTF8> autoTarget;
@@ -280,7 +280,7 @@ std::uint64_t AllocationsForShortUTF8Collection() {
     narrowToWide.Start();
     narrowToWide.Receive(utf8, utf8 + 30);
     narrowToWide.End();
-    AutoUString<UTF8> narrow = Transcode<UTF8, UTF16>(utf16, utf16 + 20);
+    AutoUString<UTF8> narrow = Transcode<UTF8, UTF32>(utf32, utf32 + 20);
     // 39 bytes of three-byte characters make 13 UTF-16 units: 26 bytes.
     const char euros[] =
         "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"
