@@ -15,12 +15,12 @@
 
 namespace {
 
-std::vector<char> WithoutControlBytes(const std::vector<char>& text) {
-  std::vector<char> kept;
+UString8 WithoutControlBytes(const UString8& text) {
+  UString8 kept;
   for (const char byte : text) {
     const auto unit = static_cast<unsigned char>(byte);
     if ((unit >= 0x20 && unit != 0x7F) || byte == '\t' || byte == '\n' || byte == '\r')
-      kept.push_back(byte);
+      kept.Append(byte);
   }
   return kept;
 }

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
-#include <stdexcept>
 #include <type_traits>
 
 namespace AutoUStringDetail {
@@ -22,12 +21,11 @@ template <class S>
 struct EncodingOf<S, std::void_t<typename S::Encoding>> {
   using Type = typename S::Encoding;
 };
-// Whether text of encoding From may be appended unchanged to text of encoding To: the same
-// encoding, or ASCII into UTF-8. Anything else (binary bytes into text above all) must go
-// through a conversion or a check first.
+// Whether text of encoding From may be appended unchanged to text of encoding To: only the same
+// encoding. Anything else (binary bytes into text above all) must go through a conversion or a
+// check first.
 template <class From, class To>
-constexpr bool kAppendsAsIs = std::is_same_v<From, To> ||
-                              (std::is_same_v<From, USAscii> && std::is_same_v<To, UTF8>);
+constexpr bool kAppendsAsIs = std::is_same_v<From, To>;
 }  // namespace AutoUStringDetail
 
 template <class E>
@@ -60,16 +58,6 @@ class AutoUString {
   }
   ~AutoUString() { FreeHeap(); }
 
-  // A string that refers to storage it does not own; the first change copies the text.
-  [[nodiscard]] static AutoUString Borrow(const Unit* begin, const Unit* end) noexcept {
-    AutoUString result;
-    result.begin_ = const_cast<Unit*>(begin);
-    result.end_ = const_cast<Unit*>(end);
-    result.capacity_ = static_cast<std::uint64_t>(end - begin) * sizeof(Unit);
-    result.notOwned_ = 1;
-    return result;
-  }
-
   [[nodiscard]] const Unit* begin() const noexcept { return begin_; }
   [[nodiscard]] const Unit* end() const noexcept { return end_; }
   [[nodiscard]] const Unit* data() const noexcept { return begin_; }
@@ -80,48 +68,32 @@ class AutoUString {
   // In bytes, 64 while the text is inline.
   [[nodiscard]] std::uint64_t capacity() const noexcept { return capacity_; }
   [[nodiscard]] bool IsInline() const noexcept { return begin_ == InlineBuffer(); }
-  [[nodiscard]] bool IsOwned() const noexcept { return notOwned_ == 0; }
   Unit operator[](std::size_t index) const noexcept { return begin_[index]; }
 
-  // Writable units; makes the storage the string's own first.
-  Unit* MutableBegin() {
-    MakeOwned();
-    return begin_;
-  }
+  // Writable units, for callers that fill a Resize'd string themselves.
+  Unit* MutableBegin() noexcept { return begin_; }
 
-  void Clear() noexcept {
-    if (notOwned_) ResetInline();
-    end_ = begin_;
-  }
+  void Clear() noexcept { end_ = begin_; }
 
   void Reserve(std::size_t units) {
-    MakeOwned();
     if (units * sizeof(Unit) > capacity_) Grow(units);
   }
-
-  // Sets the length, for callers that wrote into the reserved space themselves.
-  void SetEnd(Unit* newEnd) {
-    if (newEnd < begin_ || static_cast<std::uint64_t>(newEnd - begin_) * sizeof(Unit) > capacity_) {
-      throw std::out_of_range("SetEnd out of range");
-    }
-    end_ = newEnd;
-  }
+  // Units added at the end are left as they were in the storage.
   void Resize(std::size_t units) {
     Reserve(units);
-    SetEnd(begin_ + units);
+    end_ = begin_ + units;
   }
 
   void Append(const Unit* begin, const Unit* end) {
     const std::size_t count = static_cast<std::size_t>(end - begin);
     if (count == 0) return;
     const std::size_t length = size();
-    if (notOwned_ || (length + count) * sizeof(Unit) > capacity_) {
-      // The source may lie inside our own text; both moves below keep the text at the same
-      // offsets, so it is found again there.
+    if ((length + count) * sizeof(Unit) > capacity_) {
+      // The source may lie inside our own text; growing keeps the text at the same offsets, so
+      // it is found again there.
       const bool inside = begin >= begin_ && begin < end_;
       const std::size_t offset = inside ? static_cast<std::size_t>(begin - begin_) : 0;
-      MakeOwned();
-      if ((length + count) * sizeof(Unit) > capacity_) Grow(length + count);
+      Grow(length + count);
       if (inside) begin = begin_ + offset;
     }
     std::memmove(end_, begin, count * sizeof(Unit));
@@ -171,20 +143,9 @@ class AutoUString {
   void ResetInline() noexcept {
     begin_ = end_ = InlineBuffer();
     capacity_ = kInlineBytes;
-    notOwned_ = 0;
   }
   void FreeHeap() noexcept {
-    if (!notOwned_ && !IsInline()) ::operator delete(begin_);
-  }
-  void MakeOwned() {
-    if (!notOwned_) return;
-    const Unit* oldBegin = begin_;
-    const Unit* oldEnd = end_;
-    ResetInline();
-    const std::size_t count = static_cast<std::size_t>(oldEnd - oldBegin);
-    if (count * sizeof(Unit) > capacity_) Grow(count);
-    std::memcpy(begin_, oldBegin, count * sizeof(Unit));
-    end_ = begin_ + count;
+    if (!IsInline()) ::operator delete(begin_);
   }
   void Grow(std::size_t neededUnits) {
     const std::uint64_t neededBytes = neededUnits * sizeof(Unit);
@@ -199,11 +160,10 @@ class AutoUString {
     capacity_ = newCapacity;
   }
   void TakeFrom(AutoUString& other) noexcept {
-    if (other.notOwned_ || !other.IsInline()) {
+    if (!other.IsInline()) {
       begin_ = other.begin_;
       end_ = other.end_;
       capacity_ = other.capacity_;
-      notOwned_ = other.notOwned_;
     } else {
       const std::size_t length = other.size();
       std::memcpy(inline_, other.inline_, length * sizeof(Unit));
@@ -215,19 +175,7 @@ class AutoUString {
   Unit* begin_;
   Unit* end_;
   std::uint64_t capacity_;
-  std::uint8_t notOwned_;
   alignas(8) unsigned char inline_[kInlineBytes];
-};
-
-// A string that always holds its own copy of its text, so it may outlive its source.
-template <class E>
-class CopiedUString : public AutoUString<E> {
- public:
-  using Unit = typename E::Unit;
-  using AutoUString<E>::AutoUString;
-  CopiedUString() = default;
-  explicit CopiedUString(const AutoUString<E>& text) : AutoUString<E>(text.begin(), text.end()) {}
-  static CopiedUString Borrow(const Unit*, const Unit*) = delete;
 };
 
 using UString8 = AutoUString<UTF8>;

@@ -13,10 +13,6 @@ struct UTF16 {
 struct UTF32 {
   using Unit = char32_t;
 };
-// 8-bit units whose content is 7-bit ASCII.
-struct USAscii {
-  using Unit = char;
-};
 // 8-bit units holding arbitrary bytes.
 struct Binary8Bit {
   using Unit = char;

@@ -1,4 +1,4 @@
-// The sink for text of one encoding, and the two stock sinks that collect into a string.
+// The sink for text of one encoding, and the stock sink that collects into a string.
 // Transcoders, the XML writer and format output all deliver through this interface.
 #pragma once
 
@@ -33,15 +33,4 @@ class UStringBuilder : public UTextReceiver<E> {
 
  private:
   AutoUString<E> text_;
-};
-
-// Collects UTF-8 text into a string the caller owns (an AutoUString or a CopiedUString).
-template <class S>
-class UStringReceiver : public UTextReceiver<UTF8> {
- public:
-  explicit UStringReceiver(S& target) : target_(target) {}
-  void Receive(const char* begin, const char* end) override { target_.Append(begin, end); }
-
- private:
-  S& target_;
 };

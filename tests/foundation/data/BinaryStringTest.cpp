@@ -24,10 +24,8 @@ struct Appends<To, From,
                std::void_t<decltype(std::declval<To&>().Append(std::declval<const From&>()))>>
     : std::true_type {};
 static_assert(!Appends<UString8, BinaryString>::value);
-static_assert(!Appends<UString8, CopiedUString<Binary8Bit>>::value);
 static_assert(Appends<UString8, UString8>::value && Appends<BinaryString, BinaryString>::value);
-static_assert(Appends<UString8, AutoUString<USAscii>>::value &&
-              Appends<UString8, std::string>::value);
+static_assert(Appends<UString8, std::string>::value);
 
 BinaryString Bytes(const std::string& bytes) {
   return BinaryString(bytes.data(), bytes.data() + bytes.size());

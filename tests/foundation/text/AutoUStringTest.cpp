@@ -1,6 +1,6 @@
-// The string's storage: when it leaves the inline buffer and how far it grows, SetEnd's bound,
-// who owns the storage after copies, moves and borrowing, appending a piece of itself, and that
-// texts of up to 64 bytes never touch the heap however they are built, copied or collected.
+// The string's storage: when it leaves the inline buffer and how far it grows, who owns the
+// storage after copies and moves, appending a piece of itself, and that texts of up to 64 bytes
+// never touch the heap however they are built, copied or collected.
 #include "foundation/text/AutoUString.h"
 
 #include "foundation/text/Encodings.h"
@@ -55,33 +55,9 @@ TEST(AutoUStringGrowth, CapacityIsTheLargestOfTwiceTheLengthTheNeedAndSixtyFour)
   }
 }
 
-// SetEnd reaches the capacity of inline and of heap storage and refuses one unit past it.
-TEST(AutoUStringGrowth, SetEndPastTheCapacityThrowsOutOfRange) {
-  const auto expectBound = [](auto& text, std::size_t units) {
-    auto* const begin = text.MutableBegin();
-    text.SetEnd(begin + units);
-    try {
-      text.SetEnd(begin + units + 1);
-      ADD_FAILURE() << "SetEnd past the capacity did not throw";
-    } catch (const std::out_of_range& error) {
-      EXPECT_STREQ(error.what(), "SetEnd out of range");
-    }
-    EXPECT_EQ(text.size(), units);
-  };
-  UString8 inlineText;
-  expectBound(inlineText, 64);
-  AutoUString<UTF16> heapText;
-  heapText.Reserve(50);  // 100 bytes
-  expectBound(heapText, 50);
-}
-
 std::string AsStd(const UString8& text) { return std::string(text.begin(), text.end()); }
 
 TEST(AutoUStringOwnership, CopiesOwnTheirTextAndMovesTakeTheBlock) {
-  // A borrowed source lives in a stack array, so freeing it would abort even without ASan.
-  char shortSource[] = "short borrowed";
-  char longSource[100];
-  std::memset(longSource, 'L', sizeof longSource);
   struct Source {
     const char* name;
     UString8 text;
@@ -89,76 +65,45 @@ TEST(AutoUStringOwnership, CopiesOwnTheirTextAndMovesTakeTheBlock) {
   Source sources[] = {
       {"inline", UString8("inline text")},
       {"heap", UString8(std::string(100, 'h').c_str())},
-      {"borrowed short", UString8::Borrow(shortSource, shortSource + sizeof shortSource - 1)},
-      {"borrowed long", UString8::Borrow(longSource, longSource + sizeof longSource)},
   };
   for (Source& source : sources) {
     SCOPED_TRACE(source.name);
     const std::string expected = AsStd(source.text);
-    const bool wasOwned = source.text.IsOwned();
 
     UString8 copied(source.text);
     UString8 assignedOverHeap(std::string(200, 'x').c_str());
     assignedOverHeap = source.text;
     for (const UString8* copy : {&copied, &assignedOverHeap}) {
       EXPECT_EQ(AsStd(*copy), expected);
-      EXPECT_TRUE(copy->IsOwned());
       EXPECT_NE(copy->begin(), source.text.begin());
     }
 
     const char* const storage = source.text.begin();
     UString8 moved(std::move(source.text));
-    EXPECT_TRUE(source.text.empty() && source.text.IsInline() && source.text.IsOwned());
+    EXPECT_TRUE(source.text.empty() && source.text.IsInline());
     UString8 movedAgain(std::string(200, 'y').c_str());
     movedAgain = std::move(moved);
     EXPECT_TRUE(moved.empty() && moved.IsInline());
     EXPECT_EQ(AsStd(movedAgain), expected);
-    EXPECT_EQ(movedAgain.IsOwned(), wasOwned);
-    // Heap and borrowed storage change hands; inline text is copied into the new buffer.
+    // Heap storage changes hands; inline text is copied into the new buffer.
     EXPECT_EQ(movedAgain.begin() == storage, !movedAgain.IsInline());
 
     movedAgain.MutableBegin()[0] = '#';
     movedAgain.Append('!');
-    EXPECT_TRUE(movedAgain.IsOwned());
     EXPECT_EQ(AsStd(movedAgain), '#' + expected.substr(1) + "!");
   }
-  EXPECT_STREQ(shortSource, "short borrowed");
 }
 
-TEST(AutoUStringOwnership, CopiedUStringOutlivesItsSource) {
-  auto source = std::make_unique<std::string>("text the copy must keep after its source is gone");
-  const auto borrowed = UString8::Borrow(source->data(), source->data() + source->size());
-  CopiedUString<UTF8> copied(borrowed);
-  CopiedUString<UTF8> received;
-  UStringReceiver<CopiedUString<UTF8>> receiver(received);
-  receiver.Receive(source->data(), source->data() + source->size());
-  const std::string expected = *source;
-  source.reset();  // ASan reports any read of the freed text below
-
-  for (const CopiedUString<UTF8>* text : {&copied, &received}) {
-    EXPECT_TRUE(text->IsOwned());
-    EXPECT_EQ(std::string(text->begin(), text->end()), expected);
-  }
-  CopiedUString<UTF8> copyOfCopy(copied);
-  CopiedUString<UTF8> moved(std::move(copied));
-  EXPECT_TRUE(copyOfCopy.IsOwned() && moved.IsOwned());
-  EXPECT_EQ(std::string(moved.begin(), moved.end()), expected);
-}
-
-// The append may move the storage it reads from: inline to heap, heap to a larger block, and
-// borrowed storage made owned first.
+// The append may move the storage it reads from: inline to heap, and heap to a larger block.
 TEST(AutoUStringOwnership, SelfAppendSurvivesEveryStorageMove) {
-  // 40 units stay inline until the append, 100 are on the heap, 50 borrowed are copied first.
-  for (const auto& [length, borrowed] :
-       {std::pair<std::size_t, bool>{40, false}, {100, false}, {50, true}}) {
+  // 40 units stay inline until the append, 100 are on the heap.
+  for (const std::size_t length : {40, 100}) {
     SCOPED_TRACE(length);
     std::string source;
     for (std::size_t i = 0; i < length; ++i) source += static_cast<char>('a' + i % 26);
-    UString8 text = borrowed ? UString8::Borrow(source.data(), source.data() + source.size())
-                             : UString8(source.data(), source.data() + source.size());
+    UString8 text(source.data(), source.data() + source.size());
     text.Append(text.begin() + 3, text.end());
     EXPECT_EQ(AsStd(text), source + source.substr(3));
-    EXPECT_EQ(source.size(), length);  // a borrowed source stays as it was
   }
 }
 
@@ -238,12 +183,8 @@ Blocks AllocationsOf() {
     AutoUString<E> moved(std::move(copied));
     assigned = std::move(moved);
     assigned.Assign(begin, end - 1);
-    AutoUString<E> borrowed = AutoUString<E>::Borrow(begin, end - 1);
-    borrowed.Append(*begin);  // becomes its own copy of 64 bytes
-    borrowed.Clear();
-    borrowed.Resize(Filled<E>::kUnits);
-    CopiedUString<E> owned(whole);
-    CopiedUString<E> ownedCopy(owned);
+    assigned.Clear();
+    assigned.Resize(Filled<E>::kUnits);
 
     UStringBuilder<E> builder;
     builder.Reserve(Filled<E>::kUnits);
@@ -260,21 +201,15 @@ Blocks AllocationsOf() {
   return {between - before, HeapAllocationsOnThisThread() - between};
 }
 
-// The same for the UTF-8 receivers and for transcoding a short text into a builder.
+// The same for transcoding a short text into a builder and back.
 std::uint64_t AllocationsForShortUTF8Collection() {
   const char utf8[] = "k\xC3\xA9y \xE2\x82\xAC \xF0\x9F\x98\x80 and enough text to reach sixty";
   const char32_t utf32[] = U"short text in 32 bits";
   const std::uint64_t before = HeapAllocationsOnThisThread();
   {
-    AutoUString<UTF8> autoTarget;
-    CopiedUString<UTF8> copiedTarget;
-    UStringReceiver<AutoUString<UTF8>> toAuto(autoTarget);
-    UStringReceiver<CopiedUString<UTF8>> toCopied(copiedTarget);
-    for (UTextReceiver<UTF8>* receiver : {static_cast<UTextReceiver<UTF8>*>(&toAuto),
-                                          static_cast<UTextReceiver<UTF8>*>(&toCopied)}) {
-      receiver->Receive(utf8, utf8 + 20);
-      receiver->Receive(utf8 + 20, utf8 + sizeof utf8 - 1);
-    }
+    UStringBuilder<UTF8> builder;
+    builder.Receive(utf8, utf8 + 20);
+    builder.Receive(utf8 + 20, utf8 + sizeof utf8 - 1);
     UStringBuilder<UTF16> wide;
     StreamTranscoder<UTF16, UTF8> narrowToWide(wide);
     narrowToWide.Start();

@@ -20,7 +20,7 @@ std::string Shape(const XMLElement& element) {
     shape += "]";
   }
   shape += "(" + Str(element.text) + ")";
-  if (element.HasChildren()) {
+  if (!element.children.empty()) {
     shape += "{";
     for (const XMLElement& child : element.children) shape += Shape(child);
     shape += "}";
