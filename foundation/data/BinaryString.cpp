@@ -4,8 +4,6 @@
 #include "foundation/text/StreamTranscoder.h"
 #include "foundation/text/UTextReceiver.h"
 
-#include <algorithm>
-
 bool IsValidUTF8(const char* begin, const char* end) noexcept {
   if (begin == end) return true;
   // The transcoder is the one definition of well-formed UTF-8 in the program; a check of its own
@@ -24,26 +22,7 @@ bool IsValidUTF8(const char* begin, const char* end) noexcept {
   }
 }
 
-ByteRange AsUTF8(const BinaryString& bytes) {
-  if (!IsValidUTF8(bytes)) throw UnrepresentableBinaryStringU8();
-  return {bytes.begin(), bytes.end()};
-}
-
 AutoUString<UTF8> ToUTF8String(const BinaryString& bytes) {
-  const ByteRange text = AsUTF8(bytes);
-  return AutoUString<UTF8>(text.begin, text.end);
-}
-
-std::vector<ByteRange> SplitBinary(const char* begin, const char* end, char separator,
-                                   SplitFlags flags) {
-  std::vector<ByteRange> pieces;
-  const char* pieceBegin = begin;
-  while (true) {
-    const char* pieceEnd = std::find(pieceBegin, end, separator);
-    if (flags == SplitFlags::kKeepEmpty || pieceBegin != pieceEnd) {
-      pieces.emplace_back(pieceBegin, pieceEnd);
-    }
-    if (pieceEnd == end) return pieces;
-    pieceBegin = pieceEnd + 1;
-  }
+  if (!IsValidUTF8(bytes)) throw UnrepresentableBinaryStringU8();
+  return AutoUString<UTF8>(bytes.begin(), bytes.end());
 }

@@ -50,9 +50,3 @@ DateTime Now() {
   return ToDateTime(FromBrokenDown(local, offset));
 }
 
-ZonedDateTime NowUTC() { return FromDateTime(Now(), 0, 0); }
-
-ZonedDateTime NowLocal() {
-  const UTCOffset offset = LocalUTCOffset();
-  return FromDateTime(Now(), offset.seconds, offset.microseconds);
-}

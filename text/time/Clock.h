@@ -16,8 +16,6 @@ struct UTCOffset {
 [[nodiscard]] UTCOffset LocalUTCOffset();
 // The current second: the system clock's, or the fixed time of the innermost FixedClock.
 [[nodiscard]] DateTime Now();
-[[nodiscard]] ZonedDateTime NowUTC();
-[[nodiscard]] ZonedDateTime NowLocal();
 
 // Stands in for the system clock while it lives, so that code which reads Now() (the timer, the
 // request store, the deadline texts) can be tested at a chosen time without sleeping. Scopes

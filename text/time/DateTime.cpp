@@ -111,13 +111,3 @@ ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
     throw DateTimeOutOfRange();
   return WallClock(kUnixEpochDayNumber, seconds, offsetSeconds, offsetMicroseconds);
 }
-
-ZonedDateTime ToOffset(const ZonedDateTime& time, std::int64_t offsetSeconds,
-                       std::int64_t offsetMicroseconds) {
-  std::int64_t seconds = 0;
-  if (__builtin_sub_overflow(offsetSeconds, time.offsetSeconds, &seconds) ||
-      __builtin_add_overflow(seconds, SecondsOfDay(time.time), &seconds)) {
-    throw DateTimeOutOfRange();
-  }
-  return WallClock(DayNumber(time.date), seconds, offsetSeconds, offsetMicroseconds);
-}

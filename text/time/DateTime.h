@@ -79,7 +79,3 @@ struct ZonedDateTime {
 // zero). Throws as DateFromDayNumber does.
 [[nodiscard]] ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
                                          std::int64_t offsetMicroseconds);
-// The same instant at another offset: the wall clock moves by the difference of the offsets,
-// into the day before or after as needed. Throws as DateFromDayNumber does.
-[[nodiscard]] ZonedDateTime ToOffset(const ZonedDateTime& time, std::int64_t offsetSeconds,
-                                     std::int64_t offsetMicroseconds);

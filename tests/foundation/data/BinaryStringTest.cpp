@@ -53,57 +53,17 @@ TEST(BinaryString, IsValidUTF8AcceptsOnlyWellFormedSequences) {
   }
 }
 
-TEST(BinaryString, UTF8ViewsBorrowOrCopyValidBytesAndRejectInvalidOnes) {
+TEST(BinaryString, UTF8CopiesTakeValidBytesAndRejectInvalidOnes) {
   // Longer than the inline buffer, so the copy needs a block of its own.
   const BinaryString text = Bytes(std::string(70, 'x') + "caf\xC3\xA9");
-  const ByteRange range = AsUTF8(text);
-  EXPECT_EQ(range.begin, text.begin());
-  EXPECT_EQ(range.end, text.end());
   const AutoUString<UTF8> copy = ToUTF8String(text);
   EXPECT_EQ(std::string(copy.begin(), copy.end()), std::string(text.begin(), text.end()));
   EXPECT_NE(copy.begin(), text.begin());
 
   const std::string invalid = "ab\xC3(\xFF";
   const BinaryString bytes = Bytes(invalid);
-  EXPECT_THROW((void)AsUTF8(bytes), UnrepresentableBinaryStringU8);
   EXPECT_THROW((void)ToUTF8String(bytes), UnrepresentableBinaryStringU8);
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), invalid);
-}
-
-TEST(BinaryString, SplitBinaryCutsAtEverySeparator) {
-  struct Row {
-    std::string input;
-    char separator;
-    std::vector<std::string> kept;
-    std::vector<std::string> skipped;
-  };
-  const Row rows[] = {
-      {"", '/', {""}, {}},
-      {"abc", '/', {"abc"}, {"abc"}},
-      {"/", '/', {"", ""}, {}},
-      {"a/b/c", '/', {"a", "b", "c"}, {"a", "b", "c"}},
-      {"/usr/lib", '/', {"", "usr", "lib"}, {"usr", "lib"}},
-      {"usr/lib/", '/', {"usr", "lib", ""}, {"usr", "lib"}},
-      {"a//b", '/', {"a", "", "b"}, {"a", "b"}},
-      {"//", '/', {"", "", ""}, {}},
-      {std::string("\xFF/\0/\x80", 5),
-       '/',
-       {"\xFF", std::string(1, '\0'), "\x80"},
-       {"\xFF", std::string(1, '\0'), "\x80"}},
-      {std::string("one\0two\0", 8), '\0', {"one", "two", ""}, {"one", "two"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(row.input));
-    const BinaryString bytes = Bytes(row.input);
-    for (const SplitFlags flags : {SplitFlags::kKeepEmpty, SplitFlags::kSkipEmpty}) {
-      std::vector<std::string> pieces;
-      for (const ByteRange& piece : SplitBinary(bytes, row.separator, flags)) {
-        EXPECT_TRUE(piece.begin >= bytes.begin() && piece.end <= bytes.end());
-        pieces.emplace_back(piece.begin, piece.end);
-      }
-      EXPECT_EQ(pieces, flags == SplitFlags::kKeepEmpty ? row.kept : row.skipped);
-    }
-  }
 }
 
 std::string ToHexText(const std::string& bytes) {

@@ -105,7 +105,6 @@ TEST(Instants, SecondsAcrossCenturiesRoundTrip) {
     ASSERT_TRUE(IsValidDate(local.date)) << instant;
     ASSERT_TRUE(IsValidTimeOfDay(local.time)) << instant;
     ASSERT_EQ(ToDateTime(local), instant);
-    ASSERT_EQ(ToOffset(local, 0, 0), FromDateTime(instant, 0, 0));
   }
 }
 
@@ -116,8 +115,6 @@ TEST(Instants, ValuesBeyondTheRangeThrow) {
                InvalidDateTimeNegativeYear);
   const ZonedDateTime late = FromDateTime(std::numeric_limits<DateTime>::max(), 0, 0);
   EXPECT_EQ(late.date.year, 294247u);
-  EXPECT_THROW(static_cast<void>(ToOffset(late, std::numeric_limits<std::int64_t>::max(), 0)),
-               DateTimeOutOfRange);
 }
 
 // Brackets a reading of the clock with time() before and after it.
@@ -142,10 +139,7 @@ TEST(Clock, LocalOffsetFollowsTheZoneInEffect) {
     setenv("TZ", rule, 1);
     tzset();
     EXPECT_EQ(LocalUTCOffset().microseconds, seconds * kMicrosecondsPerSecond);
-    EXPECT_EQ(NowLocal().offsetSeconds, seconds);
     ExpectCurrentSecond([] { return Now(); });
-    ExpectCurrentSecond([] { return ToDateTime(NowUTC()); });
-    ExpectCurrentSecond([] { return ToDateTime(NowLocal()); });
   }
   saved != nullptr ? setenv("TZ", savedRule.c_str(), 1) : unsetenv("TZ");
   tzset();
