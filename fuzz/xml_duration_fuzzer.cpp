@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   try {
     CheckReadsBack(ParseXMLDuration(text, text + size));
   } catch (const ExceptionPL& error) {
-    const std::string message(error.text().begin, error.text().end);
+    const std::string message = error.what();
     QVX_FUZZ_CHECK(message.rfind("Could not convert XMLDuration to TimeInterval", 0) == 0);
   }
   if (size >= sizeof(TimeInterval)) {

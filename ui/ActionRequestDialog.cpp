@@ -38,7 +38,8 @@ namespace {
 
 // The selected list position has no pending request behind it: the update that found it stops
 // and the dialog keeps what it showed.
-QVX_DECLARE_EXCEPTION(NoSelectedAction, DebuggableException);
+QVX_DECLARE_EXCEPTION(NoSelectedAction, DebuggableException,
+                      "no pending request at the selected position");
 
 enum Row {
   kForm,

@@ -1,8 +1,7 @@
-// The root of every exception class of the program's own. A class that adds no data is its
-// own message: `what` and `text` report its run-time type name.
+// The root of every exception class of the program's own. what() names the failure in words
+// and never allocates, so reporting a failure cannot itself fail; a class that adds no data
+// gives its words where it is declared, with QVX_DECLARE_EXCEPTION.
 #pragma once
-
-#include "foundation/data/ByteRange.h"
 
 #include <exception>
 
@@ -14,18 +13,22 @@ struct ExceptionDebuggingInfo {};
 class DebuggableException : public std::exception, public UnixPlatform::ExceptionDebuggingInfo {
  public:
   ~DebuggableException() override = default;
-  // The mangled type name of the most-derived class, as the type-information record holds it.
-  [[nodiscard]] const char* what() const noexcept override;
-  // The same information as a UTF-8 range (begin, end).
-  [[nodiscard]] virtual ByteRange text() const;
+  // The words of the most-derived class, unless the class composes a text of its own.
+  [[nodiscard]] const char* what() const noexcept override { return Description(); }
 
  protected:
-  [[nodiscard]] const char* TypeName() const noexcept;
+  // A text with static storage naming the failure, e.g. "file not found".
+  [[nodiscard]] virtual const char* Description() const noexcept = 0;
 };
 
-// Declares a data-less exception class: its text is its own type name.
-#define QVX_DECLARE_EXCEPTION(Name, Base) \
-  class Name : public Base {              \
-   public:                                \
-    using Base::Base;                     \
+// Declares an exception class that adds no data; Words, a string literal, name its failure.
+#define QVX_DECLARE_EXCEPTION(Name, Base, Words)                    \
+  class Name : public Base {                                        \
+   public:                                                          \
+    using Base::Base;                                               \
+                                                                    \
+   protected:                                                       \
+    [[nodiscard]] const char* Description() const noexcept override { \
+      return Words;                                                 \
+    }                                                               \
   }

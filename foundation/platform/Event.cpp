@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <limits>
 
-#include "foundation/platform/PlatformErrors.h"
-
 namespace UnixPlatform {
 namespace {
 constexpr std::int64_t kMicrosecondsPerSecond = 1000000;
@@ -14,6 +12,22 @@ constexpr long kNanosecondsPerSecond = 1000000000;
 void Check(int error) {
   if (error != 0) throw EventError(static_cast<std::uint32_t>(error));
 }
+
+// Raised while registering a waiter with an event that is already signaled; the wait catches it
+// and returns that event at once.
+class AlreadySignaled : public DebuggableException {
+ public:
+  explicit AlreadySignaled(Event* event) noexcept : event_(event) {}
+  [[nodiscard]] Event* event() const noexcept { return event_; }
+
+ protected:
+  [[nodiscard]] const char* Description() const noexcept override {
+    return "event already signaled";
+  }
+
+ private:
+  Event* event_;
+};
 
 // One wait call's meeting point: whichever event is set first stores itself here and wakes
 // the waiting thread.

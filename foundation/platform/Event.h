@@ -6,9 +6,25 @@
 #include <cstdint>
 #include <ctime>
 
+#include "foundation/platform/DebuggableException.h"
 #include "foundation/platform/PlainLock.h"
 
 namespace UnixPlatform {
+// A thread-library call of a wait failed; code is the library's error number.
+class EventError : public DebuggableException {
+ public:
+  explicit EventError(std::uint32_t code) noexcept : code_(code) {}
+  [[nodiscard]] std::uint32_t code() const noexcept { return code_; }
+
+ protected:
+  [[nodiscard]] const char* Description() const noexcept override {
+    return "thread library failure in an event wait";
+  }
+
+ private:
+  std::uint32_t code_;
+};
+
 // Timeouts above this many microseconds (0xFFFFFFFF milliseconds and up) wait without end.
 inline constexpr std::int64_t kLongestTimedWait = 4294967294999;
 

@@ -14,12 +14,11 @@ enum class Mapping { General, Writing, Positioning, Reading };
 // Each row function throws the class its table gives for the error and never returns.
 struct Failure {
   const AutoUString<UTF8>& path;
-  const AutoUString<UTF8>& secondPath;
   std::uint32_t error;
 
   template <class Error>
   [[noreturn]] void Raise() const {
-    throw Error(path, secondPath, error);
+    throw Error(path, error);
   }
 };
 
@@ -74,9 +73,8 @@ struct Failure {
   }
 }
 
-[[noreturn]] void Throw(Mapping mapping, const AutoUString<UTF8>& path,
-                        const AutoUString<UTF8>& secondPath, std::uint32_t error) {
-  const Failure failure{path, secondPath, error};
+[[noreturn]] void Throw(Mapping mapping, const AutoUString<UTF8>& path, std::uint32_t error) {
+  const Failure failure{path, error};
   switch (mapping) {
     case Mapping::General:
       ThrowGeneral(failure);
@@ -90,35 +88,17 @@ struct Failure {
   failure.Raise<FileIOError>();
 }
 
-const AutoUString<UTF8> kNoSecondPath;
-
 }  // namespace
 
 void ThrowFileError(const AutoUString<UTF8>& path, std::uint32_t error) {
-  Throw(Mapping::General, path, kNoSecondPath, error);
-}
-void ThrowFileError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
-                    std::uint32_t error) {
-  Throw(Mapping::General, path, secondPath, error);
+  Throw(Mapping::General, path, error);
 }
 void ThrowFileWritingError(const AutoUString<UTF8>& path, std::uint32_t error) {
-  Throw(Mapping::Writing, path, kNoSecondPath, error);
-}
-void ThrowFileWritingError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
-                           std::uint32_t error) {
-  Throw(Mapping::Writing, path, secondPath, error);
+  Throw(Mapping::Writing, path, error);
 }
 void ThrowFilePositioningError(const AutoUString<UTF8>& path, std::uint32_t error) {
-  Throw(Mapping::Positioning, path, kNoSecondPath, error);
-}
-void ThrowFilePositioningError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
-                               std::uint32_t error) {
-  Throw(Mapping::Positioning, path, secondPath, error);
+  Throw(Mapping::Positioning, path, error);
 }
 void ThrowFileReadingError(const AutoUString<UTF8>& path, std::uint32_t error) {
-  Throw(Mapping::Reading, path, kNoSecondPath, error);
-}
-void ThrowFileReadingError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
-                           std::uint32_t error) {
-  Throw(Mapping::Reading, path, secondPath, error);
+  Throw(Mapping::Reading, path, error);
 }

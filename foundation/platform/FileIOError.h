@@ -1,62 +1,46 @@
-// The file errors: every failure of a file or folder operation, with the path or paths it was
-// about and the system error number. The readable text ("File error ... on ... : ...") is
-// composed on first request. The subclasses differ only in their type.
+// The file errors: every failure of a file or folder operation, with the path it was about and
+// the system error number. The readable text ("File error "file not found" on "/x" : ...") is
+// composed on first request. The subclasses differ only in their type and words.
 #pragma once
 
 #include "foundation/platform/DebuggableException.h"
 #include "foundation/text/AutoUString.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <utility>
 
 class FileIOError : public DebuggableException {
  public:
-  struct Detail {
-    std::uint32_t error = 0;       // errno, 0 when there is none
-    AutoUString<UTF8> path;        // empty when the error is about no file
-    AutoUString<UTF8> secondPath;  // the other file of a move or copy
-    AutoUString<UTF8> message;     // the composed text, empty until asked for
-    std::string narrowMessage;     // message in the locale's encoding
-  };
+  explicit FileIOError(std::uint32_t error) noexcept : error_(error) {}
+  FileIOError(const AutoUString<UTF8>& path, std::uint32_t error) : error_(error), path_(path) {}
 
-  explicit FileIOError(std::uint32_t error);
-  FileIOError(const AutoUString<UTF8>& path, std::uint32_t error);
-  FileIOError(const AutoUString<UTF8>& path, const AutoUString<UTF8>& secondPath,
-              std::uint32_t error);
-  FileIOError(const FileIOError& other);
-  FileIOError& operator=(const FileIOError& other);
-  ~FileIOError() override;
+  [[nodiscard]] std::uint32_t error() const noexcept { return error_; }
+  [[nodiscard]] const AutoUString<UTF8>& path() const noexcept { return path_; }
 
-  [[nodiscard]] std::uint32_t error() const noexcept { return detail_->error; }
-  [[nodiscard]] const AutoUString<UTF8>& path() const noexcept { return detail_->path; }
-  [[nodiscard]] const AutoUString<UTF8>& secondPath() const noexcept { return detail_->secondPath; }
-
-  // The composed text in the locale's encoding; the bare type name if composing it failed.
+  // The composed text in the locale's encoding; the class's words alone when composing it
+  // failed, for want of memory or of a locale that can spell the path.
   [[nodiscard]] const char* what() const noexcept override;
-  // The composed text in UTF-8; the bare type name if composing it failed.
-  [[nodiscard]] ByteRange text() const noexcept override;
+
+ protected:
+  [[nodiscard]] const char* Description() const noexcept override { return "file error"; }
 
  private:
-  // Fills message and narrowMessage; false (and both left empty) when anything failed.
-  bool Compose() const noexcept;
-
-  std::unique_ptr<Detail> detail_;
+  std::uint32_t error_;
+  AutoUString<UTF8> path_;  // empty when the error is about no file
+  mutable std::string message_;
 };
 
-QVX_DECLARE_EXCEPTION(FilePermissionError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileNotFoundError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileExistsError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileLockError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileResourceError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileDiskFullError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileSeekError, FileIOError);
-QVX_DECLARE_EXCEPTION(EndOfFileError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileNotOpenError, FileIOError);
-QVX_DECLARE_EXCEPTION(DirectoryNotFoundError, FileIOError);
-QVX_DECLARE_EXCEPTION(FileFoundError, FileIOError);
-QVX_DECLARE_EXCEPTION(EmptyFileLocationError, FileIOError);
-QVX_DECLARE_EXCEPTION(InvalidFileLocation, FileIOError);
-QVX_DECLARE_EXCEPTION(InvalidStats, FileIOError);
-QVX_DECLARE_EXCEPTION(RootHasNoParent, FileIOError);
+QVX_DECLARE_EXCEPTION(FilePermissionError, FileIOError, "permission denied");
+QVX_DECLARE_EXCEPTION(FileNotFoundError, FileIOError, "file not found");
+QVX_DECLARE_EXCEPTION(FileExistsError, FileIOError, "file exists");
+QVX_DECLARE_EXCEPTION(FileLockError, FileIOError, "file locked");
+QVX_DECLARE_EXCEPTION(FileResourceError, FileIOError, "out of file resources");
+QVX_DECLARE_EXCEPTION(FileDiskFullError, FileIOError, "disk full");
+QVX_DECLARE_EXCEPTION(FileSeekError, FileIOError, "invalid file position");
+QVX_DECLARE_EXCEPTION(EndOfFileError, FileIOError, "end of file");
+QVX_DECLARE_EXCEPTION(FileNotOpenError, FileIOError, "file not open");
+QVX_DECLARE_EXCEPTION(DirectoryNotFoundError, FileIOError, "folder not found");
+QVX_DECLARE_EXCEPTION(FileFoundError, FileIOError, "a file where a folder was wanted");
+QVX_DECLARE_EXCEPTION(EmptyFileLocationError, FileIOError, "empty file location");
+QVX_DECLARE_EXCEPTION(InvalidFileLocation, FileIOError, "invalid file location");
+QVX_DECLARE_EXCEPTION(RootHasNoParent, FileIOError, "the root folder has no parent");

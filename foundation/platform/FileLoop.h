@@ -16,8 +16,8 @@ namespace UnixPlatform {
 
 class FileLoop {
  public:
-  QVX_DECLARE_EXCEPTION(Error, DebuggableException);
-  QVX_DECLARE_EXCEPTION(InvalidIteratorPosition, Error);
+  QVX_DECLARE_EXCEPTION(InvalidIteratorPosition, DebuggableException,
+                        "folder listing read past its end");
 
   // Options passed through at opening; removing contents passes all three.
   enum Flags : std::uint32_t {

@@ -12,6 +12,9 @@
 
 namespace {
 
+// The folder being emptied went away under the walk.
+QVX_DECLARE_EXCEPTION(InvalidStats, FileIOError, "folder gone while it was emptied");
+
 [[noreturn]] void ThrowErrno(const FileLocation& location) {
   ThrowFileError(location.DisplayText(), static_cast<std::uint32_t>(errno));
 }

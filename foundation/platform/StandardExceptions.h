@@ -1,21 +1,22 @@
 // The data-less exceptions shared by the foundation layers (capacity, encoding, numerals,
-// data overflow). Each one's text is its own type name.
+// folder listings, binary bytes).
 #pragma once
 
 #include "foundation/platform/DebuggableException.h"
 
-QVX_DECLARE_EXCEPTION(DataOverflow, DebuggableException);
-QVX_DECLARE_EXCEPTION(ConstDataCapacityExceeded, DebuggableException);
-QVX_DECLARE_EXCEPTION(NumeralTooLarge, DebuggableException);
-QVX_DECLARE_EXCEPTION(NoMoreData, DebuggableException);
-QVX_DECLARE_EXCEPTION(InvalidTextEncoding, DebuggableException);
-QVX_DECLARE_EXCEPTION(IllegalFileName, DebuggableException);
-QVX_DECLARE_EXCEPTION(FileLoopUninitialized, DebuggableException);
-QVX_DECLARE_EXCEPTION(UnrepresentableBinaryString, DebuggableException);
-QVX_DECLARE_EXCEPTION(UnrepresentableBinaryStringU8, UnrepresentableBinaryString);
-QVX_DECLARE_EXCEPTION(UnrepresentableBinaryStringU16, UnrepresentableBinaryString);
+QVX_DECLARE_EXCEPTION(DataOverflow, DebuggableException, "output buffer too small for the data");
+QVX_DECLARE_EXCEPTION(ConstDataCapacityExceeded, DebuggableException,
+                      "text longer than its fixed capacity");
+QVX_DECLARE_EXCEPTION(NumeralTooLarge, DebuggableException, "numeral too large for its width");
+QVX_DECLARE_EXCEPTION(InvalidTextEncoding, DebuggableException, "malformed text encoding");
+QVX_DECLARE_EXCEPTION(FileLoopUninitialized, DebuggableException,
+                      "folder listing read before it was opened");
+QVX_DECLARE_EXCEPTION(UnrepresentableBinaryStringU8, DebuggableException,
+                      "bytes that are not UTF-8 text");
 
 namespace UnixPlatform {
-QVX_DECLARE_EXCEPTION(MultiByteToWideConvertError, DebuggableException);
-QVX_DECLARE_EXCEPTION(WideToMultiByteConvertError, DebuggableException);
+QVX_DECLARE_EXCEPTION(MultiByteToWideConvertError, DebuggableException,
+                      "text the locale's encoding cannot read");
+QVX_DECLARE_EXCEPTION(WideToMultiByteConvertError, DebuggableException,
+                      "text the locale's encoding cannot hold");
 }  // namespace UnixPlatform

@@ -14,7 +14,9 @@ class ICUResult : public DebuggableException {
 
   // "UErrorCode=<code> [<ICU's name for it>] in <function>", composed when thrown.
   [[nodiscard]] const char* what() const noexcept override { return text_.c_str(); }
-  [[nodiscard]] ByteRange text() const override { return ByteRange(text_); }
+
+ protected:
+  [[nodiscard]] const char* Description() const noexcept override { return "ICU call failed"; }
 
  private:
   std::string text_;

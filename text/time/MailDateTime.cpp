@@ -6,6 +6,9 @@
 
 namespace {
 
+// The weekday comes from the date itself, so this would be the program's own mistake.
+QVX_DECLARE_EXCEPTION(InvalidDay, DebuggableException, "weekday outside 0 to 6");
+
 const char* DayName(std::uint32_t dayOfWeek) {
   static const char* const kNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   if (dayOfWeek > 6) throw InvalidDay();

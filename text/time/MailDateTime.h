@@ -10,7 +10,7 @@
 // At most 31 bytes for a year of up to four digits, a valid time of day and an offset of at
 // most 99 hours and 99 minutes (100 hours and more are written as 99 hours and over 59 minutes,
 // the way the reader takes them); larger fields are written in full rather than cut. Throws
-// InvalidMonth for a month outside 1 to 12 (and InvalidDay should the weekday fall outside 0 to 6).
+// InvalidMonth for a month outside 1 to 12.
 [[nodiscard]] UString8 FormatMailDateTime(const ZonedDateTime& time);
 // The instant written at the given offset in seconds.
 [[nodiscard]] UString8 FormatMailDateTime(DateTime time, std::int64_t offsetSeconds);

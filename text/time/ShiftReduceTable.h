@@ -10,9 +10,11 @@
 #include <vector>
 
 // A rule names a symbol outside the grammar, or the goal symbol heads no rule.
-QVX_DECLARE_EXCEPTION(InvalidGrammar, DebuggableException);
+QVX_DECLARE_EXCEPTION(InvalidGrammar, DebuggableException,
+                      "grammar with an unknown symbol or no rule for its goal");
 // Two actions compete for one state and lookahead: the grammar is not SLR(1).
-QVX_DECLARE_EXCEPTION(GrammarConflict, DebuggableException);
+QVX_DECLARE_EXCEPTION(GrammarConflict, DebuggableException,
+                      "grammar with two actions for one state and lookahead");
 
 struct GrammarRule {
   int left;

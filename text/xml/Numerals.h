@@ -12,7 +12,7 @@
 #include <type_traits>
 
 // The text is empty or holds a byte that is not a digit.
-QVX_DECLARE_EXCEPTION(NotANumeral, DebuggableException);
+QVX_DECLARE_EXCEPTION(NotANumeral, DebuggableException, "not a numeral");
 
 namespace NumeralsDetail {
 struct NumeralTextAccess;

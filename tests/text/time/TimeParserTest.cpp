@@ -48,10 +48,16 @@ TEST(TimeParsing, AcceptedForms) {
 std::string RejectionOf(const std::string& text) {
   try {
     static_cast<void>(Parse(text));
-  } catch (const InvalidTime& error) {
-    // The text of a data-less exception is its mangled class name: a length, then the name.
-    const std::string name = error.what();
-    return name.substr(name.find_first_not_of("0123456789"));
+  } catch (const NoSuchDate&) {
+    return "NoSuchDate";
+  } catch (const NoSuchTimeOfDay&) {
+    return "NoSuchTimeOfDay";
+  } catch (const WrongDayOfWeek&) {
+    return "WrongDayOfWeek";
+  } catch (const NoTimeZone&) {
+    return "NoTimeZone";
+  } catch (const InvalidTime&) {
+    return "InvalidTime";
   } catch (const ParsingFailure&) {
     return "ParsingFailure";
   }

@@ -43,7 +43,7 @@ TEST(TimeRoundTrip, MostNegativeIntervalReadsBackAndItsPositiveTwinOverflows) {
     (void)ParseXMLDuration(UString8("P106751991DT4H54.775808S"));
     FAIL() << "no overflow";
   } catch (const ExceptionPL& error) {
-    EXPECT_EQ(std::string(error.text().begin, error.text().end),
+    EXPECT_STREQ(error.what(),
               "Could not convert XMLDuration to TimeInterval due to integer overflow.");
   }
 }

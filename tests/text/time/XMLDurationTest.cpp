@@ -22,9 +22,7 @@ std::string Read(const std::string& text) {
   try {
     return std::to_string(ParseXMLDuration(text.data(), text.data() + text.size()));
   } catch (const ExceptionPL& error) {
-    const auto [begin, end] = error.text();
-    EXPECT_STREQ(error.what(), std::string(begin, end).c_str());
-    return std::string(begin, end);
+    return error.what();
   }
 }
 
