@@ -2,11 +2,8 @@
 
 #include "foundation/data/Digits.h"
 #include "foundation/text/LocaleConversion.h"
-#include "text/format/FormatArguments.h"
-#include "text/format/FormatWith.h"
 
 #include <string.h>
-#include <cstring>
 
 namespace {
 
@@ -21,22 +18,17 @@ constexpr std::size_t kSystemTextBytes = 256;
   return result;
 }
 
-AutoUString<UTF8> LowerCaseHex(std::uint32_t value) {
-  char digits[8];
-  const char* first = WriteDigitsBefore(digits + sizeof digits, value, 16);
-  return AutoUString<UTF8>(first, digits + sizeof digits);
-}
-
 }  // namespace
 
 AutoUString<UTF8> SystemErrorText(std::uint32_t error) {
   char buffer[kSystemTextBytes] = {};
   const char* systemText =
       SystemTextFrom(strerror_r(static_cast<int>(error), buffer, sizeof buffer), buffer);
-  const AutoUString<UTF8> systemTextUTF8 =
-      systemText != nullptr ? LocaleToUTF8(systemText) : AutoUString<UTF8>();
-  const AutoUString<UTF8> hex = LowerCaseHex(error);
-
-  const ByteRange format = "Error 0x{e}%: {s}";
-  return FormatWith(format, BindArguments(format, {hex, systemTextUTF8}));
+  char digits[8];
+  const char* const digitsEnd = digits + sizeof digits;
+  AutoUString<UTF8> text("Error 0x");
+  text.Append(WriteDigitsBefore(digits + sizeof digits, error, 16), digitsEnd);
+  text.Append(UString8("%: "));
+  if (systemText != nullptr) text.Append(LocaleToUTF8(systemText));
+  return text;
 }
