@@ -1,5 +1,7 @@
 #include "foundation/platform/Event.h"
 
+#include "foundation/platform/DebuggableException.h"
+
 #include <cerrno>
 #include <limits>
 
@@ -8,6 +10,21 @@ namespace {
 constexpr std::int64_t kMicrosecondsPerSecond = 1000000;
 constexpr long kNanosecondsPerMicrosecond = 1000;
 constexpr long kNanosecondsPerSecond = 1000000000;
+
+// A thread-library call of a wait failed; code is the library's error number.
+class EventError : public DebuggableException {
+ public:
+  explicit EventError(std::uint32_t code) noexcept : code_(code) {}
+  [[nodiscard]] std::uint32_t code() const noexcept { return code_; }
+
+ protected:
+  [[nodiscard]] const char* Description() const noexcept override {
+    return "thread library failure in an event wait";
+  }
+
+ private:
+  std::uint32_t code_;
+};
 
 void Check(int error) {
   if (error != 0) throw EventError(static_cast<std::uint32_t>(error));

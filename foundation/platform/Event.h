@@ -1,30 +1,14 @@
 // A manual-reset event: once Set it stays signaled until Reset, and every thread waiting on it
 // wakes. A thread waits on two events at once, with a timeout in microseconds.
-// Thread-library errors of a wait throw UnixPlatform::EventError.
+// A thread-library error of a wait throws a DebuggableException naming it.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 
-#include "foundation/platform/DebuggableException.h"
 #include "foundation/platform/PlainLock.h"
 
 namespace UnixPlatform {
-// A thread-library call of a wait failed; code is the library's error number.
-class EventError : public DebuggableException {
- public:
-  explicit EventError(std::uint32_t code) noexcept : code_(code) {}
-  [[nodiscard]] std::uint32_t code() const noexcept { return code_; }
-
- protected:
-  [[nodiscard]] const char* Description() const noexcept override {
-    return "thread library failure in an event wait";
-  }
-
- private:
-  std::uint32_t code_;
-};
-
 // Timeouts above this many microseconds (0xFFFFFFFF milliseconds and up) wait without end.
 inline constexpr std::int64_t kLongestTimedWait = 4294967294999;
 
