@@ -1,13 +1,13 @@
 #include "foundation/platform/Event.h"
 
 #include "foundation/platform/DebuggableException.h"
+#include "foundation/platform/TimeUnits.h"
 
 #include <cerrno>
 #include <limits>
 
 namespace UnixPlatform {
 namespace {
-constexpr std::int64_t kMicrosecondsPerSecond = 1000000;
 constexpr long kNanosecondsPerMicrosecond = 1000;
 constexpr long kNanosecondsPerSecond = 1000000000;
 

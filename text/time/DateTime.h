@@ -3,6 +3,8 @@
 // The clock is in Clock.h; the text forms are in XMLDuration.h, MailDateTime.h and TimeParser.h.
 #pragma once
 
+#include "foundation/platform/TimeUnits.h"
+
 #include <cstdint>
 
 // Microseconds since 1970-01-01T00:00:00 UTC.
@@ -10,10 +12,6 @@ using DateTime = std::int64_t;
 // A signed length of time in microseconds.
 using TimeInterval = std::int64_t;
 
-constexpr std::int64_t kMicrosecondsPerSecond = 1000000;
-constexpr std::int64_t kMicrosecondsPerMinute = 60 * kMicrosecondsPerSecond;
-constexpr std::int64_t kSecondsPerDay = 86400;
-constexpr std::int64_t kMicrosecondsPerDay = kSecondsPerDay * kMicrosecondsPerSecond;
 // The day number of 1970-01-01, the day DateTime counts from.
 constexpr std::int64_t kUnixEpochDayNumber = 719528;
 

@@ -105,8 +105,8 @@ class DurationReader {
     std::uint64_t magnitude = static_cast<std::uint64_t>(microseconds_);
     const std::pair<std::uint32_t, std::uint64_t> parts[] = {
         {days_, kMicrosecondsPerDay},
-        {hours_, 3600 * kMicrosecondsPerSecond},
-        {minutes_, 60 * kMicrosecondsPerSecond},
+        {hours_, kMicrosecondsPerHour},
+        {minutes_, kMicrosecondsPerMinute},
         {seconds_, kMicrosecondsPerSecond}};
     for (const auto& [count, unit] : parts) {
       std::uint64_t part = 0;
@@ -210,9 +210,10 @@ UString8 FormatXMLDuration(TimeInterval interval) {
   // The magnitude of the most negative value still fits the unsigned type.
   std::uint64_t rest = interval < 0 ? 0 - static_cast<std::uint64_t>(interval)
                                     : static_cast<std::uint64_t>(interval);
+  // The units as unsigned values, for the unsigned arithmetic on the magnitude.
   constexpr std::uint64_t kDay = kMicrosecondsPerDay;
-  constexpr std::uint64_t kHour = 3600 * kMicrosecondsPerSecond;
-  constexpr std::uint64_t kMinute = 60 * kMicrosecondsPerSecond;
+  constexpr std::uint64_t kHour = kMicrosecondsPerHour;
+  constexpr std::uint64_t kMinute = kMicrosecondsPerMinute;
   constexpr std::uint64_t kSecond = kMicrosecondsPerSecond;
   if (rest >= kDay) {
     AppendDecimal(text, rest / kDay);
