@@ -62,7 +62,7 @@ void ForceDirectoryExistence(const FileLocation& location) {
 // unlinked, so nothing outside the folder is ever touched.
 void RemoveContents(const FileLocation& directory) {
   if (!GetStatus(directory).Exists()) throw InvalidStats(0);
-  UnixPlatform::FileLoop loop(directory, AutoUString<UTF8>(), UnixPlatform::FileLoop::kAll);
+  UnixPlatform::FileLoop loop(directory);
   for (; !loop.AtEnd(); loop.Advance()) {
     const FileLocation entry = loop.Current();
     const FileStatus status = GetStatus(entry);

@@ -1,5 +1,5 @@
 // The data-less exceptions shared by the foundation layers (capacity, encoding, numerals,
-// folder listings, binary bytes).
+// binary bytes).
 #pragma once
 
 #include "foundation/platform/DebuggableException.h"
@@ -9,8 +9,6 @@ QVX_DECLARE_EXCEPTION(ConstDataCapacityExceeded, DebuggableException,
                       "text longer than its fixed capacity");
 QVX_DECLARE_EXCEPTION(NumeralTooLarge, DebuggableException, "numeral too large for its width");
 QVX_DECLARE_EXCEPTION(InvalidTextEncoding, DebuggableException, "malformed text encoding");
-QVX_DECLARE_EXCEPTION(FileLoopUninitialized, DebuggableException,
-                      "folder listing read before it was opened");
 QVX_DECLARE_EXCEPTION(UnrepresentableBinaryStringU8, DebuggableException,
                       "bytes that are not UTF-8 text");
 
