@@ -17,7 +17,6 @@ class FileReader : public DataReader {
   [[nodiscard]] bool AtEnd() override;
   // Failures go through the reading mapping.
   char* Read(char* begin, char* end) override;
-  [[nodiscard]] std::uint64_t Position() const noexcept { return position_; }
 
  private:
   // pread-like: seeks to `at` and reads; returns the count.

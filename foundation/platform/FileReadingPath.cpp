@@ -51,7 +51,6 @@ void FileReadingPath::Close() {
 }
 
 std::uint64_t FileReadingPath::Size() const {
-  if (isStream_) return kUnknownSize;
   if (descriptor_ < 0) throw FileNotOpenError(location_.DisplayText(), 0);
   const off_t current = ::lseek(descriptor_, 0, SEEK_CUR);
   // Pipes and terminals cannot seek at all: their size is unknown, not an error.

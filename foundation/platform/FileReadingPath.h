@@ -28,12 +28,9 @@ class FileReadingPath {
   // A failing close throws; the path is closed either way.
   void Close();
 
-  [[nodiscard]] bool IsOpen() const noexcept { return descriptor_ >= 0; }
   [[nodiscard]] int Descriptor() const noexcept { return descriptor_; }
   [[nodiscard]] const FileLocation& Location() const noexcept { return location_; }
-  // Marks the path as a stream whose size cannot be known.
-  void SetStream(bool isStream) noexcept { isStream_ = isStream; }
-  // kUnknownSize for a stream and for a descriptor that cannot seek; the offset is kept.
+  // kUnknownSize for a descriptor that cannot seek (a pipe, a terminal); the offset is kept.
   // FileNotOpenError when nothing is open.
   [[nodiscard]] std::uint64_t Size() const;
 
@@ -46,7 +43,6 @@ class FileReadingPath {
  private:
   FileLocation location_;
   int descriptor_ = -1;
-  bool isStream_ = false;
 };
 
 }  // namespace UnixPlatform
