@@ -82,12 +82,6 @@ void FormatOverrideContext::RemoveScope(FormatOverrideScope& scope) {
   scope.context_ = nullptr;
 }
 
-FormatOverrideContext* FormatOverrideContext::ParentContext() const noexcept { return nullptr; }
-
-std::unique_ptr<FormatOverrideContext> FormatOverrideContext::CreateContext() const {
-  return std::make_unique<FormatOverrideContext>();
-}
-
 FormatOverrideContext& CurrentContext() {
   if (FormatOverrideContext* installed = InstalledContext().get()) return *installed;
   static FormatOverrideContext defaultContext;

@@ -36,21 +36,17 @@ class FormatOverrideContext {
   FormatOverrideContext(const FormatOverrideContext&) = delete;
   FormatOverrideContext& operator=(const FormatOverrideContext&) = delete;
   // Scopes still registered are released: they outlive the context without touching it.
-  virtual ~FormatOverrideContext();
+  ~FormatOverrideContext();
 
-  [[nodiscard]] virtual bool HasOverride(ByteRange key) const;
+  [[nodiscard]] bool HasOverride(ByteRange key) const;
   // The value of the newest table that has key, or fallback when none has it.
-  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(ByteRange key, ByteRange fallback) const;
+  [[nodiscard]] AutoUString<UTF8> GetOverride(ByteRange key, ByteRange fallback) const;
   // The same lookup with the key itself as the fallback.
-  [[nodiscard]] virtual AutoUString<UTF8> GetOverride(ByteRange key) const;
+  [[nodiscard]] AutoUString<UTF8> GetOverride(ByteRange key) const;
   // Puts the scope ahead of every registered one, taking it from its old context if it had one.
-  virtual void AddScope(FormatOverrideScope& scope);
+  void AddScope(FormatOverrideScope& scope);
   // Unlinks the scope; a scope not registered here is left alone.
-  virtual void RemoveScope(FormatOverrideScope& scope);
-  // A context this one defers to; a plain context stands alone and has none.
-  [[nodiscard]] virtual FormatOverrideContext* ParentContext() const noexcept;
-  // A new, empty context of this kind, owned by the caller.
-  [[nodiscard]] virtual std::unique_ptr<FormatOverrideContext> CreateContext() const;
+  void RemoveScope(FormatOverrideScope& scope);
 
  private:
   [[nodiscard]] const OverrideTable* FindTable(ByteRange key) const;
