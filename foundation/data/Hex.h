@@ -1,5 +1,4 @@
-// The hexadecimal form of raw bytes: how file errors show a name that is not text, and how such
-// bytes are read back.
+// The hexadecimal form of raw bytes: how file errors show a name that is not text.
 #pragma once
 
 #include "foundation/data/BinaryString.h"
@@ -9,11 +8,4 @@
 [[nodiscard]] AutoUString<UTF8> ToHex(const char* begin, const char* end);
 [[nodiscard]] inline AutoUString<UTF8> ToHex(const BinaryString& bytes) {
   return ToHex(bytes.begin(), bytes.end());
-}
-
-// The bytes of a text of digit pairs, letters in either case; throws NotValidHEX for an odd
-// length or a character that is not a hexadecimal digit.
-[[nodiscard]] BinaryString FromHex(const char* begin, const char* end);
-[[nodiscard]] inline BinaryString FromHex(const AutoUString<UTF8>& text) {
-  return FromHex(text.begin(), text.end());
 }

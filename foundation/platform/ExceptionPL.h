@@ -16,9 +16,3 @@ class ExceptionPL : public DebuggableException {
  private:
   const char* message_;
 };
-
-// Raised when a hexadecimal text has an odd length or a byte that is not a hex digit.
-class NotValidHEX : public ExceptionPL {
- public:
-  NotValidHEX() noexcept : ExceptionPL("Input is not valid hexadecimal.") {}
-};

@@ -133,7 +133,6 @@ TEST(ExceptionWords, WhatNamesTheFailure) {
       {DataOverflow(), "output buffer too small for the data"},
       {UnixPlatform::MultiByteToWideConvertError(), "text the locale's encoding cannot read"},
       {message, "Could not convert XMLDuration to TimeInterval"},
-      {NotValidHEX(), "Input is not valid hexadecimal."},
   };
   for (const auto& row : rows) EXPECT_STREQ(row.error.what(), row.words);
 }
