@@ -22,13 +22,11 @@ class DebuggableException : public std::exception, public UnixPlatform::Exceptio
 };
 
 // Declares an exception class that adds no data; Words, a string literal, name its failure.
-#define QVX_DECLARE_EXCEPTION(Name, Base, Words)                    \
-  class Name : public Base {                                        \
-   public:                                                          \
-    using Base::Base;                                               \
-                                                                    \
-   protected:                                                       \
-    [[nodiscard]] const char* Description() const noexcept override { \
-      return Words;                                                 \
-    }                                                               \
+#define QVX_DECLARE_EXCEPTION(Name, Base, Words)                                      \
+  class Name : public Base {                                                          \
+   public:                                                                            \
+    using Base::Base;                                                                 \
+                                                                                      \
+   protected:                                                                         \
+    [[nodiscard]] const char* Description() const noexcept override { return Words; } \
   }

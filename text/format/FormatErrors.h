@@ -1,4 +1,5 @@
-// The failures of format strings and override tables. None carries data. FormatError is the common base, for callers that treat any of them alike.
+// The failures of format strings and override tables. None carries data. FormatError is the common
+// base, for callers that treat any of them alike.
 #pragma once
 
 #include "foundation/platform/DebuggableException.h"

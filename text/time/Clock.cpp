@@ -49,4 +49,3 @@ DateTime Now() {
   const UTCOffset offset = LocalUTCOffsetAt(std::time(nullptr), local);
   return ToDateTime(FromBrokenDown(local, offset));
 }
-

@@ -1,5 +1,6 @@
-// The failures of time values and their text forms. None carries data. InvalidTime is the base of the checks made on a date-time text once it has been read,
-// for callers that treat a well-formed but impossible time alike.
+// The failures of time values and their text forms. None carries data. InvalidTime is the base of
+// the checks made on a date-time text once it has been read, for callers that treat a well-formed
+// but impossible time alike.
 #pragma once
 
 #include "foundation/platform/DebuggableException.h"

@@ -103,11 +103,10 @@ class DurationReader {
     // The magnitude is summed unsigned: the most negative interval has one that no positive
     // interval reaches.
     std::uint64_t magnitude = static_cast<std::uint64_t>(microseconds_);
-    const std::pair<std::uint32_t, std::uint64_t> parts[] = {
-        {days_, kMicrosecondsPerDay},
-        {hours_, kMicrosecondsPerHour},
-        {minutes_, kMicrosecondsPerMinute},
-        {seconds_, kMicrosecondsPerSecond}};
+    const std::pair<std::uint32_t, std::uint64_t> parts[] = {{days_, kMicrosecondsPerDay},
+                                                             {hours_, kMicrosecondsPerHour},
+                                                             {minutes_, kMicrosecondsPerMinute},
+                                                             {seconds_, kMicrosecondsPerSecond}};
     for (const auto& [count, unit] : parts) {
       std::uint64_t part = 0;
       if (__builtin_mul_overflow(std::uint64_t{count}, unit, &part) ||

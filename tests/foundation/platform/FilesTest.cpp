@@ -44,9 +44,12 @@ TEST(FileLocation, PathArithmetic) {
     const char* child;
     const char* parent;  // "!root", "!invalid" for the exception
   } rows[] = {
-      {"/var/tmp/", "/x/", "/var/tmp/x", "/var"}, {"/", "etc", "/etc", "!root"},
-      {"/a", "b//", "/a/b", "/"},                 {"a/b", "c", "a/b/c", "a"},
-      {"plain", "c", "plain/c", "!invalid"},      {"/a//b", "", "/a//b/", "/a/"},
+      {"/var/tmp/", "/x/", "/var/tmp/x", "/var"},
+      {"/", "etc", "/etc", "!root"},
+      {"/a", "b//", "/a/b", "/"},
+      {"a/b", "c", "a/b/c", "a"},
+      {"plain", "c", "plain/c", "!invalid"},
+      {"/a//b", "", "/a//b/", "/a/"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.path);
@@ -102,9 +105,12 @@ TEST_F(FileOperations, StatusTellsEntriesLinksAndDanglingLinksApart) {
     std::uint32_t state;
     bool directory;
   } rows[] = {
-      {"dir", FileStatus::kExists, true},           {"file", FileStatus::kExists, false},
-      {"toFile", FileStatus::kLinkToTarget, false}, {"toDir", FileStatus::kLinkToTarget, true},
-      {"dangling", FileStatus::kDanglingLink, false}, {"gone", FileStatus::kNothing, false},
+      {"dir", FileStatus::kExists, true},
+      {"file", FileStatus::kExists, false},
+      {"toFile", FileStatus::kLinkToTarget, false},
+      {"toDir", FileStatus::kLinkToTarget, true},
+      {"dangling", FileStatus::kDanglingLink, false},
+      {"gone", FileStatus::kNothing, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -267,7 +273,6 @@ TEST(FileReader, PipeHasNoSizeAndIsReadToItsEnd) {
   VectorAppender appender(bytes);
   ReadFileInto(reading, appender);
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
-
 }
 
 }  // namespace

@@ -75,9 +75,8 @@ TEST(NormalizeCharsetNameTest, AliasListsWinOverTheIANANameAndOthersKeepTheirNam
 TEST(ICUConverterTest, UnknownNameAndUnknownActionThrowICUResult) {
   EXPECT_EQ(What<ICUResult>([] { ICUConverter converter("no-such-charset"); }),
             "UErrorCode=4 [U_FILE_ACCESS_ERROR] in ucnv_open");
-  EXPECT_EQ(What<ICUResult>([] {
-              ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3));
-            }),
+  EXPECT_EQ(What<ICUResult>(
+                [] { ICUConverter converter("UTF-8", static_cast<InvalidCharacterAction>(3)); }),
             "UErrorCode=1 [U_ILLEGAL_ARGUMENT_ERROR]");
   // An alias is opened under its normalised name.
   ICUConverter korean("KS_C_5601-1987");
@@ -97,7 +96,11 @@ TEST(ICUConverterTest, ActionsDecideWhatBecomesOfUnmappableBytes) {
 
 TEST(ICUConverterTest, StopOnIllegalSubstitutesOnlyUnmappableBytes) {
   ICUConverter lenient("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kSubstitute);
-  EXPECT_EQ(ToUTF8(lenient, "a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(ToUTF8(lenient,
+                   "a\xFF"
+                   "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   ICUConverter strict("UTF-8", InvalidCharacterAction::kSubstitute, IllegalSequences::kStop);
   EXPECT_EQ(What<ICUResult>([&] { (void)ToUTF8(strict, "a\xFF"); }),
             "UErrorCode=12 [U_ILLEGAL_CHAR_FOUND] in ucnv_toAlgorithmic");

@@ -44,7 +44,7 @@ TEST(TimeRoundTrip, MostNegativeIntervalReadsBackAndItsPositiveTwinOverflows) {
     FAIL() << "no overflow";
   } catch (const ExceptionPL& error) {
     EXPECT_STREQ(error.what(),
-              "Could not convert XMLDuration to TimeInterval due to integer overflow.");
+                 "Could not convert XMLDuration to TimeInterval due to integer overflow.");
   }
 }
 

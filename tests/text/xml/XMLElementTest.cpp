@@ -14,8 +14,9 @@ TEST(XMLElement, AttributesAreFoundByTheirExactBytesThroughARange) {
   // The value for a key given as a range, or "!" when there is none.
   const auto value = [&](ByteRange key) {
     const auto found = root->attributes.find(key);
-    return found == root->attributes.end() ? std::string("!")
-                                           : std::string(found->second.begin(), found->second.end());
+    return found == root->attributes.end()
+               ? std::string("!")
+               : std::string(found->second.begin(), found->second.end());
   };
   EXPECT_EQ(value("Name"), "a");
   EXPECT_EQ(value("name"), "b");
