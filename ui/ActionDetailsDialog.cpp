@@ -4,7 +4,7 @@
 #include "core/UICommand.h"
 #include "ui/ActionButtonRow.h"
 #include "ui/DialogFailure.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogLayout.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 

@@ -11,7 +11,7 @@
 #include "ui/ConfirmationDialog.h"
 #include "ui/DeadlineText.h"
 #include "ui/DialogFailure.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogLayout.h"
 #include "ui/FormatBuiltIn.h"
 #include "ui/SnoozeChoices.h"
 #include "ui/ToolkitContext.h"

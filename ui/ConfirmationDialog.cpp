@@ -3,7 +3,7 @@
 #include "core/ActionRequest.h"
 #include "core/UICommand.h"
 #include "ui/DialogFailure.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogLayout.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 

@@ -1,7 +1,7 @@
 #include "ui/HiddenWindow.h"
 
 #include "core/UICommand.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogLayout.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetTable.h"
 

@@ -3,7 +3,7 @@
 #include "text/time/Clock.h"
 #include "ui/ActionButtonRow.h"
 #include "ui/DialogFailure.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogLayout.h"
 #include "ui/FormatBuiltIn.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetOperations.h"

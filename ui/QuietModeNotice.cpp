@@ -2,7 +2,7 @@
 
 #include "core/UICommand.h"
 #include "ui/DialogFailure.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogLayout.h"
 #include "ui/UIStrings.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
