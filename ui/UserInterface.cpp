@@ -20,10 +20,8 @@ namespace {
 constexpr unsigned long kTickMilliseconds = 1000;
 constexpr std::size_t kErrorTextBytes = 2048;
 
-// The toolkit's context of the run, one per process like the toolkit itself.
-XtAppContext applicationContext = nullptr;
-Display* display = nullptr;
-bool international = false;
+// The handler Xt had before ours, which ours passes every warning on to; Xt keeps one chain per
+// process.
 XtErrorMsgHandler previousWarningHandler = nullptr;
 
 // Set by the I/O error handler: nothing may talk to the server any more.
@@ -34,9 +32,7 @@ void DestroyApplicationContext() {
   // toolkit's memory stays where it is until the process ends two seconds later.
   if (displayLost) return;
   DestroyAllShells();
-  XtAppContext context = applicationContext;
-  applicationContext = nullptr;
-  display = nullptr;
+  XtAppContext context = ForgetToolkitContext();
   if (context != nullptr) XtDestroyApplicationContext(context);
 }
 
@@ -125,7 +121,7 @@ void TimerTimeOut(XtPointer session, XtIntervalId*) {
     TimerTick(*static_cast<Session*>(session));
   } catch (...) {
   }
-  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, session);
+  XtAppAddTimeOut(ApplicationContext(), kTickMilliseconds, TimerTimeOut, session);
 }
 
 // The codeset variants of the C locale leave widget texts in their plain form.
@@ -136,34 +132,31 @@ bool IsCLocale(const char* name) {
 
 }  // namespace
 
-XtAppContext ApplicationContext() noexcept { return applicationContext; }
-Display* ToolkitDisplay() noexcept { return display; }
-Boolean InternationalResource() noexcept { return international ? True : False; }
-
 void StartToolkit(SessionState& state, int argumentCount, char** argumentVector) {
   XSetErrorHandler(HandleXError);
   XSetIOErrorHandler(HandleXIOError);
   if (state.localeInUse) XtSetLanguageProc(nullptr, nullptr, nullptr);
   XtToolkitInitialize();
-  applicationContext = XtCreateApplicationContext();
+  XtAppContext context = XtCreateApplicationContext();
+  SetApplicationContext(context);
   SetApplicationContextDestroyer(DestroyApplicationContext);
-  previousWarningHandler = XtAppSetWarningMsgHandler(applicationContext, HandleXtWarning);
-  display = XtOpenDisplay(applicationContext, nullptr, nullptr, kApplicationClass, nullptr, 0,
-                          &argumentCount, argumentVector);
+  previousWarningHandler = XtAppSetWarningMsgHandler(context, HandleXtWarning);
+  Display* display = XtOpenDisplay(context, nullptr, nullptr, kApplicationClass, nullptr, 0,
+                                   &argumentCount, argumentVector);
   if (display == nullptr) ExitApplication(-1, "Error: failed XtOpenDisplay");
   if (state.localeInUse && IsCLocale(std::setlocale(LC_CTYPE, nullptr))) {
     state.localeInUse = false;
   }
-  international = state.localeInUse;
+  SetToolkitDisplay(display, state.localeInUse);
   ChooseDefaultFontSet();
-  XtAppSetErrorHandler(applicationContext, HandleXtError);
-  XtAppAddActions(applicationContext, globalActions, XtNumber(globalActions));
+  XtAppSetErrorHandler(context, HandleXtError);
+  XtAppAddActions(context, globalActions, XtNumber(globalActions));
 }
 
 void RunUserInterface(Session& session, int argumentCount, char** argumentVector) {
   StartToolkit(session.state, argumentCount, argumentVector);
-  XtAppAddTimeOut(applicationContext, kTickMilliseconds, TimerTimeOut, &session);
-  XtAppMainLoop(applicationContext);
+  XtAppAddTimeOut(ApplicationContext(), kTickMilliseconds, TimerTimeOut, &session);
+  XtAppMainLoop(ApplicationContext());
   // The loop ends only when an exit flag is set, which nothing here does; the program ends
   // through ExitApplication, and so does this function should the toolkit ever return.
   ExitApplication(0, "CLOSED");
