@@ -6,6 +6,7 @@
 #include "core/TimerTick.h"
 #include "ui/DialogFailure.h"
 #include "ui/FontSetChoice.h"
+#include "ui/ToolkitCallback.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetTable.h"
 
@@ -74,23 +75,21 @@ std::string Parameters(String* parameters, Cardinal* count) {
 // sets; a widget left without any font cannot be shown at all.
 void HandleXtWarning(String name, String type, String className, String defaultText,
                      String* parameters, Cardinal* count) {
-  // Nothing may be thrown back through the toolkit's C frames; a report that fails is dropped.
+  // A report that fails is dropped.
   const std::vector<std::string>& diagnostics = FontDiagnostics();
   if (!diagnostics.empty()) {
-    try {
+    Guarded([&] {
       std::string text = std::string(name) + " (" + type + ") ( missing charsets:";
       for (const std::string& line : diagnostics) text += "\n" + line;
       text += " )";
       SendClientUIErrorMessage(1, UString8(text.c_str()));
-    } catch (...) {
-    }
+    });
   }
   if (std::strcmp(name, "noFont") == 0) {
     UString8 text;
-    try {
+    Guarded([&] {
       text = UString8((std::string(name) + " (" + Parameters(parameters, count) + ")").c_str());
-    } catch (...) {
-    }
+    });
     ReportInterfaceFailure(text);
   }
   if (previousWarningHandler != nullptr) {
@@ -117,10 +116,7 @@ XtActionsRec globalActions[] = {
 
 void TimerTimeOut(XtPointer session, XtIntervalId*) {
   // A failure inside one tick must not stop the clock: the program would never tick again.
-  try {
-    TimerTick(*static_cast<Session*>(session));
-  } catch (...) {
-  }
+  Guarded([session] { TimerTick(*static_cast<Session*>(session)); });
   XtAppAddTimeOut(ApplicationContext(), kTickMilliseconds, TimerTimeOut, session);
 }
 
