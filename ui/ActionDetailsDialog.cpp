@@ -13,12 +13,14 @@
 #include <X11/Xaw/Command.h>
 #include <X11/Xaw/Form.h>
 
+#include <iterator>
+
 namespace {
 
 enum Row { kForm, kActionDetails, kOk, kRowCount };
 enum Text { kPreviewText, kOkText };
 
-const WidgetRow kRows[kRowCount] = {
+const WidgetRow kRows[] = {
     {"form", &formWidgetClass, kShellRow, {}},
     {"actiondetails",
      &asciiTextWidgetClass,
@@ -28,6 +30,7 @@ const WidgetRow kRows[kRowCount] = {
       Number(XtNdisplayCaret, False), TextSlot(XtNstring, kPreviewText)}},
     {"ok", &commandWidgetClass, kForm, {TextSlot(XtNlabel, kOkText), UnderRow(kActionDetails)}},
 };
+static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
 Widget shell = nullptr;
 

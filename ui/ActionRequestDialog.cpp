@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <string>
@@ -69,7 +70,7 @@ enum Text {
   kSnoozeText
 };
 
-const WidgetRow kRows[kRowCount] = {
+const WidgetRow kRows[] = {
     {"form", &formWidgetClass, kShellRow, {}},
     {"actiontitle",
      &labelWidgetClass,
@@ -129,6 +130,7 @@ const WidgetRow kRows[kRowCount] = {
      kForm,
      {TextSlot(XtNlabel, kSnoozeText), UnderRow(kSnoozeLabel)}},
 };
+static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
 // Disabled and enabled together while an answer is being carried out.
 constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTakeButton,

@@ -14,13 +14,14 @@
 #include <X11/Xaw/Label.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
 enum Row { kForm, kActionTitle, kStaticLabel, kActionConfirmation, kCancel, kOk, kRowCount };
 enum Text { kTitleText, kStaticText, kMessageText, kCancelText, kOkText };
 
-const WidgetRow kRows[kRowCount] = {
+const WidgetRow kRows[] = {
     {"form", &formWidgetClass, kShellRow, {}},
     {"actiontitle",
      &labelWidgetClass,
@@ -47,6 +48,7 @@ const WidgetRow kRows[kRowCount] = {
      kForm,
      {TextSlot(XtNlabel, kOkText), UnderRow(kActionConfirmation)}},
 };
+static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
 constexpr int kInitialConfirmationWidth = 500;
 

@@ -26,7 +26,7 @@ namespace {
 enum Row { kForm, kActionMessage, kDismiss, kRowCount };
 enum Text { kBodyText, kButtonText };
 
-const WidgetRow kRows[kRowCount] = {
+const WidgetRow kRows[] = {
     {"form", &formWidgetClass, kShellRow, {}},
     {"actionmessage",
      &asciiTextWidgetClass,
@@ -40,6 +40,7 @@ const WidgetRow kRows[kRowCount] = {
      {TextSlot(XtNlabel, kButtonText), UnderRow(kActionMessage),
       Number(XtNmappedWhenManaged, False)}},
 };
+static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
 // The texts of one message, in the locale's encoding.
 struct MessageTexts {

@@ -12,12 +12,14 @@
 #include <X11/Xaw/Form.h>
 #include <X11/Xaw/Label.h>
 
+#include <iterator>
+
 namespace {
 
 enum Row { kForm, kStaticLabel, kOk, kRowCount };
 enum Text { kMessageText, kOkText };
 
-const WidgetRow kRows[kRowCount] = {
+const WidgetRow kRows[] = {
     {"form", &formWidgetClass, kShellRow, {}},
     {"staticlabel",
      &labelWidgetClass,
@@ -26,6 +28,7 @@ const WidgetRow kRows[kRowCount] = {
       TextSlot(XtNlabel, kMessageText)}},
     {"ok", &commandWidgetClass, kForm, {TextSlot(XtNlabel, kOkText), UnderRow(kStaticLabel)}},
 };
+static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
 Widget shell = nullptr;
 
