@@ -10,7 +10,7 @@
 const std::vector<DialogLayout>& DialogLayouts() {
   static const std::vector<DialogLayout> layouts = {
       ActionRequestDialogLayout(), ConfirmationDialogLayout(), ActionDetailsDialogLayout(),
-      MessageDialogLayout(),       QuietModeNoticeLayout(),    HiddenWindowLayout(),
+      MessageDialog::Layout(),     QuietModeNoticeLayout(),    HiddenWindowLayout(),
   };
   return layouts;
 }

@@ -14,10 +14,10 @@
 namespace {
 
 // Every dialog whose module looks texts up of its own is listed here with the accessor its
-// header declares, as in {"message dialog", &MessageDialogLookedUpTexts}.
+// class declares, as in {"message dialog", &MessageDialog::LookedUpTexts}.
 std::vector<DialogTextList> DialogTextLists() {
   return {{"action request dialog", &ActionRequestDialogLookedUpTexts},
-          {"message dialog", &MessageDialogLookedUpTexts}};
+          {"message dialog", &MessageDialog::LookedUpTexts}};
 }
 
 // The string table's texts that a window of this program shows, and which window.

@@ -8,9 +8,12 @@
 #include "ui/MessageDialog.h"
 #include "ui/QuietModeNotice.h"
 
+XDialogs::XDialogs() : messages_(std::make_unique<MessageDialog>()) {}
+XDialogs::~XDialogs() = default;
+
 void XDialogs::Started() { CreateHiddenWindow(session_->commands); }
 
-void XDialogs::SecondPassed() { ExpireMessageDialogs(); }
+void XDialogs::SecondPassed() { messages_->Expire(); }
 
 void XDialogs::PendingRequestsDue() {
   OpenActionRequestDialog(session_->state, session_->commands);
@@ -44,7 +47,7 @@ void XDialogs::QuietModeEnded() {
 
 void XDialogs::MessageArrived(const MessageRequest& message, MessageButton button,
                               MessageStacking stacking) {
-  ShowMessageDialog(message, button, stacking);
+  messages_->Show(message, button, stacking);
 }
 
-void XDialogs::MessageRemoved(std::uint64_t id) { RemoveMessageDialog(id); }
+void XDialogs::MessageRemoved(std::uint64_t id) { messages_->Remove(id); }

@@ -5,10 +5,18 @@
 
 #include "core/SessionView.h"
 
+#include <memory>
+
+class MessageDialog;
 class Session;
 
 class XDialogs final : public SessionView {
  public:
+  XDialogs();
+  XDialogs(const XDialogs&) = delete;
+  XDialogs& operator=(const XDialogs&) = delete;
+  ~XDialogs() override;
+
   // The session whose pending list the dialogs show and where their answers go; before the
   // first event.
   void Attach(Session& session) noexcept { session_ = &session; }
@@ -28,4 +36,5 @@ class XDialogs final : public SessionView {
 
  private:
   Session* session_ = nullptr;
+  std::unique_ptr<MessageDialog> messages_;
 };
