@@ -10,7 +10,7 @@
 const std::vector<DialogLayout>& DialogLayouts() {
   static const std::vector<DialogLayout> layouts = {
       ActionRequestDialogLayout(), ConfirmationDialogLayout(), ActionDetailsDialogLayout(),
-      MessageDialog::Layout(),     QuietModeNoticeLayout(),    HiddenWindowLayout(),
+      MessageDialog::Layout(),     QuietModeNotice::Layout(),  HiddenWindow::Layout(),
   };
   return layouts;
 }

@@ -2,6 +2,7 @@
 
 #include "core/UICommand.h"
 #include "ui/DialogLayout.h"
+#include "ui/ToolkitCallback.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetTable.h"
 
@@ -15,20 +16,9 @@ namespace {
 constexpr const char* kHiddenWindowName = "QVXClientUIHiddenWindow";
 constexpr Dimension kHiddenWindowSize = 32;
 
-// The message's type and format are not examined: the first four data bytes say it all.
-void HandleHiddenWindowEvent(Widget, XtPointer commands, XEvent* event, Boolean*) {
-  if (event->type != ClientMessage) return;
-  if (std::memcmp(event->xclient.data.b, "open", 4) != 0) return;
-  // Nothing may be thrown back through the toolkit's C frames.
-  try {
-    static_cast<UICommandQueue*>(commands)->Post({kOpenActionRequestDialog});
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
-void CreateHiddenWindow(UICommandQueue& commands) {
+void HiddenWindow::Create() {
   Arg args[4];
   XtSetArg(args[0], const_cast<char*>(XtNwidth), kHiddenWindowSize);
   XtSetArg(args[1], const_cast<char*>(XtNheight), kHiddenWindowSize);
@@ -36,10 +26,18 @@ void CreateHiddenWindow(UICommandQueue& commands) {
   XtSetArg(args[3], const_cast<char*>("international"), InternationalResource());
   Widget shell = CreateShell(kHiddenWindowName, args, 4);
   XtRealizeWidget(shell);
-  XtInsertRawEventHandler(shell, NoEventMask, True, HandleHiddenWindowEvent, &commands, XtListHead);
+  XtInsertRawEventHandler(shell, NoEventMask, True, MemberEventHandler<&HiddenWindow::EventArrived>,
+                          this, XtListHead);
 }
 
-DialogLayout HiddenWindowLayout() {
+// The message's type and format are not examined: the first four data bytes say it all.
+void HiddenWindow::EventArrived(Widget, XEvent* event) {
+  if (event->type != ClientMessage) return;
+  if (std::memcmp(event->xclient.data.b, "open", 4) != 0) return;
+  commands_.Post({kOpenActionRequestDialog});
+}
+
+DialogLayout HiddenWindow::Layout() {
   return {"HiddenWindow", nullptr, kHiddenWindowName,
           nullptr,        0,       {"width", "height", "mappedWhenManaged"}};
 }

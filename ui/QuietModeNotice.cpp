@@ -3,8 +3,8 @@
 #include "core/UICommand.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayout.h"
+#include "ui/ToolkitCallback.h"
 #include "ui/UIStrings.h"
-#include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 
 #include <X11/StringDefs.h>
@@ -15,6 +15,8 @@
 #include <iterator>
 
 namespace {
+
+constexpr const char* kDialogName = "QuietModeDialog";
 
 enum Row { kForm, kStaticLabel, kOk, kRowCount };
 enum Text { kMessageText, kOkText };
@@ -30,51 +32,32 @@ const WidgetRow kRows[] = {
 };
 static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
-Widget shell = nullptr;
+}  // namespace
 
-// The user has read it: the action request dialog may be used again, though quiet mode goes on.
-void Close(Widget, XtPointer commands, XtPointer) {
-  CloseQuietModeNotice();
-  // Nothing may be thrown back through the toolkit's C frames.
-  try {
-    static_cast<UICommandQueue*>(commands)->Post({kQuietModeNoticeClosed});
-  } catch (...) {
-  }
+void QuietModeNotice::Show(DateTime startTime, DateTime endTime) {
+  if (shell_ != nullptr) return;
+  BuildOrReport(kDialogName, [&] { Build(startTime, endTime); });
 }
 
-void Build(DateTime startTime, DateTime endTime, UICommandQueue& commands) {
+void QuietModeNotice::Build(DateTime startTime, DateTime endTime) {
   const std::vector<std::string> texts = {LocaleText(QuietModeText(startTime, endTime)),
                                           LocaleText("OK")};
-  shell = CreateDialogShell(LocaleText("Not Currently Available"));
-  const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
+  shell_ = CreateDialogShell(LocaleText("Not Currently Available"));
+  const std::vector<Widget> widgets = BuildWidgetTable(shell_, kRows, kRowCount, texts);
   Widget label = widgets[kStaticLabel];
   // Centred under the label.
   SetResource(widgets[kOk], XtNhorizDistance,
               (WidgetWidth(label) - WidgetWidth(widgets[kOk])) / 2 + WidgetBorderWidth(label));
-  XtAddCallback(widgets[kOk], XtNcallback, Close, &commands);
-  XtRealizeWidget(shell);
-  CenterShell(shell);
-  IgnoreWindowManagerClose(shell);
+  AddMemberCallback<&QuietModeNotice::OkPressed>(widgets[kOk], *this);
+  ShowWindow();
 }
 
-}  // namespace
-
-void ShowQuietModeNotice(DateTime startTime, DateTime endTime, UICommandQueue& commands) {
-  if (shell != nullptr) return;
-  try {
-    Build(startTime, endTime, commands);
-  } catch (...) {
-    ReportDialogFailure("QuietModeDialog");
-  }
+// The user has read it: the action request dialog may be used again, though quiet mode goes on.
+void QuietModeNotice::OkPressed() {
+  Close();
+  commands_.Post({kQuietModeNoticeClosed});
 }
 
-void CloseQuietModeNotice() {
-  if (shell == nullptr) return;
-  XtDestroyWidget(shell);
-  shell = nullptr;
-}
-
-DialogLayout QuietModeNoticeLayout() {
-  return {"QuietModeDialog", "Not Currently Available", nullptr, kRows,
-          kRowCount,         {"ok.horizDistance"}};
+DialogLayout QuietModeNotice::Layout() {
+  return {kDialogName, "Not Currently Available", nullptr, kRows, kRowCount, {"ok.horizDistance"}};
 }

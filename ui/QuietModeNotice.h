@@ -3,14 +3,23 @@
 #pragma once
 
 #include "text/time/DateTime.h"
+#include "ui/DialogWindow.h"
 
 struct DialogLayout;
-class UICommandQueue;
 
-// Does nothing while the notice is open; otherwise shows the period as local times of day.
-// Its closing is posted to commands.
-void ShowQuietModeNotice(DateTime startTime, DateTime endTime, UICommandQueue& commands);
-void CloseQuietModeNotice();
+class QuietModeNotice final : public DialogWindow {
+ public:
+  // Its closing by the user is posted to commands.
+  explicit QuietModeNotice(UICommandQueue& commands) noexcept : DialogWindow(commands) {}
 
-// The window's widgets for the generated documentation.
-[[nodiscard]] DialogLayout QuietModeNoticeLayout();
+  // Does nothing while the notice is open; otherwise shows the period as local times of day.
+  void Show(DateTime startTime, DateTime endTime);
+  void Close() { DestroyWindow(); }
+
+  // The window's widgets for the generated documentation.
+  [[nodiscard]] static DialogLayout Layout();
+
+ private:
+  void Build(DateTime startTime, DateTime endTime);
+  void OkPressed();
+};

@@ -11,7 +11,13 @@
 XDialogs::XDialogs() : messages_(std::make_unique<MessageDialog>()) {}
 XDialogs::~XDialogs() = default;
 
-void XDialogs::Started() { CreateHiddenWindow(session_->commands); }
+void XDialogs::Attach(Session& session) {
+  session_ = &session;
+  hiddenWindow_ = std::make_unique<HiddenWindow>(session.commands);
+  quietModeNotice_ = std::make_unique<QuietModeNotice>(session.commands);
+}
+
+void XDialogs::Started() { hiddenWindow_->Create(); }
 
 void XDialogs::SecondPassed() { messages_->Expire(); }
 
@@ -36,12 +42,12 @@ void XDialogs::PreviewWanted(const ActionRequest* request) {
 // and nothing to explain.
 void XDialogs::QuietModeBegan(DateTime startTime, DateTime endTime) {
   if (!IsActionRequestDialogOpen()) return;
-  ShowQuietModeNotice(startTime, endTime, session_->commands);
+  quietModeNotice_->Show(startTime, endTime);
   DisableActionRequestDialog();
 }
 
 void XDialogs::QuietModeEnded() {
-  CloseQuietModeNotice();
+  quietModeNotice_->Close();
   if (IsActionRequestDialogOpen()) EnableActionRequestDialog();
 }
 

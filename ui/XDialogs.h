@@ -7,7 +7,9 @@
 
 #include <memory>
 
+class HiddenWindow;
 class MessageDialog;
+class QuietModeNotice;
 class Session;
 
 class XDialogs final : public SessionView {
@@ -18,8 +20,8 @@ class XDialogs final : public SessionView {
   ~XDialogs() override;
 
   // The session whose pending list the dialogs show and where their answers go; before the
-  // first event.
-  void Attach(Session& session) noexcept { session_ = &session; }
+  // first event. The session outlives the dialogs.
+  void Attach(Session& session);
 
   void Started() override;
   void SecondPassed() override;
@@ -36,5 +38,7 @@ class XDialogs final : public SessionView {
 
  private:
   Session* session_ = nullptr;
+  std::unique_ptr<HiddenWindow> hiddenWindow_;
+  std::unique_ptr<QuietModeNotice> quietModeNotice_;
   std::unique_ptr<MessageDialog> messages_;
 };

@@ -1,0 +1,17 @@
+#include "ui/DialogWindow.h"
+
+#include "ui/WidgetOperations.h"
+#include "ui/WidgetTable.h"
+
+void DialogWindow::ShowWindow(Widget text) {
+  XtRealizeWidget(shell_);
+  CenterShell(shell_);
+  IgnoreWindowManagerClose(shell_);
+  if (text != nullptr) ApplyScrollbarTranslations(TextScrollbar(text));
+}
+
+void DialogWindow::DestroyWindow() {
+  if (shell_ == nullptr) return;
+  XtDestroyWidget(shell_);
+  shell_ = nullptr;
+}
