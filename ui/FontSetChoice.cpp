@@ -15,6 +15,7 @@ constexpr const char* kSearchPattern = "-*-*-*-r-*-*-*-120-*-*-*-*";
 constexpr int kMaxListedFonts = 1000;
 constexpr int kCandidateDashes = 13;
 
+// Read by the toolkit's warning handler, which gets no client data to find it through.
 std::vector<std::string> fontDiagnostics;
 
 // One XCreateFontSet: the set (may be null) and the character sets it could not cover.

@@ -21,11 +21,11 @@ namespace {
 constexpr unsigned long kTickMilliseconds = 1000;
 constexpr std::size_t kErrorTextBytes = 2048;
 
-// The handler Xt had before ours, which ours passes every warning on to; Xt keeps one chain per
-// process.
+// The handler the context had before ours, which ours passes every warning on to; a warning
+// handler gets no client data to find it through.
 XtErrorMsgHandler previousWarningHandler = nullptr;
 
-// Set by the I/O error handler: nothing may talk to the server any more.
+// Set by Xlib's error handlers, which get no client data: nothing may talk to the server any more.
 bool displayLost = false;
 
 void DestroyApplicationContext() {
