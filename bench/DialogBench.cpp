@@ -16,7 +16,9 @@
 #include "core/SessionState.h"
 #include "core/UICommand.h"
 #include "text/time/Clock.h"
+#include "ui/ActionDetailsDialog.h"
 #include "ui/ActionRequestDialog.h"
+#include "ui/ConfirmationDialog.h"
 #include "ui/ToolkitContext.h"
 #include "ui/UserInterface.h"
 
@@ -56,12 +58,15 @@ void FillPendingRequests() {
 void Ours(benchmark::State& state) {
   if (!ToolkitReady()) return state.SkipWithError("no display");
   FillPendingRequests();
-  OpenActionRequestDialog(session, commands);
+  ConfirmationDialog confirmation(commands);
+  ActionDetailsDialog details(commands);
+  ActionRequestDialog dialog(session, commands, confirmation, details);
+  dialog.Open();
   for (auto _ : state) {
-    RefreshActionRequestDialog();
+    dialog.Refresh();
     XSync(ToolkitDisplay(), False);
   }
-  CloseActionRequestDialog();
+  dialog.Close();
   session.pendingRequests.clear();
 }
 

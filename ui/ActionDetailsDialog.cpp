@@ -5,7 +5,7 @@
 #include "ui/ActionButtonRow.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayout.h"
-#include "ui/WidgetOperations.h"
+#include "ui/ToolkitCallback.h"
 #include "ui/WidgetTable.h"
 
 #include <X11/StringDefs.h>
@@ -16,6 +16,8 @@
 #include <iterator>
 
 namespace {
+
+constexpr const char* kDialogName = "ActionDetailsDialog";
 
 enum Row { kForm, kActionDetails, kOk, kRowCount };
 enum Text { kPreviewText, kOkText };
@@ -32,50 +34,33 @@ const WidgetRow kRows[] = {
 };
 static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
-Widget shell = nullptr;
+}  // namespace
 
-void Close(Widget, XtPointer commands, XtPointer) {
-  XtDestroyWidget(shell);
-  shell = nullptr;
-  // Nothing may be thrown back through the toolkit's C frames.
-  try {
-    static_cast<UICommandQueue*>(commands)->Post({kActionDetailsClosed});
-  } catch (...) {
-  }
+void ActionDetailsDialog::Open(const ActionRequest* request) {
+  if (shell_ != nullptr) return;
+  BuildOrReport(kDialogName, [&] { Build(request); });
 }
 
-void Build(const ActionRequest* request, UICommandQueue& commands) {
+void ActionDetailsDialog::Build(const ActionRequest* request) {
   const bool hasPreview = request != nullptr && request->preview;
   const std::vector<std::string> texts = {
       hasPreview ? LocaleText(*request->preview) : std::string(), LocaleText("OK")};
-  shell = CreateDialogShell(LocaleText("Action Script Preview"));
-  const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
+  shell_ = CreateDialogShell(LocaleText("Action Script Preview"));
+  const std::vector<Widget> widgets = BuildWidgetTable(shell_, kRows, kRowCount, texts);
   Widget text = widgets[kActionDetails];
   // The button ends at the text's right edge.
   SetResource(
       widgets[kOk], XtNhorizDistance,
       RightAlignedDistance(WidgetWidth(text), WidgetWidth(widgets[kOk]), WidgetBorderWidth(text)));
-  XtAddCallback(widgets[kOk], XtNcallback, Close, &commands);
-  XtRealizeWidget(shell);
-  CenterShell(shell);
-  IgnoreWindowManagerClose(shell);
-  ApplyScrollbarTranslations(TextScrollbar(text));
+  AddMemberCallback<&ActionDetailsDialog::OkPressed>(widgets[kOk], *this);
+  ShowWindow(text);
 }
 
-}  // namespace
-
-void OpenActionDetailsDialog(const ActionRequest* request, UICommandQueue& commands) {
-  if (shell != nullptr) return;
-  try {
-    Build(request, commands);
-  } catch (...) {
-    ReportDialogFailure("ActionDetailsDialog");
-  }
+void ActionDetailsDialog::OkPressed() {
+  DestroyWindow();
+  commands_.Post({kActionDetailsClosed});
 }
 
-bool IsActionDetailsDialogOpen() noexcept { return shell != nullptr; }
-
-DialogLayout ActionDetailsDialogLayout() {
-  return {"ActionDetailsDialog", "Action Script Preview", nullptr, kRows, kRowCount,
-          {"ok.horizDistance"}};
+DialogLayout ActionDetailsDialog::Layout() {
+  return {kDialogName, "Action Script Preview", nullptr, kRows, kRowCount, {"ok.horizDistance"}};
 }

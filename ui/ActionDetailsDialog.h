@@ -2,15 +2,24 @@
 // dialog stays disabled until the user closes it with "OK".
 #pragma once
 
+#include "ui/DialogWindow.h"
+
 struct ActionRequest;
-class UICommandQueue;
 struct DialogLayout;
 
-// Does nothing while the preview is open; otherwise shows the record's Preview (empty when the
-// record is null, no longer pending, or has none).
-// Its closing is posted to commands.
-void OpenActionDetailsDialog(const ActionRequest* request, UICommandQueue& commands);
-[[nodiscard]] bool IsActionDetailsDialogOpen() noexcept;
+class ActionDetailsDialog final : public DialogWindow {
+ public:
+  // Its closing is posted to commands.
+  explicit ActionDetailsDialog(UICommandQueue& commands) noexcept : DialogWindow(commands) {}
 
-// The window's widgets for the generated documentation.
-[[nodiscard]] DialogLayout ActionDetailsDialogLayout();
+  // Does nothing while the preview is open; otherwise shows the record's Preview (empty when the
+  // record is null, no longer pending, or has none).
+  void Open(const ActionRequest* request);
+
+  // The window's widgets for the generated documentation.
+  [[nodiscard]] static DialogLayout Layout();
+
+ private:
+  void Build(const ActionRequest* request);
+  void OkPressed();
+};

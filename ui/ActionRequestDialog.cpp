@@ -13,7 +13,7 @@
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayout.h"
 #include "ui/FormatBuiltIn.h"
-#include "ui/SnoozeChoices.h"
+#include "ui/ToolkitCallback.h"
 #include "ui/ToolkitContext.h"
 #include "ui/UIStrings.h"
 #include "ui/WidgetOperations.h"
@@ -26,16 +26,15 @@
 #include <X11/Xaw/Label.h>
 #include <X11/Xaw/List.h>
 #include <X11/Xaw/Viewport.h>
+#include <X11/Xresource.h>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <limits>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace {
+
+constexpr const char* kDialogName = "ActionRequestDialog";
 
 // The selected list position has no pending request behind it: the update that found it stops
 // and the dialog keeps what it showed.
@@ -140,58 +139,6 @@ constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect
 constexpr const char* kItemSeparator = "  --  ";
 constexpr DateTime kNoDeadline = std::numeric_limits<DateTime>::max();
 
-// A list's items in the locale's encoding; the list borrows the pointers until its next change.
-struct ListItems {
-  std::vector<std::string> texts;
-  std::vector<const char*> pointers;
-
-  void Change(Widget list) {
-    pointers.clear();
-    for (std::string& text : texts) pointers.push_back(text.data());
-    // No items at all: the list shows its own (empty) name, so it gets no array.
-    XawListChange(list, texts.empty() ? nullptr : pointers.data(), static_cast<int>(texts.size()),
-                  0, True);
-  }
-};
-
-struct Dialog {
-  // The session whose pending requests the dialog shows, and where its answers go; given by
-  // every opening.
-  const SessionState* session = nullptr;
-  UICommandQueue* commands = nullptr;
-  Widget shell = nullptr;
-  std::vector<Widget> widgets;
-  bool enabled = false;
-  // A position in the list, kept across closing and reopening.
-  int selectedIndex = -1;
-  int snoozeIndex = -1;
-  // The minutes of the snooze choice the user clicked in this opening: kept across refreshes
-  // while the list still offers them, so that Snooze sends what the user chose.
-  std::optional<std::int32_t> chosenMinutes;
-  ListItems items;
-  // The arrival number of each item's record: the record an answer acts on, whatever other
-  // records share its ID.
-  std::vector<std::uint64_t> itemArrivals;
-  std::vector<SnoozeChoice> snoozeChoices;
-  ListItems snoozeItems;
-  bool snoozeAllowed = false;
-  bool selectedCancellable = false;
-  bool anyPreview = false;
-  bool anyDeadline = false;
-  DateTime earliestDeadline = kNoDeadline;
-  bool allowSnooze = true;
-  TimeInterval reminderInterval = 0;
-  // What the description shows, so that an unchanged text keeps its scroll position.
-  std::string description;
-
-  [[nodiscard]] Widget operator[](Row row) const { return widgets[row]; }
-};
-
-Dialog dialog;
-// The previous lists, kept until the toolkit has destroyed a closed dialog's widgets.
-ListItems retiredItems;
-ListItems retiredSnoozeItems;
-
 // The texts this dialog looks up itself, by their English wording.
 constexpr const char* kOneSelectedWording = "1 action selected";
 constexpr const char* kNoPendingWording = "There are no pending actions.";
@@ -231,78 +178,6 @@ void SetLabel(Widget widget, const std::string& text) {
   SetResource(widget, XtNlabel, reinterpret_cast<XtArgVal>(text.c_str()));
 }
 
-void SetDescription(const std::string& text) {
-  if (text == dialog.description) return;
-  dialog.description = text;
-  SetResource(dialog[kDescription], XtNstring, reinterpret_cast<XtArgVal>(text.c_str()));
-}
-
-void SetControlsSensitive(bool sensitive) {
-  for (const Row row : kControls) XtSetSensitive(dialog[row], sensitive ? True : False);
-}
-
-// An answer is on its way to the tick, or a confirmation or the script preview is open: the
-// answers stay out of reach until it is carried out, so that no second answer can overtake the
-// one the user is giving.
-bool AnswerInProgress() {
-  return dialog.commands->AnswerAwaitsTick() || IsConfirmationDialogOpen() ||
-         IsActionDetailsDialogOpen();
-}
-
-// What a refresh shows, computed whole before any widget changes: a text that fails leaves the
-// dialog as it was. ------------------------------------------------------------------------
-
-struct ListView {
-  ListItems items;
-  std::vector<std::uint64_t> arrivals;
-};
-
-ListView ListPending() {
-  ListView view;
-  for (const ActionRequest& request : dialog.session->pendingRequests) {
-    std::string text = LocaleLabel(request.title);
-    if (text.empty()) continue;
-    if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
-    view.items.texts.push_back(std::move(text));
-    view.arrivals.push_back(request.arrival);
-  }
-  return view;
-}
-
-struct SnoozeView {
-  std::vector<SnoozeChoice> choices;
-  ListItems items;
-  int index = 0;
-  std::optional<std::int32_t> chosenMinutes;
-};
-
-// The user's choice while the list still offers it, else the one nearest the reminder interval.
-SnoozeView ViewSnoozeList(bool anyDeadline) {
-  SnoozeView view;
-  view.choices = SnoozeChoices(anyDeadline);
-  view.index = PreselectedSnoozeChoice(view.choices, dialog.reminderInterval);
-  if (dialog.chosenMinutes) {
-    const auto chosen = std::find_if(
-        view.choices.begin(), view.choices.end(),
-        [](const SnoozeChoice& choice) { return choice.minutes == *dialog.chosenMinutes; });
-    if (chosen != view.choices.end()) {
-      view.index = static_cast<int>(chosen - view.choices.begin());
-      view.chosenMinutes = dialog.chosenMinutes;
-    }
-  }
-  for (const SnoozeChoice& choice : view.choices) {
-    view.items.texts.push_back(LocaleDialogText(choice.text));
-  }
-  return view;
-}
-
-struct ControlsView {
-  std::string snoozeLabel, takeLabel, cancelLabel, titleLabel, description;
-  bool takeAll = false, take = false, cancel = false, details = false, detailsMapped = false;
-  bool snooze = false, snoozeList = false;
-  std::optional<SnoozeView> snoozeView;
-};
-
 std::string CountText(int selectedIndex, std::size_t count) {
   if (selectedIndex != -1) return LocaleDialogText(kOneSelectedWording);
   if (count == 0) return LocaleDialogText(kNoPendingWording);
@@ -310,208 +185,31 @@ std::string CountText(int selectedIndex, std::size_t count) {
   return LocaleDialogText(kPendingCountWording, {std::to_string(count)});
 }
 
-ControlsView ViewNothingPending(int selectedIndex, std::size_t count) {
-  ControlsView view;
-  view.snoozeLabel = LocaleDialogText(kCloseWording);
-  view.snooze = true;
-  view.cancelLabel = LocaleDialogText(kCancelActionWording);
-  view.takeLabel = LocaleDialogText(kTakeActionWording);
-  view.titleLabel = CountText(selectedIndex, count);
-  return view;
-}
+// What the buttons depend on in the pending requests.
+struct RequestFacts {
+  bool snoozeAllowed = true;
+  bool selectedCancellable = true;
+  bool anyPreview = false;
+  bool anyDeadline = false;
+  DateTime earliestDeadline = kNoDeadline;
+};
 
-// Reads what the buttons depend on from the pending requests; kept for the next answer.
-void DeriveFromRequests(const ActionRequest* selected, DateTime now) {
-  dialog.snoozeAllowed = dialog.allowSnooze;
-  dialog.selectedCancellable = selected == nullptr || selected->cancellable;
-  dialog.anyPreview = false;
-  dialog.anyDeadline = false;
-  dialog.earliestDeadline = kNoDeadline;
-  for (const ActionRequest& request : dialog.session->pendingRequests) {
+RequestFacts ReadFacts(const PendingRequestList& pending, const ActionRequest* selected,
+                       DateTime now, bool allowSnooze) {
+  RequestFacts facts;
+  facts.snoozeAllowed = allowSnooze;
+  facts.selectedCancellable = selected == nullptr || selected->cancellable;
+  for (const ActionRequest& request : pending) {
     if (request.deadline) {
-      dialog.anyDeadline = true;
-      if (*request.deadline < dialog.earliestDeadline) dialog.earliestDeadline = *request.deadline;
+      facts.anyDeadline = true;
+      facts.earliestDeadline = std::min(facts.earliestDeadline, *request.deadline);
       // A deadline inside its warning period leaves no time to snooze.
-      if (now + kDeadlineWarningPeriod > *request.deadline) dialog.snoozeAllowed = false;
+      if (now + kDeadlineWarningPeriod > *request.deadline) facts.snoozeAllowed = false;
     }
-    if (request.preview) dialog.anyPreview = true;
+    if (request.preview) facts.anyPreview = true;
   }
+  return facts;
 }
-
-ControlsView ViewPending(int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
-  const ActionRequest* selected = nullptr;
-  if (selectedIndex != -1) {
-    const auto request = dialog.session->FindPendingArrival(arrivals.at(selectedIndex));
-    if (request != dialog.session->pendingRequests.end()) selected = &*request;
-  }
-  // One reading of the clock for every text of the refresh.
-  const DateTime now = Now();
-  DeriveFromRequests(selected, now);
-  if (selectedIndex != -1 && selected == nullptr) throw NoSelectedAction();
-  ControlsView view;
-  view.snoozeLabel = LocaleDialogText(kSnoozeButtonWording);
-  view.takeAll = true;
-  view.detailsMapped = dialog.anyPreview;
-  if (selected == nullptr) {
-    view.takeLabel = LocaleDialogText(kTakeActionsWording);
-    view.cancelLabel = LocaleDialogText(kCancelActionsWording);
-    view.titleLabel = CountText(selectedIndex, arrivals.size());
-    // The summary reads each ID once, as its latest record says.
-    ActionRequestStore store;
-    store.Merge(dialog.session->pendingRequests);
-    view.description = ShownText(BuildActionsSummary(store, now));
-  } else {
-    view.takeLabel = LocaleDialogText(kTakeActionWording);
-    view.cancelLabel = LocaleDialogText(kCancelActionWording);
-    view.titleLabel = LocaleLabel(selected->title);
-    view.description =
-        LocaleDialogText(kSelectedDescriptionWording,
-                         {selected->shortDescription, BuildActionSummary(*selected, now)});
-    view.details = selected->preview.has_value();
-  }
-  view.take = selected != nullptr;
-  view.snooze = view.snoozeList = dialog.snoozeAllowed;
-  view.cancel = selected != nullptr && dialog.selectedCancellable;
-  // A list that cannot be used keeps its items and is merely insensitive.
-  if (dialog.snoozeAllowed) view.snoozeView = ViewSnoozeList(dialog.anyDeadline);
-  return view;
-}
-
-ControlsView ViewControls(int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
-  if (dialog.session->pendingRequests.empty())
-    return ViewNothingPending(selectedIndex, arrivals.size());
-  return ViewPending(selectedIndex, arrivals);
-}
-
-// Applying a view --------------------------------------------------------------------------
-
-void ShowList(ListView view) {
-  Widget list = dialog[kActionList];
-  XtUnmanageChild(list);
-  view.items.Change(list);
-  std::swap(dialog.items, view.items);
-  dialog.itemArrivals = std::move(view.arrivals);
-  XtManageChild(list);
-}
-
-void RestoreSelection() {
-  if (dialog.selectedIndex >= static_cast<int>(dialog.itemArrivals.size())) {
-    dialog.selectedIndex = -1;
-  }
-  if (dialog.selectedIndex == -1) return;
-  XawListHighlight(dialog[kActionList], dialog.selectedIndex);
-  ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
-}
-
-void ShowSnoozeList(SnoozeView view) {
-  view.items.Change(dialog[kSnoozeList]);
-  std::swap(dialog.snoozeItems, view.items);
-  dialog.snoozeChoices = std::move(view.choices);
-  dialog.snoozeIndex = view.index;
-  dialog.chosenMinutes = view.chosenMinutes;
-  XawListHighlight(dialog[kSnoozeList], dialog.snoozeIndex);
-  ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
-}
-
-void ShowControls(ControlsView view) {
-  SetLabel(dialog[kSnoozeButton], view.snoozeLabel);
-  SetLabel(dialog[kTakeButton], view.takeLabel);
-  SetLabel(dialog[kCancelButton], view.cancelLabel);
-  SetLabel(dialog[kTitleLabel], view.titleLabel);
-  SetDescription(view.description);
-  XtSetMappedWhenManaged(dialog[kDetailsButton], view.detailsMapped ? True : False);
-  const std::pair<Row, bool> sensitivity[] = {
-      {kTakeAllButton, view.takeAll}, {kTakeButton, view.take},     {kCancelButton, view.cancel},
-      {kDetailsButton, view.details}, {kSnoozeButton, view.snooze}, {kSnoozeList, view.snoozeList}};
-  for (const auto& [row, sensitive] : sensitivity) {
-    XtSetSensitive(dialog[row], sensitive ? True : False);
-  }
-  if (view.snoozeView) ShowSnoozeList(std::move(*view.snoozeView));
-}
-
-// The second half of a refresh; a selection whose request has gone leaves the texts as they were.
-void UpdateTextsAndButtons() {
-  try {
-    ShowControls(ViewControls(dialog.selectedIndex, dialog.itemArrivals));
-  } catch (const NoSelectedAction&) {
-  }
-}
-
-// Callbacks and actions: the toolkit must never see an exception -------------------------------
-
-template <typename Body>
-void Guarded(Body body) noexcept {
-  try {
-    body();
-  } catch (...) {
-  }
-}
-
-void PostponeListSelect(Widget list, XEvent*, String*, Cardinal*) {
-  Guarded([list] {
-    if (dialog.shell == nullptr || !dialog.enabled || list != dialog[kActionList]) return;
-    XawListReturnStruct* current = XawListShowCurrent(list);
-    dialog.selectedIndex = current->list_index == XAW_LIST_NONE ? -1 : current->list_index;
-    XtFree(reinterpret_cast<char*>(current));
-    RestoreSelection();
-    UpdateTextsAndButtons();
-  });
-}
-
-XtActionsRec listActions[] = {{const_cast<char*>("PostponeListSelect"), PostponeListSelect}};
-
-// The answers about the selected request post it with the dialog disabled.
-void PostForSelected(std::uint32_t kind) {
-  if (dialog.selectedIndex == -1) return;
-  const std::uint64_t arrival = dialog.itemArrivals.at(dialog.selectedIndex);
-  if (dialog.session->FindPendingArrival(arrival) == dialog.session->pendingRequests.end()) return;
-  DisableActionRequestDialog();
-  dialog.commands->Post({kind, arrival});
-}
-
-void TakeAllPressed(Widget, XtPointer, XtPointer) {
-  Guarded([] {
-    DisableActionRequestDialog();
-    dialog.commands->Post({kTakeAllActions});
-  });
-}
-void TakePressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(kTakeAction); });
-}
-void CancelPressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(kCancelAction); });
-}
-void DetailsPressed(Widget, XtPointer, XtPointer) {
-  Guarded([] { PostForSelected(kShowActionDetails); });
-}
-
-void SnoozeChosen(Widget, XtPointer, XtPointer callData) {
-  const int index = static_cast<XawListReturnStruct*>(callData)->list_index;
-  dialog.snoozeIndex = index;
-  if (index >= 0 && index < static_cast<int>(dialog.snoozeChoices.size())) {
-    dialog.chosenMinutes = dialog.snoozeChoices[index].minutes;
-  }
-}
-
-void SnoozePressed(Widget, XtPointer, XtPointer) {
-  Guarded([] {
-    // With nothing pending the button reads "Close": it closes and never snoozes, whatever
-    // arrives before the next tick.
-    if (dialog.session->pendingRequests.empty()) {
-      CloseActionRequestDialog();
-      return;
-    }
-    const int index = dialog.snoozeIndex;
-    if (index < 0 || index >= static_cast<int>(dialog.snoozeChoices.size())) return;
-    const std::int32_t minutes = dialog.snoozeChoices[index].minutes;
-    const auto deadlineSeconds =
-        static_cast<std::uint32_t>(dialog.earliestDeadline / kMicrosecondsPerSecond);
-    CloseActionRequestDialog();
-    dialog.commands->Post({kSnooze, 0, minutes, deadlineSeconds});
-  });
-}
-
-// Building ----------------------------------------------------------------------------------
 
 std::vector<std::string> FixedTexts() {
   return {LocaleDialogText(kTitleHeaderWording) + kItemSeparator +
@@ -524,27 +222,6 @@ std::vector<std::string> FixedTexts() {
           LocaleDialogText(kSnoozeButtonWording)};
 }
 
-// The buttons as wide as their labels made them, the last one ending under the description's
-// right edge; a row that does not fit widens the dialog.
-int PlaceAnswerButtons() {
-  Widget description = dialog[kDescription];
-  const int border = WidgetBorderWidth(description);
-  const ActionButtonRow row =
-      PlaceActionButtons(WidgetWidth(description), border,
-                         {WidgetWidth(dialog[kTakeAllButton]), WidgetWidth(dialog[kDetailsButton]),
-                          WidgetWidth(dialog[kCancelButton]), WidgetWidth(dialog[kTakeButton])});
-  SetResource(dialog[kTakeButton], XtNhorizDistance, row.takeDistance);
-  SetResource(dialog[kCancelButton], XtNhorizDistance, row.cancelDistance);
-  SetResource(dialog[kDetailsButton], XtNhorizDistance, row.detailsDistance);
-  if (row.widened) {
-    SetResource(dialog[kTitleLabel], XtNwidth, TextWidth(row, border));
-    SetResource(description, XtNwidth, TextWidth(row, border));
-    SetResource(dialog[kViewport], XtNwidth, ListWidth(row, border));
-    XawFormDoLayout(dialog[kForm], True);
-  }
-  return row.width;
-}
-
 // The viewports were sized for their contents; their scrollbars come on top.
 void WidenByScrollbar(Widget viewport) {
   Widget scrollbar = ChildNamed(viewport, "vertical");
@@ -555,101 +232,388 @@ void WidenByScrollbar(Widget viewport) {
   XtManageChild(viewport);
 }
 
-void Build() {
-  static bool actionsAdded = false;
-  if (!actionsAdded) {
-    XtAppAddActions(ApplicationContext(), listActions, XtNumber(listActions));
-    actionsAdded = true;
-  }
-  const std::vector<std::string> texts = FixedTexts();
-  dialog.shell = CreateDialogShell(ShownText(UIString(UIText::kActionRequestsTitle)));
-  dialog.widgets.clear();
-  dialog.description.clear();
-  dialog.chosenMinutes.reset();
-  ContinueWidgetTable(dialog.shell, kRows, kSnoozeLabel, texts, dialog.widgets);
-  const int rowWidth = PlaceAnswerButtons();
-  ContinueWidgetTable(dialog.shell, kRows, kRowCount, texts, dialog.widgets);
-  SetResource(dialog[kSnoozeButton], XtNhorizDistance,
-              RightAlignedDistance(rowWidth, WidgetWidth(dialog[kSnoozeButton]),
-                                   WidgetBorderWidth(dialog[kDescription])));
-  // Parsed once: the toolkit never frees a parsed table.
-  static const XtTranslations listTranslations = XtParseTranslationTable(kListTranslations);
-  XtOverrideTranslations(dialog[kActionList], listTranslations);
-  XtAddCallback(dialog[kTakeAllButton], XtNcallback, TakeAllPressed, nullptr);
-  XtAddCallback(dialog[kTakeButton], XtNcallback, TakePressed, nullptr);
-  XtAddCallback(dialog[kCancelButton], XtNcallback, CancelPressed, nullptr);
-  XtAddCallback(dialog[kDetailsButton], XtNcallback, DetailsPressed, nullptr);
-  XtAddCallback(dialog[kSnoozeButton], XtNcallback, SnoozePressed, nullptr);
-  XtAddCallback(dialog[kSnoozeList], XtNcallback, SnoozeChosen, nullptr);
-  XtRealizeWidget(dialog.shell);
-  WidenByScrollbar(dialog[kViewport]);
-  WidenByScrollbar(dialog[kSnoozeViewport]);
-  CenterShell(dialog.shell);
-  IgnoreWindowManagerClose(dialog.shell);
-  ApplyScrollbarTranslations(ChildNamed(dialog[kViewport], "vertical"));
-  ApplyScrollbarTranslations(ChildNamed(dialog[kSnoozeViewport], "vertical"));
-  ApplyScrollbarTranslations(TextScrollbar(dialog[kDescription]));
-  ScrollListToCurrent(dialog[kViewport], dialog[kActionList]);
-  ScrollListToCurrent(dialog[kSnoozeViewport], dialog[kSnoozeList]);
+// The list's action is registered by name and gets no client_data: the dialog is found from
+// the list's window, under this key, which the toolkit's lookup tables need one of per process.
+XContext DialogOfList() {
+  static const XContext context = XUniqueContext();
+  return context;
 }
 
 }  // namespace
 
-void OpenActionRequestDialog(const SessionState& session, UICommandQueue& commands) {
-  if (dialog.shell != nullptr) return;
-  dialog.session = &session;
-  dialog.commands = &commands;
-  dialog.reminderInterval = session.remindInterval;
-  dialog.allowSnooze = session.allowSnooze;
-  try {
-    Build();
-  } catch (...) {
-    ReportDialogFailure("ActionRequestDialog");
-  }
-  dialog.enabled = true;
-  RefreshActionRequestDialog();
-  if (AnswerInProgress()) DisableActionRequestDialog();
+// What a refresh shows, computed whole before any widget changes: a text that fails leaves the
+// dialog as it was. --------------------------------------------------------------------------
+
+struct ActionRequestDialog::ListView {
+  ListItems items;
+  std::vector<std::uint64_t> arrivals;
+};
+
+struct ActionRequestDialog::SnoozeView {
+  std::vector<SnoozeChoice> choices;
+  ListItems items;
+  int index = 0;
+  std::optional<std::int32_t> chosenMinutes;
+};
+
+struct ActionRequestDialog::ControlsView {
+  std::string snoozeLabel, takeLabel, cancelLabel, titleLabel, description;
+  bool takeAll = false, take = false, cancel = false, details = false, detailsMapped = false;
+  bool snooze = false, snoozeList = false;
+  std::optional<SnoozeView> snoozeView;
+};
+
+void ActionRequestDialog::ListItems::Change(Widget list) {
+  pointers.clear();
+  for (std::string& text : texts) pointers.push_back(text.data());
+  // No items at all: the list shows its own (empty) name, so it gets no array.
+  XawListChange(list, texts.empty() ? nullptr : pointers.data(), static_cast<int>(texts.size()), 0,
+                True);
 }
 
-void RefreshActionRequestDialog() {
-  if (dialog.shell == nullptr || !dialog.enabled) return;
+ActionRequestDialog::ActionRequestDialog(const SessionState& session, UICommandQueue& commands,
+                                         const ConfirmationDialog& confirmation,
+                                         const ActionDetailsDialog& details)
+    : DialogWindow(commands),
+      session_(session),
+      confirmation_(confirmation),
+      details_(details),
+      earliestDeadline_(kNoDeadline) {}
+
+// The public face ----------------------------------------------------------------------------
+
+void ActionRequestDialog::Open() {
+  if (shell_ != nullptr) return;
+  reminderInterval_ = session_.remindInterval;
+  allowSnooze_ = session_.allowSnooze;
+  BuildOrReport(kDialogName, [this] { Build(); });
+  enabled_ = true;
+  Refresh();
+  if (AnswerInProgress()) Disable();
+}
+
+void ActionRequestDialog::Refresh() {
+  if (shell_ == nullptr || !enabled_) return;
   ListView list = ListPending();
   const int selected =
-      dialog.selectedIndex < static_cast<int>(list.arrivals.size()) ? dialog.selectedIndex : -1;
+      selectedIndex_ < static_cast<int>(list.arrivals.size()) ? selectedIndex_ : -1;
   ControlsView controls = ViewControls(selected, list.arrivals);
   ShowList(std::move(list));
   RestoreSelection();
   ShowControls(std::move(controls));
 }
 
-void EnableActionRequestDialog() {
+void ActionRequestDialog::Enable() {
   if (AnswerInProgress()) return;
-  if (dialog.shell != nullptr) SetControlsSensitive(true);
-  dialog.enabled = true;
-  RefreshActionRequestDialog();
+  if (shell_ != nullptr) SetControlsSensitive(true);
+  enabled_ = true;
+  Refresh();
 }
 
-void DisableActionRequestDialog() {
-  if (dialog.shell != nullptr) SetControlsSensitive(false);
-  dialog.enabled = false;
+void ActionRequestDialog::Disable() {
+  if (shell_ != nullptr) SetControlsSensitive(false);
+  enabled_ = false;
 }
 
-void CloseActionRequestDialog() {
-  if (dialog.shell == nullptr) return;
-  XtDestroyWidget(dialog.shell);
-  dialog.shell = nullptr;
-  dialog.widgets.clear();
+void ActionRequestDialog::Close() {
+  if (shell_ == nullptr) return;
+  XDeleteContext(XtDisplay(shell_), XtWindow(widgets_[kActionList]), DialogOfList());
+  DestroyWindow();
+  widgets_.clear();
   // The lists are destroyed at the end of this event's dispatch and may still draw until then.
-  retiredItems = std::move(dialog.items);
-  retiredSnoozeItems = std::move(dialog.snoozeItems);
-  dialog.items = ListItems{};
-  dialog.snoozeItems = ListItems{};
+  retiredItems_ = std::move(items_);
+  retiredSnoozeItems_ = std::move(snoozeItems_);
+  items_ = ListItems{};
+  snoozeItems_ = ListItems{};
 }
 
-bool IsActionRequestDialogOpen() noexcept { return dialog.shell != nullptr; }
+// An answer is on its way to the tick, or a confirmation or the script preview is open: the
+// answers stay out of reach until it is carried out, so that no second answer can overtake the
+// one the user is giving.
+bool ActionRequestDialog::AnswerInProgress() const {
+  return commands_.AnswerAwaitsTick() || confirmation_.IsOpen() || details_.IsOpen();
+}
 
-DialogLayout ActionRequestDialogLayout() {
-  return {"ActionRequestDialog",
+// Building ------------------------------------------------------------------------------------
+
+void ActionRequestDialog::Build() {
+  // Xt keeps the table it is given for the rest of the process.
+  static XtActionsRec listActions[] = {
+      {const_cast<char*>("PostponeListSelect"), &ActionRequestDialog::PostponeListSelect}};
+  if (!actionsAdded_) {
+    XtAppAddActions(ApplicationContext(), listActions, XtNumber(listActions));
+    actionsAdded_ = true;
+  }
+  const std::vector<std::string> texts = FixedTexts();
+  shell_ = CreateDialogShell(ShownText(UIString(UIText::kActionRequestsTitle)));
+  widgets_.clear();
+  description_.clear();
+  chosenMinutes_.reset();
+  ContinueWidgetTable(shell_, kRows, kSnoozeLabel, texts, widgets_);
+  const int rowWidth = PlaceAnswerButtons();
+  ContinueWidgetTable(shell_, kRows, kRowCount, texts, widgets_);
+  SetResource(widgets_[kSnoozeButton], XtNhorizDistance,
+              RightAlignedDistance(rowWidth, WidgetWidth(widgets_[kSnoozeButton]),
+                                   WidgetBorderWidth(widgets_[kDescription])));
+  // Parsed once: the toolkit never frees a parsed table.
+  static const XtTranslations listTranslations = XtParseTranslationTable(kListTranslations);
+  XtOverrideTranslations(widgets_[kActionList], listTranslations);
+  AddCallbacks();
+  XtRealizeWidget(shell_);
+  XSaveContext(XtDisplay(shell_), XtWindow(widgets_[kActionList]), DialogOfList(),
+               reinterpret_cast<XPointer>(this));
+  WidenByScrollbar(widgets_[kViewport]);
+  WidenByScrollbar(widgets_[kSnoozeViewport]);
+  CenterShell(shell_);
+  IgnoreWindowManagerClose(shell_);
+  ApplyScrollbarTranslations(ChildNamed(widgets_[kViewport], "vertical"));
+  ApplyScrollbarTranslations(ChildNamed(widgets_[kSnoozeViewport], "vertical"));
+  ApplyScrollbarTranslations(TextScrollbar(widgets_[kDescription]));
+  ScrollListToCurrent(widgets_[kViewport], widgets_[kActionList]);
+  ScrollListToCurrent(widgets_[kSnoozeViewport], widgets_[kSnoozeList]);
+}
+
+// The buttons as wide as their labels made them, the last one ending under the description's
+// right edge; a row that does not fit widens the dialog.
+int ActionRequestDialog::PlaceAnswerButtons() {
+  Widget description = widgets_[kDescription];
+  const int border = WidgetBorderWidth(description);
+  const ActionButtonRow row = PlaceActionButtons(
+      WidgetWidth(description), border,
+      {WidgetWidth(widgets_[kTakeAllButton]), WidgetWidth(widgets_[kDetailsButton]),
+       WidgetWidth(widgets_[kCancelButton]), WidgetWidth(widgets_[kTakeButton])});
+  SetResource(widgets_[kTakeButton], XtNhorizDistance, row.takeDistance);
+  SetResource(widgets_[kCancelButton], XtNhorizDistance, row.cancelDistance);
+  SetResource(widgets_[kDetailsButton], XtNhorizDistance, row.detailsDistance);
+  if (row.widened) {
+    SetResource(widgets_[kTitleLabel], XtNwidth, TextWidth(row, border));
+    SetResource(description, XtNwidth, TextWidth(row, border));
+    SetResource(widgets_[kViewport], XtNwidth, ListWidth(row, border));
+    XawFormDoLayout(widgets_[kForm], True);
+  }
+  return row.width;
+}
+
+void ActionRequestDialog::AddCallbacks() {
+  AddMemberCallback<&ActionRequestDialog::TakeAllPressed>(widgets_[kTakeAllButton], *this);
+  AddMemberCallback<&ActionRequestDialog::TakePressed>(widgets_[kTakeButton], *this);
+  AddMemberCallback<&ActionRequestDialog::CancelPressed>(widgets_[kCancelButton], *this);
+  AddMemberCallback<&ActionRequestDialog::DetailsPressed>(widgets_[kDetailsButton], *this);
+  AddMemberCallback<&ActionRequestDialog::SnoozePressed>(widgets_[kSnoozeButton], *this);
+  AddMemberCallback<&ActionRequestDialog::SnoozeChosen>(widgets_[kSnoozeList], *this);
+}
+
+// Computing a view ----------------------------------------------------------------------------
+
+ActionRequestDialog::ListView ActionRequestDialog::ListPending() const {
+  ListView view;
+  for (const ActionRequest& request : session_.pendingRequests) {
+    std::string text = LocaleLabel(request.title);
+    if (text.empty()) continue;
+    if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
+    view.items.texts.push_back(std::move(text));
+    view.arrivals.push_back(request.arrival);
+  }
+  return view;
+}
+
+// The user's choice while the list still offers it, else the one nearest the reminder interval.
+ActionRequestDialog::SnoozeView ActionRequestDialog::ViewSnoozeList(bool anyDeadline) const {
+  SnoozeView view;
+  view.choices = SnoozeChoices(anyDeadline);
+  view.index = PreselectedSnoozeChoice(view.choices, reminderInterval_);
+  if (chosenMinutes_) {
+    const auto chosen = std::find_if(
+        view.choices.begin(), view.choices.end(),
+        [this](const SnoozeChoice& choice) { return choice.minutes == *chosenMinutes_; });
+    if (chosen != view.choices.end()) {
+      view.index = static_cast<int>(chosen - view.choices.begin());
+      view.chosenMinutes = chosenMinutes_;
+    }
+  }
+  for (const SnoozeChoice& choice : view.choices) {
+    view.items.texts.push_back(LocaleDialogText(choice.text));
+  }
+  return view;
+}
+
+ActionRequestDialog::ControlsView ActionRequestDialog::ViewControls(
+    int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
+  if (!session_.pendingRequests.empty()) return ViewPending(selectedIndex, arrivals);
+  ControlsView view;
+  view.snoozeLabel = LocaleDialogText(kCloseWording);
+  view.snooze = true;
+  view.cancelLabel = LocaleDialogText(kCancelActionWording);
+  view.takeLabel = LocaleDialogText(kTakeActionWording);
+  view.titleLabel = CountText(selectedIndex, arrivals.size());
+  return view;
+}
+
+ActionRequestDialog::ControlsView ActionRequestDialog::ViewPending(
+    int selectedIndex, const std::vector<std::uint64_t>& arrivals) {
+  const ActionRequest* selected = nullptr;
+  if (selectedIndex != -1) {
+    const auto request = session_.FindPendingArrival(arrivals.at(selectedIndex));
+    if (request != session_.pendingRequests.end()) selected = &*request;
+  }
+  // One reading of the clock for every text of the refresh.
+  const DateTime now = Now();
+  const RequestFacts facts = ReadFacts(session_.pendingRequests, selected, now, allowSnooze_);
+  // Kept for the next Snooze even when this view is given up.
+  earliestDeadline_ = facts.earliestDeadline;
+  if (selectedIndex != -1 && selected == nullptr) throw NoSelectedAction();
+  ControlsView view;
+  view.snoozeLabel = LocaleDialogText(kSnoozeButtonWording);
+  view.takeAll = true;
+  view.detailsMapped = facts.anyPreview;
+  if (selected == nullptr) {
+    view.takeLabel = LocaleDialogText(kTakeActionsWording);
+    view.cancelLabel = LocaleDialogText(kCancelActionsWording);
+    view.titleLabel = CountText(selectedIndex, arrivals.size());
+    // The summary reads each ID once, as its latest record says.
+    ActionRequestStore store;
+    store.Merge(session_.pendingRequests);
+    view.description = ShownText(BuildActionsSummary(store, now));
+  } else {
+    view.takeLabel = LocaleDialogText(kTakeActionWording);
+    view.cancelLabel = LocaleDialogText(kCancelActionWording);
+    view.titleLabel = LocaleLabel(selected->title);
+    view.description =
+        LocaleDialogText(kSelectedDescriptionWording,
+                         {selected->shortDescription, BuildActionSummary(*selected, now)});
+    view.details = selected->preview.has_value();
+  }
+  view.take = selected != nullptr;
+  view.snooze = view.snoozeList = facts.snoozeAllowed;
+  view.cancel = selected != nullptr && facts.selectedCancellable;
+  // A list that cannot be used keeps its items and is merely insensitive.
+  if (facts.snoozeAllowed) view.snoozeView = ViewSnoozeList(facts.anyDeadline);
+  return view;
+}
+
+// Applying a view -----------------------------------------------------------------------------
+
+void ActionRequestDialog::ShowList(ListView view) {
+  Widget list = widgets_[kActionList];
+  XtUnmanageChild(list);
+  view.items.Change(list);
+  std::swap(items_, view.items);
+  itemArrivals_ = std::move(view.arrivals);
+  XtManageChild(list);
+}
+
+void ActionRequestDialog::RestoreSelection() {
+  if (selectedIndex_ >= static_cast<int>(itemArrivals_.size())) selectedIndex_ = -1;
+  if (selectedIndex_ == -1) return;
+  XawListHighlight(widgets_[kActionList], selectedIndex_);
+  ScrollListToCurrent(widgets_[kViewport], widgets_[kActionList]);
+}
+
+void ActionRequestDialog::ShowSnoozeList(SnoozeView view) {
+  view.items.Change(widgets_[kSnoozeList]);
+  std::swap(snoozeItems_, view.items);
+  snoozeChoices_ = std::move(view.choices);
+  snoozeIndex_ = view.index;
+  chosenMinutes_ = view.chosenMinutes;
+  XawListHighlight(widgets_[kSnoozeList], snoozeIndex_);
+  ScrollListToCurrent(widgets_[kSnoozeViewport], widgets_[kSnoozeList]);
+}
+
+void ActionRequestDialog::ShowControls(ControlsView view) {
+  SetLabel(widgets_[kSnoozeButton], view.snoozeLabel);
+  SetLabel(widgets_[kTakeButton], view.takeLabel);
+  SetLabel(widgets_[kCancelButton], view.cancelLabel);
+  SetLabel(widgets_[kTitleLabel], view.titleLabel);
+  SetDescription(view.description);
+  XtSetMappedWhenManaged(widgets_[kDetailsButton], view.detailsMapped ? True : False);
+  const std::pair<Row, bool> sensitivity[] = {
+      {kTakeAllButton, view.takeAll}, {kTakeButton, view.take},     {kCancelButton, view.cancel},
+      {kDetailsButton, view.details}, {kSnoozeButton, view.snooze}, {kSnoozeList, view.snoozeList}};
+  for (const auto& [row, sensitive] : sensitivity) {
+    XtSetSensitive(widgets_[row], sensitive ? True : False);
+  }
+  if (view.snoozeView) ShowSnoozeList(std::move(*view.snoozeView));
+}
+
+// The second half of a refresh; a selection whose request has gone leaves the texts as they were.
+void ActionRequestDialog::UpdateTextsAndButtons() {
+  try {
+    ShowControls(ViewControls(selectedIndex_, itemArrivals_));
+  } catch (const NoSelectedAction&) {
+  }
+}
+
+void ActionRequestDialog::SetDescription(const std::string& text) {
+  if (text == description_) return;
+  description_ = text;
+  SetResource(widgets_[kDescription], XtNstring, reinterpret_cast<XtArgVal>(text.c_str()));
+}
+
+void ActionRequestDialog::SetControlsSensitive(bool sensitive) {
+  for (const Row row : kControls) XtSetSensitive(widgets_[row], sensitive ? True : False);
+}
+
+// The user's answers ---------------------------------------------------------------------------
+
+// The answers about the selected request post it with the dialog disabled.
+void ActionRequestDialog::PostForSelected(std::uint32_t kind) {
+  if (selectedIndex_ == -1) return;
+  const std::uint64_t arrival = itemArrivals_.at(selectedIndex_);
+  if (session_.FindPendingArrival(arrival) == session_.pendingRequests.end()) return;
+  Disable();
+  commands_.Post({kind, arrival});
+}
+
+void ActionRequestDialog::TakeAllPressed() {
+  Disable();
+  commands_.Post({kTakeAllActions});
+}
+void ActionRequestDialog::TakePressed() { PostForSelected(kTakeAction); }
+void ActionRequestDialog::CancelPressed() { PostForSelected(kCancelAction); }
+void ActionRequestDialog::DetailsPressed() { PostForSelected(kShowActionDetails); }
+
+void ActionRequestDialog::SnoozeChosen(Widget, XtPointer callData) {
+  const int index = static_cast<XawListReturnStruct*>(callData)->list_index;
+  snoozeIndex_ = index;
+  if (index >= 0 && index < static_cast<int>(snoozeChoices_.size())) {
+    chosenMinutes_ = snoozeChoices_[index].minutes;
+  }
+}
+
+void ActionRequestDialog::SnoozePressed() {
+  // With nothing pending the button reads "Close": it closes and never snoozes, whatever
+  // arrives before the next tick.
+  if (session_.pendingRequests.empty()) return Close();
+  const int index = snoozeIndex_;
+  if (index < 0 || index >= static_cast<int>(snoozeChoices_.size())) return;
+  const std::int32_t minutes = snoozeChoices_[index].minutes;
+  const auto deadlineSeconds =
+      static_cast<std::uint32_t>(earliestDeadline_ / kMicrosecondsPerSecond);
+  Close();
+  commands_.Post({kSnooze, 0, minutes, deadlineSeconds});
+}
+
+void ActionRequestDialog::PostponeListSelect(Widget list, XEvent*, String*, Cardinal*) {
+  Guarded([list] {
+    XPointer dialog = nullptr;
+    if (XFindContext(XtDisplay(list), XtWindow(list), DialogOfList(), &dialog) != 0) return;
+    reinterpret_cast<ActionRequestDialog*>(dialog)->ListClicked(list);
+  });
+}
+
+void ActionRequestDialog::ListClicked(Widget list) {
+  if (!enabled_) return;
+  XawListReturnStruct* current = XawListShowCurrent(list);
+  selectedIndex_ = current->list_index == XAW_LIST_NONE ? -1 : current->list_index;
+  XtFree(reinterpret_cast<char*>(current));
+  RestoreSelection();
+  UpdateTextsAndButtons();
+}
+
+// For the generated documentation and the translation checker ----------------------------------
+
+DialogLayout ActionRequestDialog::Layout() {
+  return {kDialogName,
           "Vantrel Action Requests",
           nullptr,
           kRows,
@@ -678,7 +642,7 @@ DialogLayout ActionRequestDialogLayout() {
            "snoozeButton.sensitive"}};
 }
 
-std::vector<const char*> ActionRequestDialogLookedUpTexts() {
+std::vector<const char*> ActionRequestDialog::LookedUpTexts() {
   // The selected request's description joins two texts with line breaks, which no line of a
   // translation file can hold; it is left out.
   std::vector<const char*> texts = {

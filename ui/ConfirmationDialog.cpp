@@ -4,7 +4,7 @@
 #include "core/UICommand.h"
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayout.h"
-#include "ui/WidgetOperations.h"
+#include "ui/ToolkitCallback.h"
 #include "ui/WidgetTable.h"
 
 #include <X11/StringDefs.h>
@@ -17,6 +17,8 @@
 #include <iterator>
 
 namespace {
+
+constexpr const char* kDialogName = "ConfirmationDialog";
 
 enum Row { kForm, kActionTitle, kStaticLabel, kActionConfirmation, kCancel, kOk, kRowCount };
 enum Text { kTitleText, kStaticText, kMessageText, kCancelText, kOkText };
@@ -50,78 +52,47 @@ const WidgetRow kRows[] = {
 };
 static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
-constexpr int kInitialConfirmationWidth = 500;
+}  // namespace
 
-Widget shell = nullptr;
-std::uint64_t confirmingArrival = 0;
-// Only grows: a fixed line wider than the text makes this and every later text that wide.
-int confirmationWidth = kInitialConfirmationWidth;
-
-void Close(XtPointer commands, std::uint32_t kind) {
-  XtDestroyWidget(shell);
-  shell = nullptr;
-  static_cast<UICommandQueue*>(commands)->Post({kind, confirmingArrival});
+void ConfirmationDialog::Open(const ActionRequest& request) {
+  if (shell_ != nullptr) return;
+  confirmingArrival_ = request.arrival;
+  BuildOrReport(kDialogName, [&] { Build(request); });
 }
 
-// Nothing may be thrown back through the toolkit's C frames.
-void Accept(Widget, XtPointer commands, XtPointer) {
-  try {
-    Close(commands, kConfirmationAccepted);
-  } catch (...) {
-  }
-}
-void Refuse(Widget, XtPointer commands, XtPointer) {
-  try {
-    Close(commands, kConfirmationRefused);
-  } catch (...) {
-  }
-}
-
-void Build(const ActionRequest& request, UICommandQueue& commands) {
+void ConfirmationDialog::Build(const ActionRequest& request) {
   const std::vector<std::string> texts = {
       LocaleLabel(request.title),
       LocaleText("This action requires you to acknowledge the following confirmation message:"),
       request.preActionMessage ? LocaleText(*request.preActionMessage) : std::string(),
       LocaleText("Cancel"), LocaleText("OK")};
-  shell = CreateDialogShell(LocaleText("Confirmation Required"));
-  // The text is as wide as confirmationWidth, which the fixed line may raise; it is set before
+  shell_ = CreateDialogShell(LocaleText("Confirmation Required"));
+  // The text is as wide as confirmationWidth_, which the fixed line may raise; it is set before
   // the dialog is realized, so the form lays out once with it.
-  const std::vector<Widget> widgets = BuildWidgetTable(shell, kRows, kRowCount, texts);
-  confirmationWidth = std::max(confirmationWidth, WidgetWidth(widgets[kStaticLabel]));
+  const std::vector<Widget> widgets = BuildWidgetTable(shell_, kRows, kRowCount, texts);
+  confirmationWidth_ = std::max(confirmationWidth_, WidgetWidth(widgets[kStaticLabel]));
   Widget text = widgets[kActionConfirmation];
-  SetResource(text, XtNwidth, confirmationWidth);
+  SetResource(text, XtNwidth, confirmationWidth_);
   const int border = WidgetBorderWidth(text);
   const int cancelWidth = WidgetWidth(widgets[kCancel]);
-  SetResource(widgets[kCancel], XtNhorizDistance, confirmationWidth - cancelWidth + border);
+  SetResource(widgets[kCancel], XtNhorizDistance, confirmationWidth_ - cancelWidth + border);
   SetResource(widgets[kOk], XtNhorizDistance,
-              confirmationWidth - WidgetWidth(widgets[kOk]) - cancelWidth - 5 * border);
-  XtAddCallback(widgets[kOk], XtNcallback, Accept, &commands);
-  XtAddCallback(widgets[kCancel], XtNcallback, Refuse, &commands);
-  XtRealizeWidget(shell);
-  CenterShell(shell);
-  IgnoreWindowManagerClose(shell);
-  ApplyScrollbarTranslations(TextScrollbar(text));
+              confirmationWidth_ - WidgetWidth(widgets[kOk]) - cancelWidth - 5 * border);
+  AddMemberCallback<&ConfirmationDialog::Accept>(widgets[kOk], *this);
+  AddMemberCallback<&ConfirmationDialog::Refuse>(widgets[kCancel], *this);
+  ShowWindow(text);
 }
 
-}  // namespace
+void ConfirmationDialog::Accept() { Close(kConfirmationAccepted); }
+void ConfirmationDialog::Refuse() { Close(kConfirmationRefused); }
 
-void OpenConfirmationDialog(const ActionRequest& request, UICommandQueue& commands) {
-  if (shell != nullptr) return;
-  confirmingArrival = request.arrival;
-  try {
-    Build(request, commands);
-  } catch (...) {
-    ReportDialogFailure("ConfirmationDialog");
-  }
+void ConfirmationDialog::Close(std::uint32_t answerKind) {
+  DestroyWindow();
+  commands_.Post({answerKind, confirmingArrival_});
 }
 
-bool IsConfirmationDialogOpen() noexcept { return shell != nullptr; }
-
-DialogLayout ConfirmationDialogLayout() {
-  return {"ConfirmationDialog",
-          "Confirmation Required",
-          nullptr,
-          kRows,
-          kRowCount,
-          {"actionconfirmation.width", "cancel.horizDistance", "ok.horizDistance"}};
+DialogLayout ConfirmationDialog::Layout() {
+  return {kDialogName, "Confirmation Required",
+          nullptr,     kRows,
+          kRowCount,   {"actionconfirmation.width", "cancel.horizDistance", "ok.horizDistance"}};
 }

@@ -3,14 +3,34 @@
 // disabled while it is open.
 #pragma once
 
+#include "ui/DialogWindow.h"
+
+#include <cstdint>
+
 struct ActionRequest;
-class UICommandQueue;
 struct DialogLayout;
 
-// Does nothing while a confirmation is open; otherwise shows the record's Title and
-// PreActionMessage. The answer is posted to commands with the record's arrival number.
-void OpenConfirmationDialog(const ActionRequest& request, UICommandQueue& commands);
-[[nodiscard]] bool IsConfirmationDialogOpen() noexcept;
+class ConfirmationDialog final : public DialogWindow {
+ public:
+  // The answers are posted to commands.
+  explicit ConfirmationDialog(UICommandQueue& commands) noexcept : DialogWindow(commands) {}
 
-// The window's widgets for the generated documentation.
-[[nodiscard]] DialogLayout ConfirmationDialogLayout();
+  // Does nothing while a confirmation is open; otherwise shows the record's Title and
+  // PreActionMessage. The answer names the record by its arrival number.
+  void Open(const ActionRequest& request);
+
+  // The window's widgets for the generated documentation.
+  [[nodiscard]] static DialogLayout Layout();
+
+ private:
+  void Build(const ActionRequest& request);
+  void Accept();
+  void Refuse();
+  void Close(std::uint32_t answerKind);
+
+  static constexpr int kInitialTextWidth = 500;
+
+  std::uint64_t confirmingArrival_ = 0;
+  // Only grows: a fixed line wider than the text makes this and every later text that wide.
+  int confirmationWidth_ = kInitialTextWidth;
+};

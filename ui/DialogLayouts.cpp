@@ -9,8 +9,8 @@
 
 const std::vector<DialogLayout>& DialogLayouts() {
   static const std::vector<DialogLayout> layouts = {
-      ActionRequestDialogLayout(), ConfirmationDialogLayout(), ActionDetailsDialogLayout(),
-      MessageDialog::Layout(),     QuietModeNotice::Layout(),  HiddenWindow::Layout(),
+      ActionRequestDialog::Layout(), ConfirmationDialog::Layout(), ActionDetailsDialog::Layout(),
+      MessageDialog::Layout(),       QuietModeNotice::Layout(),    HiddenWindow::Layout(),
   };
   return layouts;
 }

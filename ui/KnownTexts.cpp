@@ -16,7 +16,7 @@ namespace {
 // Every dialog whose module looks texts up of its own is listed here with the accessor its
 // class declares, as in {"message dialog", &MessageDialog::LookedUpTexts}.
 std::vector<DialogTextList> DialogTextLists() {
-  return {{"action request dialog", &ActionRequestDialogLookedUpTexts},
+  return {{"action request dialog", &ActionRequestDialog::LookedUpTexts},
           {"message dialog", &MessageDialog::LookedUpTexts}};
 }
 

@@ -12,43 +12,41 @@ XDialogs::XDialogs() : messages_(std::make_unique<MessageDialog>()) {}
 XDialogs::~XDialogs() = default;
 
 void XDialogs::Attach(Session& session) {
-  session_ = &session;
-  hiddenWindow_ = std::make_unique<HiddenWindow>(session.commands);
-  quietModeNotice_ = std::make_unique<QuietModeNotice>(session.commands);
+  UICommandQueue& commands = session.commands;
+  hiddenWindow_ = std::make_unique<HiddenWindow>(commands);
+  confirmation_ = std::make_unique<ConfirmationDialog>(commands);
+  details_ = std::make_unique<ActionDetailsDialog>(commands);
+  actionRequests_ =
+      std::make_unique<ActionRequestDialog>(session.state, commands, *confirmation_, *details_);
+  quietModeNotice_ = std::make_unique<QuietModeNotice>(commands);
 }
 
 void XDialogs::Started() { hiddenWindow_->Create(); }
 
 void XDialogs::SecondPassed() { messages_->Expire(); }
 
-void XDialogs::PendingRequestsDue() {
-  OpenActionRequestDialog(session_->state, session_->commands);
-}
+void XDialogs::PendingRequestsDue() { actionRequests_->Open(); }
 
 // A closed dialog shows the list afresh when it opens; a disabled one when it is enabled again.
-void XDialogs::PendingRequestsChanged() { RefreshActionRequestDialog(); }
+void XDialogs::PendingRequestsChanged() { actionRequests_->Refresh(); }
 
-void XDialogs::AnswerCarriedOut() { EnableActionRequestDialog(); }
+void XDialogs::AnswerCarriedOut() { actionRequests_->Enable(); }
 
-void XDialogs::ConfirmationWanted(const ActionRequest& request) {
-  OpenConfirmationDialog(request, session_->commands);
-}
+void XDialogs::ConfirmationWanted(const ActionRequest& request) { confirmation_->Open(request); }
 
-void XDialogs::PreviewWanted(const ActionRequest* request) {
-  OpenActionDetailsDialog(request, session_->commands);
-}
+void XDialogs::PreviewWanted(const ActionRequest* request) { details_->Open(request); }
 
 // The notice explains the disabled dialog: with the dialog closed there is nothing to disable
 // and nothing to explain.
 void XDialogs::QuietModeBegan(DateTime startTime, DateTime endTime) {
-  if (!IsActionRequestDialogOpen()) return;
+  if (!actionRequests_->IsOpen()) return;
   quietModeNotice_->Show(startTime, endTime);
-  DisableActionRequestDialog();
+  actionRequests_->Disable();
 }
 
 void XDialogs::QuietModeEnded() {
   quietModeNotice_->Close();
-  if (IsActionRequestDialogOpen()) EnableActionRequestDialog();
+  if (actionRequests_->IsOpen()) actionRequests_->Enable();
 }
 
 void XDialogs::MessageArrived(const MessageRequest& message, MessageButton button,
