@@ -6,7 +6,6 @@
 #include "ui/DialogLayout.h"
 #include "ui/FormatBuiltIn.h"
 #include "ui/ToolkitCallback.h"
-#include "ui/ToolkitContext.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 
@@ -84,13 +83,6 @@ struct MessageDialog::Window {
               MessageStacking stacking);
 };
 
-// A message that came before InitializationInfo, while there was no display to show it on.
-struct MessageDialog::WaitingMessage {
-  MessageRequest message;
-  MessageButton button;
-  MessageStacking stacking;
-};
-
 MessageDialog::Texts::Texts(const MessageRequest& message) {
   if (message.isCompletionMessage) {
     title = LocaleText(FormatBuiltIn(kCompletionTitle));
@@ -147,7 +139,6 @@ MessageDialog::~MessageDialog() = default;
 
 void MessageDialog::Show(const MessageRequest& message, MessageButton button,
                          MessageStacking stacking) {
-  if (ToolkitDisplay() == nullptr) return Wait(message, button, stacking);
   // A text the locale cannot hold or an override the format engine rejects fails here, before
   // any widget is touched: the dispatcher drops the message. Only a window that cannot be built
   // ends the program.
@@ -158,15 +149,11 @@ void MessageDialog::Show(const MessageRequest& message, MessageButton button,
 }
 
 void MessageDialog::Remove(std::uint64_t id) {
-  const auto waiting = FindWaiting(id);
-  if (waiting != waitingMessages_.end()) waitingMessages_.erase(waiting);
   const auto window = Find(id);
   if (window != windows_.end()) Destroy(window);
 }
 
 void MessageDialog::Expire() {
-  if (ToolkitDisplay() == nullptr) return;
-  ShowWaitingMessages();
   const DateTime now = Now();
   for (auto window = windows_.begin(); window != windows_.end();) {
     const auto next = std::next(window);
@@ -178,11 +165,6 @@ void MessageDialog::Expire() {
 MessageDialog::WindowPosition MessageDialog::Find(std::uint64_t id) {
   return std::find_if(windows_.begin(), windows_.end(),
                       [id](const Window& window) { return window.id == id; });
-}
-
-MessageDialog::WaitingPosition MessageDialog::FindWaiting(std::uint64_t id) {
-  return std::find_if(waitingMessages_.begin(), waitingMessages_.end(),
-                      [id](const WaitingMessage& waiting) { return waiting.message.id == id; });
 }
 
 void MessageDialog::Destroy(WindowPosition window) {
@@ -230,24 +212,6 @@ void MessageDialog::WindowMapped(Widget shell, XEvent* event) {
                                    [shell](const Window& open) { return open.shell == shell; });
   if (window != windows_.end() && window->stacking == MessageStacking::kTopmost) {
     window->ApplyTopmost();
-  }
-}
-
-// Kept as the latest text of its ID, and shown by the first tick once the toolkit is up; its
-// Timeout counts from then.
-void MessageDialog::Wait(const MessageRequest& message, MessageButton button,
-                         MessageStacking stacking) {
-  const auto waiting = FindWaiting(message.id);
-  if (waiting != waitingMessages_.end()) waitingMessages_.erase(waiting);
-  waitingMessages_.push_back({message, button, stacking});
-}
-
-void MessageDialog::ShowWaitingMessages() {
-  std::list<WaitingMessage> waiting;
-  waiting.swap(waitingMessages_);
-  for (const WaitingMessage& entry : waiting) {
-    // A text that cannot be shown drops its message, as it would have on arrival.
-    Guarded([&] { Show(entry.message, entry.button, entry.stacking); });
   }
 }
 

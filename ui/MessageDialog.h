@@ -20,9 +20,9 @@ class MessageDialog {
   MessageDialog& operator=(const MessageDialog&) = delete;
   ~MessageDialog();
 
-  // Before the display is open (a message ahead of InitializationInfo) the message waits and the
-  // first Expire with a display shows it. A hidden button leaves the window without a usable
-  // one; topmost stacking keeps it above other windows where the window manager supports it.
+  // A hidden button leaves the window without a usable one; topmost stacking keeps it above
+  // other windows where the window manager supports it. Needs the toolkit's display: the
+  // session keeps the messages that come before it.
   void Show(const MessageRequest& message, MessageButton button, MessageStacking stacking);
   // Closes the window of this ID, if any.
   void Remove(std::uint64_t id);
@@ -37,21 +37,15 @@ class MessageDialog {
  private:
   struct Texts;
   struct Window;
-  struct WaitingMessage;
   using WindowPosition = std::list<Window>::iterator;
-  using WaitingPosition = std::list<WaitingMessage>::iterator;
 
   [[nodiscard]] WindowPosition Find(std::uint64_t id);
-  [[nodiscard]] WaitingPosition FindWaiting(std::uint64_t id);
   void Destroy(WindowPosition window);
   void Build(const MessageRequest& message, Texts texts, MessageButton button,
              MessageStacking stacking);
   void DismissPressed(Widget button, XtPointer callData);
   void WindowMapped(Widget shell, XEvent* event);
-  void Wait(const MessageRequest& message, MessageButton button, MessageStacking stacking);
-  void ShowWaitingMessages();
 
   // Newest last.
   std::list<Window> windows_;
-  std::list<WaitingMessage> waitingMessages_;
 };
