@@ -1,6 +1,5 @@
 #include "core/MessageQueue.h"
 
-#include <limits>
 #include <utility>
 
 struct QueuedMessage {
@@ -9,11 +8,6 @@ struct QueuedMessage {
   UString8 text;
   QueuedMessage* next = nullptr;
 };
-
-namespace {
-// Above the longest timed wait: the consumer sleeps until something wakes it, never by the clock.
-constexpr std::int64_t kWaitWithoutEnd = std::numeric_limits<std::int64_t>::max();
-}  // namespace
 
 const UString8& MessageList::Iterator::operator*() const noexcept { return node_->text; }
 
@@ -102,7 +96,7 @@ void MessageQueue::WaitAndTakeAll(MessageList& list, UnixPlatform::Event& stop) 
     pushed_.Reset();
     TakeAll(list);
     if (!list.IsEmpty()) return;
-    if (UnixPlatform::Event::WaitAny(pushed_, stop, kWaitWithoutEnd) == &stop) return;
+    if (UnixPlatform::Event::WaitAny(pushed_, stop, UnixPlatform::kWaitWithoutEnd) == &stop) return;
   }
 }
 

@@ -1,6 +1,6 @@
 #include "core/OutgoingMessages.h"
 
-#include "core/SessionQueues.h"
+#include "core/OutgoingQueue.h"
 #include "foundation/text/UTextReceiver.h"
 #include "text/time/MailDateTime.h"
 #include "text/time/XMLDuration.h"

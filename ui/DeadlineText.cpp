@@ -1,5 +1,6 @@
 #include "ui/DeadlineText.h"
 
+#include "core/ActionRequest.h"
 #include "text/time/Clock.h"
 #include "ui/FormatBuiltIn.h"
 
@@ -9,12 +10,9 @@
 namespace {
 
 constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
-constexpr TimeInterval kMinute = 60 * kSecond;
-constexpr TimeInterval kHour = 60 * kMinute;
-constexpr TimeInterval kDay = 24 * kHour;
-// Up to here a request the user must take is due "Now", and one that runs by itself counts
-// down in minutes and seconds.
-constexpr TimeInterval kCountDown = 5 * kMinute;
+constexpr TimeInterval kMinute = kMicrosecondsPerMinute;
+constexpr TimeInterval kHour = kMicrosecondsPerHour;
+constexpr TimeInterval kDay = kMicrosecondsPerDay;
 
 // The wordings, each looked up whole for an override.
 constexpr char kOneSecond[] = "1 second";
@@ -78,7 +76,9 @@ UString8 FormatDeadlineText(TimeInterval timeLeft, DeadlineKind kind) {
   if (timeLeft < 0) {
     return automatic ? FormatBuiltInOrMarker(kSeconds, {"0"}) : FormatBuiltInOrMarker(kOverdue);
   }
-  if (timeLeft <= kCountDown)
+  // Inside the warning period a request the user must take is due "Now", and one that runs by
+  // itself counts down in minutes and seconds.
+  if (timeLeft <= kDeadlineWarningPeriod)
     return automatic ? CountDownText(timeLeft) : FormatBuiltInOrMarker(kNow);
   if (timeLeft <= kHour) {
     return FormatBuiltInOrMarker(kMinutes, {std::to_string(timeLeft / kMinute)});

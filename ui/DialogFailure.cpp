@@ -2,7 +2,7 @@
 
 #include "core/ExitApplication.h"
 #include "core/OutgoingMessages.h"
-#include "core/SessionQueues.h"
+#include "core/OutgoingQueue.h"
 #include "foundation/platform/Thread.h"
 
 namespace {

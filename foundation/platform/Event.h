@@ -11,6 +11,8 @@
 namespace UnixPlatform {
 // Timeouts above this many microseconds (0xFFFFFFFF milliseconds and up) wait without end.
 inline constexpr std::int64_t kLongestTimedWait = 4294967294999;
+// A timeout that never ends.
+inline constexpr std::int64_t kWaitWithoutEnd = INT64_MAX;
 
 // When a wait gives up: `timed` false means never; otherwise at the real-time instant `at`.
 struct WaitDeadline {

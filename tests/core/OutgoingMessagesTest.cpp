@@ -1,6 +1,6 @@
 #include "core/OutgoingMessages.h"
 
-#include "core/SessionQueues.h"
+#include "core/OutgoingQueue.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // for the client read back through the XML parser, and a fresh session.
 #pragma once
 
+#include "core/OutgoingQueue.h"
 #include "core/Session.h"
-#include "core/SessionQueues.h"
 #include "core/SessionView.h"
 #include "text/xml/ParseXMLDocument.h"
 

@@ -11,7 +11,7 @@
 
 #include "core/MessageQueue.h"
 #include "core/OutgoingMessages.h"
-#include "core/SessionQueues.h"
+#include "core/OutgoingQueue.h"
 #include "foundation/platform/DebuggableException.h"
 
 namespace {

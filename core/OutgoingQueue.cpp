@@ -1,4 +1,4 @@
-#include "core/SessionQueues.h"
+#include "core/OutgoingQueue.h"
 
 // Built during static initialisation and deliberately never destroyed (see the header).
 MessageQueue& outgoingQueue = *new MessageQueue;
