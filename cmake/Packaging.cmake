@@ -3,14 +3,9 @@ include(GNUInstallDirs)
 
 install(TARGETS qvxclientui-xlatcheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY share/translations DESTINATION ${CMAKE_INSTALL_DATADIR}/qvxclientui)
-if(NOT TARGET qvxclientui)
-  return()
-endif()
 install(TARGETS qvxclientui RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The man page's widget hierarchy and the app-defaults file come from the dialogs' tables.
-add_executable(qvxclientui-widgetdoc tools/widgetdoc/main.cpp)
-target_link_libraries(qvxclientui-widgetdoc PRIVATE ui core)
 string(TIMESTAMP QVX_MAN_DATE "%Y-%m-%d" UTC)
 configure_file(share/man/qvxclientui.1.in ${CMAKE_BINARY_DIR}/qvxclientui.1.template @ONLY)
 configure_file(share/man/qvxclientui-xlatcheck.1.in ${CMAKE_BINARY_DIR}/qvxclientui-xlatcheck.1
