@@ -5,6 +5,8 @@
 
 namespace {
 
+// The context every lookup of a built-in text consults, like the process's locale: the texts are
+// looked up from every layer, and the translation files put in force once apply to all of them.
 std::unique_ptr<FormatOverrideContext>& InstalledContext() {
   static std::unique_ptr<FormatOverrideContext> installed;
   return installed;

@@ -30,6 +30,8 @@ UTCOffset LocalUTCOffsetAt(std::time_t now, std::tm& local) {
   return UTCOffset{seconds, seconds * kMicrosecondsPerSecond};
 }
 
+// The clock a test has fixed, if any: Now() is asked from every layer, and a test must be able to
+// hold all of them at one time without handing a clock through every call.
 FixedClock* fixedClock = nullptr;
 
 }  // namespace
