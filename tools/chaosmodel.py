@@ -72,6 +72,9 @@ class Model:
         self.remind_time_seen = False
         self.expected = []
         self.answers_checked = 0
+        # Takes of an ID that more than one waiting twin could explain: (id, the twin the model
+        # chose, the serials of the others, when). The wire names the ID only.
+        self.ambiguous = []
 
     # What the client did -------------------------------------------------------------------
 
@@ -193,13 +196,31 @@ class Model:
                           next((r for r in allowed if r.serial in awaited),
                                allowed[0] if allowed else None))
             if reason is None:
+                reason = self._swapped_twin(message.id, candidates, now)
+            if reason is None:
                 return [self._take_fault(candidates)]
+            if len(allowed) > 1:
+                self.ambiguous.append((message.id, reason.serial,
+                                       {r.serial for r in allowed if r is not reason}, now))
             chosen = self._taken_for(reason, candidates, now)
             # The wish is answered, whichever twin the program let go.
             self.asked.pop(reason.serial, None)
             self.expected = [e for e in self.expected if e.serial != reason.serial]
         self._forget(chosen)
         return []
+
+    def _swapped_twin(self, identifier, candidates, now):
+        """A twin an earlier take of this ID may have been for, when the model gave that take to
+        another twin that was also allowed: this take is then the other's, and as allowed."""
+        for entry in self.ambiguous:
+            entry_id, _, others, when = entry
+            if entry_id != identifier or now - when > TAKE_ALL_REVIVAL:
+                continue
+            twin = next((r for r in candidates if r.serial in others), None)
+            if twin is not None:
+                self.ambiguous.remove(entry)
+                return twin
+        return None
 
     def _taken_for(self, reason, candidates, now):
         """The record the program took for an answer that reason explains: the very record the

@@ -74,6 +74,20 @@ def test_a_twin_asked_for_in_a_settled_dialog_is_the_one_a_take_answers():
     assert model.pending == [first] and model.overdue(NOW + 60) == []
 
 
+def test_two_takes_of_twins_both_asked_for_are_accepted_in_either_order():
+    # The wire names the ID only: the model may give the first take to the wrong twin, and the
+    # second take, for the twin whose wish has meanwhile lapsed, is still one that was allowed.
+    first, second = Record(1, 21, "R3328"), Record(2, 21, "R3329")
+    model = model_with(first, second)
+    model.ask(first, "take", NOW, settled=False)
+    model.ask(second, "take", NOW + 1, settled=True)
+    assert model.answer(taken(21), NOW + 2) == []
+    assert model.answer(taken(21), NOW + 20) == []
+    assert model.pending == [] and model.overdue(NOW + 60) == []
+    # A third take of the ID is one too many.
+    assert model.answer(taken(21), NOW + 21) != []
+
+
 def test_forced_runs_wait_for_the_end_of_quiet_mode():
     forced = Record(1, 3, "Forced", pam="Never shown.", deadline=NOW, forced=True)
     model = model_with(forced)
