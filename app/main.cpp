@@ -49,6 +49,8 @@ int main(int argumentCount, char** argumentVector) {
   // A thread that failed to start is simply absent; its line is already on standard error.
   (void)link.Start(0, 1);
 
+  // Static, not on the stack: the program ends with _exit from inside the toolkit's loop, and
+  // the X error handlers may run while this frame is being left.
   static XDialogs dialogs;
   static Session session(incoming, dialogs, &link);
   dialogs.Attach(session);

@@ -12,10 +12,11 @@ class ActionRequestStore {
  public:
   using Map = std::map<std::uint64_t, ActionRequest>;
 
-  // Copies every record of the list in, in list order, at one reading of the clock: a later
-  // record with an ID replaces every field of an earlier one. Entries whose ID is not in the
-  // list stay.
-  void Merge(const PendingRequestList& requests);
+  // Copies every record of the list in, in list order: a later record with an ID replaces every
+  // field of an earlier one. now is the one reading of the clock the whole merge uses (the
+  // caller's, so that its texts agree with the deadlines). Entries whose ID is not in the list
+  // stay.
+  void Merge(const PendingRequestList& requests, DateTime now);
 
   // Ascending ID.
   [[nodiscard]] Map::const_iterator begin() const noexcept { return requests_.begin(); }

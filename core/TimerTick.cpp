@@ -34,8 +34,9 @@ bool RunForcedRequests(PendingRequestList& pending) {
 // The first tick with the dialogs: the view hears that the session started, then the messages
 // that came before it, before anything that came later can update their windows.
 void Start(Session& session) {
-  session.started = true;
+  // A view that could not start is asked again at the next tick, the messages still waiting.
   session.view.Started();
+  session.started = true;
   std::vector<OwedMessage> owed;
   owed.swap(session.state.owedMessages);
   for (const OwedMessage& entry : owed) {

@@ -2,6 +2,8 @@
 // talk to the client: they post a UICommand, and the tick carries it out (ProcessUICommands).
 #pragma once
 
+#include "foundation/platform/PlainLock.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -29,11 +31,11 @@ struct UICommand {
   std::uint32_t deadlineSeconds = 0;
 };
 
-// Posted by the dialogs' callbacks and taken by the tick, both on the main thread: the toolkit
-// calls back only from its event loop, so nothing here is locked.
+// Posted by the dialogs' callbacks and taken by the tick. Both run on the main thread today, but
+// the queue keeps its own lock, so that a poster on another thread would not break it.
 class UICommandQueue {
  public:
-  void Post(const UICommand& command) { commands_.push_back(command); }
+  void Post(const UICommand& command);
   // Every posted command, oldest first, leaving the queue empty.
   [[nodiscard]] std::vector<UICommand> TakeAll() noexcept;
   // An answer from the action request dialog (take all, take, cancel, details) is posted and
@@ -41,5 +43,6 @@ class UICommandQueue {
   [[nodiscard]] bool AnswerAwaitsTick() const noexcept;
 
  private:
+  mutable PlainLock lock_;
   std::vector<UICommand> commands_;
 };

@@ -472,7 +472,7 @@ ActionRequestDialog::ControlsView ActionRequestDialog::ViewPending(
     view.titleLabel = CountText(selectedIndex, arrivals.size());
     // The summary reads each ID once, as its latest record says.
     ActionRequestStore store;
-    store.Merge(session_.pendingRequests);
+    store.Merge(session_.pendingRequests, now);
     view.description = ShownText(BuildActionsSummary(store, now));
   } else {
     view.takeLabel = LocaleDialogText(kTakeActionWording);

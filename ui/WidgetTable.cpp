@@ -22,7 +22,8 @@ Dimension ReadDimension(Widget widget, const char* name) {
   return value;
 }
 
-// The shells that exist, so that the end of the run can take them down before the context.
+// The shells that exist, so that the end of the run can take them down before the context. The
+// end comes through ExitApplication's destroyer, which gets no argument to carry them in.
 std::vector<Widget> liveShells;
 
 void ForgetShell(Widget shell, XtPointer, XtPointer) {

@@ -32,9 +32,17 @@ void XDialogs::PendingRequestsChanged() { actionRequests_->Refresh(); }
 
 void XDialogs::AnswerCarriedOut() { actionRequests_->Enable(); }
 
-void XDialogs::ConfirmationWanted(const ActionRequest& request) { confirmation_->Open(request); }
+// The request dialog is disabled under a confirmation or the preview whatever enabled it earlier
+// in the same tick (a notice's OK handled before the take that asks for the confirmation).
+void XDialogs::ConfirmationWanted(const ActionRequest& request) {
+  confirmation_->Open(request);
+  actionRequests_->Disable();
+}
 
-void XDialogs::PreviewWanted(const ActionRequest* request) { details_->Open(request); }
+void XDialogs::PreviewWanted(const ActionRequest* request) {
+  details_->Open(request);
+  actionRequests_->Disable();
+}
 
 // The notice explains the disabled dialog: with the dialog closed there is nothing to disable
 // and nothing to explain.

@@ -29,6 +29,8 @@ using UnixPlatform::Thread;
 
 constexpr std::uint32_t kReleasePollMilliseconds = 100;
 
+// The least stack a thread gets, set once for the process before the first thread starts:
+// whoever starts a thread must not have to know it.
 std::atomic<std::uint32_t> minimumStackSize{0};
 
 struct StartBlock {

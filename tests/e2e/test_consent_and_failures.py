@@ -209,3 +209,32 @@ def test_an_overlong_title_is_cut_and_the_session_goes_on(client, tmp_path):
     dialog.click("takeActions")
     Dialog(client.xsession, CONFIRMATION).click("ok")
     assert taken(client, 71)
+
+
+def test_a_notice_ok_and_a_take_in_one_tick_leave_the_dialog_disabled_under_the_confirmation(
+        client, tmp_path):
+    """The notice's OK enables the dialog and a take in the same tick opens a confirmation: the
+    dialog must end disabled under it."""
+    begin(client, tmp_path, request(1, "Alpha", PreActionMessage="pa"),
+          request(2, "Beta", PreActionMessage="pb"))
+    dialog = Dialog(client.xsession, TITLE)
+    dialog.click_item(0)
+    dialog.click("takeActions")
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    client.send_messages(qvxsim.quiet_mode_start(StartTime=now(), EndTime=now() + 3600 * SECOND))
+    notice = Dialog(client.xsession, NOTICE)
+    confirmation.click("ok")
+    assert taken(client, 1)
+    client.xsession.wait_gone(confirmation.window)
+    # Accepting re-enables the dialog under the notice, as an answer carried out does.
+    dialog.click_item(0)
+    xsession_module.poll(lambda: dialog.value("actiontitle") == "Beta", 3.0, "Beta selected")
+    dialog.wait_sensitive("takeActions")
+    ok = xwidgets.widget_center(notice.tree.find("ok"))
+    take = xwidgets.widget_center(dialog.tree.find("takeActions"))
+    # Both clicks as close together as xdotool allows: nearly always inside one tick.
+    client.xsession.xdotool("mousemove", int(ok[0]), int(ok[1]), "click", "1",
+                            "mousemove", int(take[0]), int(take[1]), "click", "1")
+    Dialog(client.xsession, CONFIRMATION)
+    expect_still_running(client, 2.2)
+    assert not dialog.sensitive("takeAllActions")

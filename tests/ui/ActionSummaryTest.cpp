@@ -32,7 +32,7 @@ ActionRequest Request(std::uint64_t id, std::optional<TimeInterval> fromNow, boo
 // The summary of the requests, all pending and nothing selected.
 std::string Summary(const std::vector<ActionRequest>& requests) {
   ActionRequestStore store;
-  store.Merge({requests.begin(), requests.end()});
+  store.Merge({requests.begin(), requests.end()}, kNow);
   return Str(BuildActionsSummary(store, kNow));
 }
 std::string One(const ActionRequest& request) { return Str(BuildActionSummary(request, kNow)); }
