@@ -251,9 +251,11 @@ class ChaosSession:
         return record
 
     def _action_request(self, extra_children=None, identifier=None, consent=False):
+        """Sends one request; returns its record, or None when a removal went instead."""
         if len([r for r in self.model.pending if not r.title.endswith(" burst")]) >= 40:
             # Enough is pending; the state stays within what the warm-up reached.
-            return self._remove_request()
+            self._remove_request()
+            return None
         record = self._new_record(identifier)
         fields = {"ID": record.id, "Title": record.title, "ShortDescription": record.short}
         if consent or self.rng.random() < 0.35:
@@ -281,6 +283,7 @@ class ChaosSession:
                        failing=not self._holdable(shown))
         if self._holdable(shown):
             self.model.arrive(record, time.time())
+        return record
 
     def _deadline(self, record, fields):
         roll = self.rng.random()
@@ -444,9 +447,9 @@ class ChaosSession:
 
     def _duplicate_needing_consent(self):
         """A request, then another with its ID that needs a confirmation."""
-        self._action_request()
-        first = self.model.pending[-1]
-        self._action_request(identifier=first.id, consent=True)
+        first = self._action_request()
+        if first is not None:
+            self._action_request(identifier=first.id, consent=True)
 
     def _click(self, names=None):
         """Clicks a random widget of a random window of the program, one named in names
