@@ -15,6 +15,7 @@ import datetime
 import json
 import os
 import random
+import statistics
 import re
 import time
 
@@ -708,8 +709,10 @@ class ChaosSession:
 
 def resource_growth(samples):
     """(relative RSS growth per ten minutes, span in seconds, descriptors gained) after the
-    warm-up, comparing the peaks of its first and last thirds (a heap grows in steps); None
-    when there is nothing after the warm-up."""
+    warm-up, comparing the medians of its first and last thirds; None when there is nothing
+    after the warm-up. A leak raises what the program holds from then on; the peak of one
+    large frame late in a session is given back to the system and is not growth (replayed, a
+    session's 2 MiB frame took the program from 15.8 to 18.8 MB and back to 14.7 MB)."""
     start = samples[0][0]
     later = [s for s in samples if s[0] - start >= min(WARM_UP_SECONDS, 0.2 * (
         samples[-1][0] - start))]
@@ -717,8 +720,8 @@ def resource_growth(samples):
         return None
     span = later[-1][0] - later[0][0]
     third = len(later) // 3
-    first = max(rss for _, rss, _ in later[:third])
-    last = max(rss for _, rss, _ in later[-third:])
+    first = statistics.median(rss for _, rss, _ in later[:third])
+    last = statistics.median(rss for _, rss, _ in later[-third:])
     growth = (last - first) / first * (600.0 / max(span, 1.0))
     descriptors = later[-1][2] - max(fds for _, _, fds in later[:third])
     return growth, span, descriptors

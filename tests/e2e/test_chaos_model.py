@@ -151,3 +151,6 @@ def test_memory_counts_as_growing_only_after_the_warm_up():
     leaking = [(t, 9000 + t, 4 + t // 400) for t in range(0, 900, 5)]
     growth, _, descriptors = chaos.resource_growth(leaking)
     assert growth > chaos.GROWTH_LIMIT and descriptors == 2
+    # One large frame late in the session: a peak the program gives back.
+    peak = [(t, 9000 + (3000 if 800 <= t < 830 else 0), 4) for t in range(0, 900, 5)]
+    assert chaos.resource_growth(peak)[0] == 0
