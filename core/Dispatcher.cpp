@@ -36,14 +36,10 @@ void TellRequestsChanged(Session& session) {
 // and the locale cannot hold: such a request is dropped on arrival, as any message the program
 // cannot show is, rather than failing every refresh or the confirmation the user is waiting for.
 void RequireShowableTexts(const ActionRequest& request) {
-  const auto require = [](const UString8& text) {
-    const char* begin = reinterpret_cast<const char*>(text.begin());
-    (void)UTF8ToLocale(begin, begin + text.size());
-  };
-  require(request.title);
-  require(request.shortDescription);
-  if (request.preActionMessage) require(*request.preActionMessage);
-  if (request.preview) require(*request.preview);
+  (void)UTF8ToLocale(request.title);
+  (void)UTF8ToLocale(request.shortDescription);
+  if (request.preActionMessage) (void)UTF8ToLocale(*request.preActionMessage);
+  if (request.preview) (void)UTF8ToLocale(*request.preview);
 }
 
 bool Showable(const ActionRequest& request) {

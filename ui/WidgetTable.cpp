@@ -32,10 +32,7 @@ void ForgetShell(Widget shell, XtPointer, XtPointer) {
 
 }  // namespace
 
-std::string LocaleText(const UString8& text) {
-  const char* begin = reinterpret_cast<const char*>(text.begin());
-  return UTF8ToLocale(begin, begin + text.size());
-}
+std::string LocaleText(const UString8& text) { return UTF8ToLocale(text); }
 
 std::string LocaleLabel(const UString8& text) {
   const char* begin = reinterpret_cast<const char*>(text.begin());

@@ -91,3 +91,8 @@ std::string UTF8ToLocale(const char* begin, const char* end) {
   transcoder.End();
   return result;
 }
+
+std::string UTF8ToLocale(const UString8& text) {
+  const char* begin = reinterpret_cast<const char*>(text.begin());
+  return UTF8ToLocale(begin, begin + text.size());
+}

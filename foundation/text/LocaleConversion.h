@@ -16,3 +16,4 @@
 // UTF-8 to locale text; throws UnixPlatform::WideToMultiByteConvertError when a character
 // has no form in the locale's encoding, InvalidTextEncoding on malformed UTF-8.
 [[nodiscard]] std::string UTF8ToLocale(const char* begin, const char* end);
+[[nodiscard]] std::string UTF8ToLocale(const UString8& text);
