@@ -72,10 +72,10 @@ void TakeAction(Session& session, std::uint64_t arrival) {
 
 void Snooze(SessionState& state, const UICommand& command) {
   if (state.pendingRequests.empty()) return;
-  const TimeInterval choice = command.minutes * kMicrosecondsPerMinute;
+  const TimeInterval choice = TimeInterval::Minutes(command.minutes);
   // "Before deadline" choices count back from the earliest deadline the dialog showed.
   const DateTime from =
-      command.minutes > 0 ? Now() : command.deadlineSeconds * kMicrosecondsPerSecond;
+      command.minutes > 0 ? Now() : DateTime::FromUnixSeconds(command.deadlineSeconds);
   state.nextReminderTime = from + choice;
   SendRemindTime(state.nextReminderTime, std::nullopt);
   state.remindInterval = choice;

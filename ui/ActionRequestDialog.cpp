@@ -30,7 +30,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
 
 namespace {
 
@@ -137,7 +136,7 @@ constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTak
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
 constexpr const char* kItemSeparator = "  --  ";
-constexpr DateTime kNoDeadline = std::numeric_limits<DateTime>::max();
+constexpr DateTime kNoDeadline = DateTime::Max();
 
 // The texts this dialog looks up itself, by their English wording.
 constexpr const char* kOneSelectedWording = "1 action selected";
@@ -587,8 +586,7 @@ void ActionRequestDialog::SnoozePressed() {
   const int index = snoozeIndex_;
   if (index < 0 || index >= static_cast<int>(snoozeChoices_.size())) return;
   const std::int32_t minutes = snoozeChoices_[index].minutes;
-  const auto deadlineSeconds =
-      static_cast<std::uint32_t>(earliestDeadline_ / kMicrosecondsPerSecond);
+  const auto deadlineSeconds = static_cast<std::uint32_t>(earliestDeadline_.UnixSeconds());
   Close();
   commands_.Post({kSnooze, 0, minutes, deadlineSeconds});
 }

@@ -93,7 +93,7 @@ class ActionRequestDialog final : public DialogWindow {
   bool actionsAdded_ = false;
   // The session's snooze settings as they were when the dialog opened.
   bool allowSnooze_ = true;
-  TimeInterval reminderInterval_ = 0;
+  TimeInterval reminderInterval_;
   // A position in the list, kept across closing and reopening.
   int selectedIndex_ = -1;
   int snoozeIndex_ = -1;

@@ -12,8 +12,8 @@ namespace {
 
 using namespace session_test;
 
-constexpr DateTime kNow = 1700000000 * kMicrosecondsPerSecond;
-constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
+constexpr DateTime kNow = DateTime::FromUnixSeconds(1700000000);
+constexpr TimeInterval kSecond = TimeInterval::Seconds(1);
 const std::string kAsk = "<PreActionMessage>Save first.</PreActionMessage>";
 
 // One step of a scenario: the client's document (applied by the dispatcher) or a user command.
@@ -155,8 +155,8 @@ TEST_F(UICommands, SnoozeAfterOrBeforeTheDeadline) {
   const Row rows[] = {
       {5, 1, kNow + 300 * kSecond},
       {1440, 1, kNow + 86400 * kSecond},
-      {-15, 1700003600, (1700003600 - 900) * kSecond},
-      {-5, 4294967295u, (4294967295ll - 300) * kSecond},  // the deadline cut to 32 bits
+      {-15, 1700003600, DateTime::FromUnixSeconds(1700003600 - 900)},
+      {-5, 4294967295u, DateTime::FromUnixSeconds(4294967295ll - 300)},  // the deadline cut to 32 bits
   };
   // clang-format on
   for (const Row& row : rows) {
@@ -167,8 +167,8 @@ TEST_F(UICommands, SnoozeAfterOrBeforeTheDeadline) {
       session->commands.Post({kSnooze, 0, row.minutes, row.deadlineSeconds});
       ProcessUICommands(*session);
       const TimeInterval interval = row.minutes * 60 * kSecond;
-      EXPECT_EQ(State().nextReminderTime, pending ? row.reminder : 0);
-      EXPECT_EQ(State().remindInterval, pending ? interval : 0);
+      EXPECT_EQ(State().nextReminderTime, pending ? row.reminder : DateTime());
+      EXPECT_EQ(State().remindInterval, pending ? interval : TimeInterval());
       const Lines sent = {"RemindTime TimeObject=" + Str(FormatMailDateTime(row.reminder, 0)),
                           "RemindInterval TimeInterval=" + Str(FormatXMLDuration(interval))};
       EXPECT_EQ(TakeSent(), pending ? sent : Lines{});
