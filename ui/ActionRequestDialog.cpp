@@ -555,7 +555,7 @@ void ActionRequestDialog::SetControlsSensitive(bool sensitive) {
 // The user's answers ---------------------------------------------------------------------------
 
 // The answers about the selected request post it with the dialog disabled.
-void ActionRequestDialog::PostForSelected(std::uint32_t kind) {
+void ActionRequestDialog::PostForSelected(UICommandKind kind) {
   if (selectedIndex_ == -1) return;
   const std::uint64_t arrival = itemArrivals_.at(selectedIndex_);
   if (session_.FindPendingArrival(arrival) == session_.pendingRequests.end()) return;
@@ -565,11 +565,11 @@ void ActionRequestDialog::PostForSelected(std::uint32_t kind) {
 
 void ActionRequestDialog::TakeAllPressed() {
   Disable();
-  commands_.Post({kTakeAllActions});
+  commands_.Post({UICommandKind::kTakeAllActions});
 }
-void ActionRequestDialog::TakePressed() { PostForSelected(kTakeAction); }
-void ActionRequestDialog::CancelPressed() { PostForSelected(kCancelAction); }
-void ActionRequestDialog::DetailsPressed() { PostForSelected(kShowActionDetails); }
+void ActionRequestDialog::TakePressed() { PostForSelected(UICommandKind::kTakeAction); }
+void ActionRequestDialog::CancelPressed() { PostForSelected(UICommandKind::kCancelAction); }
+void ActionRequestDialog::DetailsPressed() { PostForSelected(UICommandKind::kShowActionDetails); }
 
 void ActionRequestDialog::SnoozeChosen(Widget, XtPointer callData) {
   const int index = static_cast<XawListReturnStruct*>(callData)->list_index;
@@ -588,7 +588,7 @@ void ActionRequestDialog::SnoozePressed() {
   const std::int32_t minutes = snoozeChoices_[index].minutes;
   const auto deadlineSeconds = static_cast<std::uint32_t>(earliestDeadline_.UnixSeconds());
   Close();
-  commands_.Post({kSnooze, 0, minutes, deadlineSeconds});
+  commands_.Post({UICommandKind::kSnooze, 0, minutes, deadlineSeconds});
 }
 
 void ActionRequestDialog::PostponeListSelect(Widget list, XEvent*, String*, Cardinal*) {

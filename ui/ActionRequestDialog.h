@@ -3,6 +3,7 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
+#include "core/UICommand.h"
 #include "text/time/DateTime.h"
 #include "ui/DialogWindow.h"
 #include "ui/SnoozeChoices.h"
@@ -74,7 +75,7 @@ class ActionRequestDialog final : public DialogWindow {
   void SetDescription(const std::string& text);
   void SetControlsSensitive(bool sensitive);
 
-  void PostForSelected(std::uint32_t kind);
+  void PostForSelected(UICommandKind kind);
   void TakeAllPressed();
   void TakePressed();
   void CancelPressed();

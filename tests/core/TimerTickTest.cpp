@@ -69,7 +69,7 @@ TEST_F(Tick, RemindersAndTheOrderOfTheSteps) {
   // Not initialised: dispatch and commands only, no start, no dialog for the request.
   session = std::make_unique<Session>(incoming, view);
   Receive(Request(5));
-  session->commands.Post({kCancelAction, 1});
+  session->commands.Post({UICommandKind::kCancelAction, 1});
   EXPECT_EQ(RunTick(), (Lines{"Changed", "Carried"}));
   EXPECT_EQ(TakeSent(), Lines{Taken(5, true)});
   Receive(Request(6));
