@@ -25,6 +25,7 @@ class DateTime {
   [[nodiscard]] static constexpr DateTime FromUnixSeconds(std::int64_t count) noexcept {
     return DateTime(count * kMicrosecondsPerSecond);
   }
+  // The bounds; std::numeric_limits knows nothing of this type and would answer zero.
   [[nodiscard]] static constexpr DateTime Max() noexcept {
     return DateTime(std::numeric_limits<std::int64_t>::max());
   }

@@ -30,6 +30,7 @@ class TimeInterval {
   [[nodiscard]] static constexpr TimeInterval Days(std::int64_t count) noexcept {
     return TimeInterval(count * kMicrosecondsPerDay);
   }
+  // The bounds; std::numeric_limits knows nothing of this type and would answer zero.
   [[nodiscard]] static constexpr TimeInterval Max() noexcept {
     return TimeInterval(std::numeric_limits<std::int64_t>::max());
   }
