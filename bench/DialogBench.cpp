@@ -48,7 +48,7 @@ void FillPendingRequests() {
     request.id = static_cast<std::uint64_t>(index + 1);
     request.title = UString8(("Security update " + std::to_string(index + 1)).c_str());
     request.shortDescription = UString8("Installs the monthly fixes");
-    request.deadline = now + (index + 10) * 3600 * kMicrosecondsPerSecond;
+    request.deadline = now + TimeInterval::Hours(index + 10);
     request.cancellable = index % 2 == 0;
     request.restart = index % 7 == 0;
     session.AppendPendingRequest(request);

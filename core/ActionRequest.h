@@ -13,7 +13,7 @@
 // The last minutes before a deadline, in which the user is warned: a forced request is never
 // shown closer than this, the countdowns inside it change every second, a request due within
 // it asks to be taken now, and no snooze is offered.
-constexpr TimeInterval kDeadlineWarningPeriod = 5 * kMicrosecondsPerMinute;
+constexpr TimeInterval kDeadlineWarningPeriod = TimeInterval::Minutes(5);
 
 struct ActionRequest {
   std::uint64_t id = 0;

@@ -31,8 +31,8 @@ struct RemoveRequest {
 
 // The period during which the administrator has disabled the interface.
 struct QuietModeStart {
-  DateTime startTime = 0;
-  DateTime endTime = 0;
+  DateTime startTime;
+  DateTime endTime;
 };
 
 struct QuietModeEnd {};

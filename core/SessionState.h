@@ -27,9 +27,10 @@ struct SessionState {
   bool quietMode = false;
   PendingRequestList pendingRequests;
   // The snooze interval the action request dialog offers; negative for "before deadline".
-  TimeInterval remindInterval = 0;
-  // The timer reopens the action request dialog once the clock has passed this.
-  DateTime nextReminderTime = 0;
+  TimeInterval remindInterval;
+  // The timer reopens the action request dialog once the clock has passed this. The epoch until
+  // a snooze or the client's RemindTime sets it: a request is due at once.
+  DateTime nextReminderTime;
   bool allowSnooze = true;
   bool persistRunningMessage = false;
   bool topmostRunningMessage = false;

@@ -18,13 +18,19 @@ bool UICommandQueue::AnswerAwaitsTick() const noexcept {
   PlainLock::Guard guard(lock_);
   return std::any_of(commands_.begin(), commands_.end(), [](const UICommand& command) {
     switch (command.kind) {
-      case kTakeAllActions:
-      case kShowActionDetails:
-      case kCancelAction:
-      case kTakeAction:
+      case UICommandKind::kTakeAllActions:
+      case UICommandKind::kShowActionDetails:
+      case UICommandKind::kCancelAction:
+      case UICommandKind::kTakeAction:
         return true;
-      default:
+      case UICommandKind::kActionDetailsClosed:
+      case UICommandKind::kSnooze:
+      case UICommandKind::kConfirmationAccepted:
+      case UICommandKind::kConfirmationRefused:
+      case UICommandKind::kQuietModeNoticeClosed:
+      case UICommandKind::kOpenActionRequestDialog:
         return false;
     }
+    return false;  // a kind outside the list, which only a cast makes, answers nothing
   });
 }

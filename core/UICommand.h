@@ -8,7 +8,7 @@
 #include <vector>
 
 // The kinds, numbered as the dialogs post them.
-enum UICommandKind : std::uint32_t {
+enum class UICommandKind : std::uint32_t {
   kTakeAllActions = 0,
   kShowActionDetails = 1,
   kActionDetailsClosed = 2,
@@ -22,7 +22,7 @@ enum UICommandKind : std::uint32_t {
 };
 
 struct UICommand {
-  std::uint32_t kind = 0;
+  UICommandKind kind = UICommandKind::kTakeAllActions;
   // Which pending record the user chose (its arrival number), or 0: IDs may repeat.
   std::uint64_t arrival = 0;
   // Snooze only: the choice's minutes, negative for the "before deadline" choices.

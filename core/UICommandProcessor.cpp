@@ -72,10 +72,10 @@ void TakeAction(Session& session, std::uint64_t arrival) {
 
 void Snooze(SessionState& state, const UICommand& command) {
   if (state.pendingRequests.empty()) return;
-  const TimeInterval choice = command.minutes * kMicrosecondsPerMinute;
+  const TimeInterval choice = TimeInterval::Minutes(command.minutes);
   // "Before deadline" choices count back from the earliest deadline the dialog showed.
   const DateTime from =
-      command.minutes > 0 ? Now() : command.deadlineSeconds * kMicrosecondsPerSecond;
+      command.minutes > 0 ? Now() : DateTime::FromUnixSeconds(command.deadlineSeconds);
   state.nextReminderTime = from + choice;
   SendRemindTime(state.nextReminderTime, std::nullopt);
   state.remindInterval = choice;
@@ -97,41 +97,39 @@ void ConfirmationAccepted(Session& session, std::uint64_t arrival) {
 
 void Handle(Session& session, const UICommand& command) {
   switch (command.kind) {
-    case kTakeAllActions:
+    case UICommandKind::kTakeAllActions:
       session.takeAll = TakeAllSequence{};
       ContinueTakeAll(session);
       break;
-    case kShowActionDetails: {
+    case UICommandKind::kShowActionDetails: {
       const auto request = session.state.FindPendingArrival(command.arrival);
       const bool pending = request != session.state.pendingRequests.end();
       session.view.PreviewWanted(pending ? &*request : nullptr);
       break;
     }
-    case kActionDetailsClosed:
-    case kQuietModeNoticeClosed:
+    case UICommandKind::kActionDetailsClosed:
+    case UICommandKind::kQuietModeNoticeClosed:
       session.view.AnswerCarriedOut();
       break;
-    case kCancelAction:
+    case UICommandKind::kCancelAction:
       CancelAction(session, command.arrival);
       break;
-    case kTakeAction:
+    case UICommandKind::kTakeAction:
       TakeAction(session, command.arrival);
       break;
-    case kSnooze:
+    case UICommandKind::kSnooze:
       Snooze(session.state, command);
       break;
-    case kConfirmationAccepted:
+    case UICommandKind::kConfirmationAccepted:
       ConfirmationAccepted(session, command.arrival);
       break;
-    case kConfirmationRefused:
+    case UICommandKind::kConfirmationRefused:
       // Nothing of a take-all sequence has been sent yet, and nothing will be.
       session.takeAll.inProgress = false;
       session.view.AnswerCarriedOut();
       break;
-    case kOpenActionRequestDialog:
+    case UICommandKind::kOpenActionRequestDialog:
       session.view.PendingRequestsDue();
-      break;
-    default:
       break;
   }
 }

@@ -13,7 +13,7 @@
 // The keys in the order they are read. Fields without a default stay none when their key is absent.
 struct InitialUISettings {
   // The snooze interval the action request dialog offers first.
-  TimeInterval remindInterval = 0;
+  TimeInterval remindInterval;
   // The action request dialog is not shown again by the timer before this.
   std::optional<DateTime> remindTime;
   std::optional<std::uint32_t> historyMode;
@@ -32,7 +32,7 @@ struct InitialUISettings {
   bool persistRunningMessage = false;
   // Running-action message windows stay above other windows.
   bool topmostRunningMessage = false;
-  TimeInterval idleThreshold = 0;
+  TimeInterval idleThreshold;
   std::optional<bool> useActivityTracking;
   bool actionRunningTray = false;
   std::optional<UString8> initialTabID;

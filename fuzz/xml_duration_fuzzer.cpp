@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string message = error.what();
     QVX_FUZZ_CHECK(message.rfind("Could not convert XMLDuration to TimeInterval", 0) == 0);
   }
-  if (size >= sizeof(TimeInterval)) {
-    TimeInterval interval;
-    std::memcpy(&interval, data, sizeof interval);
-    CheckReadsBack(interval);
+  std::int64_t microseconds = 0;
+  if (size >= sizeof microseconds) {
+    std::memcpy(&microseconds, data, sizeof microseconds);
+    CheckReadsBack(TimeInterval::Microseconds(microseconds));
   }
   return 0;
 }

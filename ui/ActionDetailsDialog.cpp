@@ -58,7 +58,7 @@ void ActionDetailsDialog::Build(const ActionRequest* request) {
 
 void ActionDetailsDialog::OkPressed() {
   DestroyWindow();
-  commands_.Post({kActionDetailsClosed});
+  commands_.Post({UICommandKind::kActionDetailsClosed});
 }
 
 DialogLayout ActionDetailsDialog::Layout() {

@@ -30,7 +30,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
 
 namespace {
 
@@ -137,7 +136,7 @@ constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTak
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
 constexpr const char* kItemSeparator = "  --  ";
-constexpr DateTime kNoDeadline = std::numeric_limits<DateTime>::max();
+constexpr DateTime kNoDeadline = DateTime::Max();
 
 // The texts this dialog looks up itself, by their English wording.
 constexpr const char* kOneSelectedWording = "1 action selected";
@@ -556,7 +555,7 @@ void ActionRequestDialog::SetControlsSensitive(bool sensitive) {
 // The user's answers ---------------------------------------------------------------------------
 
 // The answers about the selected request post it with the dialog disabled.
-void ActionRequestDialog::PostForSelected(std::uint32_t kind) {
+void ActionRequestDialog::PostForSelected(UICommandKind kind) {
   if (selectedIndex_ == -1) return;
   const std::uint64_t arrival = itemArrivals_.at(selectedIndex_);
   if (session_.FindPendingArrival(arrival) == session_.pendingRequests.end()) return;
@@ -566,11 +565,11 @@ void ActionRequestDialog::PostForSelected(std::uint32_t kind) {
 
 void ActionRequestDialog::TakeAllPressed() {
   Disable();
-  commands_.Post({kTakeAllActions});
+  commands_.Post({UICommandKind::kTakeAllActions});
 }
-void ActionRequestDialog::TakePressed() { PostForSelected(kTakeAction); }
-void ActionRequestDialog::CancelPressed() { PostForSelected(kCancelAction); }
-void ActionRequestDialog::DetailsPressed() { PostForSelected(kShowActionDetails); }
+void ActionRequestDialog::TakePressed() { PostForSelected(UICommandKind::kTakeAction); }
+void ActionRequestDialog::CancelPressed() { PostForSelected(UICommandKind::kCancelAction); }
+void ActionRequestDialog::DetailsPressed() { PostForSelected(UICommandKind::kShowActionDetails); }
 
 void ActionRequestDialog::SnoozeChosen(Widget, XtPointer callData) {
   const int index = static_cast<XawListReturnStruct*>(callData)->list_index;
@@ -587,10 +586,9 @@ void ActionRequestDialog::SnoozePressed() {
   const int index = snoozeIndex_;
   if (index < 0 || index >= static_cast<int>(snoozeChoices_.size())) return;
   const std::int32_t minutes = snoozeChoices_[index].minutes;
-  const auto deadlineSeconds =
-      static_cast<std::uint32_t>(earliestDeadline_ / kMicrosecondsPerSecond);
+  const auto deadlineSeconds = static_cast<std::uint32_t>(earliestDeadline_.UnixSeconds());
   Close();
-  commands_.Post({kSnooze, 0, minutes, deadlineSeconds});
+  commands_.Post({UICommandKind::kSnooze, 0, minutes, deadlineSeconds});
 }
 
 void ActionRequestDialog::PostponeListSelect(Widget list, XEvent*, String*, Cardinal*) {

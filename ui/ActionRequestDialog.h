@@ -3,6 +3,7 @@
 // snooze). At most one exists; every answer disables it until the timer has carried it out.
 #pragma once
 
+#include "core/UICommand.h"
 #include "text/time/DateTime.h"
 #include "ui/DialogWindow.h"
 #include "ui/SnoozeChoices.h"
@@ -74,7 +75,7 @@ class ActionRequestDialog final : public DialogWindow {
   void SetDescription(const std::string& text);
   void SetControlsSensitive(bool sensitive);
 
-  void PostForSelected(std::uint32_t kind);
+  void PostForSelected(UICommandKind kind);
   void TakeAllPressed();
   void TakePressed();
   void CancelPressed();
@@ -93,7 +94,7 @@ class ActionRequestDialog final : public DialogWindow {
   bool actionsAdded_ = false;
   // The session's snooze settings as they were when the dialog opened.
   bool allowSnooze_ = true;
-  TimeInterval reminderInterval_ = 0;
+  TimeInterval reminderInterval_;
   // A position in the list, kept across closing and reopening.
   int selectedIndex_ = -1;
   int snoozeIndex_ = -1;

@@ -20,7 +20,7 @@ struct SummaryKey {
   SummaryReboot reboot = SummaryReboot::kNone;
   SummaryDeadline deadline = SummaryDeadline::kNone;
   // The earliest deadline and whether its request runs by itself; set unless deadline is kNone.
-  DateTime earliest = 0;
+  DateTime earliest;
   bool automatic = false;
 };
 

@@ -83,10 +83,10 @@ void ConfirmationDialog::Build(const ActionRequest& request) {
   ShowWindow(text);
 }
 
-void ConfirmationDialog::Accept() { Close(kConfirmationAccepted); }
-void ConfirmationDialog::Refuse() { Close(kConfirmationRefused); }
+void ConfirmationDialog::Accept() { Close(UICommandKind::kConfirmationAccepted); }
+void ConfirmationDialog::Refuse() { Close(UICommandKind::kConfirmationRefused); }
 
-void ConfirmationDialog::Close(std::uint32_t answerKind) {
+void ConfirmationDialog::Close(UICommandKind answerKind) {
   DestroyWindow();
   commands_.Post({answerKind, confirmingArrival_});
 }

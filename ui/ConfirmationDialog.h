@@ -3,6 +3,7 @@
 // disabled while it is open.
 #pragma once
 
+#include "core/UICommand.h"
 #include "ui/DialogWindow.h"
 
 #include <cstdint>
@@ -26,7 +27,7 @@ class ConfirmationDialog final : public DialogWindow {
   void Build(const ActionRequest& request);
   void Accept();
   void Refuse();
-  void Close(std::uint32_t answerKind);
+  void Close(UICommandKind answerKind);
 
   static constexpr int kInitialTextWidth = 500;
 

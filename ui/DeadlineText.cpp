@@ -9,10 +9,10 @@
 
 namespace {
 
-constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
-constexpr TimeInterval kMinute = kMicrosecondsPerMinute;
-constexpr TimeInterval kHour = kMicrosecondsPerHour;
-constexpr TimeInterval kDay = kMicrosecondsPerDay;
+constexpr TimeInterval kSecond = TimeInterval::Seconds(1);
+constexpr TimeInterval kMinute = TimeInterval::Minutes(1);
+constexpr TimeInterval kHour = TimeInterval::Hours(1);
+constexpr TimeInterval kDay = TimeInterval::Days(1);
 
 // The wordings, each looked up whole for an override.
 constexpr char kOneSecond[] = "1 second";
@@ -73,7 +73,7 @@ std::string TimeOfDayText(const TimeOfDay& time) {
 
 UString8 FormatDeadlineText(TimeInterval timeLeft, DeadlineKind kind) {
   const bool automatic = kind == DeadlineKind::kAutomatic;
-  if (timeLeft < 0) {
+  if (timeLeft < TimeInterval()) {
     return automatic ? FormatBuiltInOrMarker(kSeconds, {"0"}) : FormatBuiltInOrMarker(kOverdue);
   }
   // Inside the warning period a request the user must take is due "Now", and one that runs by

@@ -34,7 +34,7 @@ void HiddenWindow::Create() {
 void HiddenWindow::EventArrived(Widget, XEvent* event) {
   if (event->type != ClientMessage) return;
   if (std::memcmp(event->xclient.data.b, "open", 4) != 0) return;
-  commands_.Post({kOpenActionRequestDialog});
+  commands_.Post({UICommandKind::kOpenActionRequestDialog});
 }
 
 DialogLayout HiddenWindow::Layout() {

@@ -17,7 +17,7 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -48,12 +48,11 @@ constexpr const char* kCompletionTitle = "Vantrel notification:";
 constexpr const char* kCompletionBody = "Action \"{actionTitle}\" has completed.";
 constexpr const char* kOkText = "OK";
 
-// A Timeout beyond the end of time never expires; one at or below zero expires at the next tick.
-DateTime ExpiryOf(const MessageRequest& message) {
-  if (!message.timeout) return 0;
-  const DateTime now = Now();
-  if (*message.timeout > std::numeric_limits<DateTime>::max() - now) return 0;
-  return std::max<DateTime>(now + std::max<TimeInterval>(*message.timeout, 0), 1);
+// None without a Timeout. A Timeout beyond the end of time never expires either; one at or below
+// zero expires at the next tick.
+std::optional<DateTime> ExpiryOf(const MessageRequest& message) {
+  if (!message.timeout) return std::nullopt;
+  return CheckedSum(Now(), std::max(*message.timeout, TimeInterval()));
 }
 
 }  // namespace
@@ -71,7 +70,7 @@ struct MessageDialog::Window {
   std::uint64_t id = 0;
   MessageButton buttonState = MessageButton::kShown;
   MessageStacking stacking = MessageStacking::kNormal;
-  DateTime expiry = 0;  // 0: stays until closed or removed
+  std::optional<DateTime> expiry;  // none: stays until closed or removed
   Texts texts;
   Widget shell = nullptr;
   Widget text = nullptr;
@@ -157,7 +156,7 @@ void MessageDialog::Expire() {
   const DateTime now = Now();
   for (auto window = windows_.begin(); window != windows_.end();) {
     const auto next = std::next(window);
-    if (window->expiry != 0 && window->expiry <= now) Destroy(window);
+    if (window->expiry && *window->expiry <= now) Destroy(window);
     window = next;
   }
 }
@@ -174,7 +173,7 @@ void MessageDialog::Destroy(WindowPosition window) {
 
 void MessageDialog::Build(const MessageRequest& message, Texts texts, MessageButton button,
                           MessageStacking stacking) {
-  Window window{message.id, button, stacking, 0, std::move(texts)};
+  Window window{message.id, button, stacking, std::nullopt, std::move(texts)};
   window.shell = CreateDialogShell(window.texts.title);
   const std::vector<Widget> widgets =
       BuildWidgetTable(window.shell, kRows, kRowCount, {window.texts.body, window.texts.button});

@@ -55,7 +55,7 @@ void QuietModeNotice::Build(DateTime startTime, DateTime endTime) {
 // The user has read it: the action request dialog may be used again, though quiet mode goes on.
 void QuietModeNotice::OkPressed() {
   Close();
-  commands_.Post({kQuietModeNoticeClosed});
+  commands_.Post({UICommandKind::kQuietModeNoticeClosed});
 }
 
 DialogLayout QuietModeNotice::Layout() {

@@ -1,6 +1,6 @@
 #include "ui/SnoozeChoices.h"
 
-#include <limits>
+#include <optional>
 
 namespace {
 
@@ -29,16 +29,15 @@ std::vector<SnoozeChoice> SnoozeChoices(bool anyDeadline) {
 int PreselectedSnoozeChoice(const std::vector<SnoozeChoice>& choices,
                             TimeInterval reminderInterval) {
   int chosen = 0;
-  TimeInterval nearest = std::numeric_limits<TimeInterval>::max();
+  TimeInterval nearest = TimeInterval::Max();
   for (std::size_t index = 0; index < choices.size(); ++index) {
     // The client's interval can be anything a duration holds; a distance that does not fit
     // counts as the farthest there is.
-    TimeInterval difference = 0;
-    TimeInterval distance = std::numeric_limits<TimeInterval>::max();
-    if (!__builtin_sub_overflow(choices[index].minutes * kMicrosecondsPerMinute, reminderInterval,
-                                &difference) &&
-        difference != std::numeric_limits<TimeInterval>::min()) {
-      distance = difference < 0 ? -difference : difference;
+    const std::optional<TimeInterval> difference =
+        CheckedDifference(TimeInterval::Minutes(choices[index].minutes), reminderInterval);
+    TimeInterval distance = TimeInterval::Max();
+    if (difference && *difference != TimeInterval::Min()) {
+      distance = *difference < TimeInterval() ? -*difference : *difference;
     }
     // The choices grow in order, so once they stop getting nearer they only get farther.
     if (distance >= nearest) break;

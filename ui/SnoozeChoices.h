@@ -2,7 +2,7 @@
 // and which choice is offered first, the one nearest the reminder interval in use.
 #pragma once
 
-#include "text/time/DateTime.h"
+#include "text/time/TimeInterval.h"
 
 #include <cstdint>
 #include <vector>

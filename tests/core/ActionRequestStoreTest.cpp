@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr DateTime kNow = 1709622489LL * kMicrosecondsPerSecond;  // 2024-03-05 07:08:09 UTC
-constexpr TimeInterval kMinute = kMicrosecondsPerMinute;
+constexpr DateTime kNow = DateTime::FromUnixSeconds(1709622489);  // 2024-03-05 07:08:09 UTC
+constexpr TimeInterval kMinute = TimeInterval::Minutes(1);
 
 ActionRequest Request(std::uint64_t id, const char* title) {
   ActionRequest request;
@@ -62,7 +62,8 @@ TEST(ActionRequestStore, ForcedDeadlineIsKeptAtLeastFiveMinutesAway) {
     std::optional<TimeInterval> shownFromNow;
   } const rows[] = {
       {"forced, long past", true, -600 * kMinute, 5 * kMinute},
-      {"forced, just under the grace", true, 5 * kMinute - 1, 5 * kMinute},
+      {"forced, just under the grace", true, 5 * kMinute - TimeInterval::Microseconds(1),
+       5 * kMinute},
       {"forced, later than the grace", true, 6 * kMinute, 6 * kMinute},
       {"forced, no deadline", true, std::nullopt, std::nullopt},
       {"not forced, past", false, -kMinute, -kMinute},

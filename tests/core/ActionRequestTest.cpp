@@ -34,7 +34,7 @@ TEST(ActionRequest, DefaultsAndEveryFieldFromItsOwnElement) {
       "<Deadline>Thu, 01 Jan 1970 00:01:00 +0000</Deadline><PreActionMessage>p</PreActionMessage>"
       "<Preview>v</Preview><SourceActionTitle>a</SourceActionTitle><MetaData>m</MetaData>");
   EXPECT_EQ(request.id, 18446744073709551615u);
-  EXPECT_EQ(request.deadline, std::optional<DateTime>(60 * kMicrosecondsPerSecond));
+  EXPECT_EQ(request.deadline, DateTime::FromUnixSeconds(60));
   EXPECT_EQ(Str(request.title) + Str(request.shortDescription) + Str(request.preActionMessage) +
                 Str(request.preview) + Str(request.sourceActionTitle) + Str(request.metaData),
             "ts[p][v][a][m]");

@@ -119,8 +119,8 @@ TEST_F(Dispatcher, InitializationCopiesTheSettings) {
   ProcessClientMessages(*session);
   const SessionState& state = State();
   ASSERT_TRUE(state.initialized);
-  EXPECT_EQ(state.remindInterval, 1000000);
-  EXPECT_EQ(state.nextReminderTime, 120000000);
+  EXPECT_EQ(state.remindInterval, TimeInterval::Seconds(1));
+  EXPECT_EQ(state.nextReminderTime, DateTime::FromUnixSeconds(120));
   EXPECT_FALSE(state.allowSnooze);
   EXPECT_TRUE(state.persistRunningMessage);
   EXPECT_FALSE(state.topmostRunningMessage);

@@ -31,7 +31,7 @@ TEST(IncomingMessages, MessageRequestDefaultsAndFields) {
                "<Timeout>PT0S</Timeout><IsCompletionMessage></IsCompletionMessage>"));
   EXPECT_EQ(full.id, 7u);
   EXPECT_EQ(Str(full.title) + Str(full.message) + Str(full.actionState), "tma");
-  EXPECT_EQ(full.timeout, std::optional<TimeInterval>(0));  // zero is a time-out, not none
+  EXPECT_EQ(full.timeout, TimeInterval());  // zero is a time-out, not none
   EXPECT_TRUE(full.isCompletionMessage);
   EXPECT_THROW((void)ReadMessageRequest(*Message("<Timeout>90</Timeout>")), ExceptionPL);
   EXPECT_THROW((void)ReadMessageRequest(*Message("<ID>x</ID>")), NotANumeral);
@@ -67,10 +67,10 @@ std::pair<DateTime, DateTime> QuietTimes(const std::string& fields) {
 
 TEST(IncomingMessages, QuietModeTimesDefaultToTheEpoch) {
   using Times = std::pair<DateTime, DateTime>;
-  EXPECT_EQ(QuietTimes(""), Times(0, 0));
+  EXPECT_EQ(QuietTimes(""), Times());
   EXPECT_EQ(QuietTimes("<StartTime>Thu, 01 Jan 1970 00:00:01 +0000</StartTime>"
                        "<EndTime>Thu, 01 Jan 1970 00:00:02 +0000</EndTime>"),
-            Times(1000000, 2000000));
+            Times(DateTime::FromUnixSeconds(1), DateTime::FromUnixSeconds(2)));
   EXPECT_THROW(QuietTimes("<StartTime></StartTime>"), ParsingFailure);
   EXPECT_THROW(QuietTimes("<EndTime>30 Feb 2024 00:00 +0000</EndTime>"), NoSuchDate);
 }

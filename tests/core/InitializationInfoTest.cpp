@@ -43,7 +43,7 @@ TEST(InitializationInfo, SettingsComeFromTheLastSettingsElement) {
   const InitializationInfo info = Read(
       "<InitialUISettings><AllowSnooze>0</AllowSnooze><TrayMode>x</TrayMode></InitialUISettings>"
       "<InitialUISettings><RemindInterval>PT1H</RemindInterval></InitialUISettings>");
-  EXPECT_EQ(info.settings.remindInterval, 3600000000);
+  EXPECT_EQ(info.settings.remindInterval, TimeInterval::Hours(1));
   EXPECT_TRUE(info.settings.allowSnooze);
   // Settings keys outside the settings element are not settings.
   EXPECT_TRUE(Read("<AllowSnooze>0</AllowSnooze>").settings.allowSnooze);

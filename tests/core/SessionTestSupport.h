@@ -47,7 +47,7 @@ class RecordingView : public SessionView {
     Event("Preview", request->id);
   }
   void QuietModeBegan(DateTime start, DateTime end) override {
-    Event("Quiet", start, " " + std::to_string(end));
+    Event("Quiet", start.UnixMicroseconds(), " " + std::to_string(end.UnixMicroseconds()));
   }
   void QuietModeEnded() override { events.push_back("QuietEnd"); }
   void MessageArrived(const MessageRequest& message, MessageButton button,

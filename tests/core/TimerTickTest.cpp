@@ -10,8 +10,8 @@ namespace {
 
 using namespace session_test;
 
-constexpr DateTime kNow = 1700000000 * kMicrosecondsPerSecond;
-constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
+constexpr DateTime kNow = DateTime::FromUnixSeconds(1700000000);
+constexpr TimeInterval kSecond = TimeInterval::Seconds(1);
 
 std::string Forced(std::uint64_t id, TimeInterval fromNow, const char* forceRun = "1") {
   return Request(id, std::string("<ForceRun>") + forceRun + "</ForceRun><Deadline>" +
@@ -46,7 +46,7 @@ TEST_F(Tick, ForcedRequestsAreTakenOnceTheirDeadlineHasPassed) {
   // clang-format off
   const Row rows[] = {
       {"passed", Forced(1, -kSecond), {Taken(1)}, {}, true},
-      {"due this second", Forced(1, 0), {}, {1}, true},
+      {"due this second", Forced(1, {}), {}, {1}, true},
       {"within five minutes", Forced(1, 299 * kSecond), {}, {1}, true},
       {"five minutes away", Forced(1, 300 * kSecond), {}, {1}, false},
       {"passed without ForceRun", Forced(1, -kSecond, "0"), {}, {1}, false},
@@ -69,7 +69,7 @@ TEST_F(Tick, RemindersAndTheOrderOfTheSteps) {
   // Not initialised: dispatch and commands only, no start, no dialog for the request.
   session = std::make_unique<Session>(incoming, view);
   Receive(Request(5));
-  session->commands.Post({kCancelAction, 1});
+  session->commands.Post({UICommandKind::kCancelAction, 1});
   EXPECT_EQ(RunTick(), (Lines{"Changed", "Carried"}));
   EXPECT_EQ(TakeSent(), Lines{Taken(5, true)});
   Receive(Request(6));

@@ -12,26 +12,28 @@ namespace {
 
 using namespace session_test;
 
-constexpr DateTime kNow = 1700000000 * kMicrosecondsPerSecond;
-constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
+constexpr DateTime kNow = DateTime::FromUnixSeconds(1700000000);
+constexpr TimeInterval kSecond = TimeInterval::Seconds(1);
 const std::string kAsk = "<PreActionMessage>Save first.</PreActionMessage>";
+
+using Kind = UICommandKind;
 
 // One step of a scenario: the client's document (applied by the dispatcher) or a user command.
 // A command about a request names the record the user chose: the nth pending one with that ID,
 // or, for a confirmation's answer, the record the open confirmation asked about.
 struct Step {
   std::string document;
-  std::uint32_t kind = 0;
+  Kind kind = Kind::kTakeAllActions;
   std::uint64_t id = 0;
   int nth = 1;
 };
 Step Client(const std::string& document) { return {document}; }
-Step User(std::uint32_t kind, std::uint64_t id = 0, int nth = 1) { return {"", kind, id, nth}; }
-Step Take(std::uint64_t id, int nth = 1) { return User(kTakeAction, id, nth); }
-Step Cancel(std::uint64_t id) { return User(kCancelAction, id); }
-Step Yes(std::uint64_t id) { return User(kConfirmationAccepted, id); }
-Step No(std::uint64_t id) { return User(kConfirmationRefused, id); }
-Step All() { return User(kTakeAllActions); }
+Step User(Kind kind, std::uint64_t id = 0, int nth = 1) { return {"", kind, id, nth}; }
+Step Take(std::uint64_t id, int nth = 1) { return User(Kind::kTakeAction, id, nth); }
+Step Cancel(std::uint64_t id) { return User(Kind::kCancelAction, id); }
+Step Yes(std::uint64_t id) { return User(Kind::kConfirmationAccepted, id); }
+Step No(std::uint64_t id) { return User(Kind::kConfirmationRefused, id); }
+Step All() { return User(Kind::kTakeAllActions); }
 Step Remove(std::uint64_t id) {
   return Client("<RemoveRequest><ID>" + std::to_string(id) +
                 "</ID><RemoveType>Action</RemoveType></RemoveRequest>");
@@ -44,7 +46,7 @@ class UICommands : public SessionTest {
     State().initialized = true;
   }
   std::uint64_t ArrivalOf(const Step& step) const {
-    if (step.kind == kConfirmationAccepted || step.kind == kConfirmationRefused) {
+    if (step.kind == Kind::kConfirmationAccepted || step.kind == Kind::kConfirmationRefused) {
       return view.confirmingArrival;
     }
     int seen = 0;
@@ -80,11 +82,13 @@ TEST_F(UICommands, AnswersBecomeMessagesAndEvents) {
                     k2Ask = Request(2, kAsk), k4Ask = Request(4, kAsk);
   // clang-format off
   const Row rows[] = {
-      {"details", k1, {User(kShowActionDetails, 1)}, {}, {"Preview 1"}, {1}},
-      {"details or notice closed", "", {User(kActionDetailsClosed), User(kQuietModeNoticeClosed)},
+      {"details", k1, {User(Kind::kShowActionDetails, 1)}, {}, {"Preview 1"}, {1}},
+      {"details or notice closed", "",
+       {User(Kind::kActionDetailsClosed), User(Kind::kQuietModeNoticeClosed)},
        {}, {"Carried", "Carried"}, {}},
-      {"open", "", {User(kOpenActionRequestDialog)}, {}, {"Due"}, {}},
-      {"unknown kinds", k1, {User(10, 1), User(4294967295u, 1)}, {}, {}, {1}},
+      {"open", "", {User(Kind::kOpenActionRequestDialog)}, {}, {"Due"}, {}},
+      {"unknown kinds", k1,
+       {User(static_cast<Kind>(10), 1), User(static_cast<Kind>(4294967295u), 1)}, {}, {}, {1}},
       {"cancel", k1 + k2, {Cancel(2)}, {Taken(2, true)}, kDone, {1}},
       {"cancel of a repeated ID", k2 + k1 + k2, {Cancel(2)}, {Taken(2, true)}, kDone, {1, 2}},
       {"cancel of an ID gone", k1, {Cancel(2)}, {}, {"Carried"}, {1}},
@@ -96,15 +100,16 @@ TEST_F(UICommands, AnswersBecomeMessagesAndEvents) {
       {"consent refused", k1Ask, {Take(1), No(1)}, {}, {"Confirm 1", "Carried"}, {1}},
       {"consent for a request gone meanwhile", k1Ask, {Take(1), Remove(1), Yes(1)}, {},
        {"Confirm 1", "Carried"}, {}},
-      {"details of a request gone", k1, {User(kShowActionDetails, 2)}, {}, {"Preview none"}, {1}},
+      {"details of a request gone", k1, {User(Kind::kShowActionDetails, 2)}, {}, {"Preview none"},
+       {1}},
       {"failing command", Request(RecordingView::kFailingId) + k1,
-       {User(kShowActionDetails, RecordingView::kFailingId), Take(1)}, {Taken(1)}, kDone,
+       {User(Kind::kShowActionDetails, RecordingView::kFailingId), Take(1)}, {Taken(1)}, kDone,
        {RecordingView::kFailingId}},
       {"take of the chosen one of two same IDs asks its own consent", k1 + k1Ask, {Take(1, 2)}, {},
        {"Confirm 1"}, {1, 1}},
       {"consent given for the second of two same IDs takes that one", k1Ask + k1 + k1Ask,
        {Take(1, 3), Yes(1)}, {Taken(1)}, {"Confirm 1", "Changed", "Carried"}, {1, 1}},
-      {"cancel of the chosen one of two same IDs", k1 + k1Ask, {User(kCancelAction, 1, 2)},
+      {"cancel of the chosen one of two same IDs", k1 + k1Ask, {User(Kind::kCancelAction, 1, 2)},
        {Taken(1, true)}, kDone, {1}},
       {"take all", Request(3) + k1 + Request(3), {All()}, {Taken(3), Taken(1), Taken(3)}, kDone,
        {}},
@@ -155,8 +160,9 @@ TEST_F(UICommands, SnoozeAfterOrBeforeTheDeadline) {
   const Row rows[] = {
       {5, 1, kNow + 300 * kSecond},
       {1440, 1, kNow + 86400 * kSecond},
-      {-15, 1700003600, (1700003600 - 900) * kSecond},
-      {-5, 4294967295u, (4294967295ll - 300) * kSecond},  // the deadline cut to 32 bits
+      {-15, 1700003600, DateTime::FromUnixSeconds(1700003600 - 900)},
+      // the deadline cut to 32 bits
+      {-5, 4294967295u, DateTime::FromUnixSeconds(4294967295ll - 300)},
   };
   // clang-format on
   for (const Row& row : rows) {
@@ -164,11 +170,11 @@ TEST_F(UICommands, SnoozeAfterOrBeforeTheDeadline) {
     for (const bool pending : {true, false}) {
       SetUp();
       if (pending) State().AppendPendingRequest(ActionRequest{});
-      session->commands.Post({kSnooze, 0, row.minutes, row.deadlineSeconds});
+      session->commands.Post({Kind::kSnooze, 0, row.minutes, row.deadlineSeconds});
       ProcessUICommands(*session);
       const TimeInterval interval = row.minutes * 60 * kSecond;
-      EXPECT_EQ(State().nextReminderTime, pending ? row.reminder : 0);
-      EXPECT_EQ(State().remindInterval, pending ? interval : 0);
+      EXPECT_EQ(State().nextReminderTime, pending ? row.reminder : DateTime());
+      EXPECT_EQ(State().remindInterval, pending ? interval : TimeInterval());
       const Lines sent = {"RemindTime TimeObject=" + Str(FormatMailDateTime(row.reminder, 0)),
                           "RemindInterval TimeInterval=" + Str(FormatXMLDuration(interval))};
       EXPECT_EQ(TakeSent(), pending ? sent : Lines{});

@@ -14,8 +14,8 @@ namespace {
 
 std::string Show(bool value) { return value ? "true" : "false"; }
 std::string Show(std::uint32_t value) { return std::to_string(value); }
-// Intervals and times alike.
-std::string Show(std::int64_t value) { return std::to_string(value); }
+std::string Show(TimeInterval value) { return std::to_string(value.InMicroseconds()); }
+std::string Show(DateTime value) { return std::to_string(value.UnixMicroseconds()); }
 std::string Show(const UString8& text) { return "[" + std::string(text.begin(), text.end()) + "]"; }
 template <class Value>
 std::string Show(const std::optional<Value>& value) {

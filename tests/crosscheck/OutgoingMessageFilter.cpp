@@ -45,13 +45,13 @@ void Send(const std::string& line) {
     SendActionTaken(id, cancel != 0 ? Answer::kCancel : Answer::kTake,
                     offer != 0 ? Offer::kYes : Offer::kNo, Originator(fields));
   } else if (command == "interval") {
-    TimeInterval interval = 0;
-    fields >> interval;
-    SendRemindInterval(interval, Originator(fields));
+    std::int64_t microseconds = 0;
+    fields >> microseconds;
+    SendRemindInterval(TimeInterval::Microseconds(microseconds), Originator(fields));
   } else if (command == "time") {
-    DateTime time = 0;
-    fields >> time;
-    SendRemindTime(time, Originator(fields));
+    std::int64_t microseconds = 0;
+    fields >> microseconds;
+    SendRemindTime(DateTime::FromUnixMicroseconds(microseconds), Originator(fields));
   } else if (command == "error") {
     std::uint32_t code = 0;
     fields >> code;

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr DateTime kNow = 1709622489LL * kMicrosecondsPerSecond;
-constexpr TimeInterval kMinute = 60 * kMicrosecondsPerSecond;
+constexpr DateTime kNow = DateTime::FromUnixSeconds(1709622489);
+constexpr TimeInterval kMinute = TimeInterval::Minutes(1);
 
 std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
 
@@ -104,8 +104,8 @@ TEST(ActionSummary, KeyRules) {
       // Both five-minute limits meet here: not before now + 5 minutes, yet not over 5 minutes.
       {"exactly five minutes", {Request(3, 5 * kMinute), Request(4, {})}, "There is at least one action you must take within Now."},
       {"the store's grace", {Request(3, kMinute, true), Request(4, {})}, "At least one of these actions will run automatically in 5 minutes, 0 seconds."},
-      {"one: its own deadline", {Request(1, 4 * kMinute - kMicrosecondsPerSecond, true)}, "This action will run automatically in 3 minutes, 59 seconds."},
-      {"one: forced and passed", {Request(1, -1, true)}, "This action will run automatically in 0 seconds."},
+      {"one: its own deadline", {Request(1, 4 * kMinute - TimeInterval::Seconds(1), true)}, "This action will run automatically in 3 minutes, 59 seconds."},
+      {"one: forced and passed", {Request(1, -TimeInterval::Microseconds(1), true)}, "This action will run automatically in 0 seconds."},
       // clang-format on
   };
   FixedClock clock(kNow);
@@ -125,7 +125,7 @@ TEST(ActionSummary, SentencesAreLookedUpForOverrides) {
       "This action will require a system restart.\t{DeadlineText}\n",
       "de.xlat");
   FormatOverrideScope scope(table, CurrentContext());
-  EXPECT_EQ(One(Request(1, 0)), "Jetzt!");
+  EXPECT_EQ(One(Request(1, TimeInterval())), "Jetzt!");
   EXPECT_EQ(One(Request(1, 180 * kMinute)), "Bis 3 Stunden.");
   // A variable the override adds has no value to take: the dialog shows a marker.
   EXPECT_EQ(One(Request(1, {}, false, SummaryReboot::kRestart)), "<Invalid String>");

@@ -11,8 +11,9 @@
 
 namespace {
 
-constexpr TimeInterval kSecond = kMicrosecondsPerSecond;
-constexpr TimeInterval kHour = 3600 * kSecond;
+constexpr TimeInterval kMicrosecond = TimeInterval::Microseconds(1);
+constexpr TimeInterval kSecond = TimeInterval::Seconds(1);
+constexpr TimeInterval kHour = TimeInterval::Hours(1);
 
 std::string Str(const UString8& text) { return std::string(text.begin(), text.end()); }
 
@@ -25,33 +26,38 @@ TEST(DeadlineText, EveryRoundingEdge) {
     const char* expected;
   } const rows[] = {
       // clang-format off
-      {-1, kAuto, "0 seconds"}, {-1, kTake, "Overdue"}, {0, kAuto, "0 seconds"}, {0, kTake, "Now"},
-      {kSecond, kAuto, "1 second"}, {2 * kSecond - 1, kAuto, "1 second"},
-      {2 * kSecond, kAuto, "2 seconds"}, {60 * kSecond - 1, kAuto, "59 seconds"},
+      {-kMicrosecond, kAuto, "0 seconds"}, {-kMicrosecond, kTake, "Overdue"},
+      {{}, kAuto, "0 seconds"}, {{}, kTake, "Now"},
+      {kSecond, kAuto, "1 second"}, {2 * kSecond - kMicrosecond, kAuto, "1 second"},
+      {2 * kSecond, kAuto, "2 seconds"}, {60 * kSecond - kMicrosecond, kAuto, "59 seconds"},
       {60 * kSecond, kAuto, "1 minute, 0 seconds"}, {61 * kSecond, kAuto, "1 minute, 1 second"},
       {121 * kSecond, kAuto, "2 minutes, 1 second"},
       {299 * kSecond, kAuto, "4 minutes, 59 seconds"},
       {300 * kSecond, kAuto, "5 minutes, 0 seconds"}, {300 * kSecond, kTake, "Now"},
-      {300 * kSecond + 1, kAuto, "5 minutes"}, {300 * kSecond + 1, kTake, "5 minutes"},
-      {kHour - 1, kTake, "59 minutes"}, {kHour, kAuto, "60 minutes"}, {kHour + 1, kTake, "1 hour"},
+      {300 * kSecond + kMicrosecond, kAuto, "5 minutes"},
+      {300 * kSecond + kMicrosecond, kTake, "5 minutes"},
+      {kHour - kMicrosecond, kTake, "59 minutes"}, {kHour, kAuto, "60 minutes"},
+      {kHour + kMicrosecond, kTake, "1 hour"},
       {kHour + 1800 * kSecond, kTake, "1 hour"},  // exactly half an hour over adds nothing
-      {kHour + 1800 * kSecond + 1, kTake, "2 hours"}, {24 * kHour, kTake, "24 hours"},
-      {24 * kHour + 1, kTake, "1 day"}, {36 * kHour, kTake, "1 day"},
-      {36 * kHour + 1, kAuto, "2 days"},
+      {kHour + 1800 * kSecond + kMicrosecond, kTake, "2 hours"}, {24 * kHour, kTake, "24 hours"},
+      {24 * kHour + kMicrosecond, kTake, "1 day"}, {36 * kHour, kTake, "1 day"},
+      {36 * kHour + kMicrosecond, kAuto, "2 days"},
       // clang-format on
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(std::to_string(row.left) + (row.kind == kAuto ? " automatic" : ""));
+    SCOPED_TRACE(std::to_string(row.left.InMicroseconds()) +
+                 (row.kind == kAuto ? " automatic" : ""));
     EXPECT_EQ(Str(FormatDeadlineText(row.left, row.kind)), row.expected);
   }
 }
 
 TEST(DeadlineText, ListDeadlineIsLocalAndLookedUpForOverrides) {
   const ZoneRule zone("QVX-5:30");
-  EXPECT_EQ(Str(FormatListDeadline(1709622489 * kSecond + 999999)), "Tue, 05 Mar 2024 12:38:09");
+  EXPECT_EQ(Str(FormatListDeadline(DateTime::FromUnixMicroseconds(1709622489999999))),
+            "Tue, 05 Mar 2024 12:38:09");
   const OverrideTable table("{date} {time}\t{date} um {time}\n1 day\tein Tag\n", "de.xlat");
   FormatOverrideScope scope(table, CurrentContext());
-  EXPECT_EQ(Str(FormatListDeadline(-kSecond)), "Thu, 01 Jan 1970 um 05:29:59");
+  EXPECT_EQ(Str(FormatListDeadline(DateTime::FromUnixSeconds(-1))), "Thu, 01 Jan 1970 um 05:29:59");
   EXPECT_EQ(Str(FormatDeadlineText(30 * kHour, DeadlineKind::kMustTake)), "ein Tag");
 }
 

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include <string>
 
 namespace {
 
-constexpr TimeInterval kMinute = 60 * kMicrosecondsPerSecond;
+constexpr TimeInterval kMinute = TimeInterval::Minutes(1);
 
 TEST(SnoozeChoices, NearestChoiceIsPreselectedTheEarlierOnATieDeadlineChoicesFirst) {
   struct Row {
@@ -16,17 +14,17 @@ TEST(SnoozeChoices, NearestChoiceIsPreselectedTheEarlierOnATieDeadlineChoicesFir
     TimeInterval interval;
     const char* expected;
   } const rows[] = {
-      {false, 0, "in 1 minute"},
+      {false, {}, "in 1 minute"},
       {false, 3 * kMinute, "in 1 minute"},  // as far from 1 as from 5 minutes
       {false, 60 * kMinute, "in 1 hour"},
       {false, 100 * 1440 * kMinute, "in 5 days"},
       {true, -15 * kMinute, "15 minutes before deadline"},
       {true, -10 * kMinute, "15 minutes before deadline"},
       {true, -5 * kMinute, "5 minutes before deadline"},
-      {true, 0, "in 1 minute"},
+      {true, {}, "in 1 minute"},
       // Whatever duration the client sends, no distance overflows.
-      {false, std::numeric_limits<TimeInterval>::max(), "in 5 days"},
-      {true, std::numeric_limits<TimeInterval>::min(), "15 minutes before deadline"},
+      {false, TimeInterval::Max(), "in 5 days"},
+      {true, TimeInterval::Min(), "15 minutes before deadline"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.expected);

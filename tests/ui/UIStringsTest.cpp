@@ -27,8 +27,8 @@ TEST(UIStrings, EveryBuiltInTextPassesTheFormatEngineAndIsDistinct) {
 
 TEST(UIStrings, TextsWithValuesAndOverrides) {
   const ZoneRule zone("QVX-1");
-  const DateTime eight = 1709622000LL * kMicrosecondsPerSecond;  // 2024-03-05 07:00:00 UTC
-  const DateTime halfPastFive = eight + 34200LL * kMicrosecondsPerSecond;
+  const DateTime eight = DateTime::FromUnixSeconds(1709622000);  // 2024-03-05 07:00:00 UTC
+  const DateTime halfPastFive = eight + TimeInterval::Seconds(34200);
   const OverrideTable table(
       "Cancel\tAnnuler\nHide\tMasquer {x}\nOK\tD'acc{ord\n"
       "You have {number} pending actions.\tActions en attente.\n",

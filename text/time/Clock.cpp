@@ -26,7 +26,7 @@ UTCOffset LocalUTCOffsetAt(std::time_t now, std::tm& local) {
   const UTCOffset zero{0, 0};
   const std::int64_t seconds =
       (ToDateTime(FromBrokenDown(local, zero)) - ToDateTime(FromBrokenDown(utc, zero))) /
-      kMicrosecondsPerSecond;
+      TimeInterval::Seconds(1);
   return UTCOffset{seconds, seconds * kMicrosecondsPerSecond};
 }
 

@@ -3,6 +3,7 @@
 #include "text/time/TimeErrors.h"
 
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -99,7 +100,7 @@ DateTime ToDateTime(const ZonedDateTime& time) {
       __builtin_sub_overflow(result, time.offsetMicroseconds, &result)) {
     throw DateTimeOutOfRange();
   }
-  return result;
+  return DateTime::FromUnixMicroseconds(result);
 }
 
 ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
@@ -107,7 +108,18 @@ ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
   // Straight to the wall clock at the offset: going through UTC would fail for instants whose
   // UTC date lies before the year 0 while the date at the offset does not ("1 Jan 0000 +1000").
   std::int64_t seconds = 0;
-  if (__builtin_add_overflow(time / kMicrosecondsPerSecond, offsetSeconds, &seconds))
+  if (__builtin_add_overflow(time.UnixSeconds(), offsetSeconds, &seconds))
     throw DateTimeOutOfRange();
   return WallClock(kUnixEpochDayNumber, seconds, offsetSeconds, offsetMicroseconds);
+}
+
+std::optional<DateTime> CheckedSum(DateTime time, TimeInterval interval) noexcept {
+  std::int64_t sum = 0;
+  if (__builtin_add_overflow(time.UnixMicroseconds(), interval.InMicroseconds(), &sum))
+    return std::nullopt;
+  return DateTime::FromUnixMicroseconds(sum);
+}
+
+std::ostream& operator<<(std::ostream& stream, DateTime time) {
+  return stream << time.UnixMicroseconds() << "us since 1970";
 }

@@ -1,16 +1,93 @@
-// Points in time and lengths of time as messages carry them, the broken-down forms they are
-// read from and written as, and the proleptic Gregorian calendar arithmetic between the two.
-// The clock is in Clock.h; the text forms are in XMLDuration.h, MailDateTime.h and TimeParser.h.
+// Points in time as messages carry them, the broken-down forms they are read from and written
+// as, and the proleptic Gregorian calendar arithmetic between the two. Lengths of time are in
+// TimeInterval.h, the clock in Clock.h; the text forms are in XMLDuration.h, MailDateTime.h and
+// TimeParser.h.
 #pragma once
 
 #include "foundation/platform/TimeUnits.h"
+#include "text/time/TimeInterval.h"
 
 #include <cstdint>
+#include <iosfwd>
+#include <limits>
+#include <optional>
 
-// Microseconds since 1970-01-01T00:00:00 UTC.
-using DateTime = std::int64_t;
-// A signed length of time in microseconds.
-using TimeInterval = std::int64_t;
+// A point in time, counted in microseconds since 1970-01-01T00:00:00 UTC. A point and a length
+// make a point, two points are a length apart, and two points do not add.
+class DateTime {
+ public:
+  // 1970-01-01T00:00:00 UTC.
+  constexpr DateTime() noexcept = default;
+
+  [[nodiscard]] static constexpr DateTime FromUnixMicroseconds(std::int64_t count) noexcept {
+    return DateTime(count);
+  }
+  [[nodiscard]] static constexpr DateTime FromUnixSeconds(std::int64_t count) noexcept {
+    return DateTime(count * kMicrosecondsPerSecond);
+  }
+  // The bounds; std::numeric_limits knows nothing of this type and would answer zero.
+  [[nodiscard]] static constexpr DateTime Max() noexcept {
+    return DateTime(std::numeric_limits<std::int64_t>::max());
+  }
+  [[nodiscard]] static constexpr DateTime Min() noexcept {
+    return DateTime(std::numeric_limits<std::int64_t>::min());
+  }
+
+  [[nodiscard]] constexpr std::int64_t UnixMicroseconds() const noexcept { return microseconds_; }
+  // Whole seconds, toward zero.
+  [[nodiscard]] constexpr std::int64_t UnixSeconds() const noexcept {
+    return microseconds_ / kMicrosecondsPerSecond;
+  }
+
+  constexpr DateTime& operator+=(TimeInterval interval) noexcept {
+    microseconds_ += interval.InMicroseconds();
+    return *this;
+  }
+  constexpr DateTime& operator-=(TimeInterval interval) noexcept {
+    microseconds_ -= interval.InMicroseconds();
+    return *this;
+  }
+
+  [[nodiscard]] friend constexpr DateTime operator+(DateTime time, TimeInterval interval) noexcept {
+    return time += interval;
+  }
+  [[nodiscard]] friend constexpr DateTime operator-(DateTime time, TimeInterval interval) noexcept {
+    return time -= interval;
+  }
+  [[nodiscard]] friend constexpr TimeInterval operator-(DateTime a, DateTime b) noexcept {
+    return TimeInterval::Microseconds(a.microseconds_ - b.microseconds_);
+  }
+
+  [[nodiscard]] friend constexpr bool operator==(DateTime a, DateTime b) noexcept {
+    return a.microseconds_ == b.microseconds_;
+  }
+  [[nodiscard]] friend constexpr bool operator!=(DateTime a, DateTime b) noexcept {
+    return a.microseconds_ != b.microseconds_;
+  }
+  [[nodiscard]] friend constexpr bool operator<(DateTime a, DateTime b) noexcept {
+    return a.microseconds_ < b.microseconds_;
+  }
+  [[nodiscard]] friend constexpr bool operator<=(DateTime a, DateTime b) noexcept {
+    return a.microseconds_ <= b.microseconds_;
+  }
+  [[nodiscard]] friend constexpr bool operator>(DateTime a, DateTime b) noexcept {
+    return a.microseconds_ > b.microseconds_;
+  }
+  [[nodiscard]] friend constexpr bool operator>=(DateTime a, DateTime b) noexcept {
+    return a.microseconds_ >= b.microseconds_;
+  }
+
+ private:
+  constexpr explicit DateTime(std::int64_t microseconds) noexcept : microseconds_(microseconds) {}
+
+  std::int64_t microseconds_ = 0;
+};
+
+// time + interval, or nothing when the sum lies beyond what a DateTime holds.
+[[nodiscard]] std::optional<DateTime> CheckedSum(DateTime time, TimeInterval interval) noexcept;
+
+// "1709618889000000us since 1970": the raw count, for test failures and traces.
+std::ostream& operator<<(std::ostream& stream, DateTime time);
 
 // The day number of 1970-01-01, the day DateTime counts from.
 constexpr std::int64_t kUnixEpochDayNumber = 719528;

@@ -116,8 +116,8 @@ class DurationReader {
     }
     const std::uint64_t limit = std::uint64_t{std::numeric_limits<std::int64_t>::max()} + negative_;
     if (magnitude > limit) throw ExceptionPL(kOverflow);
-    return negative_ ? static_cast<std::int64_t>(0 - magnitude)
-                     : static_cast<std::int64_t>(magnitude);
+    return TimeInterval::Microseconds(negative_ ? static_cast<std::int64_t>(0 - magnitude)
+                                                : static_cast<std::int64_t>(magnitude));
   }
 
  private:
@@ -202,13 +202,14 @@ TimeInterval ParseXMLDuration(const UString8& text) {
 }
 
 UString8 FormatXMLDuration(TimeInterval interval) {
-  if (interval == 0) return UString8("PT0S");
+  const std::int64_t microseconds = interval.InMicroseconds();
+  if (microseconds == 0) return UString8("PT0S");
   UString8 text;
-  if (interval < 0) text.Append('-');
+  if (microseconds < 0) text.Append('-');
   text.Append('P');
   // The magnitude of the most negative value still fits the unsigned type.
-  std::uint64_t rest = interval < 0 ? 0 - static_cast<std::uint64_t>(interval)
-                                    : static_cast<std::uint64_t>(interval);
+  std::uint64_t rest = microseconds < 0 ? 0 - static_cast<std::uint64_t>(microseconds)
+                                        : static_cast<std::uint64_t>(microseconds);
   // The units as unsigned values, for the unsigned arithmetic on the magnitude.
   constexpr std::uint64_t kDay = kMicrosecondsPerDay;
   constexpr std::uint64_t kHour = kMicrosecondsPerHour;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "foundation/text/AutoUString.h"
-#include "text/time/DateTime.h"
+#include "text/time/TimeInterval.h"
 
 // Throws ExceptionPL with the plain message for a malformed text, with the precision message for
 // more than six fraction digits and with the overflow message for a number beyond 32 bits or a

@@ -1,5 +1,6 @@
-// The calendar arithmetic: day numbers and their inverse across centuries and leap years,
-// instants and wall clocks at offsets, including times before 1970, and the clock.
+// Points and lengths of time as types, the calendar arithmetic: day numbers and their inverse
+// across centuries and leap years, instants and wall clocks at offsets, including times before
+// 1970, and the clock.
 #include "text/time/DateTime.h"
 
 #include "text/time/Clock.h"
@@ -8,12 +9,61 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+template <class A, class B, class = void>
+struct Adds : std::false_type {};
+template <class A, class B>
+struct Adds<A, B, std::void_t<decltype(std::declval<A>() + std::declval<B>())>> : std::true_type {};
+template <class A, class B, class = void>
+struct Subtracts : std::false_type {};
+template <class A, class B>
+struct Subtracts<A, B, std::void_t<decltype(std::declval<A>() - std::declval<B>())>>
+    : std::true_type {};
+
+// A point moves by a length, two points are a length apart; nothing else mixes, and no bare
+// count becomes either.
+static_assert(std::is_same_v<decltype(DateTime() + TimeInterval()), DateTime>);
+static_assert(std::is_same_v<decltype(DateTime() - TimeInterval()), DateTime>);
+static_assert(std::is_same_v<decltype(DateTime() - DateTime()), TimeInterval>);
+static_assert(!Adds<DateTime, DateTime>::value && !Subtracts<TimeInterval, DateTime>::value);
+static_assert(!Adds<DateTime, std::int64_t>::value && !Adds<TimeInterval, std::int64_t>::value);
+static_assert(!std::is_constructible_v<TimeInterval, DateTime> &&
+              !std::is_constructible_v<DateTime, TimeInterval>);
+static_assert(!std::is_constructible_v<TimeInterval, std::int64_t> &&
+              !std::is_constructible_v<DateTime, std::int64_t>);
+static_assert(!std::is_convertible_v<TimeInterval, std::int64_t> &&
+              !std::is_convertible_v<DateTime, std::int64_t>);
+
+TEST(TimeTypes, CheckedArithmeticStopsAtTheEdges) {
+  constexpr TimeInterval kOne = TimeInterval::Microseconds(1);
+  const struct {
+    const char* what;
+    DateTime time;
+    TimeInterval interval;
+    std::optional<DateTime> sum;
+  } sums[] = {
+      {"to the last instant", DateTime::Max() - kOne, kOne, DateTime::Max()},
+      {"past the last instant", DateTime::Max(), kOne, std::nullopt},
+      {"before the first instant", DateTime::Min(), -kOne, std::nullopt},
+      {"the longest length before 1970", DateTime::FromUnixSeconds(-1), TimeInterval::Max(),
+       DateTime::Max() - TimeInterval::Seconds(1)},
+  };
+  for (const auto& row : sums) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(CheckedSum(row.time, row.interval), row.sum);
+  }
+  EXPECT_EQ(CheckedDifference(-kOne, TimeInterval::Max()), TimeInterval::Min());
+  EXPECT_EQ(CheckedDifference(TimeInterval(), TimeInterval::Min()), std::nullopt);
+  EXPECT_EQ(CheckedDifference(TimeInterval::Min(), kOne), std::nullopt);
+}
 
 ZonedDateTime Zoned(Date date, TimeOfDay time, std::int64_t offsetSeconds) {
   return ZonedDateTime{date, time, offsetSeconds, offsetSeconds * kMicrosecondsPerSecond};
@@ -73,34 +123,39 @@ TEST(Calendar, FieldsOutOfRange) {
 
 TEST(Instants, WallClockAtOffsetAndBack) {
   struct Row {
-    DateTime instant;
+    std::int64_t unixSeconds;
     std::int64_t offset;
     ZonedDateTime wallClock;
   } const rows[] = {
       {0, 0, Zoned({1, 1, 1970}, {0, 0, 0}, 0)},
       {0, 3600, Zoned({1, 1, 1970}, {1, 0, 0}, 3600)},
       {0, -19800, Zoned({31, 12, 1969}, {18, 30, 0}, -19800)},
-      {-1000000, 0, Zoned({31, 12, 1969}, {23, 59, 59}, 0)},
-      {-86401000000, 0, Zoned({30, 12, 1969}, {23, 59, 59}, 0)},
-      {1709618889000000, 3600, Zoned({5, 3, 2024}, {7, 8, 9}, 3600)},
-      {-62167219200000000, 0, Zoned({1, 1, 0}, {0, 0, 0}, 0)},
-      {253402300799000000, 0, Zoned({31, 12, 9999}, {23, 59, 59}, 0)},
+      {-1, 0, Zoned({31, 12, 1969}, {23, 59, 59}, 0)},
+      {-86401, 0, Zoned({30, 12, 1969}, {23, 59, 59}, 0)},
+      {1709618889, 3600, Zoned({5, 3, 2024}, {7, 8, 9}, 3600)},
+      {-62167219200, 0, Zoned({1, 1, 0}, {0, 0, 0}, 0)},
+      {253402300799, 0, Zoned({31, 12, 9999}, {23, 59, 59}, 0)},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.instant);
-    EXPECT_EQ(FromDateTime(row.instant, row.offset, row.offset * kMicrosecondsPerSecond),
+    SCOPED_TRACE(row.unixSeconds);
+    const DateTime instant = DateTime::FromUnixSeconds(row.unixSeconds);
+    EXPECT_EQ(FromDateTime(instant, row.offset, row.offset * kMicrosecondsPerSecond),
               row.wallClock);
-    EXPECT_EQ(ToDateTime(row.wallClock), row.instant);
+    EXPECT_EQ(ToDateTime(row.wallClock), instant);
   }
   // Sub-second parts are dropped toward zero.
-  EXPECT_EQ(FromDateTime(-999999, 0, 0), FromDateTime(0, 0, 0));
-  EXPECT_EQ(FromDateTime(-1000001, 0, 0), FromDateTime(-1000000, 0, 0));
+  const auto at = [](std::int64_t microseconds) {
+    return FromDateTime(DateTime::FromUnixMicroseconds(microseconds), 0, 0);
+  };
+  EXPECT_EQ(at(-999999), at(0));
+  EXPECT_EQ(at(-1000001), at(-1000000));
 }
 
 TEST(Instants, SecondsAcrossCenturiesRoundTrip) {
   // A stride that is prime to a day visits every time of day and both sides of 1970.
-  for (DateTime instant = -62135596800000000; instant < 253402300799000000;
-       instant += 77777777000000) {
+  for (DateTime instant = DateTime::FromUnixSeconds(-62135596800);
+       instant < DateTime::FromUnixSeconds(253402300799);
+       instant += TimeInterval::Seconds(77777777)) {
     const ZonedDateTime local = FromDateTime(instant, -25200, -25200000000);
     ASSERT_TRUE(IsValidDate(local.date)) << instant;
     ASSERT_TRUE(IsValidTimeOfDay(local.time)) << instant;
@@ -111,9 +166,8 @@ TEST(Instants, SecondsAcrossCenturiesRoundTrip) {
 TEST(Instants, ValuesBeyondTheRangeThrow) {
   EXPECT_THROW(static_cast<void>(ToDateTime(Zoned({1, 1, 300000}, {0, 0, 0}, 0))),
                DateTimeOutOfRange);
-  EXPECT_THROW(static_cast<void>(FromDateTime(std::numeric_limits<DateTime>::min(), 0, 0)),
-               InvalidDateTimeNegativeYear);
-  const ZonedDateTime late = FromDateTime(std::numeric_limits<DateTime>::max(), 0, 0);
+  EXPECT_THROW(static_cast<void>(FromDateTime(DateTime::Min(), 0, 0)), InvalidDateTimeNegativeYear);
+  const ZonedDateTime late = FromDateTime(DateTime::Max(), 0, 0);
   EXPECT_EQ(late.date.year, 294247u);
 }
 
@@ -123,9 +177,9 @@ void ExpectCurrentSecond(Read read) {
   const std::time_t before = std::time(nullptr);
   const DateTime now = read();
   const std::time_t after = std::time(nullptr);
-  EXPECT_EQ(now % kMicrosecondsPerSecond, 0);
-  EXPECT_GE(now, before * kMicrosecondsPerSecond);
-  EXPECT_LE(now, after * kMicrosecondsPerSecond);
+  EXPECT_EQ(now, DateTime::FromUnixSeconds(now.UnixSeconds()));
+  EXPECT_GE(now, DateTime::FromUnixSeconds(before));
+  EXPECT_LE(now, DateTime::FromUnixSeconds(after));
 }
 
 TEST(Clock, LocalOffsetFollowsTheZoneInEffect) {
@@ -147,13 +201,15 @@ TEST(Clock, LocalOffsetFollowsTheZoneInEffect) {
 
 TEST(Clock, FixedClocksNestAndRestoreTheSystemClock) {
   {
-    FixedClock outer(1000);
+    const DateTime outerTime = DateTime::FromUnixMicroseconds(1000);
+    const DateTime innerTime = DateTime::FromUnixMicroseconds(5);
+    FixedClock outer(outerTime);
     {
-      FixedClock inner(5);
-      inner.Advance(kMicrosecondsPerSecond);
-      EXPECT_EQ(Now(), 5 + kMicrosecondsPerSecond);
+      FixedClock inner(innerTime);
+      inner.Advance(TimeInterval::Seconds(1));
+      EXPECT_EQ(Now(), innerTime + TimeInterval::Seconds(1));
     }
-    EXPECT_EQ(Now(), 1000);
+    EXPECT_EQ(Now(), outerTime);
   }
   ExpectCurrentSecond([] { return Now(); });
 }

@@ -7,7 +7,6 @@
 
 #include "foundation/platform/ExceptionPL.h"
 
-#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -35,7 +34,7 @@ TEST(TimeRoundTrip, DateTimesAtTheEdgesAreWrittenAsTheyReadAndKeepTheirInstant) 
 }
 
 TEST(TimeRoundTrip, MostNegativeIntervalReadsBackAndItsPositiveTwinOverflows) {
-  constexpr TimeInterval kMostNegative = std::numeric_limits<TimeInterval>::min();
+  constexpr TimeInterval kMostNegative = TimeInterval::Min();
   const UString8 written = FormatXMLDuration(kMostNegative);
   EXPECT_EQ(std::string(written.begin(), written.end()), "-P106751991DT4H54.775808S");
   EXPECT_EQ(ParseXMLDuration(written), kMostNegative);

@@ -4,7 +4,6 @@
 
 #include "foundation/platform/ExceptionPL.h"
 
-#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -20,34 +19,36 @@ constexpr char kOverflow[] =
 // The interval read, or the message of the ExceptionPL the text is rejected with.
 std::string Read(const std::string& text) {
   try {
-    return std::to_string(ParseXMLDuration(text.data(), text.data() + text.size()));
+    return std::to_string(
+        ParseXMLDuration(text.data(), text.data() + text.size()).InMicroseconds());
   } catch (const ExceptionPL& error) {
     return error.what();
   }
 }
 
-constexpr TimeInterval kSecond = 1000000;
-constexpr TimeInterval kMinute = 60 * kSecond;
-constexpr TimeInterval kHour = 60 * kMinute;
-constexpr TimeInterval kDay = 24 * kHour;
+constexpr TimeInterval kMicrosecond = TimeInterval::Microseconds(1);
+constexpr TimeInterval kSecond = TimeInterval::Seconds(1);
+constexpr TimeInterval kMinute = TimeInterval::Minutes(1);
+constexpr TimeInterval kHour = TimeInterval::Hours(1);
+constexpr TimeInterval kDay = TimeInterval::Days(1);
 
 TEST(XMLDurationReading, AcceptedAndRejectedForms) {
   const struct {
     const char* text;
     TimeInterval interval;
   } accepted[] = {
-      {"PT0S", 0},
-      {"P0D", 0},
+      {"PT0S", {}},
+      {"P0D", {}},
       {"PT1H30M", 90 * kMinute},
       {"P1DT1H1M1S", kDay + kHour + kMinute + kSecond},
-      {"PT0.000001S", 1},
-      {"PT1.05S", kSecond + 50000},
+      {"PT0.000001S", kMicrosecond},
+      {"PT1.05S", kSecond + 50000 * kMicrosecond},
       {"-P1DT1S", -(kDay + kSecond)},
       {"PT0004294967295S", 4294967295 * kSecond},
       {"P106751991D", 106751991 * kDay},
   };
   for (const auto& row : accepted)
-    EXPECT_EQ(Read(row.text), std::to_string(row.interval)) << row.text;
+    EXPECT_EQ(Read(row.text), std::to_string(row.interval.InMicroseconds())) << row.text;
   for (const char* text : {"",      "P",     "PT",     "--P1D",  "P1DT",   "P-1D",  "1D",
                            "P1Y",   "P1M",   "PT1M1H", "PT1S2",  "PT1H1H", "P1T1H", "PD",
                            "PT.5S", "PT1.S", "PT1.5",  "PT1.5M", "pt1s",   "PT1S "}) {
@@ -65,13 +66,13 @@ TEST(XMLDurationWriting, Forms) {
   const struct {
     TimeInterval interval;
     const char* text;
-  } rows[] = {{0, "PT0S"},
-              {kSecond + 500000, "PT1.500000S"},
+  } rows[] = {{{}, "PT0S"},
+              {kSecond + 500000 * kMicrosecond, "PT1.500000S"},
               {90 * kMinute, "PT1H30M"},
               {-(kDay + kSecond), "-P1DT1S"},
-              {kDay + 1, "P1DT0.000001S"},
-              {std::numeric_limits<TimeInterval>::max(), "P106751991DT4H54.775807S"},
-              {std::numeric_limits<TimeInterval>::min(), "-P106751991DT4H54.775808S"}};
+              {kDay + kMicrosecond, "P1DT0.000001S"},
+              {TimeInterval::Max(), "P106751991DT4H54.775807S"},
+              {TimeInterval::Min(), "-P106751991DT4H54.775808S"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
     const UString8 text = FormatXMLDuration(row.interval);
