@@ -60,10 +60,11 @@ FAILURE_DIALOGS = {"ActionRequestDialog": ACTIONS, "MessageDialog": "message"}
 
 
 class Out:
-    """Keeps the last lines of the player's transcript, for a failure report."""
+    """Keeps the session's transcript, for a failure report and the file beside its steps:
+    the steps alone do not say what the program answered, and a replay's timing differs."""
 
-    def __init__(self, keep=60):
-        self.lines = collections.deque(maxlen=keep)
+    def __init__(self):
+        self.lines = []
         self.partial = ""
 
     def write(self, text):
@@ -540,7 +541,7 @@ class ChaosSession:
             before["snooze"] = _label(tree.find("snoozeButton"))
             before["alone"] = not any(self.chaos.session.find_windows(f"^{name}$")
                                       for name in (CONFIRMATION, PREVIEW, NOTICE))
-        elif title == CONFIRMATION and node.name == "ok":
+        elif title == CONFIRMATION and node.name in ("ok", "cancel"):
             before["text"] = _text(tree.find("actionconfirmation"))
         return before
 
@@ -552,8 +553,11 @@ class ChaosSession:
         elif title == CONFIRMATION and node.name == "ok":
             self.model.confirm(before["text"], now, self.model.taking_all())
             self.last_confirm_event = time.monotonic()
-        elif title == CONFIRMATION and node.name == "cancel" and self.model.taking_all():
-            self.model.end_take_all(now, completed=False)
+        elif title == CONFIRMATION and node.name == "cancel":
+            if self.model.taking_all():
+                self.model.end_take_all(now, completed=False)
+            elif before["sensitive"]:
+                self.model.refuse(before["text"])
 
     def _after_actions_click(self, node, row, before, settled, strong, now):
         record = before["selected"]
@@ -774,7 +778,7 @@ class Chaos:
     def fault(self, session, text, path):
         self.totals.faults.append(text)
         print(f"FAULT (seed {self.seed}, session {session.number}): {text}\n"
-              f"  steps written to {path}; the last of the transcript:", file=self.out)
+              f"  steps written to {path}, the transcript beside them; its last lines:", file=self.out)
         for line in list(session.out.lines)[-15:]:
             print("    " + line, file=self.out)
         self.out.flush()
@@ -786,6 +790,8 @@ class Chaos:
                     "locale": session.player.locale, "steps": session.steps}
         with open(path, "w", encoding="utf-8") as file:
             json.dump(document, file, ensure_ascii=False, indent=1)
+        with open(path[:-len(".json")] + ".txt", "w", encoding="utf-8") as file:
+            file.writelines(line + "\n" for line in session.out.lines)
         return path
 
     def _summary(self):

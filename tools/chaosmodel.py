@@ -149,6 +149,15 @@ class Model:
                 if not take_all and self.asked.get(record.serial) == ("take", None):
                     self.expect(record, f"confirmed take of {record.title!r}", now)
 
+    def refuse(self, text):
+        """Cancel on a confirmation that showed text: the take it asked consent for is over, so
+        a later OK on that record's confirmation (a take-all's, say) answers to that request
+        alone, not to the take the user gave up."""
+        for record in self.pending:
+            if record.pam is not None and record.pam == text \
+                    and self.asked.get(record.serial, ("", None))[0] == "take":
+                del self.asked[record.serial]
+
     def ask_snooze(self, now, settled):
         self.snoozes.append(now + (ANSWER_WITHIN if settled else WEAK_ASK_SECONDS))
         if settled and self.pending:

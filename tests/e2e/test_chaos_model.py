@@ -74,6 +74,20 @@ def test_a_twin_asked_for_in_a_settled_dialog_is_the_one_a_take_answers():
     assert model.pending == [first] and model.overdue(NOW + 60) == []
 
 
+def test_a_confirmation_refused_ends_the_take_it_asked_consent_for():
+    # Take alone, Cancel on its confirmation, then a take-all whose click may not have landed
+    # shows that confirmation again: its OK moves the sequence on and owes no answer at once.
+    asked, other = Record(1, 14, "R1032", pam="Confirm R1032"), Record(2, 30, "R1092", pam="Go?")
+    model = model_with(asked, other)
+    model.ask(asked, "take", NOW, settled=True)
+    model.refuse("Confirm R1032")
+    model.ask_take_all(NOW + 5, settled=False)
+    model.confirm("Confirm R1032", NOW + 7, take_all=False)
+    assert model.overdue(NOW + 60) == []
+    # The consent given still allows the take when the sequence ends.
+    assert model.answer(taken(14), NOW + 9) == []
+
+
 def test_two_takes_of_twins_both_asked_for_are_accepted_in_either_order():
     # The wire names the ID only: the model may give the first take to the wrong twin, and the
     # second take, for the twin whose wish has meanwhile lapsed, is still one that was allowed.

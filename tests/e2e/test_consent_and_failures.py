@@ -238,3 +238,26 @@ def test_a_notice_ok_and_a_take_in_one_tick_leave_the_dialog_disabled_under_the_
     Dialog(client.xsession, CONFIRMATION)
     expect_still_running(client, 2.2)
     assert not dialog.sensitive("takeAllActions")
+
+
+def test_take_all_clicked_under_an_open_confirmation_starts_nothing(client, tmp_path):
+    """The confirmation of a take alone is open: a click on Take All lands on the disabled dialog
+    and must not turn the OK that follows into the first step of a sequence."""
+    begin(client, tmp_path, request(14, "Alpha", PreActionMessage="Confirm Alpha"),
+          request(30, "Beta", PreActionMessage="Confirm Beta"), request(50, "Gamma"))
+    dialog = Dialog(client.xsession, TITLE)
+    dialog.click_item(0)
+    dialog.click("takeActions")
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    # Out of the way, so that the click reaches the dialog beneath.
+    client.xsession.xdotool("windowmove", "--sync", confirmation.window, 0, 0)
+    dialog.click("takeAllActions")
+    expect_still_running(client, 1.2)
+    confirmation.click("ok")
+    assert taken(client, 14)
+    client.xsession.wait_gone(confirmation.window)
+    expect_still_running(client, 1.5)
+    assert client.xsession.find_windows(CONFIRMATION) == []
+    dialog.wait_sensitive("takeAllActions")
+    assert [int(xwidgets.get_value(node, "numberStrings"))
+            for node in dialog.tree.nodes if node.wclass == "List"][0] == 2
