@@ -1,8 +1,16 @@
 #include "ui/SnoozeChoices.h"
 
-#include <optional>
+#include <cstdint>
 
 namespace {
+
+// |a - b| exactly: the client's interval can be anything a duration holds, and the difference
+// of any two 64-bit counts fits 64 unsigned bits.
+std::uint64_t Distance(TimeInterval a, TimeInterval b) {
+  const auto x = static_cast<std::uint64_t>(a.InMicroseconds());
+  const auto y = static_cast<std::uint64_t>(b.InMicroseconds());
+  return a >= b ? x - y : y - x;
+}
 
 constexpr SnoozeChoice kBeforeDeadline[] = {
     {"15 minutes before deadline", -15},
@@ -29,18 +37,12 @@ std::vector<SnoozeChoice> SnoozeChoices(bool anyDeadline) {
 int PreselectedSnoozeChoice(const std::vector<SnoozeChoice>& choices,
                             TimeInterval reminderInterval) {
   int chosen = 0;
-  TimeInterval nearest = TimeInterval::Max();
+  std::uint64_t nearest = 0;
   for (std::size_t index = 0; index < choices.size(); ++index) {
-    // The client's interval can be anything a duration holds; a distance that does not fit
-    // counts as the farthest there is.
-    const std::optional<TimeInterval> difference =
-        CheckedDifference(TimeInterval::Minutes(choices[index].minutes), reminderInterval);
-    TimeInterval distance = TimeInterval::Max();
-    if (difference && *difference != TimeInterval::Min()) {
-      distance = *difference < TimeInterval() ? -*difference : *difference;
-    }
+    const std::uint64_t distance =
+        Distance(TimeInterval::Minutes(choices[index].minutes), reminderInterval);
     // The choices grow in order, so once they stop getting nearer they only get farther.
-    if (distance >= nearest) break;
+    if (index > 0 && distance >= nearest) break;
     nearest = distance;
     chosen = static_cast<int>(index);
   }

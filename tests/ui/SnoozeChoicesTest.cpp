@@ -25,6 +25,7 @@ TEST(SnoozeChoices, NearestChoiceIsPreselectedTheEarlierOnATieDeadlineChoicesFir
       // Whatever duration the client sends, no distance overflows.
       {false, TimeInterval::Max(), "in 5 days"},
       {true, TimeInterval::Min(), "15 minutes before deadline"},
+      {true, TimeInterval::Max(), "in 5 days"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.expected);

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <iosfwd>
 #include <limits>
-#include <optional>
 
 class TimeInterval {
  public:
@@ -103,11 +102,6 @@ class TimeInterval {
 
   std::int64_t microseconds_ = 0;
 };
-
-// a - b, or nothing when the difference does not fit: a client's interval can be anything a
-// duration holds.
-[[nodiscard]] std::optional<TimeInterval> CheckedDifference(TimeInterval a,
-                                                            TimeInterval b) noexcept;
 
 // "90000000us": the raw count, for test failures and traces.
 std::ostream& operator<<(std::ostream& stream, TimeInterval interval);

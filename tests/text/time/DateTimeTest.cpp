@@ -60,9 +60,6 @@ TEST(TimeTypes, CheckedArithmeticStopsAtTheEdges) {
     SCOPED_TRACE(row.what);
     EXPECT_EQ(CheckedSum(row.time, row.interval), row.sum);
   }
-  EXPECT_EQ(CheckedDifference(-kOne, TimeInterval::Max()), TimeInterval::Min());
-  EXPECT_EQ(CheckedDifference(TimeInterval(), TimeInterval::Min()), std::nullopt);
-  EXPECT_EQ(CheckedDifference(TimeInterval::Min(), kOne), std::nullopt);
 }
 
 ZonedDateTime Zoned(Date date, TimeOfDay time, std::int64_t offsetSeconds) {
