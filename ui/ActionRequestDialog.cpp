@@ -153,15 +153,6 @@ constexpr const char* kTitleHeaderWording = "Title";
 constexpr const char* kDeadlineHeaderWording = "Deadline";
 constexpr const char* kSelectedDescriptionWording = "{actionDescription}\n\n{actionSummary}";
 
-// A looked-up text in the locale's encoding. An override the format engine rejects, or one the
-// locale cannot hold, shows as a marker: a translation file must not take the dialog down.
-std::string ShownText(const UString8& text) {
-  try {
-    return LocaleText(text);
-  } catch (const DebuggableException&) {
-    return kInvalidString;
-  }
-}
 std::string LocaleDialogText(const char* english, const std::vector<ByteRange>& values = {}) {
   return ShownText(FormatBuiltInOrMarker(english, values));
 }
@@ -293,10 +284,19 @@ void ActionRequestDialog::Open() {
 
 void ActionRequestDialog::Refresh() {
   if (shell_ == nullptr || !enabled_) return;
-  ListView list = ListPending();
-  const int selected =
-      selectedIndex_ < static_cast<int>(list.arrivals.size()) ? selectedIndex_ : -1;
-  ControlsView controls = ViewControls(selected, list.arrivals);
+  ListView list;
+  ControlsView controls;
+  int selected = -1;
+  try {
+    list = ListPending();
+    selected = selectedIndex_ < static_cast<int>(list.arrivals.size()) ? selectedIndex_ : -1;
+    controls = ViewControls(selected, list.arrivals);
+  } catch (...) {
+    // The list on screen is no longer what is pending: no answer may be given from it until a
+    // refresh succeeds (Take All would answer requests the user has not seen).
+    SetControlsSensitive(false);
+    throw;
+  }
   ShowList(std::move(list));
   RestoreSelection();
   ShowControls(std::move(controls));

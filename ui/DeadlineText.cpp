@@ -1,6 +1,7 @@
 #include "ui/DeadlineText.h"
 
 #include "core/ActionRequest.h"
+#include "foundation/platform/DebuggableException.h"
 #include "text/time/Clock.h"
 #include "ui/FormatBuiltIn.h"
 
@@ -94,7 +95,13 @@ UString8 FormatDeadlineText(TimeInterval timeLeft, DeadlineKind kind) {
 }
 
 UString8 FormatListDeadline(DateTime deadline) {
-  const ZonedDateTime local = ToLocal(deadline);
+  ZonedDateTime local{};
+  try {
+    local = ToLocal(deadline);
+  } catch (const DebuggableException&) {
+    // A local date before the year 0: one item shows the marker, the list stays whole.
+    return UString8(kInvalidString);
+  }
   // Day and month names stay English: the list shows the same form as the client's messages.
   char date[48];
   std::snprintf(date, sizeof date, "%s, %02u %s %04u", kDayNames[DayOfWeek(local.date)],
@@ -103,7 +110,7 @@ UString8 FormatListDeadline(DateTime deadline) {
 }
 
 UString8 FormatLocalTimeOfDay(DateTime time) {
-  const std::string text = TimeOfDayText(ToLocal(time).time);
+  const std::string text = TimeOfDayText(TimeOfDayAt(time, LocalUTCOffset().seconds));
   return UString8(text.data(), text.data() + text.size());
 }
 

@@ -36,12 +36,14 @@ static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 
 void QuietModeNotice::Show(DateTime startTime, DateTime endTime) {
   if (shell_ != nullptr) return;
-  BuildOrReport(kDialogName, [&] { Build(startTime, endTime); });
+  // The texts come first, outside the build: a sentence the locale cannot hold shows the marker.
+  // Quiet mode holds whether or not its notice can say so, and the disabled dialog needs one.
+  const std::vector<std::string> texts = {ShownText(QuietModeText(startTime, endTime)),
+                                          LocaleText("OK")};
+  BuildOrReport(kDialogName, [&] { Build(texts); });
 }
 
-void QuietModeNotice::Build(DateTime startTime, DateTime endTime) {
-  const std::vector<std::string> texts = {LocaleText(QuietModeText(startTime, endTime)),
-                                          LocaleText("OK")};
+void QuietModeNotice::Build(const std::vector<std::string>& texts) {
   shell_ = CreateDialogShell(LocaleText("Not Currently Available"));
   const std::vector<Widget> widgets = BuildWidgetTable(shell_, kRows, kRowCount, texts);
   Widget label = widgets[kStaticLabel];

@@ -5,6 +5,9 @@
 #include "text/time/DateTime.h"
 #include "ui/DialogWindow.h"
 
+#include <string>
+#include <vector>
+
 struct DialogLayout;
 
 class QuietModeNotice final : public DialogWindow {
@@ -20,6 +23,6 @@ class QuietModeNotice final : public DialogWindow {
   [[nodiscard]] static DialogLayout Layout();
 
  private:
-  void Build(DateTime startTime, DateTime endTime);
+  void Build(const std::vector<std::string>& texts);
   void OkPressed();
 };

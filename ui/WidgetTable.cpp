@@ -1,6 +1,8 @@
 #include "ui/WidgetTable.h"
 
+#include "foundation/platform/DebuggableException.h"
 #include "foundation/text/LocaleConversion.h"
+#include "ui/FormatBuiltIn.h"
 #include "ui/ToolkitContext.h"
 
 #include <X11/Shell.h>
@@ -46,6 +48,14 @@ std::string LocaleLabel(const UString8& text) {
 }
 
 std::string LocaleText(const char* utf8) { return UTF8ToLocale(utf8, utf8 + std::strlen(utf8)); }
+
+std::string ShownText(const UString8& text) {
+  try {
+    return LocaleText(text);
+  } catch (const DebuggableException&) {
+    return kInvalidString;
+  }
+}
 
 Widget CreateDialogShell(const std::string& title, const char* name) {
   Arg args[3];

@@ -72,6 +72,9 @@ void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
 inline constexpr std::size_t kLabelBytes = 256;
 [[nodiscard]] std::string LocaleLabel(const UString8& text);
 [[nodiscard]] std::string LocaleText(const char* utf8);
+// A looked-up text in the locale's encoding, or "<Invalid String>" when the locale cannot hold
+// it: a translation file must not take a dialog down.
+[[nodiscard]] std::string ShownText(const UString8& text);
 
 // Sets one resource of a widget: a number, or a pointer such as a string, as XtArgVal.
 void SetResource(Widget widget, const char* name, XtArgVal value);

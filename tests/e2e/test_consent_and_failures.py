@@ -261,3 +261,55 @@ def test_take_all_clicked_under_an_open_confirmation_starts_nothing(client, tmp_
     dialog.wait_sensitive("takeAllActions")
     assert [int(xwidgets.get_value(node, "numberStrings"))
             for node in dialog.tree.nodes if node.wclass == "List"][0] == 2
+
+
+# A deadline a client may send whose local date, an hour west of UTC, falls before the year 0.
+YEAR_ZERO = "Sat, 01 Jan 0000 00:30:00 +0000"
+
+
+@pytest.fixture
+def west_client(program, xsession, program_prefix):
+    simulator = qvxsim.Client(program, env=xsession.env(TZ="QVX+1"), prefix=program_prefix).start()
+    simulator.xsession = xsession
+    try:
+        yield simulator
+    finally:
+        simulator.finish()
+        assert simulator.stderr_bytes() == b""
+
+
+def test_a_deadline_without_a_local_date_shows_a_marker_and_the_list_stays_true(west_client,
+                                                                                tmp_path):
+    """It failed every refresh: the list froze at what it showed before, and Take All answered
+    requests the user had never seen."""
+    begin(west_client, tmp_path, request(1, "Alpha"))
+    dialog = Dialog(west_client.xsession, TITLE)
+    west_client.send_messages(request(2, "Beta", Deadline=YEAR_ZERO),
+                              request(3, "Gamma", Deadline=now() + 5 * 3600 * SECOND))
+    xsession_module.poll(lambda: dialog.value("actiontitle") == "There are 3 pending actions.",
+                         3.0, "the three requests listed")
+    dialog.click_item(1)
+    xsession_module.poll(lambda: dialog.value("actiontitle") == "Beta", 3.0, "Beta selected")
+    assert dialog.sensitive("takeAllActions")
+
+
+@pytest.mark.parametrize("times, brand", [
+    ((YEAR_ZERO, YEAR_ZERO), None),
+    (None, [("Your administrator has disabled this feature between {start} and {end}.",
+             "Funktion deaktiviert zwischen {start} und {end} \u2013 bitte warten.")]),
+], ids=["times-without-a-local-date", "sentence-not-in-locale"])
+def test_a_quiet_mode_notice_that_cannot_say_it_all_still_shows(west_client, tmp_path, times,
+                                                                 brand):
+    """Either ended the program: the notice's texts were computed inside its build."""
+    begin(west_client, tmp_path, request(1, "Alpha"), brand=brand)
+    dialog = Dialog(west_client.xsession, TITLE)
+    start, end = times or (now(), now() + 3600 * SECOND)
+    west_client.send_messages(qvxsim.quiet_mode_start(StartTime=start, EndTime=end))
+    notice = Dialog(west_client.xsession, NOTICE)
+    assert notice.value("staticlabel") == (
+        "<Invalid String>" if brand else
+        "Your administrator has disabled this feature between 23:30:00 and 23:30:00.")
+    assert not dialog.sensitive("takeAllActions")
+    notice.click("ok")
+    dialog.wait_sensitive("takeAllActions")
+    assert west_client.is_running()

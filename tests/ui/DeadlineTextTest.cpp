@@ -61,4 +61,14 @@ TEST(DeadlineText, ListDeadlineIsLocalAndLookedUpForOverrides) {
   EXPECT_EQ(Str(FormatDeadlineText(30 * kHour, DeadlineKind::kMustTake)), "ein Tag");
 }
 
+// A deadline a client can send whose local date falls before the year 0.
+TEST(DeadlineText, AnInstantWithoutALocalDateStillHasItsTimeOfDay) {
+  const ZoneRule zone("QVX+1");  // one hour west of UTC
+  const DateTime yearZero = ToDateTime(ZonedDateTime{{1, 1, 0}, {0, 30, 0}, 0, 0});
+  EXPECT_EQ(Str(FormatListDeadline(yearZero)), "<Invalid String>");
+  EXPECT_EQ(Str(FormatLocalTimeOfDay(yearZero)), "23:30:00");
+  EXPECT_EQ(Str(FormatLocalTimeOfDay(DateTime::Max())), "03:00:54");
+  EXPECT_EQ(Str(FormatLocalTimeOfDay(DateTime::FromUnixSeconds(-1))), "22:59:59");
+}
+
 }  // namespace

@@ -113,6 +113,13 @@ ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
   return WallClock(kUnixEpochDayNumber, seconds, offsetSeconds, offsetMicroseconds);
 }
 
+TimeOfDay TimeOfDayAt(DateTime time, std::int64_t offsetSeconds) noexcept {
+  // Each part reduced to one day first, so that no sum can overflow.
+  const std::int64_t seconds = FloorModulo(time.UnixSeconds(), kSecondsPerDay) +
+                               FloorModulo(offsetSeconds, kSecondsPerDay);
+  return TimeOfDayFromSeconds(FloorModulo(seconds, kSecondsPerDay));
+}
+
 std::optional<DateTime> CheckedSum(DateTime time, TimeInterval interval) noexcept {
   std::int64_t sum = 0;
   if (__builtin_add_overflow(time.UnixMicroseconds(), interval.InMicroseconds(), &sum))

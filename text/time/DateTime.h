@@ -154,3 +154,6 @@ struct ZonedDateTime {
 // zero). Throws as DateFromDayNumber does.
 [[nodiscard]] ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
                                          std::int64_t offsetMicroseconds);
+// The wall-clock time of day of an instant at the given offset, for any instant: it needs no
+// calendar, so it holds where the date does not (a local date before the year 0).
+[[nodiscard]] TimeOfDay TimeOfDayAt(DateTime time, std::int64_t offsetSeconds) noexcept;
