@@ -115,8 +115,8 @@ ZonedDateTime FromDateTime(DateTime time, std::int64_t offsetSeconds,
 
 TimeOfDay TimeOfDayAt(DateTime time, std::int64_t offsetSeconds) noexcept {
   // Each part reduced to one day first, so that no sum can overflow.
-  const std::int64_t seconds = FloorModulo(time.UnixSeconds(), kSecondsPerDay) +
-                               FloorModulo(offsetSeconds, kSecondsPerDay);
+  const std::int64_t seconds =
+      FloorModulo(time.UnixSeconds(), kSecondsPerDay) + FloorModulo(offsetSeconds, kSecondsPerDay);
   return TimeOfDayFromSeconds(FloorModulo(seconds, kSecondsPerDay));
 }
 
