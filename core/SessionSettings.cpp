@@ -14,7 +14,12 @@ void ApplyUseLocale(SessionState& state, std::optional<bool> useLocale) {
   if (selected == nullptr) return;
   const char* codeset = std::strchr(selected, '.');
   const UString8 name(selected, codeset != nullptr ? codeset : selected + std::strlen(selected));
-  if (name == UString8("C") || name == UString8("POSIX")) return;
+  if (name == UString8("C") || name == UString8("POSIX")) {
+    // A codeset variant such as C.UTF-8 would leave texts converted to UTF-8 for widgets that
+    // draw Latin-1: without a locale in use the program is in the C locale through and through.
+    (void)std::setlocale(LC_CTYPE, "C");
+    return;
+  }
   state.localeInUse = true;
   state.localeName = name;
 }

@@ -142,6 +142,7 @@ void StartToolkit(SessionState& state, int argumentCount, char** argumentVector)
   if (display == nullptr) ExitApplication(-1, "Error: failed XtOpenDisplay");
   if (state.localeInUse && IsCLocale(std::setlocale(LC_CTYPE, nullptr))) {
     state.localeInUse = false;
+    (void)std::setlocale(LC_CTYPE, "C");  // as a C locale chosen at start-up is
   }
   SetToolkitDisplay(display, state.localeInUse);
   ChooseDefaultFontSet();

@@ -268,14 +268,25 @@ YEAR_ZERO = "Sat, 01 Jan 0000 00:30:00 +0000"
 
 
 @pytest.fixture
-def west_client(program, xsession, program_prefix):
-    simulator = qvxsim.Client(program, env=xsession.env(TZ="QVX+1"), prefix=program_prefix).start()
-    simulator.xsession = xsession
-    try:
-        yield simulator
-    finally:
+def client_with(program, xsession, program_prefix):
+    """Starts the program with more environment; it must write nothing to standard error."""
+    started = []
+
+    def start(**environment):
+        simulator = qvxsim.Client(program, env=xsession.env(**environment),
+                                  prefix=program_prefix).start()
+        simulator.xsession = xsession
+        started.append(simulator)
+        return simulator
+    yield start
+    for simulator in started:
         simulator.finish()
         assert simulator.stderr_bytes() == b""
+
+
+@pytest.fixture
+def west_client(client_with):
+    return client_with(TZ="QVX+1")
 
 
 def test_a_deadline_without_a_local_date_shows_a_marker_and_the_list_stays_true(west_client,
@@ -313,3 +324,14 @@ def test_a_quiet_mode_notice_that_cannot_say_it_all_still_shows(west_client, tmp
     notice.click("ok")
     dialog.wait_sensitive("takeAllActions")
     assert west_client.is_running()
+
+
+def test_a_codeset_variant_of_c_is_the_c_locale(client_with, tmp_path):
+    """With C.UTF-8 no locale is in use, yet texts went out in UTF-8 to widgets drawing Latin-1:
+    the user read mojibake. As in C, a text the locale cannot hold is dropped."""
+    client = client_with(LC_ALL="C.UTF-8")
+    begin(client, tmp_path, message(4, NOT_IN_LOCALE, "Save your work."), UseLocale=True)
+    expect_still_running(client, 2.5)
+    client.send_messages(message(5, "Next one"))
+    client.xsession.find_window("^Next one$")
+    assert client.xsession.find_windows("^Don") == []
