@@ -193,7 +193,11 @@ class Model:
             return [f"ActionTaken for ID {message.id}, which is not pending "
                     "(answered twice, or never asked for)"]
         if message.is_cancel:
-            chosen = next((r for r in candidates if self._asked(r, "cancel", now)), None)
+            # As for takes: the twin the user cancelled in a settled dialog before any twin a
+            # click of uncertain aim may have meant.
+            asked = [r for r in candidates if self._asked(r, "cancel", now)]
+            awaited = {e.serial for e in self.expected}
+            chosen = next((r for r in asked if r.serial in awaited), asked[0] if asked else None)
             if chosen is None:
                 return [f"cancel of ID {message.id} that nobody asked for"]
         else:

@@ -88,6 +88,17 @@ def test_a_confirmation_refused_ends_the_take_it_asked_consent_for():
     assert model.answer(taken(14), NOW + 9) == []
 
 
+def test_a_cancel_answers_the_twin_cancelled_in_a_settled_dialog():
+    # A cancel clicked on the disabled dialog may mean any record for a while; the next one,
+    # made in a settled dialog on the newer twin, is the one the program's cancel answers.
+    older, newer = Record(1, 42, "R1023"), Record(2, 42, "R1035")
+    model = model_with(older, newer)
+    model.ask(older, "cancel", NOW, settled=False)
+    model.ask(newer, "cancel", NOW + 2, settled=True)
+    assert model.answer(taken(42, cancel=True), NOW + 2.1) == []
+    assert model.pending == [older] and model.overdue(NOW + 60) == []
+
+
 def test_two_takes_of_twins_both_asked_for_are_accepted_in_either_order():
     # The wire names the ID only: the model may give the first take to the wrong twin, and the
     # second take, for the twin whose wish has meanwhile lapsed, is still one that was allowed.
