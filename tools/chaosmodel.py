@@ -205,9 +205,11 @@ class Model:
             # The program takes the very record the user confirmed or asked for in a settled
             # dialog, whatever twin shares its ID; a take-all's records come after those.
             awaited = {e.serial for e in self.expected}
+            # A forced run is certain once due; a wish may have been for another record.
+            forced = [r for r in allowed if self._forced_due(r, now)]
             reason = next((r for r in allowed if r.serial in self.consented),
                           next((r for r in allowed if r.serial in awaited),
-                               allowed[0] if allowed else None))
+                               (forced or allowed or [None])[0]))
             if reason is None:
                 reason = self._swapped_twin(message.id, candidates, now)
             if reason is None:
@@ -225,9 +227,10 @@ class Model:
     def _swapped_twin(self, identifier, candidates, now):
         """A twin an earlier take of this ID may have been for, when the model gave that take to
         another twin that was also allowed: this take is then the other's, and as allowed."""
+        # However long ago: the model's choice stays a guess while the other twin is pending.
         for entry in self.ambiguous:
-            entry_id, _, others, when = entry
-            if entry_id != identifier or now - when > TAKE_ALL_REVIVAL:
+            entry_id, _, others, _ = entry
+            if entry_id != identifier:
                 continue
             twin = next((r for r in candidates if r.serial in others), None)
             if twin is not None:

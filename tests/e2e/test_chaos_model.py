@@ -99,6 +99,20 @@ def test_a_cancel_answers_the_twin_cancelled_in_a_settled_dialog():
     assert model.pending == [older] and model.overdue(NOW + 60) == []
 
 
+def test_a_forced_twin_coming_due_is_the_one_its_take_answers():
+    # A take-all click of uncertain aim lets R2099 be taken; the forced twin falls due at the
+    # same time and is what the program took. A minute later the user takes R2099 itself.
+    plain = Record(1, 45, "R2099")
+    forced = Record(2, 45, "R2114", deadline=NOW, forced=True)
+    model = model_with(plain, forced)
+    model.ask_take_all(NOW - 1, settled=False)
+    assert model.answer(taken(45), NOW + 1) == []
+    assert model.pending == [plain]
+    model.ask(plain, "take", NOW + 70, settled=True)
+    assert model.answer(taken(45), NOW + 71) == []
+    assert model.pending == [] and model.overdue(NOW + 90) == []
+
+
 def test_two_takes_of_twins_both_asked_for_are_accepted_in_either_order():
     # The wire names the ID only: the model may give the first take to the wrong twin, and the
     # second take, for the twin whose wish has meanwhile lapsed, is still one that was allowed.
