@@ -797,6 +797,10 @@ class Chaos:
             json.dump(document, file, ensure_ascii=False, indent=1)
         with open(path[:-len(".json")] + ".txt", "w", encoding="utf-8") as file:
             file.writelines(line + "\n" for line in session.out.lines)
+            # A memory verdict is read against the pending list and the steps of its moment.
+            start = session.samples[0][0] if session.samples else 0.0
+            file.writelines(f"sample {when - start:.0f} s: {rss:.0f} kB, {fds} descriptors\n"
+                            for when, rss, fds in session.samples)
         return path
 
     def _summary(self):
