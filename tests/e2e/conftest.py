@@ -129,3 +129,22 @@ def client(program, xsession, program_prefix):
         simulator.finish()
         errors = simulator.stderr_bytes().decode("utf-8", errors="replace")
         assert errors == "", f"{errors}\ntranscript:\n{simulator.transcript.format()}"
+
+
+@pytest.fixture
+def client_with(program, xsession, program_prefix):
+    """Starts programs with more environment (client_with(TZ="...")), handled as client is."""
+    started = []
+
+    def start(**environment):
+        simulator = qvxsim.Client(program, env=xsession.env(**environment),
+                                  prefix=program_prefix).start()
+        simulator.xsession = xsession
+        started.append(simulator)
+        return simulator
+    yield start
+    for simulator in started:
+        if memcheck.enabled() and simulator.is_running():
+            memcheck.let_exit(simulator)
+        simulator.finish()
+        assert simulator.stderr_bytes() == b""

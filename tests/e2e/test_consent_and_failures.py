@@ -268,23 +268,6 @@ YEAR_ZERO = "Sat, 01 Jan 0000 00:30:00 +0000"
 
 
 @pytest.fixture
-def client_with(program, xsession, program_prefix):
-    """Starts the program with more environment; it must write nothing to standard error."""
-    started = []
-
-    def start(**environment):
-        simulator = qvxsim.Client(program, env=xsession.env(**environment),
-                                  prefix=program_prefix).start()
-        simulator.xsession = xsession
-        started.append(simulator)
-        return simulator
-    yield start
-    for simulator in started:
-        simulator.finish()
-        assert simulator.stderr_bytes() == b""
-
-
-@pytest.fixture
 def west_client(client_with):
     return client_with(TZ="QVX+1")
 

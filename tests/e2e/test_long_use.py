@@ -101,24 +101,18 @@ def test_memory_stays_flat_over_openings_of_the_request_dialog(client, tmp_path)
 
 @needs_plain_heap
 def test_windows_open_at_once_in_a_utf8_locale_do_not_each_load_the_compose_table(
-        xsession, program, program_prefix, tmp_path):
+        client_with, tmp_path):
     """A shell with a text widget opened its own input method, and with it its own copy of the
     locale's compose table (some 600 KiB in UTF-8): messages a client leaves up held megabytes."""
-    client = qvxsim.Client(program, env=xsession.env(LC_ALL="C.UTF-8", LANG="C.UTF-8"),
-                           prefix=program_prefix).start()
-    client.xsession = xsession
-    try:
-        begin(client, tmp_path, message(0, "Window 0"), UseLocale=True)
-        xsession.find_window("^Window 0$")
-        first = resident_kib(client)
-        client.send_messages(*[message(i, f"Window {i}") for i in range(1, 9)])
-        xsession.find_window("^Window 8$")
-        expect_still_running(client, 1.2)
-        each = (resident_kib(client) - first) / 8
-        assert each < 150, f"{each:.0f} KiB for each further message window"
-    finally:
-        client.finish()
-        assert client.stderr_bytes() == b""
+    client = client_with(LC_ALL="C.UTF-8", LANG="C.UTF-8")
+    begin(client, tmp_path, message(0, "Window 0"), UseLocale=True)
+    client.xsession.find_window("^Window 0$")
+    first = resident_kib(client)
+    client.send_messages(*[message(i, f"Window {i}") for i in range(1, 9)])
+    client.xsession.find_window("^Window 8$")
+    expect_still_running(client, 1.2)
+    each = (resident_kib(client) - first) / 8
+    assert each < 150, f"{each:.0f} KiB for each further message window"
 
 
 def test_a_burst_of_requests_does_not_hold_back_a_forced_answer(client, tmp_path):
