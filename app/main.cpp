@@ -1,6 +1,6 @@
 // The program's entry, and the one place that knows both the session core and the toolkit:
 // links to the client on the inherited pipes, announces itself, waits for the client's
-// configuration, then hands the session over to the toolkit, whose timer does the rest.
+// configuration, then hands the session over to the toolkit, whose tick does the rest.
 
 #include "core/ClientLink.h"
 #include "core/Dispatcher.h"
@@ -8,6 +8,7 @@
 #include "core/OutgoingMessages.h"
 #include "core/OutgoingQueue.h"
 #include "core/Session.h"
+#include "core/WakePipe.h"
 #include "foundation/platform/Thread.h"
 #include "ui/UserInterface.h"
 #include "ui/XDialogs.h"
@@ -18,18 +19,19 @@ namespace {
 
 constexpr std::uint32_t kWorkerStackBytes = 0x80000;
 constexpr std::uint32_t kProtocolVersion = 1;
-constexpr std::uint32_t kStartupPollMilliseconds = 1000;
+constexpr int kStartupPollMilliseconds = 1000;
 
 // Worker threads must get the larger stack whoever starts the first one, so the minimum is set
 // during static initialisation rather than in main.
 const bool workerStackSet = (SetMinimumThreadStackSize(kWorkerStackBytes), true);
 
-// Check, sleep, dispatch, until the client's InitializationInfo has been applied. There is no
-// time-out: the program waits as long as the client keeps the link open.
-void WaitForInitialization(Session& session, ClientLink& link) {
+// Check, wait, dispatch, until the client's InitializationInfo has been applied. The wait lasts
+// a second at most and ends as soon as the reader queues a message or the link closes. There is
+// no time-out: the program waits as long as the client keeps the link open.
+void WaitForInitialization(Session& session, ClientLink& link, WakePipe& wake) {
   while (!session.state.initialized) {
     if (link.IsClosed()) ExitApplication(0, "CLOSED");
-    SleepMilliseconds(kStartupPollMilliseconds);
+    if (wake.Wait(kStartupPollMilliseconds)) wake.Drain();
     ProcessClientMessages(session);
   }
 }
@@ -44,6 +46,10 @@ int main(int argumentCount, char** argumentVector) {
   // The link and the queue its reader fills are never destroyed: the program ends with _exit
   // while the link's threads still run.
   MessageQueue& incoming = *new MessageQueue;
+  // Wakes the main thread when the reader queues a message; without it the main thread still
+  // looks once a second.
+  WakePipe& wake = *new WakePipe;
+  if (wake.Open()) incoming.SetWorkSignal(&wake);
   ClientLink& link = *new ClientLink(incoming, outgoingQueue);
   link.AddRef();
   // A thread that failed to start is simply absent; its line is already on standard error.
@@ -58,7 +64,7 @@ int main(int argumentCount, char** argumentVector) {
   // The program does not tell its process number.
   SendReadyForData(kProtocolVersion, kProtocolVersion, kProtocolVersion, kProtocolVersion, 0);
 
-  WaitForInitialization(session, link);
+  WaitForInitialization(session, link, wake);
   // The toolkit's loop ends only through ExitApplication.
-  RunUserInterface(session, argumentCount, argumentVector);
+  RunUserInterface(session, wake, argumentCount, argumentVector);
 }

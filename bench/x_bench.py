@@ -1,13 +1,17 @@
 #!/usr/bin/python3
-"""On one private Xvfb with openbox, in one run: how long the action request dialog takes to be
-mapped after the client writes an ActionRequest, beside how long xmessage takes from its start to
-its window being mapped; and the peak resident size of each with its window up.
+"""On one private Xvfb with openbox, in one run, the program's reactions beside xmessage's:
 
-  bench/x_bench.py PROGRAM [--runs N]
+  - ActionRequest written -> action request dialog mapped, beside xmessage start -> mapped;
+  - click on "Take Action" -> ActionTaken on the wire;
+  - click on "Take Action" of a request with a PreActionMessage -> confirmation mapped;
+  - the program's wake-ups per second, idle with the dialog open;
+  - peak resident size with a window up, beside xmessage's.
 
-The program dispatches on its one-second tick, so its figure includes the wait for the next tick,
-uniform over the second because each request is written at a random moment: about 500 ms of the
-median is that wait, not the dialog.
+  bench/x_bench.py PROGRAM [--runs N] [--idle-seconds S]
+
+Each request is written, and each click made, at a random moment of the program's second, so
+that a wait for its one-second clock would show in the medians. Clicks go through the XTEST
+extension of the server, not a helper process, so their moment is known to the millisecond.
 """
 
 import argparse
@@ -21,10 +25,15 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.realpath(__file__)), "..", "tools"))
 
+import Xlib.X  # noqa: E402
+import Xlib.ext.xtest  # noqa: E402
+
 import qvxsim  # noqa: E402
 import xsession  # noqa: E402
+import xwidgets  # noqa: E402
 
 DIALOG_TITLE = "Vantrel Action Requests"
+CONFIRMATION_TITLE = "Confirmation Required"
 
 
 def mapped_client(session, title):
@@ -45,8 +54,9 @@ def mapped_client(session, title):
 def wait_mapped(session, title, timeout=10.0):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        if mapped_client(session, title):
-            return time.monotonic()
+        window = mapped_client(session, title)
+        if window:
+            return time.monotonic(), window
         time.sleep(0.001)
     raise RuntimeError(f"no mapped window titled {title!r}")
 
@@ -59,8 +69,51 @@ def peak_rss_kib(pid):
     return 0
 
 
-def ours_once(session, program, folder):
+def context_switches(pid):
+    """Voluntary and involuntary switches of every thread of the process so far."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{task}/status") as status:
+            for line in status:
+                if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:")):
+                    total += int(line.split()[1])
+    return total
+
+
+def click(session, x, y):
+    """Presses and releases button 1 at root position (x, y); returns the moment of the press."""
+    display = session.x
+    Xlib.ext.xtest.fake_input(display, Xlib.X.MotionNotify, x=int(x), y=int(y))
+    display.sync()
+    time.sleep(0.05)
+    pressed = time.monotonic()
+    Xlib.ext.xtest.fake_input(display, Xlib.X.ButtonPress, 1)
+    Xlib.ext.xtest.fake_input(display, Xlib.X.ButtonRelease, 1)
+    display.sync()
+    return pressed
+
+
+def select_first_and_wait(session, window):
+    """Clicks the first line of the action list and waits until "Take Action" can be clicked."""
+    tree = xwidgets.WidgetTree.fetch(session.x, window)
+    try:
+        action_list = [node for node in tree.nodes if node.wclass == "List"][0]
+        x = session.x
+        corner = x.screen().root.translate_coords(
+            x.create_resource_object("window", action_list.window), 0, 0)
+        click(session, corner.x + 12, corner.y + int(xwidgets.get_value(action_list,
+                                                                          "internalHeight")) + 6)
+        button = tree.find("takeActions")
+        xsession.poll(lambda: xwidgets.get_value(button, "sensitive") == "true", 5.0,
+                      "Take Action sensitive")
+        return xwidgets.widget_center(button)
+    finally:
+        tree.close()
+
+
+def ours_once(session, program, folder, idle_seconds):
     client = qvxsim.Client(program, env=session.env(), prefix=xsession.NO_RANDOMISATION).start()
+    result = {}
     try:
         client.read_frame()
         client.send_messages(qvxsim.initialization_info(BaseDirectory=folder))
@@ -69,9 +122,31 @@ def ours_once(session, program, folder):
         start = time.monotonic()
         client.send_messages(qvxsim.action_request(ID=7, Title="Security update",
                                                    ShortDescription="Monthly fixes"))
-        mapped = wait_mapped(session, DIALOG_TITLE)
+        mapped, dialog = wait_mapped(session, DIALOG_TITLE)
+        result["mapped"] = mapped - start
         time.sleep(0.2)
-        return mapped - start, peak_rss_kib(client.process.pid)
+        result["rss"] = peak_rss_kib(client.process.pid)
+        if idle_seconds:
+            before = context_switches(client.process.pid)
+            time.sleep(idle_seconds)
+            result["wakeups"] = (context_switches(client.process.pid) - before) / idle_seconds
+
+        take = select_first_and_wait(session, dialog)
+        time.sleep(random.random())
+        clicked = click(session, *take)
+        answer = client.read_message(timeout=5.0)
+        result["answer"] = time.monotonic() - clicked
+        assert answer == qvxsim.ActionTaken(False, False, 7, "ClientUI"), answer
+
+        client.send_messages(qvxsim.action_request(ID=8, Title="Careful",
+                                                   ShortDescription="Restarts",
+                                                   PreActionMessage="Save your work."))
+        take = select_first_and_wait(session, dialog)
+        time.sleep(random.random())
+        clicked = click(session, *take)
+        confirmed, _ = wait_mapped(session, CONFIRMATION_TITLE)
+        result["confirmation"] = confirmed - clicked
+        return result
     finally:
         client.finish()
 
@@ -81,7 +156,7 @@ def xmessage_once(session):
     process = subprocess.Popen(["xmessage", "-title", "xmessage bench", "Security update"],
                                env=session.env(), stderr=subprocess.DEVNULL)
     try:
-        mapped = wait_mapped(session, "xmessage bench")
+        mapped, _ = wait_mapped(session, "xmessage bench")
         time.sleep(0.2)
         return mapped - start, peak_rss_kib(process.pid)
     finally:
@@ -89,28 +164,44 @@ def xmessage_once(session):
         process.wait()
 
 
+def spread(values):
+    milliseconds = [value * 1000 for value in values]
+    return (f"{statistics.median(milliseconds):7.1f} ms  (min {min(milliseconds):.1f},"
+            f" max {max(milliseconds):.1f})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("program")
-    parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--runs", type=int, default=20)
+    parser.add_argument("--idle-seconds", type=float, default=10.0,
+                        help="how long the first run counts wake-ups with the dialog open")
     arguments = parser.parse_args()
     ours, theirs = [], []
     with xsession.XSession() as session, tempfile.TemporaryDirectory() as folder:
         for run in range(arguments.runs):
-            ours.append(ours_once(session, arguments.program, os.path.join(folder, str(run))))
+            idle = arguments.idle_seconds if run == 0 else 0
+            ours.append(ours_once(session, arguments.program, os.path.join(folder, str(run)),
+                                  idle))
             theirs.append(xmessage_once(session))
-    ours_ms = [seconds * 1000 for seconds, _ in ours]
-    theirs_ms = [seconds * 1000 for seconds, _ in theirs]
-    ours_rss = max(rss for _, rss in ours)
+    mapped = statistics.median(result["mapped"] for result in ours)
+    confirmation = statistics.median(result["confirmation"] for result in ours)
+    anchor = statistics.median(seconds for seconds, _ in theirs)
+    ours_rss = max(result["rss"] for result in ours)
     theirs_rss = max(rss for _, rss in theirs)
-    print(f"Window mapped, median of {arguments.runs} runs:")
-    print(f"  ours: ActionRequest written -> dialog mapped   {statistics.median(ours_ms):7.1f} ms"
-          f"  (min {min(ours_ms):.1f}, max {max(ours_ms):.1f}; includes the wait for the tick)")
-    print(f"  xmessage: started -> window mapped            {statistics.median(theirs_ms):7.1f} ms"
-          f"  (min {min(theirs_ms):.1f}, max {max(theirs_ms):.1f})")
-    print("Peak resident size with the window up:")
-    print(f"  ours {ours_rss / 1024:.1f} MiB, xmessage {theirs_rss / 1024:.1f} MiB,"
-          f" ratio {ours_rss / theirs_rss:.2f}")
+    print(f"Medians of {arguments.runs} runs, each beside an xmessage started in the same run:")
+    print(f"  xmessage: started -> window mapped                  {spread([s for s, _ in theirs])}")
+    print(f"  ActionRequest written -> dialog mapped              "
+          f"{spread([r['mapped'] for r in ours])}  ratio {mapped / anchor:.2f}")
+    print(f"  click on Take Action -> ActionTaken on the wire     "
+          f"{spread([r['answer'] for r in ours])}")
+    print(f"  click on Take Action -> confirmation mapped         "
+          f"{spread([r['confirmation'] for r in ours])}  ratio {confirmation / anchor:.2f}")
+    if arguments.idle_seconds:
+        print(f"  wake-ups per second, idle with the dialog open      "
+              f"{ours[0]['wakeups']:7.2f}  (over {arguments.idle_seconds:g} s, every thread)")
+    print(f"  peak resident size with the window up: ours {ours_rss / 1024:.1f} MiB,"
+          f" xmessage {theirs_rss / 1024:.1f} MiB, ratio {ours_rss / theirs_rss:.2f}")
 
 
 if __name__ == "__main__":

@@ -72,6 +72,8 @@ void ClientLink::Close() noexcept {
   // reference, so the event outlives the writer's wake-up. An event whose lock fails cannot wake
   // the writer; ending the process then is better than a link that never lets go.
   closing_.Set();
+  // The main thread ends the program when it sees the link closed: it looks at once.
+  incoming_.RaiseWorkSignal();
 }
 
 bool ClientLink::Start(int readFd, int writeFd) {

@@ -1,5 +1,7 @@
 #include "core/MessageQueue.h"
 
+#include "core/WorkSignal.h"
+
 #include <utility>
 
 struct QueuedMessage {
@@ -83,6 +85,12 @@ void MessageQueue::Push(UString8&& text) {
   }
   // Outside the queue's lock: no code holds two locks at once.
   pushed_.Set();
+  RaiseWorkSignal();
+}
+
+void MessageQueue::RaiseWorkSignal() noexcept {
+  WorkSignal* signal = signal_.load();
+  if (signal != nullptr) signal->Raise();
 }
 
 void MessageQueue::TakeAll(MessageList& list) noexcept {

@@ -7,7 +7,10 @@
 #include "foundation/platform/PlainLock.h"
 #include "foundation/text/AutoUString.h"
 
+#include <atomic>
 #include <cstddef>
+
+class WorkSignal;
 
 // One queued text with its link to the next; only the list code sees inside it.
 struct QueuedMessage;
@@ -85,10 +88,16 @@ class MessageQueue {
   void WaitAndTakeAll(MessageList& list, UnixPlatform::Event& stop);
   [[nodiscard]] bool IsEmpty() noexcept;
 
+  // Raised after every push, so that the main loop takes the text at once; null for none.
+  void SetWorkSignal(WorkSignal* signal) noexcept { signal_.store(signal); }
+  // Raises it without a push: something else the consumer must look at (the link closed).
+  void RaiseWorkSignal() noexcept;
+
  private:
   PlainLock lock_;
   MessageList list_;
   // Set after every push, reset by the waiting consumer before it looks at the list, so a push
   // can never fall between its look and its sleep.
   UnixPlatform::Event pushed_;
+  std::atomic<WorkSignal*> signal_{nullptr};
 };

@@ -10,25 +10,29 @@
 
 namespace {
 
-// Takes every forced request whose deadline has passed; true when the list needs redrawing.
-bool RunForcedRequests(PendingRequestList& pending) {
+struct ForcedRun {
+  bool taken = false;      // a request left the list
+  bool countdown = false;  // a forced deadline is inside the warning period
+};
+
+// Takes every forced request whose deadline has passed.
+ForcedRun RunForcedRequests(PendingRequestList& pending) {
   const DateTime now = Now();
-  // Inside the warning period the countdown texts change every second: the list is redrawn.
   const DateTime horizon = now + kDeadlineWarningPeriod;
-  bool redraw = false;
+  ForcedRun run;
   for (auto request = pending.begin(); request != pending.end();) {
     if (!request->forceRun || !request->deadline) {
       ++request;
     } else if (*request->deadline >= now) {
-      if (*request->deadline < horizon) redraw = true;
+      if (*request->deadline < horizon) run.countdown = true;
       ++request;
     } else {
       SendActionTaken(request->id, Answer::kTake, Offer::kNo, UString8(kClientUIOriginator));
       request = pending.erase(request);
-      redraw = true;
+      run.taken = true;
     }
   }
-  return redraw;
+  return run;
 }
 
 // The first tick with the dialogs: the view hears that the session started, then the messages
@@ -50,7 +54,7 @@ void Start(Session& session) {
 
 }  // namespace
 
-void TimerTick(Session& session) {
+void TimerTick(Session& session, TickCause cause) {
   if (session.link != nullptr && session.link->IsClosed()) ExitApplication(0, "CLOSED");
   SessionState& state = session.state;
   if (state.initialized && !session.started) Start(session);
@@ -64,7 +68,11 @@ void TimerTick(Session& session) {
   if (Now() > state.nextReminderTime && !state.pendingRequests.empty()) {
     session.view.PendingRequestsDue();
   }
-  session.view.SecondPassed();
+  const bool second = cause == TickCause::kSecond;
+  if (second) session.view.SecondPassed();
   if (state.quietMode) return;
-  if (RunForcedRequests(state.pendingRequests)) session.view.PendingRequestsChanged();
+  const ForcedRun run = RunForcedRequests(state.pendingRequests);
+  // Inside the warning period the countdown texts change every second: the list is redrawn on
+  // the clock's ticks, not at every answer in between.
+  if (run.taken || (second && run.countdown)) session.view.PendingRequestsChanged();
 }

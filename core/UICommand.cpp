@@ -1,10 +1,22 @@
 #include "core/UICommand.h"
 
+#include "core/WorkSignal.h"
+
 #include <algorithm>
 
 void UICommandQueue::Post(const UICommand& command) {
+  WorkSignal* signal;
+  {
+    PlainLock::Guard guard(lock_);
+    commands_.push_back(command);
+    signal = signal_;
+  }
+  if (signal != nullptr) signal->Raise();
+}
+
+void UICommandQueue::SetWorkSignal(WorkSignal* signal) noexcept {
   PlainLock::Guard guard(lock_);
-  commands_.push_back(command);
+  signal_ = signal;
 }
 
 std::vector<UICommand> UICommandQueue::TakeAll() noexcept {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+class WorkSignal;
+
 // The kinds, numbered as the dialogs post them.
 enum class UICommandKind : std::uint32_t {
   kTakeAllActions = 0,
@@ -42,7 +44,11 @@ class UICommandQueue {
   // not yet taken by the tick: the dialog must stay disabled until it has been carried out.
   [[nodiscard]] bool AnswerAwaitsTick() const noexcept;
 
+  // Raised after every post, so that an answer is carried out at once; null for none.
+  void SetWorkSignal(WorkSignal* signal) noexcept;
+
  private:
   mutable PlainLock lock_;
   std::vector<UICommand> commands_;
+  WorkSignal* signal_ = nullptr;
 };

@@ -3,9 +3,9 @@
 #include "core/ExitApplication.h"
 #include "core/OutgoingMessages.h"
 #include "core/Session.h"
-#include "core/TimerTick.h"
 #include "ui/DialogFailure.h"
 #include "ui/FontSetChoice.h"
+#include "ui/TickClock.h"
 #include "ui/ToolkitCallback.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetTable.h"
@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr unsigned long kTickMilliseconds = 1000;
 constexpr std::size_t kErrorTextBytes = 2048;
 
 // The handler the context had before ours, which ours passes every warning on to; a warning
@@ -114,12 +113,6 @@ XtActionsRec globalActions[] = {
     {const_cast<char*>("Nothing"), nullptr},
 };
 
-void TimerTimeOut(XtPointer session, XtIntervalId*) {
-  // A failure inside one tick must not stop the clock: the program would never tick again.
-  Guarded([session] { TimerTick(*static_cast<Session*>(session)); });
-  XtAppAddTimeOut(ApplicationContext(), kTickMilliseconds, TimerTimeOut, session);
-}
-
 // The codeset variants of the C locale leave widget texts in their plain form.
 bool IsCLocale(const char* name) {
   return name == nullptr || *name == '\0' || std::strcmp(name, "C") == 0 ||
@@ -150,9 +143,11 @@ void StartToolkit(SessionState& state, int argumentCount, char** argumentVector)
   XtAppAddActions(context, globalActions, XtNumber(globalActions));
 }
 
-void RunUserInterface(Session& session, int argumentCount, char** argumentVector) {
+void RunUserInterface(Session& session, WakePipe& wake, int argumentCount, char** argumentVector) {
   StartToolkit(session.state, argumentCount, argumentVector);
-  XtAppAddTimeOut(ApplicationContext(), kTickMilliseconds, TimerTimeOut, &session);
+  // Static: the loop is left only through ExitApplication, and the callbacks hold the clock.
+  static TickClock clock(session, wake);
+  clock.Start();
   XtAppMainLoop(ApplicationContext());
   // The loop ends only when an exit flag is set, which nothing here does; the program ends
   // through ExitApplication, and so does this function should the toolkit ever return.

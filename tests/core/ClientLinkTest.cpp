@@ -1,5 +1,7 @@
 #include "core/ClientLink.h"
 
+#include "core/WakePipe.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -265,6 +267,27 @@ TEST_F(ClientLinkTest, IdleLinkThreadsSleepUntilThereIsWorkAndAWriteWithoutReade
   ::close(std::exchange(clientReadFd_, -1));
   outgoing_->Push(Text("nobody listens"));
   EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
+}
+
+// The main thread sleeps on the wake pipe: a frame, and the link closing, must each end its sleep.
+TEST_F(ClientLinkTest, TheMainThreadIsWokenForEveryFrameAndWhenTheLinkCloses) {
+  WakePipe wake;
+  ASSERT_TRUE(wake.Open());
+  incoming_->SetWorkSignal(&wake);
+  for (const char* text : {"<a>1</a>", "<b/>"}) {
+    SCOPED_TRACE(text);
+    EXPECT_FALSE(wake.Wait(20));
+    WriteAll(clientWriteFd_, Frame(text));
+    ASSERT_TRUE(wake.Wait(5000));
+    wake.Drain();
+    EXPECT_EQ(Incoming(1), std::vector<std::string>{text});
+  }
+  EXPECT_FALSE(wake.Wait(20));
+  CloseClientWriting();
+  ASSERT_TRUE(wake.Wait(5000));
+  EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
+  EXPECT_TRUE(incoming_->IsEmpty());
+  incoming_->SetWorkSignal(nullptr);
 }
 
 TEST_F(ClientLinkTest, NoLinkThreadOutlivesALinkClosedEarly) {

@@ -25,11 +25,11 @@ class Tick : public SessionTest {
     State().initialized = true;
     State().nextReminderTime = kNow;
     // The first initialised tick says the session started; the tests start after it.
-    TimerTick(*session);
+    TimerTick(*session, TickCause::kSecond);
   }
   Lines RunTick() {
     view.events.clear();
-    TimerTick(*session);
+    TimerTick(*session, TickCause::kSecond);
     return view.events;
   }
   FixedClock clock{kNow};
@@ -62,6 +62,42 @@ TEST_F(Tick, ForcedRequestsAreTakenOnceTheirDeadlineHasPassed) {
     EXPECT_EQ(RunTick().back() == "Changed", row.refresh);
     EXPECT_EQ(TakeSent(), row.sent);
     EXPECT_EQ(PendingIds(), row.left);
+  }
+}
+
+// A tick run because work was waiting takes forced requests like any other, but only the
+// clock's ticks count seconds: the message windows' Timeout and the countdown's redraw.
+TEST_F(Tick, TicksForWorkCountNoSecond) {
+  struct Row {
+    const char* what;
+    std::string requests;
+    TickCause cause;
+    Lines events;
+    Lines sent;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"clock, deadline passed", Forced(1, kSecond), TickCause::kSecond, {"Second", "Changed"}, {Taken(1)}},
+      {"work, deadline passed", Forced(1, kSecond), TickCause::kWork, {"Changed"}, {Taken(1)}},
+      {"clock, counting down", Forced(1, 10 * kSecond), TickCause::kSecond, {"Second", "Changed"}, {}},
+      {"work, counting down", Forced(1, 10 * kSecond), TickCause::kWork, {}, {}},
+      {"work, nothing forced", Request(1), TickCause::kWork, {}, {}},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    clock.Set(kNow);
+    SetUp();
+    State().nextReminderTime = kNow + 3600 * kSecond;
+    Receive(row.requests);
+    // The requests' own arrival redraws the list; the tick after it is the one under test.
+    (void)RunTick();
+    EXPECT_EQ(TakeSent(), Lines{});
+    clock.Advance(2 * kSecond);
+    view.events.clear();
+    TimerTick(*session, row.cause);
+    EXPECT_EQ(view.events, row.events);
+    EXPECT_EQ(TakeSent(), row.sent);
   }
 }
 

@@ -68,8 +68,9 @@ def test_persistent_running_message_stays_on_top_until_timeout_or_removal(client
     xsession.wait_gone(timed.window)
     # An instrumented program maps its window late, so the window is seen for less of its life.
     assert 1.5 - slack() <= time.monotonic() - shown <= 3.0 + slack()
+    until_removed = xsession.find_window("^Until removed$")
     client.send_messages(qvxsim.remove_request(ID=6))
-    xsession.wait_gone(xsession.find_window("^Until removed$"))
+    xsession.wait_gone(until_removed)
 
 
 def test_quiet_mode_notice_holds_forced_runs_until_quiet_mode_ends(client, xsession, tmp_path,
