@@ -277,6 +277,7 @@ void ActionRequestDialog::Open() {
   reminderInterval_ = session_.remindInterval;
   allowSnooze_ = session_.allowSnooze;
   BuildOrReport(kDialogName, [this] { Build(); });
+  guard_.Arm();
   enabled_ = true;
   Refresh();
   if (AnswerInProgress()) Disable();
@@ -304,6 +305,7 @@ void ActionRequestDialog::Refresh() {
 
 void ActionRequestDialog::Enable() {
   if (AnswerInProgress()) return;
+  if (!enabled_) guard_.Arm();
   if (shell_ != nullptr) SetControlsSensitive(true);
   enabled_ = true;
   Refresh();
@@ -556,7 +558,7 @@ void ActionRequestDialog::SetControlsSensitive(bool sensitive) {
 
 // The answers about the selected request post it with the dialog disabled.
 void ActionRequestDialog::PostForSelected(UICommandKind kind) {
-  if (selectedIndex_ == -1) return;
+  if (selectedIndex_ == -1 || !guard_.Accepts()) return;
   const std::uint64_t arrival = itemArrivals_.at(selectedIndex_);
   if (session_.FindPendingArrival(arrival) == session_.pendingRequests.end()) return;
   Disable();
@@ -564,6 +566,7 @@ void ActionRequestDialog::PostForSelected(UICommandKind kind) {
 }
 
 void ActionRequestDialog::TakeAllPressed() {
+  if (!guard_.Accepts()) return;
   Disable();
   commands_.Post({UICommandKind::kTakeAllActions});
 }
@@ -580,6 +583,7 @@ void ActionRequestDialog::SnoozeChosen(Widget, XtPointer callData) {
 }
 
 void ActionRequestDialog::SnoozePressed() {
+  if (!guard_.Accepts()) return;
   // With nothing pending the button reads "Close": it closes and never snoozes, whatever
   // arrives before the next tick.
   if (session_.pendingRequests.empty()) return Close();

@@ -5,6 +5,7 @@
 
 #include "core/UICommand.h"
 #include "text/time/DateTime.h"
+#include "ui/ClickGuard.h"
 #include "ui/DialogWindow.h"
 #include "ui/SnoozeChoices.h"
 
@@ -91,6 +92,8 @@ class ActionRequestDialog final : public DialogWindow {
 
   std::vector<Widget> widgets_;
   bool enabled_ = false;
+  // Armed when the dialog opens or takes answers again: the rest of a double-click is no answer.
+  ClickGuard guard_;
   bool actionsAdded_ = false;
   // The session's snooze settings as they were when the dialog opened.
   bool allowSnooze_ = true;
