@@ -365,8 +365,15 @@ void SimpleXMLParserPL::Machine::Enter(State next) {
 
 void SimpleXMLParserPL::Machine::HoldText(const char* begin, const char* end) {
   if (begin == end) return;
-  if (heldText_.end != begin) SpillHeldText();
-  if (heldText_.empty()) heldText_.begin = begin;
+  if (heldText_.empty()) {
+    heldText_ = ByteRange(begin, end);
+    return;
+  }
+  // Only a run that continues the held one may join it.
+  if (heldText_.end != begin) {
+    SpillHeldText();
+    heldText_.begin = begin;
+  }
   heldText_.end = end;
 }
 
@@ -385,6 +392,7 @@ void SimpleXMLParserPL::Machine::AppendTextByte(char byte) {
 }
 
 void SimpleXMLParserPL::Machine::SpillHeldText() {
+  if (heldText_.empty()) return;
   textBuffer_.insert(textBuffer_.end(), heldText_.begin, heldText_.end);
   heldText_ = ByteRange();
 }
