@@ -1,0 +1,135 @@
+// qvxclientui-tap: stands in for qvxclientui between the client and the program, relays every
+// frame both ways unchanged and appends a transcript of them to a file. Its arguments and
+// environment are the program's; its exit status is the program's, a death by a signal
+// included. It writes nothing to standard error, as the program does not.
+#include "tools/tap/ProgramProcess.h"
+#include "tools/tap/Relay.h"
+#include "tools/tap/TapSettings.h"
+#include "tools/tap/Transcript.h"
+#include "tools/tap/TranscriptFormat.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The program reads frames up to this length and ends the link on a longer one.
+constexpr std::uint32_t kFrameLimit = 2097152;
+
+// Signals meant for the program reach the tap, which the client took for it: they are passed
+// on, so that the program ends as it would have, and the tap after it.
+constexpr int kForwardedSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2};
+
+// Signal handlers can reach only globals: the program's process id once it runs, and the
+// SIGPIPE disposition the tap was given, which the program must get back.
+volatile sig_atomic_t programPid = 0;
+struct sigaction givenPipeAction;
+
+void Forward(int signal) {
+  if (programPid > 0) kill(programPid, signal);
+}
+
+sigset_t ForwardedSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kForwardedSignals) sigaddset(&set, signal);
+  return set;
+}
+
+// In the child before exec: the dispositions and mask the tap was started with.
+void RestoreSignals() {
+  sigaction(SIGPIPE, &givenPipeAction, nullptr);
+  for (int signal : kForwardedSignals) std::signal(signal, SIG_DFL);
+  const sigset_t set = ForwardedSet();
+  sigprocmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void InstallForwarding() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = Forward;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (int signal : kForwardedSignals) sigaction(signal, &action, nullptr);
+}
+
+// Ends the tap the way the program ended.
+[[noreturn]] void EndLike(int waitStatus) {
+  if (WIFSIGNALED(waitStatus)) {
+    const int signal = WTERMSIG(waitStatus);
+    std::signal(signal, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    raise(signal);
+    _exit(128 + signal);
+  }
+  // _exit: the client's direction may still be blocked in a read that nothing will end.
+  _exit(WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A closed pipe must come back as EPIPE, not end the tap.
+  struct sigaction ignore;
+  std::memset(&ignore, 0, sizeof ignore);
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, &givenPipeAction);
+
+  const TapSettings settings = FindSettings(argc > 0 ? argv[0] : nullptr);
+  Transcript transcript(settings.transcriptPath);
+  const long tapPid = static_cast<long>(getpid());
+
+  std::vector<char*> programArguments;
+  programArguments.push_back(const_cast<char*>(settings.programPath.c_str()));
+  std::vector<std::string> shownArguments;
+  for (int i = 1; i < argc; ++i) {
+    programArguments.push_back(argv[i]);
+    shownArguments.push_back(argv[i]);
+  }
+  programArguments.push_back(nullptr);
+
+  // Blocked from before the fork until the program's id is known, so that no signal is lost or
+  // sent astray in between.
+  const sigset_t forwarded = ForwardedSet();
+  sigprocmask(SIG_BLOCK, &forwarded, nullptr);
+  InstallForwarding();
+  RunningProgram program;
+  try {
+    program = StartProgram(settings.programPath, programArguments.data(), RestoreSignals);
+  } catch (const ProgramStartError& error) {
+    transcript.Append(
+        ProgramNotStartedEntry(OriginNow(tapPid), settings.programPath,
+                               std::string(error.what()) + ": " + std::strerror(error.error())));
+    return 127;
+  }
+  programPid = program.pid;
+  sigprocmask(SIG_UNBLOCK, &forwarded, nullptr);
+  transcript.Append(
+      ProgramStartedEntry(OriginNow(tapPid), program.pid, settings.programPath, shownArguments));
+
+  std::thread toProgram(RelayDirection,
+                        RelayEnds{STDIN_FILENO, program.input, Direction::ClientToProgram},
+                        kFrameLimit, std::ref(transcript), tapPid);
+  std::thread toClient(RelayDirection,
+                       RelayEnds{program.output, STDOUT_FILENO, Direction::ProgramToClient},
+                       kFrameLimit, std::ref(transcript), tapPid);
+
+  int status = 0;
+  while (waitpid(program.pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  transcript.Append(ProgramEndedEntry(OriginNow(tapPid), status));
+  // What the program wrote before it ended still goes to the client.
+  toClient.join();
+  toProgram.detach();
+  EndLike(status);
+}
