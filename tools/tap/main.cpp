@@ -127,9 +127,11 @@ int main(int argc, char** argv) {
   int status = 0;
   while (waitpid(program.pid, &status, 0) < 0 && errno == EINTR) {
   }
-  transcript.Append(ProgramEndedEntry(OriginNow(tapPid), status));
-  // What the program wrote before it ended still goes to the client.
+  const EntryOrigin ended = OriginNow(tapPid);
+  // What the program wrote before it ended still goes to the client; its end is entered after
+  // that, so that a session's transcript closes with it.
   toClient.join();
+  transcript.Append(ProgramEndedEntry(ended, status));
   toProgram.detach();
   EndLike(status);
 }
