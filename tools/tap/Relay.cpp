@@ -16,21 +16,42 @@ class TranscriptRecorder : public FrameReceiver {
   TranscriptRecorder(Transcript& transcript, Direction direction, std::uint32_t limit, long tapPid)
       : transcript_(&transcript), direction_(direction), limit_(limit), tapPid_(tapPid) {}
 
+  // Each entry is made on the transcript's thread from a copy of the bytes, stamped now.
   void Frame(ByteRange body) override {
-    transcript_->Append(FrameEntry(OriginNow(tapPid_), direction_, body));
+    Post([direction = direction_, bytes = Copy(body)](
+             const EntryOrigin& origin) { return FrameEntry(origin, direction, bytes); },
+         body.size());
   }
   void OversizedFrame(std::uint32_t length) override {
-    transcript_->Append(OversizedFrameEntry(OriginNow(tapPid_), direction_, length, limit_));
+    Post(
+        [direction = direction_, length, limit = limit_](const EntryOrigin& origin) {
+          return OversizedFrameEntry(origin, direction, length, limit);
+        },
+        0);
   }
   void PartialPrefix(ByteRange bytes) override {
-    transcript_->Append(PartialPrefixEntry(OriginNow(tapPid_), direction_, bytes));
+    Post([direction = direction_, bytes = Copy(bytes)](
+             const EntryOrigin& origin) { return PartialPrefixEntry(origin, direction, bytes); },
+         bytes.size());
   }
   void PartialFrame(std::uint32_t length, std::uint64_t received, ByteRange body) override {
-    transcript_->Append(
-        PartialFrameEntry(OriginNow(tapPid_), direction_, length, limit_, received, body));
+    Post(
+        [direction = direction_, length, limit = limit_, received,
+         bytes = Copy(body)](const EntryOrigin& origin) {
+          return PartialFrameEntry(origin, direction, length, limit, received, bytes);
+        },
+        body.size());
   }
 
  private:
+  static std::string Copy(ByteRange bytes) { return std::string(bytes.View()); }
+
+  template <class Make>
+  void Post(Make make, std::size_t weight) {
+    transcript_->Post(
+        [make = std::move(make), origin = OriginNow(tapPid_)] { return make(origin); }, weight);
+  }
+
   Transcript* transcript_;
   Direction direction_;
   std::uint32_t limit_;
@@ -101,7 +122,7 @@ void RelayDirection(RelayEnds ends, std::uint32_t frameLimit, Transcript& transc
   // side reacts to it (and the tap may end).
   if (transcript.IsOpen()) {
     scanner.Finish();
-    transcript.Append(EndEntry(result, ends.direction, tapPid));
+    transcript.Post([entry = EndEntry(result, ends.direction, tapPid)] { return entry; }, 0);
   }
   close(ends.to);
   close(ends.from);

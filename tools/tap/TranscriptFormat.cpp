@@ -186,6 +186,10 @@ std::string RelayFailedEntry(const EntryOrigin& origin, Direction direction,
   return DirectionHeader(origin, direction, "relay failed: " + reason);
 }
 
+std::string EntriesDroppedEntry(const EntryOrigin& origin, std::uint64_t count) {
+  return Header(origin, "transcript fell behind: " + std::to_string(count) + " entries left out");
+}
+
 std::string ProgramStartedEntry(const EntryOrigin& origin, long programPid, const std::string& path,
                                 const std::vector<std::string>& arguments) {
   std::string entry = Header(origin, "program started pid " + std::to_string(programPid));

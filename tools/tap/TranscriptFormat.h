@@ -51,6 +51,8 @@ constexpr std::size_t kHexDumpLimit = 4096;
 // A read or a write failed (a closed pipe, mostly); nothing more goes that way.
 [[nodiscard]] std::string RelayFailedEntry(const EntryOrigin& origin, Direction direction,
                                            const std::string& reason);
+// The transcript's writer fell behind the relay and left entries out.
+[[nodiscard]] std::string EntriesDroppedEntry(const EntryOrigin& origin, std::uint64_t count);
 [[nodiscard]] std::string ProgramStartedEntry(const EntryOrigin& origin, long programPid,
                                               const std::string& path,
                                               const std::vector<std::string>& arguments);

@@ -59,6 +59,10 @@ void InstallForwarding() {
   for (int signal : kForwardedSignals) sigaction(signal, &action, nullptr);
 }
 
+void Enter(Transcript& transcript, std::string entry) {
+  transcript.Post([entry = std::move(entry)] { return entry; }, 0);
+}
+
 // Ends the tap the way the program ended.
 [[noreturn]] void EndLike(int waitStatus) {
   if (WIFSIGNALED(waitStatus)) {
@@ -86,8 +90,8 @@ int main(int argc, char** argv) {
   sigaction(SIGPIPE, &ignore, &givenPipeAction);
 
   const TapSettings settings = FindSettings(argc > 0 ? argv[0] : nullptr);
-  Transcript transcript(settings.transcriptPath);
   const long tapPid = static_cast<long>(getpid());
+  Transcript transcript(settings.transcriptPath, tapPid);
 
   std::vector<char*> programArguments;
   programArguments.push_back(const_cast<char*>(settings.programPath.c_str()));
@@ -107,15 +111,16 @@ int main(int argc, char** argv) {
   try {
     program = StartProgram(settings.programPath, programArguments.data(), RestoreSignals);
   } catch (const ProgramStartError& error) {
-    transcript.Append(
-        ProgramNotStartedEntry(OriginNow(tapPid), settings.programPath,
-                               std::string(error.what()) + ": " + std::strerror(error.error())));
+    Enter(transcript,
+          ProgramNotStartedEntry(OriginNow(tapPid), settings.programPath,
+                                 std::string(error.what()) + ": " + std::strerror(error.error())));
+    transcript.Flush();
     return 127;
   }
   programPid = program.pid;
   sigprocmask(SIG_UNBLOCK, &forwarded, nullptr);
-  transcript.Append(
-      ProgramStartedEntry(OriginNow(tapPid), program.pid, settings.programPath, shownArguments));
+  Enter(transcript,
+        ProgramStartedEntry(OriginNow(tapPid), program.pid, settings.programPath, shownArguments));
 
   std::thread toProgram(RelayDirection,
                         RelayEnds{STDIN_FILENO, program.input, Direction::ClientToProgram},
@@ -131,7 +136,8 @@ int main(int argc, char** argv) {
   // What the program wrote before it ended still goes to the client; its end is entered after
   // that, so that a session's transcript closes with it.
   toClient.join();
-  transcript.Append(ProgramEndedEntry(ended, status));
+  Enter(transcript, ProgramEndedEntry(ended, status));
+  transcript.Flush();
   toProgram.detach();
   EndLike(status);
 }
