@@ -1,6 +1,7 @@
 #include "tools/tap/TranscriptFormat.h"
 
 #include "foundation/data/AppendBase64.h"
+#include "tools/tap/XMLLayout.h"
 #include "tools/tap/XMLWellFormedness.h"
 
 #include <sys/wait.h>
@@ -141,7 +142,7 @@ std::string FrameEntry(const EntryOrigin& origin, Direction direction, ByteRange
   std::string entry = DirectionHeader(origin, direction, size + (xml ? "xml" : "binary"));
   AppendBase64Line(entry, body);
   if (xml) {
-    AppendTextLines(entry, body);
+    AppendTextLines(entry, LaidOutXML(body));
   } else {
     entry += HexDumpLines(body);
   }
