@@ -266,6 +266,30 @@ def test_signal_sent_to_the_tap_reaches_the_program(tap, fake, tmp_path):
         os.kill(pid, 0)
 
 
+@pytest.mark.parametrize("ignored, blocked", [
+    ((), ()),
+    ((signal.SIGINT, signal.SIGPIPE, signal.SIGHUP), (signal.SIGUSR1, signal.SIGTERM)),
+])
+def test_program_gets_the_signal_dispositions_and_mask_the_tap_was_given(tap, tmp_path, ignored,
+                                                                          blocked):
+    shown = tmp_path / "show-signals"
+    shown.write_text("#!/bin/sh\nexec grep -E '^Sig(Ign|Blk)' /proc/self/status\n")
+    shown.chmod(0o755)
+
+    def given():
+        for number in ignored:
+            signal.signal(number, signal.SIG_IGN)
+        signal.pthread_sigmask(signal.SIG_BLOCK, blocked)
+    outputs = []
+    for command in ([tap], [str(shown)]):
+        done = subprocess.run(command, capture_output=True, preexec_fn=given, timeout=30,
+                              env=dict(os.environ, QVX_TAP_PROGRAM=str(shown),
+                                       QVX_TAP_TRANSCRIPT=""))
+        assert (done.returncode, done.stderr) == (0, b"")
+        outputs.append(done.stdout)
+    assert outputs[0] == outputs[1] and outputs[0].startswith(b"SigBlk:")
+
+
 def readable_within(stream, seconds):
     return bool(select.select([stream], [], [], seconds)[0])
 

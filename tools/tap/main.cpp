@@ -26,10 +26,15 @@ constexpr std::uint32_t kFrameLimit = 2097152;
 // on, so that the program ends as it would have, and the tap after it.
 constexpr int kForwardedSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2};
 
-// Signal handlers can reach only globals: the program's process id once it runs, and the
-// SIGPIPE disposition the tap was given, which the program must get back.
+constexpr std::size_t kForwardedCount = sizeof kForwardedSignals / sizeof kForwardedSignals[0];
+
+// Globals, as signal handlers and the child before exec can reach nothing else: the program's
+// process id once it runs, and the dispositions and mask the tap was given, which the program
+// gets back.
 volatile sig_atomic_t programPid = 0;
 struct sigaction givenPipeAction;
+struct sigaction givenActions[kForwardedCount];
+sigset_t givenMask;
 
 void Forward(int signal) {
   if (programPid > 0) kill(programPid, signal);
@@ -42,21 +47,26 @@ sigset_t ForwardedSet() {
   return set;
 }
 
-// In the child before exec: the dispositions and mask the tap was started with.
+// In the child before exec.
 void RestoreSignals() {
   sigaction(SIGPIPE, &givenPipeAction, nullptr);
-  for (int signal : kForwardedSignals) std::signal(signal, SIG_DFL);
-  const sigset_t set = ForwardedSet();
-  sigprocmask(SIG_UNBLOCK, &set, nullptr);
+  for (std::size_t i = 0; i < kForwardedCount; ++i) {
+    sigaction(kForwardedSignals[i], &givenActions[i], nullptr);
+  }
+  sigprocmask(SIG_SETMASK, &givenMask, nullptr);
 }
 
+// A signal the tap was told to ignore stays ignored, for the program too.
 void InstallForwarding() {
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
   action.sa_handler = Forward;
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
-  for (int signal : kForwardedSignals) sigaction(signal, &action, nullptr);
+  for (std::size_t i = 0; i < kForwardedCount; ++i) {
+    sigaction(kForwardedSignals[i], nullptr, &givenActions[i]);
+    if (givenActions[i].sa_handler != SIG_IGN) sigaction(kForwardedSignals[i], &action, nullptr);
+  }
 }
 
 void Enter(Transcript& transcript, std::string entry) {
@@ -105,7 +115,7 @@ int main(int argc, char** argv) {
   // Blocked from before the fork until the program's id is known, so that no signal is lost or
   // sent astray in between.
   const sigset_t forwarded = ForwardedSet();
-  sigprocmask(SIG_BLOCK, &forwarded, nullptr);
+  sigprocmask(SIG_BLOCK, &forwarded, &givenMask);
   InstallForwarding();
   RunningProgram program;
   try {
@@ -118,7 +128,7 @@ int main(int argc, char** argv) {
     return 127;
   }
   programPid = program.pid;
-  sigprocmask(SIG_UNBLOCK, &forwarded, nullptr);
+  sigprocmask(SIG_SETMASK, &givenMask, nullptr);
   Enter(transcript,
         ProgramStartedEntry(OriginNow(tapPid), program.pid, settings.programPath, shownArguments));
 
