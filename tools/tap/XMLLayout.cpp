@@ -20,7 +20,8 @@ std::size_t MarkupEnd(std::string_view document, std::size_t at) {
         {"<![CDATA[", "]]>"},
         {"<?", "?>"}}) {
     if (document.compare(at, opening.size(), opening) == 0) {
-      return document.find(closing, at + opening.size()) + closing.size();
+      const std::size_t found = document.find(closing, at + opening.size());
+      return found == std::string_view::npos ? document.size() : found + closing.size();
     }
   }
   char quote = 0;

@@ -53,7 +53,7 @@ void RestoreSignals() {
   for (std::size_t i = 0; i < kForwardedCount; ++i) {
     sigaction(kForwardedSignals[i], &givenActions[i], nullptr);
   }
-  sigprocmask(SIG_SETMASK, &givenMask, nullptr);
+  pthread_sigmask(SIG_SETMASK, &givenMask, nullptr);
 }
 
 // A signal the tap was told to ignore stays ignored, for the program too.
@@ -99,6 +99,11 @@ int main(int argc, char** argv) {
   sigemptyset(&ignore.sa_mask);
   sigaction(SIGPIPE, &ignore, &givenPipeAction);
 
+  // Blocked from before any thread starts until the program's id is known, so that no signal
+  // meant for the program is taken by a thread that cannot pass it on yet.
+  const sigset_t forwarded = ForwardedSet();
+  pthread_sigmask(SIG_BLOCK, &forwarded, &givenMask);
+
   const TapSettings settings = FindSettings(argc > 0 ? argv[0] : nullptr);
   const long tapPid = static_cast<long>(getpid());
   Transcript transcript(settings.transcriptPath, tapPid);
@@ -112,10 +117,6 @@ int main(int argc, char** argv) {
   }
   programArguments.push_back(nullptr);
 
-  // Blocked from before the fork until the program's id is known, so that no signal is lost or
-  // sent astray in between.
-  const sigset_t forwarded = ForwardedSet();
-  sigprocmask(SIG_BLOCK, &forwarded, &givenMask);
   InstallForwarding();
   RunningProgram program;
   try {
@@ -128,7 +129,7 @@ int main(int argc, char** argv) {
     return 127;
   }
   programPid = program.pid;
-  sigprocmask(SIG_SETMASK, &givenMask, nullptr);
+  pthread_sigmask(SIG_SETMASK, &givenMask, nullptr);
   Enter(transcript,
         ProgramStartedEntry(OriginNow(tapPid), program.pid, settings.programPath, shownArguments));
 
