@@ -164,10 +164,11 @@ def test_ten_thousand_frames_pass_byte_for_byte_both_ways_and_read_back_from_the
     assert {pid for pid, _, _ in entries} == {process.pid}
 
 
-def test_relay_goes_on_without_a_transcript_or_with_one_that_cannot_be_opened(tap, fake,
-                                                                              tmp_path):
+def test_relay_goes_on_without_a_transcript_or_with_one_that_cannot_be_opened_or_written(
+        tap, fake, tmp_path):
     stream = b"".join(LENGTH.pack(len(frame)) + frame for frame in random_frames(300, seed=2))
-    for transcript in (None, "", tmp_path / "no-such-folder" / "transcript.txt", tmp_path):
+    for transcript in (None, "", tmp_path / "no-such-folder" / "transcript.txt", tmp_path,
+                       "/dev/full"):
         process = start_tap(tap, fake, transcript)
         assert pump(process, stream) == stream, transcript
         assert finish(process) == (0, b""), transcript

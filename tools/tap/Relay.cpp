@@ -58,7 +58,7 @@ class TranscriptRecorder : public FrameReceiver {
   long tapPid_;
 };
 
-// Big enough for a burst of frames in one read, small enough for a thread's stack budget.
+// A pipe's worth: a burst of small frames moves in one read and one write.
 constexpr std::size_t kBufferSize = 64 * 1024;
 
 }  // namespace
