@@ -84,10 +84,10 @@ def test_dropped_answer_is_reported_as_unexpected(program, demo_transcript, tmp_
 def test_swapped_answers_are_reported_as_order(program, demo_transcript, tmp_path):
     text = demo_transcript
     (a1, b1), (a2, b2) = answer_entries(text)[:2]
-    # The entries keep their times; only what each says the program sent changes places.
-    body = [text[a:b].split("\n", 1) for a, b in ((a1, b1), (a2, b2))]
-    swapped = (text[:a1] + body[0][0] + "\n" + body[1][1] + text[b1:a2] + body[1][0] + "\n"
-               + body[0][1] + text[b2:])
+    # The entries keep their times; what each says the program sent changes places.
+    first, second = (text[a:b].split(" ", 2) for a, b in ((a1, b1), (a2, b2)))
+    swapped = (text[:a1] + " ".join(first[:2] + second[2:]) + text[b1:a2]
+               + " ".join(second[:2] + first[2:]) + text[b2:])
     result = replayed(program, swapped, tmp_path)
     assert result.returncode == 1, result.stdout
     found = differences(result)
