@@ -406,10 +406,16 @@ void ActionRequestDialog::AddCallbacks() {
 
 ActionRequestDialog::ListView ActionRequestDialog::ListPending() const {
   ListView view;
+  view.items.texts.reserve(session_.pendingRequests.size());
+  view.arrivals.reserve(session_.pendingRequests.size());
+  const ListDeadlineFormat deadlines;
   for (const ActionRequest& request : session_.pendingRequests) {
     std::string text = LocaleLabel(request.title);
     if (text.empty()) continue;
-    if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
+    if (request.deadline) {
+      text += kItemSeparator;
+      text += ShownText(deadlines.Format(*request.deadline));
+    }
     view.items.texts.push_back(std::move(text));
     view.arrivals.push_back(request.arrival);
   }

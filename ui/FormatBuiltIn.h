@@ -4,6 +4,8 @@
 
 #include "foundation/data/ByteRange.h"
 #include "foundation/text/AutoUString.h"
+#include "text/format/FormatString.h"
+#include "text/format/PreparedFormat.h"
 
 #include <vector>
 
@@ -18,3 +20,20 @@ inline constexpr char kInvalidString[] = "<Invalid String>";
 // whatever a translation file holds.
 [[nodiscard]] UString8 FormatBuiltInOrMarker(ByteRange builtIn,
                                              const std::vector<ByteRange>& values = {});
+
+// A built-in text looked up once and filled many times: the texts of one refresh all see the
+// same overrides, and a list of a thousand items should not look the wording up a thousand times.
+class BuiltInFormat {
+ public:
+  explicit BuiltInFormat(ByteRange builtIn);
+  // The prepared text points into the looked-up one, which may be stored inline.
+  BuiltInFormat(const BuiltInFormat&) = delete;
+  BuiltInFormat& operator=(const BuiltInFormat&) = delete;
+
+  // As FormatBuiltInOrMarker with the override in force when this was made.
+  [[nodiscard]] UString8 FillOrMarker(const std::vector<ByteRange>& values) const;
+
+ private:
+  FormatString format_;
+  PreparedFormat prepared_;
+};
