@@ -1,6 +1,5 @@
 #include "ui/ActionRequestDialog.h"
 
-#include "core/ActionRequestStore.h"
 #include "core/SessionState.h"
 #include "core/UICommand.h"
 #include "foundation/platform/DebuggableException.h"
@@ -476,9 +475,7 @@ ActionRequestDialog::ControlsView ActionRequestDialog::ViewPending(
     view.cancelLabel = LocaleDialogText(kCancelActionsWording);
     view.titleLabel = CountText(selectedIndex, arrivals.size());
     // The summary reads each ID once, as its latest record says.
-    ActionRequestStore store;
-    store.Merge(session_.pendingRequests, now);
-    view.description = ShownText(BuildActionsSummary(store, now));
+    view.description = ShownText(BuildActionsSummary(session_.pendingRequests, now));
   } else {
     view.takeLabel = LocaleDialogText(kTakeActionWording);
     view.cancelLabel = LocaleDialogText(kCancelActionWording);
