@@ -28,6 +28,7 @@
 #include <X11/Xresource.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -135,6 +136,8 @@ constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTak
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
 constexpr const char* kItemSeparator = "  --  ";
+// "Tue, 05 Mar 2024 07:08:09".
+constexpr std::size_t kListDeadlineBytes = 25;
 constexpr DateTime kNoDeadline = DateTime::Max();
 
 // The texts this dialog looks up itself, by their English wording.
@@ -409,11 +412,14 @@ ActionRequestDialog::ListView ActionRequestDialog::ListPending() const {
   view.arrivals.reserve(session_.pendingRequests.size());
   const ListDeadlineFormat deadlines;
   for (const ActionRequest& request : session_.pendingRequests) {
-    std::string text = LocaleLabel(request.title);
+    // Each item is made in one string, sized for the common case of a seven-bit title.
+    std::string text;
+    text.reserve(request.title.size() + std::strlen(kItemSeparator) + kListDeadlineBytes);
+    AppendLocaleLabel(text, request.title);
     if (text.empty()) continue;
     if (request.deadline) {
       text += kItemSeparator;
-      text += ShownText(deadlines.Format(*request.deadline));
+      AppendShownText(text, deadlines.Format(*request.deadline));
     }
     view.items.texts.push_back(std::move(text));
     view.arrivals.push_back(request.arrival);

@@ -21,9 +21,9 @@ UString8 FormatBuiltInOrMarker(ByteRange builtIn, const std::vector<ByteRange>& 
 BuiltInFormat::BuiltInFormat(ByteRange builtIn)
     : format_(LookupFormat(builtIn)), prepared_(format_.text) {}
 
-UString8 BuiltInFormat::FillOrMarker(const std::vector<ByteRange>& values) const {
+UString8 BuiltInFormat::FillOrMarker(std::initializer_list<ByteRange> values) const {
   try {
-    return prepared_.Fill(values);
+    return prepared_.Fill(values.begin(), values.end());
   } catch (const FormatError&) {
     return UString8(kInvalidString);
   }

@@ -7,6 +7,7 @@
 #include "text/format/FormatString.h"
 #include "text/format/PreparedFormat.h"
 
+#include <initializer_list>
 #include <vector>
 
 // What a text shows when the override found for it is rejected by the format engine.
@@ -31,7 +32,7 @@ class BuiltInFormat {
   BuiltInFormat& operator=(const BuiltInFormat&) = delete;
 
   // As FormatBuiltInOrMarker with the override in force when this was made.
-  [[nodiscard]] UString8 FillOrMarker(const std::vector<ByteRange>& values) const;
+  [[nodiscard]] UString8 FillOrMarker(std::initializer_list<ByteRange> values) const;
 
  private:
   FormatString format_;

@@ -132,15 +132,27 @@ AutoUString<UTF8> LocaleToUTF8(const char* text) {
 }
 
 std::string UTF8ToLocale(const char* begin, const char* end) {
-  if (ConvertsToItself(begin, end)) return std::string(begin, end);
-
   std::string result;
-  WideToLocaleReceiver narrow(result);
-  StreamTranscoder<UTF32, UTF8> transcoder(narrow);
-  transcoder.Start();
-  transcoder.Receive(begin, end);
-  transcoder.End();
+  AppendUTF8ToLocale(result, begin, end);
   return result;
+}
+
+void AppendUTF8ToLocale(std::string& target, const char* begin, const char* end) {
+  if (ConvertsToItself(begin, end)) {
+    target.append(begin, end);
+    return;
+  }
+  const std::size_t kept = target.size();
+  try {
+    WideToLocaleReceiver narrow(target);
+    StreamTranscoder<UTF32, UTF8> transcoder(narrow);
+    transcoder.Start();
+    transcoder.Receive(begin, end);
+    transcoder.End();
+  } catch (...) {
+    target.resize(kept);
+    throw;
+  }
 }
 
 std::string UTF8ToLocale(const UString8& text) {

@@ -40,11 +40,13 @@ PreparedFormat::PreparedFormat(ByteRange format) : format_(format) {
   }
 }
 
-AutoUString<UTF8> PreparedFormat::Fill(const std::vector<ByteRange>& values) const {
+AutoUString<UTF8> PreparedFormat::Fill(const ByteRange* valuesBegin,
+                                       const ByteRange* valuesEnd) const {
   // The binder's errors, in its order, come from the unprepared way.
-  if (!prepared_ || values.size() != valueCount_) {
-    return FormatWith(format_, BindArguments(format_, values));
+  if (!prepared_ || static_cast<std::size_t>(valuesEnd - valuesBegin) != valueCount_) {
+    return FormatWith(format_, BindArguments(format_, {valuesBegin, valuesEnd}));
   }
+  const ByteRange* values = valuesBegin;
   UStringBuilder<UTF8> result;
   for (const Piece& piece : pieces_) {
     ByteRange text = piece.text;

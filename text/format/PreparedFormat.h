@@ -15,7 +15,12 @@ class PreparedFormat {
   // be filled throws when it is filled, as it would unprepared.
   explicit PreparedFormat(ByteRange format);
 
-  [[nodiscard]] AutoUString<UTF8> Fill(const std::vector<ByteRange>& values) const;
+  // values is a (begin, end) pair, so that a caller's fixed few values need no vector.
+  [[nodiscard]] AutoUString<UTF8> Fill(const ByteRange* valuesBegin,
+                                       const ByteRange* valuesEnd) const;
+  [[nodiscard]] AutoUString<UTF8> Fill(const std::vector<ByteRange>& values) const {
+    return Fill(values.data(), values.data() + values.size());
+  }
 
  private:
   // Literal text, a special variable's replacement, or a variable filled from one of values.

@@ -251,4 +251,18 @@ TEST(LocaleConversion, EmbeddedNulSurvivesBothWays) {
   ExpectRowsIn({"C.UTF-8", "en_US.UTF-8", "C.utf8"}, true, {{text, text, text}});
 }
 
+// Appending converts onto what is there, and a text that fails leaves no part of itself behind:
+// the seven-bit start of a refused text must not stay in the target.
+TEST(LocaleConversion, AppendingKeepsTheTargetWholeWhenATextIsRefused) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
+  std::string target = "item: ";
+  const std::string good = "ok", bad = "caf\xC3\xA9";
+  AppendUTF8ToLocale(target, good.data(), good.data() + good.size());
+  EXPECT_THROW(AppendUTF8ToLocale(target, bad.data(), bad.data() + bad.size()),
+               UnixPlatform::WideToMultiByteConvertError);
+  EXPECT_EQ(target, "item: ok");
+  std::setlocale(LC_ALL, saved.c_str());
+}
+
 }  // namespace
