@@ -28,7 +28,6 @@
 #include <X11/Xresource.h>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 
 namespace {
@@ -135,9 +134,6 @@ constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTak
                              kSnoozeButton,  kSnoozeList,    kActionList};
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
-constexpr const char* kItemSeparator = "  --  ";
-// "Tue, 05 Mar 2024 07:08:09".
-constexpr std::size_t kListDeadlineBytes = 25;
 constexpr DateTime kNoDeadline = DateTime::Max();
 
 // The texts this dialog looks up itself, by their English wording.
@@ -406,24 +402,11 @@ void ActionRequestDialog::AddCallbacks() {
 
 // Computing a view ----------------------------------------------------------------------------
 
-ActionRequestDialog::ListView ActionRequestDialog::ListPending() const {
+ActionRequestDialog::ListView ActionRequestDialog::ListPending() {
   ListView view;
   view.items.texts.reserve(session_.pendingRequests.size());
   view.arrivals.reserve(session_.pendingRequests.size());
-  const ListDeadlineFormat deadlines;
-  for (const ActionRequest& request : session_.pendingRequests) {
-    // Each item is made in one string, sized for the common case of a seven-bit title.
-    std::string text;
-    text.reserve(request.title.size() + std::strlen(kItemSeparator) + kListDeadlineBytes);
-    AppendLocaleLabel(text, request.title);
-    if (text.empty()) continue;
-    if (request.deadline) {
-      text += kItemSeparator;
-      AppendShownText(text, deadlines.Format(*request.deadline));
-    }
-    view.items.texts.push_back(std::move(text));
-    view.arrivals.push_back(request.arrival);
-  }
+  listTexts_.Make(session_.pendingRequests, view.items.texts, view.arrivals);
   return view;
 }
 

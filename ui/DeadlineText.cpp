@@ -137,6 +137,12 @@ UString8 ListDeadlineFormat::Format(DateTime deadline) const {
                                     ByteRange(timeOfDay, AppendTimeOfDay(timeOfDay, local.time))});
 }
 
+bool ListDeadlineFormat::SameAs(const ListDeadlineFormat& other) const noexcept {
+  return offset_.seconds == other.offset_.seconds &&
+         offset_.microseconds == other.offset_.microseconds &&
+         dateAndTime_.Text() == other.dateAndTime_.Text();
+}
+
 UString8 FormatLocalTimeOfDay(DateTime time) {
   char text[kTimeOfDayRoom];
   const char* end = AppendTimeOfDay(text, TimeOfDayAt(time, LocalUTCOffset().seconds));

@@ -29,6 +29,8 @@ class ListDeadlineFormat {
   ListDeadlineFormat();
 
   [[nodiscard]] UString8 Format(DateTime deadline) const;
+  // Whether other makes the same text of every deadline: the same offset and wording.
+  [[nodiscard]] bool SameAs(const ListDeadlineFormat& other) const noexcept;
 
  private:
   UTCOffset offset_;

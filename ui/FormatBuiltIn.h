@@ -33,6 +33,8 @@ class BuiltInFormat {
 
   // As FormatBuiltInOrMarker with the override in force when this was made.
   [[nodiscard]] UString8 FillOrMarker(std::initializer_list<ByteRange> values) const;
+  // The text found for the built-in one, which the fills follow.
+  [[nodiscard]] ByteRange Text() const noexcept { return format_.text; }
 
  private:
   FormatString format_;
