@@ -170,9 +170,12 @@ SummaryKey ActionsSummaryKey(const PendingRequestList& pending, DateTime now) {
   std::vector<const ActionRequest*> records;
   records.reserve(pending.size());
   for (const ActionRequest& request : pending) records.push_back(&request);
-  // Stable: of the records of one ID, the last in the list is the one a merge keeps.
-  std::stable_sort(records.begin(), records.end(),
-                   [](const ActionRequest* a, const ActionRequest* b) { return a->id < b->id; });
+  // Stable: of the records of one ID, the last in the list is the one a merge keeps. A list in
+  // ID order, the usual one, is left as it is.
+  const auto byId = [](const ActionRequest* a, const ActionRequest* b) { return a->id < b->id; };
+  if (!std::is_sorted(records.begin(), records.end(), byId)) {
+    std::stable_sort(records.begin(), records.end(), byId);
+  }
   SetKeyReader reader;
   for (std::size_t index = 0; index < records.size(); ++index) {
     if (index + 1 < records.size() && records[index + 1]->id == records[index]->id) continue;
