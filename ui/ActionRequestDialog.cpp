@@ -1,6 +1,5 @@
 #include "ui/ActionRequestDialog.h"
 
-#include "core/ActionRequestStore.h"
 #include "core/SessionState.h"
 #include "core/UICommand.h"
 #include "foundation/platform/DebuggableException.h"
@@ -135,7 +134,6 @@ constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTak
                              kSnoozeButton,  kSnoozeList,    kActionList};
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
-constexpr const char* kItemSeparator = "  --  ";
 constexpr DateTime kNoDeadline = DateTime::Max();
 
 // The texts this dialog looks up itself, by their English wording.
@@ -406,15 +404,11 @@ void ActionRequestDialog::AddCallbacks() {
 
 // Computing a view ----------------------------------------------------------------------------
 
-ActionRequestDialog::ListView ActionRequestDialog::ListPending() const {
+ActionRequestDialog::ListView ActionRequestDialog::ListPending() {
   ListView view;
-  for (const ActionRequest& request : session_.pendingRequests) {
-    std::string text = LocaleLabel(request.title);
-    if (text.empty()) continue;
-    if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
-    view.items.texts.push_back(std::move(text));
-    view.arrivals.push_back(request.arrival);
-  }
+  view.items.texts.reserve(session_.pendingRequests.size());
+  view.arrivals.reserve(session_.pendingRequests.size());
+  listTexts_.Make(session_.pendingRequests, view.items.texts, view.arrivals);
   return view;
 }
 
@@ -472,9 +466,7 @@ ActionRequestDialog::ControlsView ActionRequestDialog::ViewPending(
     view.cancelLabel = LocaleDialogText(kCancelActionsWording);
     view.titleLabel = CountText(selectedIndex, arrivals.size());
     // The summary reads each ID once, as its latest record says.
-    ActionRequestStore store;
-    store.Merge(session_.pendingRequests, now);
-    view.description = ShownText(BuildActionsSummary(store, now));
+    view.description = ShownText(BuildActionsSummary(session_.pendingRequests, now));
   } else {
     view.takeLabel = LocaleDialogText(kTakeActionWording);
     view.cancelLabel = LocaleDialogText(kCancelActionWording);
