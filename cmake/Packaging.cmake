@@ -60,7 +60,7 @@ install(CODE "
 set(QVX_SIMULATOR_DIR ${CMAKE_INSTALL_DATADIR}/qvxclientui/simulator)
 install(PROGRAMS tools/clientsim DESTINATION ${QVX_SIMULATOR_DIR})
 install(FILES tools/qvxsim.py tools/scenario.py tools/xsession.py tools/xwidgets.py
-              tools/memcheck.py tools/memcheck.supp tools/chaos.py tools/chaosmodel.py
+              tools/memcheck.py tools/memcheck.supp tools/chaos.py tools/chaosmodel.py tools/replay.py
         DESTINATION ${QVX_SIMULATOR_DIR})
 # A scenario names the sample translation files by their place in the source tree; installed,
 # they sit two folders above the scenarios.

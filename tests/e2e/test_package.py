@@ -21,7 +21,7 @@ INSTALLED = {"bin/qvxclientui", "bin/qvxclientui-xlatcheck", "bin/qvxclientui-ta
              SHARE + "translations/de.xlat", SHARE + "translations/_brand.xlat"} | {
              SHARE + "simulator/" + name for name in (
                  "clientsim", "qvxsim.py", "scenario.py", "xsession.py", "xwidgets.py",
-                 "memcheck.py", "memcheck.supp", "chaos.py", "chaosmodel.py",
+                 "memcheck.py", "memcheck.supp", "chaos.py", "chaosmodel.py", "replay.py",
                  "scenarios/demo.json")}
 PACKAGED_DEFAULTS = "etc/X11/app-defaults/" + CLASS
 JAPANESE_DEFAULTS = "etc/X11/ja/app-defaults/" + CLASS
