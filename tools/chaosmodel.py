@@ -202,13 +202,15 @@ class Model:
                 return [f"cancel of ID {message.id} that nobody asked for"]
         else:
             allowed = [r for r in candidates if self._may_take(r, now)]
-            # The program takes the very record the user confirmed or asked for in a settled
-            # dialog, whatever twin shares its ID; a take-all's records come after those.
+            # The program takes the very record the user asked for in a settled dialog (and
+            # confirmed, if it asks for consent), whatever twin shares its ID; then one whose
+            # confirmation was accepted in a take-all that may since have been refused; a
+            # take-all's other records come after those.
             awaited = {e.serial for e in self.expected}
             # A forced run is certain once due; a wish may have been for another record.
             forced = [r for r in allowed if self._forced_due(r, now)]
-            reason = next((r for r in allowed if r.serial in self.consented),
-                          next((r for r in allowed if r.serial in awaited),
+            reason = next((r for r in allowed if r.serial in awaited),
+                          next((r for r in allowed if r.serial in self.consented),
                                (forced or allowed or [None])[0]))
             if reason is None:
                 reason = self._swapped_twin(message.id, candidates, now)

@@ -88,6 +88,18 @@ def test_a_confirmation_refused_ends_the_take_it_asked_consent_for():
     assert model.answer(taken(14), NOW + 9) == []
 
 
+def test_a_take_asked_for_comes_before_a_twin_confirmed_in_a_take_all_of_uncertain_aim():
+    # A Take All click that may have missed, an OK on a twin's confirmation, the sequence
+    # refused at a later confirmation; then the user takes the other twin in a settled dialog.
+    confirmed, asked = Record(1, 16, "R1027", pam="Confirm R1027"), Record(2, 16, "R1124")
+    model = model_with(confirmed, asked)
+    model.ask_take_all(NOW, settled=False)
+    model.confirm("Confirm R1027", NOW + 3, take_all=False)
+    model.ask(asked, "take", NOW + 20, settled=True)
+    assert model.answer(taken(16), NOW + 21) == []
+    assert model.pending == [confirmed] and model.overdue(NOW + 60) == []
+
+
 def test_a_cancel_answers_the_twin_cancelled_in_a_settled_dialog():
     # A cancel clicked on the disabled dialog may mean any record for a while; the next one,
     # made in a settled dialog on the newer twin, is the one the program's cancel answers.
