@@ -17,7 +17,7 @@ ClickGuard::Press lastPress;
 Boolean DispatchPress(XEvent* event) {
   if (event->type == ButtonPress) {
     lastPress = {static_cast<std::uint32_t>(event->xbutton.time), event->xbutton.x_root,
-                 event->xbutton.y_root};
+                 event->xbutton.y_root, lastPress.count + 1};
     anyPress = true;
   }
   // The toolkit hands back its default dispatcher when none was set before.
@@ -45,6 +45,8 @@ bool ClickGuard::Accepts() const noexcept {
 
 bool ClickGuard::PressStandsAlone(const Press& armed, const Press& press,
                                   std::uint32_t window) noexcept {
+  // A press elsewhere in between (a line chosen, another button) makes it a click of its own.
+  if (press.count != armed.count + 1) return true;
   if (std::abs(press.x - armed.x) > kSameSpotPixels ||
       std::abs(press.y - armed.y) > kSameSpotPixels) {
     return true;

@@ -18,17 +18,19 @@ TEST(ClickGuard, APressSoonAfterTheArmedOneAndAtItsSpotContinuesIt) {
   constexpr std::uint32_t kWindow = 500;
   // clang-format off
   const Row rows[] = {
-      {"second press of a double-click", {1000, 40, 50}, {1120, 40, 50}, false},
-      {"the armed press itself", {1000, 40, 50}, {1000, 40, 50}, false},
-      {"one millisecond short", {1000, 40, 50}, {1499, 40, 50}, false},
-      {"the window's length later", {1000, 40, 50}, {1500, 40, 50}, true},
-      {"a deliberate click later", {1000, 40, 50}, {4000, 40, 50}, true},
-      {"a hand's tremor away", {1000, 40, 50}, {1120, 48, 42}, false},
-      {"on another button", {1000, 40, 50}, {1120, 49, 50}, true},
-      {"above it", {1000, 40, 50}, {1120, 40, 41}, true},
-      {"a press from before the arming", {1000, 40, 50}, {900, 40, 50}, true},
-      {"across the wrap of server time", {0xFFFFFFA0u, 0, 0}, {0x00000010u, 0, 0}, false},
-      {"well past the wrap", {0xFFFFFFA0u, 0, 0}, {0x00000200u, 0, 0}, true},
+      {"second press of a double-click", {1000, 40, 50, 1}, {1120, 40, 50, 2}, false},
+      {"at the same millisecond", {1000, 40, 50, 1}, {1000, 40, 50, 2}, false},
+      {"one millisecond short", {1000, 40, 50, 1}, {1499, 40, 50, 2}, false},
+      {"the window's length later", {1000, 40, 50, 1}, {1500, 40, 50, 2}, true},
+      {"a deliberate click later", {1000, 40, 50, 1}, {4000, 40, 50, 2}, true},
+      {"a hand's tremor away", {1000, 40, 50, 1}, {1120, 48, 42, 2}, false},
+      {"on another button", {1000, 40, 50, 1}, {1120, 49, 50, 2}, true},
+      {"above it", {1000, 40, 50, 1}, {1120, 40, 41, 2}, true},
+      {"a press from before the arming", {1000, 40, 50, 1}, {900, 40, 50, 2}, true},
+      {"the armed press itself", {1000, 40, 50, 1}, {1000, 40, 50, 1}, true},
+      {"after a press elsewhere", {1000, 40, 50, 1}, {1120, 40, 50, 3}, true},
+      {"across the wrap of server time", {0xFFFFFFA0u, 0, 0, 1}, {0x00000010u, 0, 0, 2}, false},
+      {"well past the wrap", {0xFFFFFFA0u, 0, 0, 1}, {0x00000200u, 0, 0, 2}, true},
   };
   // clang-format on
   for (const Row& row : rows) {
