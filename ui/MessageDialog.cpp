@@ -189,9 +189,9 @@ void MessageDialog::Build(const MessageRequest& message, Texts texts, MessageBut
   XtRealizeWidget(window.shell);
   window.ShowButton();
   window.ApplyTopmost();
-  CenterShell(window.shell);
   IgnoreWindowManagerClose(window.shell);
   ApplyScrollbarTranslations(TextScrollbar(window.text));
+  ShowCentred(window.shell);
   window.expiry = ExpiryOf(message);
   windows_.push_back(std::move(window));
 }
