@@ -162,6 +162,13 @@ class XSession:
         command, ewmh = WINDOW_MANAGERS[self.window_manager]
         if command is None:
             return
+        if self.window_manager == "icewm":
+            # Its taskbar's clock and load meters would change every picture of the whole screen;
+            # nothing else of the defaults is changed.
+            os.makedirs(os.path.join(home, ".icewm"))
+            with open(os.path.join(home, ".icewm", "preferences"), "w") as preferences:
+                preferences.write("TaskBarShowClock=0\nTaskBarShowCPUStatus=0\n"
+                                  "TaskBarShowNetStatus=0\nTaskBarShowMEMStatus=0\n")
         with self._log(self.window_manager + ".log") as log:
             self._manager = subprocess.Popen(
                 command, stdin=subprocess.DEVNULL, stdout=log, stderr=log,

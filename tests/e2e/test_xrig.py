@@ -120,3 +120,9 @@ def test_root_messages_are_recorded_with_their_type(xsession):
         root.send_event(event, event_mask=Xlib.X.SubstructureNotifyMask)
         xsession.x.sync()
         xsession_module.poll(lambda: "QVX_RIG_CHECK" in messages.types(), 2.0, "the message")
+
+
+def test_the_whole_screen_settles_for_a_picture(xsession, tmp_path):
+    """A manager's clock or load meter would keep a picture of the screen from ever settling."""
+    xsession.screenshot(xsession.x.screen().root.id, tmp_path / "screen.png")
+    assert (tmp_path / "screen.png").read_bytes().startswith(b"\x89PNG")
