@@ -95,6 +95,8 @@ bench: deps
 	@# The dialog benchmark needs a display: a private one, never the user's.
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && /usr/bin/python3 tools/xsession.py "$$b"; done
 	/usr/bin/python3 bench/x_bench.py build-bench/qvxclientui
+	/usr/bin/python3 bench/tap_latency.py build-bench/qvxclientui-tap
+	/usr/bin/python3 bench/spawn_bench.py build-bench/qvxclientui --floor build-bench/bench/spawn_floor
 
 # Every C++ file of the project, formatted by the .clang-format at the top.
 SOURCES = $(shell git ls-files '*.cpp' '*.h')

@@ -1,11 +1,11 @@
 // The client link's writer: how long a queued text takes to become readable at the client's end
 // of the pipe (median and 99th percentile over 1000 texts), against a bare pipe write on the
 // same thread and a relay thread that blocks in read(2) and writes on, the cheapest hand-over
-// between two threads; and how often the threads of an idle program wake up.
+// between two threads. The idle program's wake-ups are counted on the real program, with its
+// dialog open, by bench/x_bench.py.
 #include <benchmark/benchmark.h>
 
 #include <poll.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,7 +30,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kMessages = 1000;
 // About the size of an ActionTaken answer.
 constexpr std::size_t kMessageBytes = 300;
-constexpr std::uint32_t kIdleSeconds = 3;
 
 void Fail(const char* what) {
   std::fprintf(stderr, "link benchmark: %s: %s\n", what, std::strerror(errno));
@@ -197,28 +196,6 @@ void RelayThread(benchmark::State& state) {
 }
 
 // Voluntary context switches of every thread of the process so far, ended ones included.
-long VoluntarySwitches() {
-  rusage usage{};
-  if (::getrusage(RUSAGE_SELF, &usage) != 0) Fail("getrusage");
-  return usage.ru_nvcsw;
-}
-
-// The idle program: a live link with nothing to do and the main thread's one-second tick. Every
-// voluntary switch is one sleep and so one later wake-up.
-void IdleWakeups(benchmark::State& state) {
-  LiveLink live;
-  live.outgoing().Push(UString8("settle"));
-  WaitReadable(live.clientRead());
-  for (auto _ : state) {
-    const long before = VoluntarySwitches();
-    const Clock::time_point start = Clock::now();
-    for (std::uint32_t tick = 0; tick < kIdleSeconds; ++tick) SleepMilliseconds(1000);
-    state.SetIterationTime(SecondsSince(start));
-    state.counters["wakeups_per_s"] =
-        static_cast<double>(VoluntarySwitches() - before) / static_cast<double>(kIdleSeconds);
-  }
-}
-
 }  // namespace
 
 BENCHMARK(Ours)
@@ -236,8 +213,3 @@ BENCHMARK(RelayThread)
     ->Iterations(kMessages)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(IdleWakeups)
-    ->Name("LinkIdleThreeSeconds")
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);

@@ -2,6 +2,8 @@
 include(GNUInstallDirs)
 
 install(TARGETS qvxclientui-xlatcheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The tap finds the program beside itself, so both go to the same folder.
+install(TARGETS qvxclientui-tap RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY share/translations DESTINATION ${CMAKE_INSTALL_DATADIR}/qvxclientui)
 install(TARGETS qvxclientui RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -10,6 +12,7 @@ string(TIMESTAMP QVX_MAN_DATE "%Y-%m-%d" UTC)
 configure_file(share/man/qvxclientui.1.in ${CMAKE_BINARY_DIR}/qvxclientui.1.template @ONLY)
 configure_file(share/man/qvxclientui-xlatcheck.1.in ${CMAKE_BINARY_DIR}/qvxclientui-xlatcheck.1
                @ONLY)
+configure_file(share/man/qvxclientui-tap.1.in ${CMAKE_BINARY_DIR}/qvxclientui-tap.1 @ONLY)
 set(QVX_MAN_PAGE ${CMAKE_BINARY_DIR}/qvxclientui.1)
 set(QVX_APP_DEFAULTS ${CMAKE_BINARY_DIR}/XQVXClientUI)
 add_custom_command(OUTPUT ${QVX_MAN_PAGE} ${QVX_APP_DEFAULTS}
@@ -22,7 +25,8 @@ add_custom_target(qvxclientui-docs ALL DEPENDS ${QVX_MAN_PAGE} ${QVX_APP_DEFAULT
 # The app-defaults folder and the man pages' form depend on the prefix at install time: the
 # package installs into /usr with app-defaults under /etc, compressed man pages and a changelog.
 install(CODE "
-  set(manPages ${QVX_MAN_PAGE} ${CMAKE_BINARY_DIR}/qvxclientui-xlatcheck.1)
+  set(manPages ${QVX_MAN_PAGE} ${CMAKE_BINARY_DIR}/qvxclientui-xlatcheck.1
+                ${CMAKE_BINARY_DIR}/qvxclientui-tap.1)
   if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
     set(appDefaults /etc/X11/app-defaults)
     set(japaneseAppDefaults /etc/X11/ja/app-defaults)
@@ -56,7 +60,7 @@ install(CODE "
 set(QVX_SIMULATOR_DIR ${CMAKE_INSTALL_DATADIR}/qvxclientui/simulator)
 install(PROGRAMS tools/clientsim DESTINATION ${QVX_SIMULATOR_DIR})
 install(FILES tools/qvxsim.py tools/scenario.py tools/xsession.py tools/xwidgets.py
-              tools/memcheck.py tools/memcheck.supp tools/chaos.py tools/chaosmodel.py
+              tools/memcheck.py tools/memcheck.supp tools/chaos.py tools/chaosmodel.py tools/replay.py
         DESTINATION ${QVX_SIMULATOR_DIR})
 # A scenario names the sample translation files by their place in the source tree; installed,
 # they sit two folders above the scenarios.

@@ -7,6 +7,11 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
+
+// The deadline a merge at now gives request's entry: a forced request's is never closer than the
+// warning period, so that the user still sees the warning for a while before it runs by itself.
+[[nodiscard]] std::optional<DateTime> MergedDeadline(const ActionRequest& request, DateTime now);
 
 class ActionRequestStore {
  public:

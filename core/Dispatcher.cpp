@@ -176,11 +176,12 @@ BatchGoesOn ApplyDocument(Session& session, const UString8& text) {
 void ApplyBatch(Session& session) {
   MessageList batch;
   MessageList& stashed = session.state.stashedMessages;
-  if (!stashed.IsEmpty()) {
-    batch.Swap(stashed);
-  } else {
-    session.incoming.TakeAll(batch);
-  }
+  // What followed InitializationInfo in its batch comes first, then whatever has been queued
+  // since: the wake-up for the later texts may already have been used up.
+  batch.Swap(stashed);
+  MessageList queued;
+  session.incoming.TakeAll(queued);
+  batch.AppendList(queued);
   try {
     while (!batch.IsEmpty()) {
       const UString8 text = batch.PopFront();

@@ -33,8 +33,9 @@ struct UICommand {
   std::uint32_t deadlineSeconds = 0;
 };
 
-// Posted by the dialogs' callbacks and taken by the tick. Both run on the main thread today, but
-// the queue keeps its own lock, so that a poster on another thread would not break it.
+// Posted by the dialogs' callbacks and taken by the tick, both on the main thread. The queue keeps
+// its own lock, but its work signal (the toolkit's zero time-out) is main-thread only: a poster
+// on another thread would need a signal that goes through the wake pipe.
 class UICommandQueue {
  public:
   void Post(const UICommand& command);
@@ -44,7 +45,8 @@ class UICommandQueue {
   // not yet taken by the tick: the dialog must stay disabled until it has been carried out.
   [[nodiscard]] bool AnswerAwaitsTick() const noexcept;
 
-  // Raised after every post, so that an answer is carried out at once; null for none.
+  // Raised after every post, on the poster's thread, so that an answer is carried out at once;
+  // null for none.
   void SetWorkSignal(WorkSignal* signal) noexcept;
 
  private:

@@ -13,7 +13,17 @@
 
 namespace {
 
+// Moves the descriptor to 3 or above: the link reads and writes 0 and 1 by number, and a wake
+// pipe given one of them by a starter that left it closed would be read as the client.
+int AboveStandardStreams(int fd) noexcept {
+  if (fd > 2) return fd;
+  const int moved = ::fcntl(fd, F_DUPFD, 3);
+  ::close(fd);
+  return moved;
+}
+
 bool MakeNonBlockingAndPrivate(int fd) noexcept {
+  if (fd == -1) return false;
   const int statusFlags = ::fcntl(fd, F_GETFL);
   const int descriptorFlags = ::fcntl(fd, F_GETFD);
   return statusFlags != -1 && descriptorFlags != -1 &&
@@ -38,9 +48,11 @@ bool WakePipe::Open() noexcept {
   if (readEnd_ != -1) return true;
   int ends[2];
   if (::pipe(ends) != 0) return false;
+  ends[0] = AboveStandardStreams(ends[0]);
+  ends[1] = AboveStandardStreams(ends[1]);
   if (!MakeNonBlockingAndPrivate(ends[0]) || !MakeNonBlockingAndPrivate(ends[1])) {
-    ::close(ends[0]);
-    ::close(ends[1]);
+    if (ends[0] != -1) ::close(ends[0]);
+    if (ends[1] != -1) ::close(ends[1]);
     return false;
   }
   readEnd_ = ends[0];

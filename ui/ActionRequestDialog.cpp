@@ -1,6 +1,5 @@
 #include "ui/ActionRequestDialog.h"
 
-#include "core/ActionRequestStore.h"
 #include "core/SessionState.h"
 #include "core/UICommand.h"
 #include "foundation/platform/DebuggableException.h"
@@ -135,7 +134,6 @@ constexpr Row kControls[] = {kTakeAllButton, kDetailsButton, kCancelButton, kTak
                              kSnoozeButton,  kSnoozeList,    kActionList};
 
 constexpr const char* kListTranslations = "<Btn1Up>: Notify() PostponeListSelect()\n";
-constexpr const char* kItemSeparator = "  --  ";
 constexpr DateTime kNoDeadline = DateTime::Max();
 
 // The texts this dialog looks up itself, by their English wording.
@@ -277,6 +275,7 @@ void ActionRequestDialog::Open() {
   reminderInterval_ = session_.remindInterval;
   allowSnooze_ = session_.allowSnooze;
   BuildOrReport(kDialogName, [this] { Build(); });
+  guard_.Arm();
   enabled_ = true;
   Refresh();
   if (AnswerInProgress()) Disable();
@@ -304,6 +303,7 @@ void ActionRequestDialog::Refresh() {
 
 void ActionRequestDialog::Enable() {
   if (AnswerInProgress()) return;
+  if (!enabled_) guard_.Arm();
   if (shell_ != nullptr) SetControlsSensitive(true);
   enabled_ = true;
   Refresh();
@@ -404,15 +404,11 @@ void ActionRequestDialog::AddCallbacks() {
 
 // Computing a view ----------------------------------------------------------------------------
 
-ActionRequestDialog::ListView ActionRequestDialog::ListPending() const {
+ActionRequestDialog::ListView ActionRequestDialog::ListPending() {
   ListView view;
-  for (const ActionRequest& request : session_.pendingRequests) {
-    std::string text = LocaleLabel(request.title);
-    if (text.empty()) continue;
-    if (request.deadline) text += kItemSeparator + ShownText(FormatListDeadline(*request.deadline));
-    view.items.texts.push_back(std::move(text));
-    view.arrivals.push_back(request.arrival);
-  }
+  view.items.texts.reserve(session_.pendingRequests.size());
+  view.arrivals.reserve(session_.pendingRequests.size());
+  listTexts_.Make(session_.pendingRequests, view.items.texts, view.arrivals);
   return view;
 }
 
@@ -470,9 +466,7 @@ ActionRequestDialog::ControlsView ActionRequestDialog::ViewPending(
     view.cancelLabel = LocaleDialogText(kCancelActionsWording);
     view.titleLabel = CountText(selectedIndex, arrivals.size());
     // The summary reads each ID once, as its latest record says.
-    ActionRequestStore store;
-    store.Merge(session_.pendingRequests, now);
-    view.description = ShownText(BuildActionsSummary(store, now));
+    view.description = ShownText(BuildActionsSummary(session_.pendingRequests, now));
   } else {
     view.takeLabel = LocaleDialogText(kTakeActionWording);
     view.cancelLabel = LocaleDialogText(kCancelActionWording);
@@ -556,7 +550,7 @@ void ActionRequestDialog::SetControlsSensitive(bool sensitive) {
 
 // The answers about the selected request post it with the dialog disabled.
 void ActionRequestDialog::PostForSelected(UICommandKind kind) {
-  if (selectedIndex_ == -1) return;
+  if (selectedIndex_ == -1 || !guard_.Accepts()) return;
   const std::uint64_t arrival = itemArrivals_.at(selectedIndex_);
   if (session_.FindPendingArrival(arrival) == session_.pendingRequests.end()) return;
   Disable();
@@ -564,6 +558,7 @@ void ActionRequestDialog::PostForSelected(UICommandKind kind) {
 }
 
 void ActionRequestDialog::TakeAllPressed() {
+  if (!guard_.Accepts()) return;
   Disable();
   commands_.Post({UICommandKind::kTakeAllActions});
 }
@@ -580,6 +575,7 @@ void ActionRequestDialog::SnoozeChosen(Widget, XtPointer callData) {
 }
 
 void ActionRequestDialog::SnoozePressed() {
+  if (!guard_.Accepts()) return;
   // With nothing pending the button reads "Close": it closes and never snoozes, whatever
   // arrives before the next tick.
   if (session_.pendingRequests.empty()) return Close();

@@ -5,6 +5,8 @@
 
 #include "core/UICommand.h"
 #include "text/time/DateTime.h"
+#include "ui/ActionListTexts.h"
+#include "ui/ClickGuard.h"
 #include "ui/DialogWindow.h"
 #include "ui/SnoozeChoices.h"
 
@@ -60,7 +62,7 @@ class ActionRequestDialog final : public DialogWindow {
   int PlaceAnswerButtons();
   void AddCallbacks();
 
-  [[nodiscard]] ListView ListPending() const;
+  [[nodiscard]] ListView ListPending();
   [[nodiscard]] SnoozeView ViewSnoozeList(bool anyDeadline) const;
   [[nodiscard]] ControlsView ViewControls(int selectedIndex,
                                           const std::vector<std::uint64_t>& arrivals);
@@ -91,6 +93,8 @@ class ActionRequestDialog final : public DialogWindow {
 
   std::vector<Widget> widgets_;
   bool enabled_ = false;
+  // Armed when the dialog opens or takes answers again: the rest of a double-click is no answer.
+  ClickGuard guard_;
   bool actionsAdded_ = false;
   // The session's snooze settings as they were when the dialog opened.
   bool allowSnooze_ = true;
@@ -102,6 +106,8 @@ class ActionRequestDialog final : public DialogWindow {
   // while the list still offers them, so that Snooze sends what the user chose.
   std::optional<std::int32_t> chosenMinutes_;
   ListItems items_;
+  // What the list's items are made from, kept for the next refresh.
+  ActionListTexts listTexts_;
   // The arrival number of each item's record: the record an answer acts on, whatever other
   // records share its ID.
   std::vector<std::uint64_t> itemArrivals_;

@@ -3,6 +3,7 @@
 #include "ui/DeadlineText.h"
 #include "ui/FormatBuiltIn.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -127,29 +128,60 @@ UString8 Summary(SentenceTable& table, const SummaryKey& key, DateTime now) {
   return FormatBuiltInOrMarker(sentence, {deadlineText});
 }
 
+// The key of a set, read one request at a time in ascending ID, one record per ID.
+class SetKeyReader {
+ public:
+  void Add(const ActionRequest& request, const std::optional<DateTime>& deadline) {
+    key_.save = key_.save || request.requestSave;
+    hasRestart_ = hasRestart_ || request.restart;
+    hasShutdown_ = hasShutdown_ || request.shutdown;
+    // Strictly earlier only: of equal deadlines, the lowest ID decides.
+    if (deadline && (!hasDeadline_ || *deadline < key_.earliest)) {
+      hasDeadline_ = true;
+      key_.earliest = *deadline;
+      key_.automatic = request.forceRun;
+    }
+  }
+
+  [[nodiscard]] SummaryKey Finish(DateTime now) {
+    key_.reboot = hasShutdown_  ? SummaryReboot::kShutdown
+                  : hasRestart_ ? SummaryReboot::kRestart
+                                : SummaryReboot::kNone;
+    if (hasDeadline_) key_.deadline = DeadlineClause(key_.earliest, key_.automatic, now);
+    return key_;
+  }
+
+ private:
+  SummaryKey key_;
+  bool hasRestart_ = false;
+  bool hasShutdown_ = false;
+  bool hasDeadline_ = false;
+};
+
 }  // namespace
 
 SummaryKey ActionsSummaryKey(const ActionRequestStore& store, DateTime now) {
-  SummaryKey key;
-  bool hasRestart = false;
-  bool hasShutdown = false;
-  bool hasDeadline = false;
-  for (const auto& [id, request] : store) {
-    key.save = key.save || request.requestSave;
-    hasRestart = hasRestart || request.restart;
-    hasShutdown = hasShutdown || request.shutdown;
-    // Strictly earlier only: of equal deadlines, the lowest ID decides.
-    if (request.deadline && (!hasDeadline || *request.deadline < key.earliest)) {
-      hasDeadline = true;
-      key.earliest = *request.deadline;
-      key.automatic = request.forceRun;
-    }
+  SetKeyReader reader;
+  for (const auto& [id, request] : store) reader.Add(request, request.deadline);
+  return reader.Finish(now);
+}
+
+SummaryKey ActionsSummaryKey(const PendingRequestList& pending, DateTime now) {
+  std::vector<const ActionRequest*> records;
+  records.reserve(pending.size());
+  for (const ActionRequest& request : pending) records.push_back(&request);
+  // Stable: of the records of one ID, the last in the list is the one a merge keeps. A list in
+  // ID order, the usual one, is left as it is.
+  const auto byId = [](const ActionRequest* a, const ActionRequest* b) { return a->id < b->id; };
+  if (!std::is_sorted(records.begin(), records.end(), byId)) {
+    std::stable_sort(records.begin(), records.end(), byId);
   }
-  key.reboot = hasShutdown  ? SummaryReboot::kShutdown
-               : hasRestart ? SummaryReboot::kRestart
-                            : SummaryReboot::kNone;
-  if (hasDeadline) key.deadline = DeadlineClause(key.earliest, key.automatic, now);
-  return key;
+  SetKeyReader reader;
+  for (std::size_t index = 0; index < records.size(); ++index) {
+    if (index + 1 < records.size() && records[index + 1]->id == records[index]->id) continue;
+    reader.Add(*records[index], MergedDeadline(*records[index], now));
+  }
+  return reader.Finish(now);
 }
 
 SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now) {
@@ -168,6 +200,10 @@ SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now) {
 
 UString8 BuildActionsSummary(const ActionRequestStore& store, DateTime now) {
   return Summary(kSetSentences, ActionsSummaryKey(store, now), now);
+}
+
+UString8 BuildActionsSummary(const PendingRequestList& pending, DateTime now) {
+  return Summary(kSetSentences, ActionsSummaryKey(pending, now), now);
 }
 
 UString8 BuildActionSummary(const ActionRequest& request, DateTime now) {

@@ -9,6 +9,7 @@
 #include "foundation/text/AutoUString.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 enum class SummaryReboot { kNone, kRestart, kShutdown };
@@ -27,11 +28,15 @@ struct SummaryKey {
 // For every request of the store, with the forced deadlines it has already moved. A shutdown
 // wins over a restart.
 [[nodiscard]] SummaryKey ActionsSummaryKey(const ActionRequestStore& store, DateTime now);
+// The same key as for a store merged from pending at now, read from the list itself: the dialog
+// asks every refresh, and copying a thousand records into a store costs more than the rest.
+[[nodiscard]] SummaryKey ActionsSummaryKey(const PendingRequestList& pending, DateTime now);
 // For one request; a restart wins over a shutdown.
 [[nodiscard]] SummaryKey ActionSummaryKey(const ActionRequest& request, DateTime now);
 
 // The summary of the listed requests, shown while nothing is selected.
 [[nodiscard]] UString8 BuildActionsSummary(const ActionRequestStore& store, DateTime now);
+[[nodiscard]] UString8 BuildActionsSummary(const PendingRequestList& pending, DateTime now);
 // The summary of the selected request, with the client's own deadline.
 [[nodiscard]] UString8 BuildActionSummary(const ActionRequest& request, DateTime now);
 

@@ -58,6 +58,7 @@ void ConfirmationDialog::Open(const ActionRequest& request) {
   if (shell_ != nullptr) return;
   confirmingArrival_ = request.arrival;
   BuildOrReport(kDialogName, [&] { Build(request); });
+  guard_.Arm();
 }
 
 void ConfirmationDialog::Build(const ActionRequest& request) {
@@ -83,8 +84,12 @@ void ConfirmationDialog::Build(const ActionRequest& request) {
   ShowWindow(text);
 }
 
-void ConfirmationDialog::Accept() { Close(UICommandKind::kConfirmationAccepted); }
-void ConfirmationDialog::Refuse() { Close(UICommandKind::kConfirmationRefused); }
+void ConfirmationDialog::Accept() {
+  if (guard_.Accepts()) Close(UICommandKind::kConfirmationAccepted);
+}
+void ConfirmationDialog::Refuse() {
+  if (guard_.Accepts()) Close(UICommandKind::kConfirmationRefused);
+}
 
 void ConfirmationDialog::Close(UICommandKind answerKind) {
   DestroyWindow();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/UICommand.h"
+#include "ui/ClickGuard.h"
 #include "ui/DialogWindow.h"
 
 #include <cstdint>
@@ -32,6 +33,8 @@ class ConfirmationDialog final : public DialogWindow {
   static constexpr int kInitialTextWidth = 500;
 
   std::uint64_t confirmingArrival_ = 0;
+  // The click that asked for the confirmation must not also answer it.
+  ClickGuard guard_;
   // Only grows: a fixed line wider than the text makes this and every later text that wide.
   int confirmationWidth_ = kInitialTextWidth;
 };

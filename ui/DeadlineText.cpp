@@ -1,11 +1,11 @@
 #include "ui/DeadlineText.h"
 
 #include "core/ActionRequest.h"
+#include "foundation/data/Digits.h"
 #include "foundation/platform/DebuggableException.h"
-#include "text/time/Clock.h"
-#include "ui/FormatBuiltIn.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -58,17 +58,41 @@ const char* const kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"
 const char* const kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-ZonedDateTime ToLocal(DateTime time) {
-  const UTCOffset offset = LocalUTCOffset();
-  return FromDateTime(time, offset.seconds, offset.microseconds);
+// The numbers are written by hand rather than by snprintf: a list shows one date per item.
+char* AppendNumber(char* out, std::uint64_t value, std::size_t minimumDigits) {
+  char digits[20];
+  char* const end = digits + sizeof digits;
+  return std::copy(WriteDigitsBefore(end, value, 10, minimumDigits), end, out);
 }
 
-std::string TimeOfDayText(const TimeOfDay& time) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{time.hour}, unsigned{time.minute},
-                unsigned{time.second});
-  return text;
+char* AppendName(char* out, const char* name) {
+  const std::size_t length = std::strlen(name);
+  return std::copy(name, name + length, out);
 }
+
+// "Tue, 05 Mar 2024".
+char* AppendDate(char* out, const Date& date) {
+  out = AppendName(out, kDayNames[DayOfWeek(date)]);
+  out = AppendName(out, ", ");
+  out = AppendNumber(out, date.day, 2);
+  *out++ = ' ';
+  out = AppendName(out, kMonthNames[date.month - 1]);
+  *out++ = ' ';
+  return AppendNumber(out, date.year, 4);
+}
+
+// "07:08:09".
+char* AppendTimeOfDay(char* out, const TimeOfDay& time) {
+  out = AppendNumber(out, time.hour, 2);
+  *out++ = ':';
+  out = AppendNumber(out, time.minute, 2);
+  *out++ = ':';
+  return AppendNumber(out, time.second, 2);
+}
+
+// Room for every field at its widest.
+constexpr std::size_t kDateRoom = 48;
+constexpr std::size_t kTimeOfDayRoom = 16;
 
 }  // namespace
 
@@ -94,24 +118,35 @@ UString8 FormatDeadlineText(TimeInterval timeLeft, DeadlineKind kind) {
                    : FormatBuiltInOrMarker(kDays, {std::to_string(days)});
 }
 
-UString8 FormatListDeadline(DateTime deadline) {
+UString8 FormatListDeadline(DateTime deadline) { return ListDeadlineFormat().Format(deadline); }
+
+ListDeadlineFormat::ListDeadlineFormat() : offset_(LocalUTCOffset()), dateAndTime_(kDateAndTime) {}
+
+UString8 ListDeadlineFormat::Format(DateTime deadline) const {
   ZonedDateTime local{};
   try {
-    local = ToLocal(deadline);
+    local = FromDateTime(deadline, offset_.seconds, offset_.microseconds);
   } catch (const DebuggableException&) {
     // A local date before the year 0: one item shows the marker, the list stays whole.
     return UString8(kInvalidString);
   }
   // Day and month names stay English: the list shows the same form as the client's messages.
-  char date[48];
-  std::snprintf(date, sizeof date, "%s, %02u %s %04u", kDayNames[DayOfWeek(local.date)],
-                local.date.day, kMonthNames[local.date.month - 1], local.date.year);
-  return FormatBuiltInOrMarker(kDateAndTime, {date, TimeOfDayText(local.time)});
+  char date[kDateRoom];
+  char timeOfDay[kTimeOfDayRoom];
+  return dateAndTime_.FillOrMarker({ByteRange(date, AppendDate(date, local.date)),
+                                    ByteRange(timeOfDay, AppendTimeOfDay(timeOfDay, local.time))});
+}
+
+bool ListDeadlineFormat::SameAs(const ListDeadlineFormat& other) const noexcept {
+  return offset_.seconds == other.offset_.seconds &&
+         offset_.microseconds == other.offset_.microseconds &&
+         dateAndTime_.Text() == other.dateAndTime_.Text();
 }
 
 UString8 FormatLocalTimeOfDay(DateTime time) {
-  const std::string text = TimeOfDayText(TimeOfDayAt(time, LocalUTCOffset().seconds));
-  return UString8(text.data(), text.data() + text.size());
+  char text[kTimeOfDayRoom];
+  const char* end = AppendTimeOfDay(text, TimeOfDayAt(time, LocalUTCOffset().seconds));
+  return UString8(text, end);
 }
 
 std::vector<const char*> DeadlineWordings() {

@@ -5,7 +5,9 @@
 #pragma once
 
 #include "foundation/text/AutoUString.h"
+#include "text/time/Clock.h"
 #include "text/time/DateTime.h"
+#include "ui/FormatBuiltIn.h"
 
 #include <vector>
 
@@ -19,6 +21,21 @@ enum class DeadlineKind { kMustTake, kAutomatic };
 
 // "Tue, 05 Mar 2024 07:08:09" in local time, at the UTC offset in effect now.
 [[nodiscard]] UString8 FormatListDeadline(DateTime deadline);
+
+// The same texts for a whole list: the offset and the wording's override are read once, when
+// this is made, and hold for every item.
+class ListDeadlineFormat {
+ public:
+  ListDeadlineFormat();
+
+  [[nodiscard]] UString8 Format(DateTime deadline) const;
+  // Whether other makes the same text of every deadline: the same offset and wording.
+  [[nodiscard]] bool SameAs(const ListDeadlineFormat& other) const noexcept;
+
+ private:
+  UTCOffset offset_;
+  BuiltInFormat dateAndTime_;
+};
 
 // "07:08:09": the local time of day alone, at the UTC offset in effect now.
 [[nodiscard]] UString8 FormatLocalTimeOfDay(DateTime time);

@@ -17,3 +17,14 @@ UString8 FormatBuiltInOrMarker(ByteRange builtIn, const std::vector<ByteRange>& 
     return UString8(kInvalidString);
   }
 }
+
+BuiltInFormat::BuiltInFormat(ByteRange builtIn)
+    : format_(LookupFormat(builtIn)), prepared_(format_.text) {}
+
+UString8 BuiltInFormat::FillOrMarker(std::initializer_list<ByteRange> values) const {
+  try {
+    return prepared_.Fill(values.begin(), values.end());
+  } catch (const FormatError&) {
+    return UString8(kInvalidString);
+  }
+}

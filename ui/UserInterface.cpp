@@ -3,6 +3,7 @@
 #include "core/ExitApplication.h"
 #include "core/OutgoingMessages.h"
 #include "core/Session.h"
+#include "ui/ClickGuard.h"
 #include "ui/DialogFailure.h"
 #include "ui/FontSetChoice.h"
 #include "ui/TickClock.h"
@@ -141,6 +142,7 @@ void StartToolkit(SessionState& state, int argumentCount, char** argumentVector)
   ChooseDefaultFontSet();
   XtAppSetErrorHandler(context, HandleXtError);
   XtAppAddActions(context, globalActions, XtNumber(globalActions));
+  ClickGuard::TrackPresses(display);
 }
 
 void RunUserInterface(Session& session, WakePipe& wake, int argumentCount, char** argumentVector) {

@@ -37,6 +37,12 @@ void ForgetShell(Widget shell, XtPointer, XtPointer) {
 std::string LocaleText(const UString8& text) { return UTF8ToLocale(text); }
 
 std::string LocaleLabel(const UString8& text) {
+  std::string label;
+  AppendLocaleLabel(label, text);
+  return label;
+}
+
+void AppendLocaleLabel(std::string& target, const UString8& text) {
   const char* begin = reinterpret_cast<const char*>(text.begin());
   std::size_t size = text.size();
   if (size > kLabelBytes) {
@@ -44,16 +50,23 @@ std::string LocaleLabel(const UString8& text) {
     // Back to the start of the character the cut falls in.
     while (size > 0 && (static_cast<unsigned char>(begin[size]) & 0xC0) == 0x80) --size;
   }
-  return UTF8ToLocale(begin, begin + size);
+  AppendUTF8ToLocale(target, begin, begin + size);
 }
 
 std::string LocaleText(const char* utf8) { return UTF8ToLocale(utf8, utf8 + std::strlen(utf8)); }
 
 std::string ShownText(const UString8& text) {
+  std::string shown;
+  AppendShownText(shown, text);
+  return shown;
+}
+
+void AppendShownText(std::string& target, const UString8& text) {
+  const char* begin = reinterpret_cast<const char*>(text.begin());
   try {
-    return LocaleText(text);
+    AppendUTF8ToLocale(target, begin, begin + text.size());
   } catch (const DebuggableException&) {
-    return kInvalidString;
+    target += kInvalidString;
   }
 }
 

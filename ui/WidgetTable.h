@@ -75,6 +75,9 @@ inline constexpr std::size_t kLabelBytes = 256;
 // A looked-up text in the locale's encoding, or "<Invalid String>" when the locale cannot hold
 // it: a translation file must not take a dialog down.
 [[nodiscard]] std::string ShownText(const UString8& text);
+// LocaleLabel and ShownText appended to target, for an item made of several texts.
+void AppendLocaleLabel(std::string& target, const UString8& text);
+void AppendShownText(std::string& target, const UString8& text);
 
 // Sets one resource of a widget: a number, or a pointer such as a string, as XtArgVal.
 void SetResource(Widget widget, const char* name, XtArgVal value);

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 // The C library's wide characters are taken to be UTF-32 code points.
 static_assert(sizeof(wchar_t) == sizeof(char32_t), "wide characters must be 32-bit");
@@ -43,12 +44,62 @@ class WideToLocaleReceiver final : public UTextReceiver<UTF32> {
   std::mbstate_t state_{};
 };
 
+// Whether the locale's encoding writes every seven-bit character as that same byte and reads it
+// back so. The C locale and nearly every legacy encoding do; a few do not (Shift_JIS reads 0x5C
+// as the yen sign), so the encoding is asked rather than assumed.
+bool ProbeSevenBitIdentity() {
+  std::mbstate_t toLocale{};
+  std::mbstate_t fromLocale{};
+  for (char32_t code = 1; code < 0x80; ++code) {
+    char bytes[MB_LEN_MAX];
+    if (std::wcrtomb(bytes, static_cast<wchar_t>(code), &toLocale) != 1) return false;
+    if (static_cast<char32_t>(static_cast<unsigned char>(bytes[0])) != code) return false;
+    wchar_t read = 0;
+    if (std::mbrtowc(&read, bytes, 1, &fromLocale) != 1) return false;
+    if (static_cast<char32_t>(read) != code) return false;
+  }
+  // A shift-state encoding must still be in its initial state after them.
+  return std::mbsinit(&toLocale) != 0 && std::mbsinit(&fromLocale) != 0;
+}
+
+// What the conversions need to know of the thread's current encoding, found again only when
+// the encoding's name changes: the dialogs convert every list item, each refresh.
+struct EncodingTraits {
+  bool utf8 = false;
+  bool keepsSevenBit = false;
+};
+
+const EncodingTraits& CurrentEncoding() {
+  thread_local std::string name;
+  thread_local EncodingTraits traits;
+  const char* codeset = nl_langinfo(CODESET);
+  if (name != codeset) {
+    traits.utf8 = std::strcmp(codeset, "UTF-8") == 0;
+    traits.keepsSevenBit = traits.utf8 || ProbeSevenBitIdentity();
+    name = codeset;
+  }
+  return traits;
+}
+
+bool IsSevenBit(const char* begin, const char* end) noexcept {
+  for (const char* p = begin; p != end; ++p) {
+    if ((static_cast<unsigned char>(*p) & 0x80) != 0) return false;
+  }
+  return true;
+}
+
+// Text the conversion would give back byte for byte.
+bool ConvertsToItself(const char* begin, const char* end) {
+  const EncodingTraits& encoding = CurrentEncoding();
+  return encoding.utf8 || (encoding.keepsSevenBit && IsSevenBit(begin, end));
+}
+
 }  // namespace
 
 bool LocaleIsUTF8() { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; }
 
 AutoUString<UTF8> LocaleToUTF8(const char* begin, const char* end) {
-  if (LocaleIsUTF8()) return AutoUString<UTF8>(begin, end);
+  if (ConvertsToItself(begin, end)) return AutoUString<UTF8>(begin, end);
 
   UStringBuilder<UTF8> builder;
   StreamTranscoder<UTF8, UTF32> transcoder(builder);
@@ -81,15 +132,27 @@ AutoUString<UTF8> LocaleToUTF8(const char* text) {
 }
 
 std::string UTF8ToLocale(const char* begin, const char* end) {
-  if (LocaleIsUTF8()) return std::string(begin, end);
-
   std::string result;
-  WideToLocaleReceiver narrow(result);
-  StreamTranscoder<UTF32, UTF8> transcoder(narrow);
-  transcoder.Start();
-  transcoder.Receive(begin, end);
-  transcoder.End();
+  AppendUTF8ToLocale(result, begin, end);
   return result;
+}
+
+void AppendUTF8ToLocale(std::string& target, const char* begin, const char* end) {
+  if (ConvertsToItself(begin, end)) {
+    target.append(begin, end);
+    return;
+  }
+  const std::size_t kept = target.size();
+  try {
+    WideToLocaleReceiver narrow(target);
+    StreamTranscoder<UTF32, UTF8> transcoder(narrow);
+    transcoder.Start();
+    transcoder.Receive(begin, end);
+    transcoder.End();
+  } catch (...) {
+    target.resize(kept);
+    throw;
+  }
 }
 
 std::string UTF8ToLocale(const UString8& text) {

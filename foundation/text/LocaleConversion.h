@@ -17,3 +17,6 @@
 // has no form in the locale's encoding, InvalidTextEncoding on malformed UTF-8.
 [[nodiscard]] std::string UTF8ToLocale(const char* begin, const char* end);
 [[nodiscard]] std::string UTF8ToLocale(const UString8& text);
+// The same, appended to target, which an exception leaves as it was: for texts put together from
+// several converted parts without a string for each.
+void AppendUTF8ToLocale(std::string& target, const char* begin, const char* end);

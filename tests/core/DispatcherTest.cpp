@@ -102,6 +102,20 @@ TEST_F(Dispatcher, MessagesBecomeSessionStateAndEvents) {
   }
 }
 
+// Texts queued while start-up ended come with the stash, in one dispatch: their wake-up may
+// have been taken already.
+TEST_F(Dispatcher, TheFirstDispatchAfterStartUpTakesTheStashThenTheQueue) {
+  State().initialized = false;
+  Receive(kInit);
+  Receive(Request(2));
+  ProcessClientMessages(*session);
+  EXPECT_TRUE(State().initialized);
+  EXPECT_EQ(PendingIds(), Ids{});
+  Receive(Request(3));
+  ProcessClientMessages(*session);
+  EXPECT_EQ(PendingIds(), (Ids{2, 3}));
+}
+
 TEST_F(Dispatcher, MessagesBeforeInitializationWaitForTheDialogs) {
   State().initialized = false;
   const std::string five = "<MessageRequest><ID>5</ID></MessageRequest>";

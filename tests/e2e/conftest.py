@@ -1,7 +1,7 @@
 """The built program run over real pipes by the simulator (tools/ on PYTHONPATH), named by
 QVX_PROGRAM, on one private X display with a window manager for the whole test session;
 QVX_TIME_FILTER and QVX_OUTGOING_FILTER name the filters of tests/crosscheck/, QVX_XLATCHECK the
-translation-file checker.
+translation-file checker, QVX_TAP the tap.
 
 With QVX_MEMCHECK=1 the programs of the tests marked memcheck run under valgrind's memcheck
 (tools/memcheck.py); a test whose logs report an error fails with them, and the run ends with a
@@ -62,6 +62,11 @@ def program():
 @pytest.fixture(scope="session")
 def xlatcheck():
     return _executable("QVX_XLATCHECK", "qvxclientui-xlatcheck")
+
+
+@pytest.fixture(scope="session")
+def tap():
+    return _executable("QVX_TAP", "qvxclientui-tap")
 
 
 def _line_filter(variable, target):

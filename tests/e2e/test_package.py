@@ -13,19 +13,24 @@ from instrumented import sanitized
 
 CLASS = "XQVXClientUI"
 SHARE = "share/qvxclientui/"
-INSTALLED = {"bin/qvxclientui", "bin/qvxclientui-xlatcheck", "lib/X11/app-defaults/" + CLASS,
+INSTALLED = {"bin/qvxclientui", "bin/qvxclientui-xlatcheck", "bin/qvxclientui-tap",
+             "lib/X11/app-defaults/" + CLASS,
              "lib/X11/ja/app-defaults/" + CLASS, SHARE + "translations/ja.xlat",
              "share/man/man1/qvxclientui.1", "share/man/man1/qvxclientui-xlatcheck.1",
+             "share/man/man1/qvxclientui-tap.1",
              SHARE + "translations/de.xlat", SHARE + "translations/_brand.xlat"} | {
              SHARE + "simulator/" + name for name in (
                  "clientsim", "qvxsim.py", "scenario.py", "xsession.py", "xwidgets.py",
-                 "memcheck.py", "memcheck.supp", "chaos.py", "chaosmodel.py",
+                 "memcheck.py", "memcheck.supp", "chaos.py", "chaosmodel.py", "replay.py",
                  "scenarios/demo.json")}
 PACKAGED_DEFAULTS = "etc/X11/app-defaults/" + CLASS
 JAPANESE_DEFAULTS = "etc/X11/ja/app-defaults/" + CLASS
-PACKAGED = {"usr/bin/qvxclientui", PACKAGED_DEFAULTS, JAPANESE_DEFAULTS,
-            "usr/share/man/man1/qvxclientui.1.gz", "usr/share/doc/qvxclientui/changelog.gz",
+PACKAGED = {"usr/bin/qvxclientui", "usr/bin/qvxclientui-tap", PACKAGED_DEFAULTS,
+            JAPANESE_DEFAULTS, "usr/share/man/man1/qvxclientui.1.gz",
+            "usr/share/man/man1/qvxclientui-tap.1.gz", "usr/share/doc/qvxclientui/changelog.gz",
             "usr/" + SHARE + "translations/de.xlat", "usr/" + SHARE + "simulator/clientsim"}
+TAP_SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "ENVIRONMENT", "FILES", "TRANSCRIPT FORMAT",
+                "EXIT STATUS", "SEE ALSO"]
 SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "PROTOCOL", "WIDGET HIERARCHY", "RESOURCES",
             "TRANSLATION FILES", "EXIT STATUS", "FILES", "SEE ALSO"]
 
@@ -54,10 +59,12 @@ def test_install_puts_every_file_in_place_and_the_man_pages_are_clean(program, t
         env=dict(os.environ, DESTDIR=str(tmp_path)))
     root = tmp_path / "usr/local"
     assert {str(path.relative_to(root)) for path in root.rglob("*") if path.is_file()} == INSTALLED
-    for page in ("qvxclientui.1", "qvxclientui-xlatcheck.1"):
+    for page in ("qvxclientui.1", "qvxclientui-xlatcheck.1", "qvxclientui-tap.1"):
         assert run("groff", "-man", "-ww", "-z", str(root / "share/man/man1" / page)) == ""
     shown = run("man", "-l", str(root / "share/man/man1/qvxclientui.1"))
     assert re.findall(r"^([A-Z][A-Z ]+)$", shown, re.M) == SECTIONS
+    shown = run("man", "-l", str(root / "share/man/man1/qvxclientui-tap.1"))
+    assert re.findall(r"^([A-Z][A-Z ]+)$", shown, re.M) == TAP_SECTIONS
 
 
 def test_package_names_its_libraries_and_section_and_holds_each_file_in_its_debian_place(package):

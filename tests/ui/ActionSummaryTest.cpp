@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,15 @@ ActionRequest Request(std::uint64_t id, std::optional<TimeInterval> fromNow, boo
   return request;
 }
 
-// The summary of the requests, all pending and nothing selected.
+// The summary of the requests, all pending and nothing selected. It is read from the pending list
+// as a store merged from that list would show it, so both ways must agree.
 std::string Summary(const std::vector<ActionRequest>& requests) {
+  const PendingRequestList pending(requests.begin(), requests.end());
   ActionRequestStore store;
-  store.Merge({requests.begin(), requests.end()}, kNow);
-  return Str(BuildActionsSummary(store, kNow));
+  store.Merge(pending, kNow);
+  const std::string fromList = Str(BuildActionsSummary(pending, kNow));
+  EXPECT_EQ(fromList, Str(BuildActionsSummary(store, kNow)));
+  return fromList;
 }
 std::string One(const ActionRequest& request) { return Str(BuildActionSummary(request, kNow)); }
 
@@ -129,6 +134,54 @@ TEST(ActionSummary, SentencesAreLookedUpForOverrides) {
   EXPECT_EQ(One(Request(1, 180 * kMinute)), "Bis 3 Stunden.");
   // A variable the override adds has no value to take: the dialog shows a marker.
   EXPECT_EQ(One(Request(1, {}, false, SummaryReboot::kRestart)), "<Invalid String>");
+}
+
+// Every list of up to three records drawn from a few that differ in ID, deadline (ties, a
+// forced one inside the grace, a passed one), reboot and save: the list gives the key a store
+// merged from it gives, so repeated IDs, ties and the grace behave alike.
+TEST(ActionSummary, PendingListGivesTheKeyOfItsMergedStore) {
+  constexpr TimeInterval kTwoHours = 120 * kMinute;
+  const ActionRequest records[] = {
+      Request(2, kTwoHours),
+      Request(1, kTwoHours, true),
+      Request(2, kMinute, true, SummaryReboot::kRestart),
+      Request(3, -kMinute, false, SummaryReboot::kShutdown),
+      Request(1, {}, false, SummaryReboot::kNone, true),
+      Request(3, kTwoHours, true),
+  };
+  constexpr std::size_t kCount = std::size(records);
+  std::vector<std::vector<std::size_t>> lists = {{}};
+  for (std::size_t length = 1; length <= 3; ++length) {
+    std::vector<std::vector<std::size_t>> longer;
+    for (const auto& list : lists) {
+      if (list.size() != length - 1) continue;
+      for (std::size_t next = 0; next < kCount; ++next) {
+        longer.push_back(list);
+        longer.back().push_back(next);
+      }
+    }
+    lists.insert(lists.end(), longer.begin(), longer.end());
+  }
+  for (const auto& list : lists) {
+    PendingRequestList pending;
+    std::string name;
+    for (const std::size_t index : list) {
+      pending.push_back(records[index]);
+      name += std::to_string(index);
+    }
+    SCOPED_TRACE(name);
+    ActionRequestStore store;
+    store.Merge(pending, kNow);
+    const SummaryKey expected = ActionsSummaryKey(store, kNow);
+    const SummaryKey key = ActionsSummaryKey(pending, kNow);
+    EXPECT_EQ(key.save, expected.save);
+    EXPECT_EQ(key.reboot, expected.reboot);
+    EXPECT_EQ(key.deadline, expected.deadline);
+    if (expected.deadline != SummaryDeadline::kNone) {
+      EXPECT_EQ(key.earliest, expected.earliest);
+      EXPECT_EQ(key.automatic, expected.automatic);
+    }
+  }
 }
 
 }  // namespace

@@ -71,4 +71,38 @@ TEST(DeadlineText, AnInstantWithoutALocalDateStillHasItsTimeOfDay) {
   EXPECT_EQ(Str(FormatLocalTimeOfDay(DateTime::FromUnixSeconds(-1))), "22:59:59");
 }
 
+// Every field keeps its padding and grows past it when it must, whether one text is made alone or
+// a list's worth with one reading of the offset and the wording.
+TEST(DeadlineText, ListDeadlineFieldsAtEveryWidth) {
+  const ZoneRule zone("UTC0");
+  const struct {
+    DateTime deadline;
+    const char* expected;
+  } rows[] = {
+      {DateTime::FromUnixSeconds(0), "Thu, 01 Jan 1970 00:00:00"},
+      {ToDateTime(ZonedDateTime{{9, 12, 1}, {1, 2, 3}, 0, 0}), "Sun, 09 Dec 0001 01:02:03"},
+      {ToDateTime(ZonedDateTime{{31, 12, 9999}, {23, 59, 59}, 0, 0}), "Fri, 31 Dec 9999 23:59:59"},
+      {DateTime::Max(), "Sun, 10 Jan 294247 04:00:54"},
+  };
+  const ListDeadlineFormat list;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.expected);
+    EXPECT_EQ(Str(FormatListDeadline(row.deadline)), row.expected);
+    EXPECT_EQ(Str(list.Format(row.deadline)), row.expected);
+  }
+}
+
+// A list's texts use the wording in force when the list began, even if it changes before the
+// last item: a refresh shows one wording throughout.
+TEST(DeadlineText, ListKeepsTheWordingItBeganWith) {
+  const ZoneRule zone("UTC0");
+  const DateTime deadline = DateTime::FromUnixSeconds(86399);
+  const ListDeadlineFormat plain;
+  const OverrideTable table("{date} {time}\t{date} um {time}\n", "de.xlat");
+  FormatOverrideScope scope(table, CurrentContext());
+  const ListDeadlineFormat overridden;
+  EXPECT_EQ(Str(plain.Format(deadline)), "Thu, 01 Jan 1970 23:59:59");
+  EXPECT_EQ(Str(overridden.Format(deadline)), "Thu, 01 Jan 1970 um 23:59:59");
+}
+
 }  // namespace

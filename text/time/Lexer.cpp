@@ -23,25 +23,31 @@ void Lexer::Receive(const char* begin, const char* end) {
   }
   const char* piece = begin;
   for (const char* cursor = begin; cursor != end; ++cursor) {
-    const ByteClass byteClass = ClassOf(static_cast<unsigned char>(*cursor));
-    if (inLexeme_ && byteClass == class_ && Extends(byteClass)) continue;
-    if (inLexeme_) {
+    // The rest of a lexeme that extends is passed over in one go.
+    if (inLexeme_ && Extends(class_)) {
+      while (cursor != end && classes_.classOf[static_cast<unsigned char>(*cursor)] == class_)
+        ++cursor;
+      if (cursor == end) break;
+    }
+    const ByteClass byteClass = classes_.classOf[static_cast<unsigned char>(*cursor)];
+    if (inLexeme_ && !Skips(class_)) {
       if (cursor != piece) LexemeBytes(piece, cursor);
       FinishLexeme();
     }
-    StartLexeme(byteClass, position_ + static_cast<std::uint32_t>(cursor - begin));
+    if (!Skips(byteClass))
+      StartLexeme(byteClass, position_ + static_cast<std::uint32_t>(cursor - begin));
     inLexeme_ = true;
     class_ = byteClass;
     piece = cursor;
   }
-  if (inLexeme_ && piece != end) LexemeBytes(piece, end);
+  if (inLexeme_ && piece != end && !Skips(class_)) LexemeBytes(piece, end);
   position_ += static_cast<std::uint32_t>(end - begin);
 }
 
 void Lexer::EndData() {
   if (inLexeme_) {
     inLexeme_ = false;
-    FinishLexeme();
+    if (!Skips(class_)) FinishLexeme();
   }
   EndOfText(position_);
 }

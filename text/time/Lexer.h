@@ -5,11 +5,21 @@
 
 #include "foundation/data/DataReceiver.h"
 
+#include <array>
 #include <cstdint>
 
 class Lexer : public DataReceiver {
  public:
-  using ByteClass = int;
+  using ByteClass = std::uint8_t;
+  // What a lexer knows of bytes: the class of each; as bit n of `extending`, whether a lexeme
+  // of class n takes in the following bytes of the same class; as bit n of `skipped`, whether
+  // lexemes of class n (blanks) are cut but not handed on. A constant of the lexer, looked up
+  // for every byte.
+  struct ByteClasses {
+    std::array<ByteClass, 256> classOf;
+    std::uint32_t extending;
+    std::uint32_t skipped;
+  };
 
   // Positions count from `position`; RequiredValueWouldOverflow once one passes 32 bits.
   void StartData(std::uint64_t position) final;
@@ -18,11 +28,11 @@ class Lexer : public DataReceiver {
   void EndData() final;
 
  protected:
-  [[nodiscard]] virtual ByteClass ClassOf(unsigned char byte) const = 0;
-  // Whether a lexeme of this class takes in the following bytes of the same class.
-  [[nodiscard]] virtual bool Extends(ByteClass byteClass) const = 0;
+  // The classes are borrowed and must outlive the lexer.
+  explicit Lexer(const ByteClasses& classes) noexcept : classes_(classes) {}
 
-  // A lexeme begins at `position`; its bytes follow in one or more pieces, then its end.
+  // A lexeme begins at `position`; its bytes follow in one or more pieces, then its end. None of
+  // the three is called for a skipped lexeme.
   virtual void StartLexeme(ByteClass byteClass, std::uint32_t position) = 0;
   virtual void LexemeBytes(const char* begin, const char* end) = 0;
   virtual void FinishLexeme() = 0;
@@ -30,6 +40,14 @@ class Lexer : public DataReceiver {
   virtual void EndOfText(std::uint32_t position) = 0;
 
  private:
+  [[nodiscard]] bool Extends(ByteClass byteClass) const noexcept {
+    return (classes_.extending >> byteClass & 1) != 0;
+  }
+  [[nodiscard]] bool Skips(ByteClass byteClass) const noexcept {
+    return (classes_.skipped >> byteClass & 1) != 0;
+  }
+
+  const ByteClasses& classes_;
   std::uint32_t position_ = 0;
   bool inLexeme_ = false;
   ByteClass class_ = 0;

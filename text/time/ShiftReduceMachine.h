@@ -22,6 +22,8 @@ class ShiftReduceMachine {
 
   // The table is borrowed and must outlive the machine.
   explicit ShiftReduceMachine(const ShiftReduceTable& table);
+  ShiftReduceMachine(const ShiftReduceMachine&) = delete;
+  ShiftReduceMachine& operator=(const ShiftReduceMachine&) = delete;
 
   // Back to the start of a new input.
   void Reset();
@@ -34,7 +36,20 @@ class ShiftReduceMachine {
  private:
   // Reduces as long as the table says so for this lookahead; returns the action that stops it.
   ShiftReduceTable::Action ReduceFor(int lookahead, Reducer& reducer);
+  void Push(std::uint32_t state) {
+    if (depth_ == capacity_) Grow();
+    states_[depth_++] = state;
+  }
+  void Grow();
+
+  static constexpr std::size_t kInlineDepth = 16;
 
   const ShiftReduceTable& table_;
-  std::vector<std::uint32_t> states_;
+  // The state stack. It starts in the machine itself, deep enough for the time grammar, so that
+  // a parse does not allocate; a deeper one moves to heap_.
+  std::uint32_t inline_[kInlineDepth];
+  std::vector<std::uint32_t> heap_;
+  std::uint32_t* states_ = inline_;
+  std::size_t capacity_ = kInlineDepth;
+  std::size_t depth_ = 0;
 };

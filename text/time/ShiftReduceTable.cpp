@@ -225,17 +225,5 @@ ShiftReduceTable::ShiftReduceTable(int symbolCount, std::vector<GrammarRule> rul
     : symbolCount_(symbolCount), rules_(std::move(rules)) {
   if (symbolCount_ <= 0) throw InvalidGrammar();
   Builder(*this, goal).Build();
-}
-
-ShiftReduceTable::Action ShiftReduceTable::ActionFor(std::size_t state,
-                                                     int lookahead) const noexcept {
-  if (state >= StateCount() || lookahead < 0 || lookahead > symbolCount_)
-    return Action{ActionKind::kError, 0};
-  return actions_[state * static_cast<std::size_t>(symbolCount_ + 1) +
-                  static_cast<std::size_t>(lookahead)];
-}
-
-std::uint32_t ShiftReduceTable::GoTo(std::size_t state, int nonterminal) const noexcept {
-  return gotos_[state * static_cast<std::size_t>(symbolCount_) +
-                static_cast<std::size_t>(nonterminal)];
+  stateCount_ = gotos_.size() / static_cast<std::size_t>(symbolCount_);
 }

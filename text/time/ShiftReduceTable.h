@@ -36,21 +36,29 @@ class ShiftReduceTable {
 
   // The lookahead that follows the last symbol of the input.
   [[nodiscard]] int EndOfInput() const noexcept { return symbolCount_; }
-  [[nodiscard]] std::size_t StateCount() const noexcept {
-    return gotos_.size() / static_cast<std::size_t>(symbolCount_);
-  }
+  [[nodiscard]] std::size_t StateCount() const noexcept { return stateCount_; }
   [[nodiscard]] const GrammarRule& Rule(std::size_t index) const { return rules_[index]; }
   // What to do in `state` with `lookahead` (a terminal or EndOfInput) next; kError for any
   // other symbol.
-  [[nodiscard]] Action ActionFor(std::size_t state, int lookahead) const noexcept;
+  [[nodiscard]] Action ActionFor(std::size_t state, int lookahead) const noexcept {
+    if (state >= stateCount_ || lookahead < 0 || lookahead > symbolCount_)
+      return Action{ActionKind::kError, 0};
+    return actions_[state * static_cast<std::size_t>(symbolCount_ + 1) +
+                    static_cast<std::size_t>(lookahead)];
+  }
   // The state after a reduction to `nonterminal` uncovered `state`.
-  [[nodiscard]] std::uint32_t GoTo(std::size_t state, int nonterminal) const noexcept;
+  [[nodiscard]] std::uint32_t GoTo(std::size_t state, int nonterminal) const noexcept {
+    return gotos_[state * static_cast<std::size_t>(symbolCount_) +
+                  static_cast<std::size_t>(nonterminal)];
+  }
 
  private:
   class Builder;
 
   int symbolCount_;
   std::vector<GrammarRule> rules_;
+  // Kept apart from the tables' sizes so that a lookup does not divide.
+  std::size_t stateCount_ = 0;
   // Per state, one action for each terminal and EndOfInput.
   std::vector<Action> actions_;
   // Per state, one successor for each symbol; only those of nonterminals are read.

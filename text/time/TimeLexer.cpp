@@ -2,6 +2,8 @@
 
 #include "text/time/ParsingErrors.h"
 
+#include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace {
@@ -65,20 +67,78 @@ constexpr ReservedWord<TimeParsingAction> kReservedWords[] = {
     {"z", TimeParsingAction::kMilitaryZone, 0},
 };
 
-}  // namespace
-
-TimeReservedWordTable TimeReservedWords() noexcept {
-  return TimeReservedWordTable{std::begin(kReservedWords), std::end(kReservedWords)};
-}
-
-Lexer::ByteClass TimeLexer::ClassOf(unsigned char byte) const {
+constexpr Lexer::ByteClass TimeByteClassOf(unsigned char byte) noexcept {
   if (byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r') return kBlank;
   if (byte >= '0' && byte <= '9') return kDigit;
   if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z')) return kLetter;
   return kOther;
 }
 
-bool TimeLexer::Extends(ByteClass byteClass) const { return byteClass != kOther; }
+constexpr Lexer::ByteClasses MakeTimeByteClasses() noexcept {
+  Lexer::ByteClasses classes{};
+  for (unsigned byte = 0; byte < 256; ++byte)
+    classes.classOf[byte] = TimeByteClassOf(static_cast<unsigned char>(byte));
+  classes.extending = 1u << kBlank | 1u << kDigit | 1u << kLetter;
+  classes.skipped = 1u << kBlank;
+  return classes;
+}
+
+constexpr Lexer::ByteClasses kTimeByteClasses = MakeTimeByteClasses();
+
+// A word of up to three bytes as one number, first byte highest and missing ones zero. Words
+// hold no zero byte, so the numbers keep the table's order, and a word is found by halving over
+// integers rather than over strings.
+constexpr std::uint32_t WordKey(const char* word, std::size_t length) noexcept {
+  std::uint32_t key = 0;
+  for (std::size_t index = 0; index < TimeLexer::kMaxWordBytes; ++index)
+    key = key << 8 | (index < length ? static_cast<unsigned char>(word[index]) : 0u);
+  return key;
+}
+
+constexpr std::size_t NameLength(const char* name) noexcept {
+  std::size_t length = 0;
+  while (name[length] != '\0') ++length;
+  return length;
+}
+
+constexpr std::size_t kWordCount = std::size(kReservedWords);
+
+constexpr std::array<std::uint32_t, kWordCount> MakeWordKeys() noexcept {
+  std::array<std::uint32_t, kWordCount> keys{};
+  for (std::size_t index = 0; index < kWordCount; ++index) {
+    const char* const name = kReservedWords[index].name;
+    keys[index] = WordKey(name, NameLength(name));
+  }
+  return keys;
+}
+
+constexpr std::array<std::uint32_t, kWordCount> kWordKeys = MakeWordKeys();
+
+constexpr bool WordsFitAndAscend() noexcept {
+  for (std::size_t index = 0; index < kWordCount; ++index) {
+    if (NameLength(kReservedWords[index].name) > TimeLexer::kMaxWordBytes) return false;
+    if (index > 0 && kWordKeys[index - 1] >= kWordKeys[index]) return false;
+  }
+  return true;
+}
+static_assert(WordsFitAndAscend(), "reserved words longer than a key holds, or out of order");
+
+// The entry for the lowered word, or nullptr.
+const ReservedWord<TimeParsingAction>* FindTimeWord(const char* word, std::size_t length) noexcept {
+  const std::uint32_t key = WordKey(word, length);
+  const auto found = std::lower_bound(kWordKeys.begin(), kWordKeys.end(), key);
+  if (found == kWordKeys.end() || *found != key) return nullptr;
+  return &kReservedWords[static_cast<std::size_t>(found - kWordKeys.begin())];
+}
+
+}  // namespace
+
+TimeLexer::TimeLexer(TimeLexemeAcceptor& acceptor) noexcept
+    : Lexer(kTimeByteClasses), acceptor_(acceptor) {}
+
+TimeReservedWordTable TimeReservedWords() noexcept {
+  return TimeReservedWordTable{std::begin(kReservedWords), std::end(kReservedWords)};
+}
 
 void TimeLexer::StartLexeme(ByteClass byteClass, std::uint32_t position) {
   class_ = byteClass;
@@ -96,14 +156,13 @@ void TimeLexer::LexemeBytes(const char* begin, const char* end) {
         ++numeral_.digits;
       }
       return;
-    case kLetter: {
-      DataFilter::Input input{begin, end};
-      DataFilter::Output output{word_, word_ + wordBytes_, word_ + kMaxWordBytes};
-      lowering_.Filter(input, output);
-      wordBytes_ = output.Size();
-      if (!input.Empty()) throw ParsingFailure();
+    case kLetter:
+      if (static_cast<std::size_t>(end - begin) > kMaxWordBytes - wordBytes_)
+        throw ParsingFailure();
+      // Only letters come here, and setting this bit lowers an ASCII letter.
+      for (const char* letter = begin; letter != end; ++letter)
+        word_[wordBytes_++] = static_cast<char>(*letter | 0x20);
       return;
-    }
     case kOther:
       character_ = *begin;
       return;
@@ -118,8 +177,7 @@ void TimeLexer::FinishLexeme() {
       acceptor_.AcceptNumeral(numeral_);
       return;
     case kLetter: {
-      const ReservedWord<TimeParsingAction>* word = FindReservedWord(
-          std::begin(kReservedWords), std::end(kReservedWords), word_, word_ + wordBytes_);
+      const ReservedWord<TimeParsingAction>* word = FindTimeWord(word_, wordBytes_);
       if (word == nullptr) throw ParsingFailure();
       ReservedWordLexeme<TimeParsingAction> lexeme;
       lexeme.position = position_;

@@ -3,7 +3,6 @@
 // digits, runs of letters are reserved words (in any case), and every other byte stands alone.
 #pragma once
 
-#include "foundation/data/AsciiCaseFilters.h"
 #include "text/time/Lexer.h"
 #include "text/time/TimeLexemes.h"
 
@@ -25,11 +24,9 @@ class TimeLexer : public Lexer {
 
   // The acceptor is borrowed and must outlive the lexer. A numeral of more than four digits or a
   // word that is not reserved throws ParsingFailure.
-  explicit TimeLexer(TimeLexemeAcceptor& acceptor) noexcept : acceptor_(acceptor) {}
+  explicit TimeLexer(TimeLexemeAcceptor& acceptor) noexcept;
 
  protected:
-  [[nodiscard]] ByteClass ClassOf(unsigned char byte) const override;
-  [[nodiscard]] bool Extends(ByteClass byteClass) const override;
   void StartLexeme(ByteClass byteClass, std::uint32_t position) override;
   void LexemeBytes(const char* begin, const char* end) override;
   void FinishLexeme() override;
@@ -37,7 +34,6 @@ class TimeLexer : public Lexer {
 
  private:
   TimeLexemeAcceptor& acceptor_;
-  Ascii::CaseLoweringFilter lowering_;
   ByteClass class_ = 0;
   std::uint32_t position_ = 0;
   TimeNumeralLexeme numeral_{};

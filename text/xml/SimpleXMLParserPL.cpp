@@ -3,6 +3,7 @@
 #include "foundation/data/Digits.h"
 #include "foundation/text/AutoUString.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -37,6 +38,13 @@ UString8 DecodeEntity(const UString8& reference) {
   return reference;
 }
 
+// The first byte from `cursor` on that is one of `stops`, or `end`.
+template <class... Stops>
+const char* FindAny(const char* cursor, const char* end, Stops... stops) noexcept {
+  while (cursor != end && ((*cursor != stops) && ...)) ++cursor;
+  return cursor;
+}
+
 }  // namespace
 
 class SimpleXMLParserPL::Machine {
@@ -59,10 +67,19 @@ class SimpleXMLParserPL::Machine {
     CData,
   };
 
+  // Takes at once the bytes from `cursor` on that HandleByte would only collect; returns the
+  // first byte that needs HandleByte, or `end`.
+  const char* TakeRun(const char* cursor, const char* end);
+  const char* TakeTagName(const char* cursor, const char* end);
+  const char* TakeCData(const char* cursor, const char* end);
   void HandleByte();
   void GoTo(State next);
   void Exit(State next);
   void Enter(State next);
+  void HoldText(const char* begin, const char* end);
+  void AppendCDataBytes(const char* begin, const char* end);
+  void AppendTextByte(char byte);
+  void SpillHeldText();
   void FlushText();
   void ReportTag();
   void HandleCData();
@@ -75,6 +92,9 @@ class SimpleXMLParserPL::Machine {
   char previous2_ = 0;
   char quote_ = 0;
   std::vector<char> textBuffer_;
+  // Text of the piece being fed that follows textBuffer_'s: a run that ends within the piece
+  // reaches the handler without a copy.
+  ByteRange heldText_;
   UString8 entityBuffer_;
   UString8 nameBuffer_;
   // Reused from tag to tag so that a steady stream of tags does not allocate.
@@ -96,10 +116,81 @@ SimpleXMLParserPL::~SimpleXMLParserPL() = default;
 void SimpleXMLParserPL::Feed(const char* begin, const char* end) { machine_->Feed(begin, end); }
 
 void SimpleXMLParserPL::Machine::Feed(const char* begin, const char* end) {
-  for (const char* cursor = begin; cursor != end; ++cursor) {
-    current_ = *cursor;
+  // A handler that threw may have left a run of its piece held.
+  heldText_ = ByteRange();
+  for (const char* cursor = TakeRun(begin, end); cursor != end; cursor = TakeRun(cursor, end)) {
+    current_ = *cursor++;
     HandleByte();
   }
+  // The piece is gone after the call.
+  SpillHeldText();
+}
+
+const char* SimpleXMLParserPL::Machine::TakeRun(const char* cursor, const char* end) {
+  const char* stop = cursor;
+  switch (state_) {
+    case Text:
+      stop = FindAny(cursor, end, '<', '&');
+      HoldText(cursor, stop);
+      break;
+    case TextEntity:
+    case ValueEntity:
+      stop = FindAny(cursor, end, ';');
+      entityBuffer_.Append(cursor, stop);
+      break;
+    case TagName:
+      return TakeTagName(cursor, end);
+    case EndTagName:
+      stop = FindAny(cursor, end, '>');
+      nameBuffer_.Append(cursor, stop);
+      break;
+    case AttributeName:
+      stop = FindAny(cursor, end, '=');
+      CurrentPair().first.Append(cursor, stop);
+      break;
+    case AttributeValue:
+      stop = FindAny(cursor, end, quote_, '&');
+      CurrentPair().second.Append(cursor, stop);
+      break;
+    case CData:
+      return TakeCData(cursor, end);
+    default:
+      break;
+  }
+  return stop;
+}
+
+// The name grows in bulk only below the length of the CDATA opening, so that HandleByte
+// compares it at exactly that length; past it, the name can no longer be the opening.
+const char* SimpleXMLParserPL::Machine::TakeTagName(const char* cursor, const char* end) {
+  constexpr std::size_t kOpeningLength = sizeof kCDataOpening - 1;
+  const char* stop = FindAny(cursor, end, ' ', '/', '>', '-');
+  const std::size_t length = nameBuffer_.size();
+  if (length < kOpeningLength) {
+    const std::size_t room = kOpeningLength - 1 - length;
+    if (static_cast<std::size_t>(stop - cursor) > room) stop = cursor + room;
+  }
+  nameBuffer_.Append(cursor, stop);
+  return stop;
+}
+
+// The first two bytes go through HandleCData, so that the two bytes held back lie in this
+// piece; then the bytes up to the "]]" of the closing "]]>" (or up to the last two of the
+// piece) are taken at once, and the closing '>' is left to HandleByte.
+const char* SimpleXMLParserPL::Machine::TakeCData(const char* cursor, const char* end) {
+  const char* const start = cursor;
+  while (cursor - start < 2) {
+    if (cursor == end) return cursor;
+    current_ = *cursor++;
+    HandleCData();
+    if (state_ != CData) return cursor;
+  }
+  const char* stop = cursor;
+  while ((stop = FindAny(stop, end, '>')) != end && !(stop[-1] == ']' && stop[-2] == ']')) ++stop;
+  AppendCDataBytes(cursor - 2, stop - 2);
+  previous2_ = stop[-2];
+  previous1_ = stop[-1];
+  return stop;
 }
 
 void SimpleXMLParserPL::Machine::HandleByte() {
@@ -111,7 +202,7 @@ void SimpleXMLParserPL::Machine::HandleByte() {
       else if (byte == '&')
         GoTo(TextEntity);
       else
-        textBuffer_.push_back(byte);
+        AppendTextByte(byte);
       break;
     case TextEntity:
       if (byte == ';')
@@ -196,7 +287,7 @@ void SimpleXMLParserPL::Machine::HandleCData() {
     GoTo(Text);
     return;
   }
-  if (previous2_ != 0) textBuffer_.push_back(previous2_);
+  if (previous2_ != 0) AppendTextByte(previous2_);
   previous2_ = previous1_;
   previous1_ = current_;
 }
@@ -272,8 +363,48 @@ void SimpleXMLParserPL::Machine::Enter(State next) {
   }
 }
 
+void SimpleXMLParserPL::Machine::HoldText(const char* begin, const char* end) {
+  if (begin == end) return;
+  if (heldText_.empty()) {
+    heldText_ = ByteRange(begin, end);
+    return;
+  }
+  // Only a run that continues the held one may join it.
+  if (heldText_.end != begin) {
+    SpillHeldText();
+    heldText_.begin = begin;
+  }
+  heldText_.end = end;
+}
+
+// A zero byte inside a section is dropped.
+void SimpleXMLParserPL::Machine::AppendCDataBytes(const char* begin, const char* end) {
+  if (std::memchr(begin, 0, static_cast<std::size_t>(end - begin)) == nullptr)
+    return HoldText(begin, end);
+  for (const char* cursor = begin; cursor != end; ++cursor) {
+    if (*cursor != 0) AppendTextByte(*cursor);
+  }
+}
+
+void SimpleXMLParserPL::Machine::AppendTextByte(char byte) {
+  SpillHeldText();
+  textBuffer_.push_back(byte);
+}
+
+void SimpleXMLParserPL::Machine::SpillHeldText() {
+  if (heldText_.empty()) return;
+  textBuffer_.insert(textBuffer_.end(), heldText_.begin, heldText_.end);
+  heldText_ = ByteRange();
+}
+
 void SimpleXMLParserPL::Machine::FlushText() {
-  if (textBuffer_.empty()) return;
+  if (textBuffer_.empty()) {
+    const ByteRange text = heldText_;
+    heldText_ = ByteRange();
+    if (!text.empty()) handler_->Characters(text);
+    return;
+  }
+  SpillHeldText();
   handler_->Characters(textBuffer_);
   textBuffer_.clear();
 }

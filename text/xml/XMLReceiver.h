@@ -8,8 +8,8 @@
 class XMLReceiver {
  public:
   virtual ~XMLReceiver() = default;
-  // Names and texts are valid only during the call.
-  virtual void StartElement(ByteRange name, const XMLElement::AttributeMap& attributes) = 0;
+  // Names and texts are valid only during the call; the attributes are the receiver's to keep.
+  virtual void StartElement(ByteRange name, XMLElement::AttributeMap attributes) = 0;
   virtual void EndElement(ByteRange name) = 0;
   virtual void Characters(ByteRange text) = 0;
 };

@@ -1,7 +1,9 @@
 #include "text/xml/XMLTreeParser.h"
 
-void XMLTreeParser::StartElement(ByteRange name, const XMLElement::AttributeMap& attributes) {
-  XMLElement element(UString8(name.begin, name.end), attributes);
+#include <utility>
+
+void XMLTreeParser::StartElement(ByteRange name, XMLElement::AttributeMap attributes) {
+  XMLElement element(UString8(name.begin, name.end), std::move(attributes));
   if (openElements_.empty()) {
     root_ = std::make_unique<XMLElement>(std::move(element));
     openElements_.push_back(root_.get());

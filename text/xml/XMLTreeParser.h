@@ -10,7 +10,7 @@
 
 class XMLTreeParser : public XMLReceiver {
  public:
-  void StartElement(ByteRange name, const XMLElement::AttributeMap& attributes) override;
+  void StartElement(ByteRange name, XMLElement::AttributeMap attributes) override;
   // Closes the innermost open element whatever the name says.
   void EndElement(ByteRange name) override;
   void Characters(ByteRange text) override;

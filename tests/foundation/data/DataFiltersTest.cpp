@@ -1,8 +1,10 @@
 // Stages of a byte stream: the ASCII case filter and Base64 in both directions, as filters and as
-// line stages.
+// line stages; the decoder's group-wise path against a character-wise reference wherever noise,
+// padding or the end of the text falls.
 #include "foundation/data/DataReceiver.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -206,6 +208,99 @@ TEST(Base64, TooLittleOutputRoomThrowsDataOverflow) {
   in = {"T", "T" + 1};
   Base64Decoder().Filter(in, none);
   EXPECT_TRUE(in.Empty());
+}
+
+// The decoder one character at a time, with the alphabet searched as text: skips what is not in
+// it, and stops where the output is full and the next character completes a byte.
+struct ReferenceDecoder {
+  std::uint32_t bits = 0;
+  unsigned count = 0;
+
+  // One Filter call with `room` bytes of output from `at` on; true where it has to throw
+  // DataOverflow.
+  bool Filter(const std::string& text, std::size_t& at, std::string& out, std::size_t room) {
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::size_t produced = 0;
+    for (; at < text.size(); ++at) {
+      const char* found = text[at] == '\0' ? nullptr : std::strchr(kAlphabet, text[at]);
+      if (found == nullptr) continue;
+      if (count >= 2 && produced == room) return produced == 0;
+      bits = bits << 6 | static_cast<std::uint32_t>(found - kAlphabet);
+      count += 6;
+      if (count >= 8) {
+        count -= 8;
+        out += static_cast<char>(bits >> count);
+        ++produced;
+      }
+    }
+    return false;
+  }
+};
+
+// Filters all of `text` with `room` bytes of output a call, checking after every call that the
+// decoder consumed, produced and threw as the reference does.
+void ExpectAsReference(const std::string& text, std::size_t room) {
+  SCOPED_TRACE(room);
+  Base64Decoder decoder;
+  ReferenceDecoder reference;
+  std::string decoded, expected;
+  std::vector<char> buffer(room);
+  DataFilter::Input in{text.data(), text.data() + text.size()};
+  std::size_t at = 0;
+  while (!in.Empty()) {
+    DataFilter::Output out{buffer.data(), buffer.data(), buffer.data() + room};
+    const bool overflows = reference.Filter(text, at, expected, room);
+    if (overflows) {
+      ASSERT_THROW(decoder.Filter(in, out), DataOverflow);
+    } else {
+      decoder.Filter(in, out);
+    }
+    decoded.append(out.begin, out.end);
+    ASSERT_EQ(decoded, expected);
+    ASSERT_EQ(static_cast<std::size_t>(in.begin - text.data()), at);
+    if (overflows) return;
+  }
+}
+
+TEST(Base64, DecoderMatchesTheReferenceWithNoiseAndPaddingAtEveryOffset) {
+  const std::string clean = Encoded(Bytes(45));  // 60 characters, no padding
+  // Padding, blanks, line ends, bytes outside the alphabet and one more character of it, which
+  // shifts the groups after it.
+  const std::string noises[] = {"=",       "==", " ",    "\n",   "\r\n", "*",
+                                "-_",      ".",  "\x80", "\xFF", "A",    std::string(1, '\0'),
+                                "\t\t\t\t"};
+  for (const std::string& noise : noises) {
+    for (std::size_t at = 0; at <= clean.size(); ++at) {
+      const std::string text = clean.substr(0, at) + noise + clean.substr(at);
+      SCOPED_TRACE(testing::PrintToString(text));
+      for (const std::size_t room : {1, 2, 3, 4, 5, 6, 7, 8, 80}) ExpectAsReference(text, room);
+    }
+  }
+}
+
+TEST(Base64, DecoderMatchesTheReferenceOnPaddedAndCutTexts) {
+  // Padded encodings run together (decoding goes on after "="), and a text cut after every
+  // character, which leaves 0, 6, 12 or 18 bits that make no byte.
+  std::string padded;
+  for (std::size_t size = 1; size <= 6; ++size) padded += Encoded(Bytes(size));
+  const std::string clean = Encoded(Bytes(48));
+  for (const std::string& whole : {padded, clean}) {
+    for (std::size_t length = 0; length <= whole.size(); ++length) {
+      const std::string text = whole.substr(0, length);
+      SCOPED_TRACE(testing::PrintToString(text));
+      for (const std::size_t room : {1, 3, 4, 7, 80}) ExpectAsReference(text, room);
+    }
+  }
+}
+
+TEST(Base64, NoOutputRoomThrowsOnlyWhereAByteIsDue) {
+  // Each character that is not in the alphabet is skipped even then; the first one that would
+  // complete a byte stops the decoder with its input left there.
+  for (const std::string text : {"", "*", "T", "=T", "TQ", "T=Q", " \nTQ", "TQ==", "====TQ"}) {
+    SCOPED_TRACE(testing::PrintToString(text));
+    ExpectAsReference(text, 0);
+  }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -188,6 +189,80 @@ TEST(LocaleConversion, UTF8LocaleCopiesTheBytesAsTheyAre) {
                {{text, text, text},
                 {malformed, malformed, malformed},
                 {kAllSevenBit, kAllSevenBit, kAllSevenBit}});
+}
+
+// A locale the test makes for itself under LOCPATH, and takes away again; unset when the system
+// cannot make it.
+class PrivateLocale {
+ public:
+  PrivateLocale(const char* name, const char* definition, const char* charmap) {
+    char folder[] = "/tmp/qvx-locale-XXXXXX";
+    if (mkdtemp(folder) == nullptr) return;
+    folder_ = folder;
+    if (const char* saved = std::getenv("LOCPATH")) savedPath_ = saved;
+    // -c: localedef refuses a character map that is not ASCII compatible otherwise.
+    const std::string command = std::string("localedef -c -f ") + charmap + " -i " + definition +
+                                " " + folder_ + "/" + name + " >/dev/null 2>&1";
+    // Its status is not telling: -c makes the warning a non-zero exit. setlocale decides below.
+    if (std::system(command.c_str()) == -1) return;
+    setenv("LOCPATH", folder_.c_str(), 1);
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    made_ = std::setlocale(LC_ALL, name) != nullptr;
+    std::setlocale(LC_ALL, saved.c_str());
+  }
+  ~PrivateLocale() {
+    savedPath_ ? setenv("LOCPATH", savedPath_->c_str(), 1) : unsetenv("LOCPATH");
+    if (!folder_.empty()) std::filesystem::remove_all(folder_);
+  }
+  PrivateLocale(const PrivateLocale&) = delete;
+  PrivateLocale& operator=(const PrivateLocale&) = delete;
+
+  [[nodiscard]] bool Made() const noexcept { return made_; }
+
+ private:
+  std::string folder_;
+  std::optional<std::string> savedPath_;
+  bool made_ = false;
+};
+
+// Seven-bit text is not the same bytes in every encoding: Shift_JIS reads 0x5C as the yen sign
+// and 0x7E as an overline, so no conversion may take seven-bit bytes as already converted.
+TEST(LocaleConversion, LegacyLocaleWhoseSevenBitBytesDifferIsStillConverted) {
+  const PrivateLocale locale("ja_JP.SJIS", "ja_JP", "SHIFT_JIS");
+  if (!locale.Made()) GTEST_SKIP() << "localedef cannot make a Shift_JIS locale here";
+  ExpectRowsIn({"ja_JP.SJIS"}, false,
+               {{"plain text", "plain text", "plain text"},
+                {"C:\\dir",
+                 "C:\xC2\xA5"
+                 "dir",
+                 "C:\\dir"},
+                {"a~b",
+                 "a\xE2\x80\xBE"
+                 "b",
+                 "a~b"}});
+  // And back in the C locale the same bytes are seven-bit ASCII again.
+  ExpectRowsIn({"C"}, false, {{"C:\\dir", "C:\\dir", "C:\\dir"}, {"a~b", "a~b", "a~b"}});
+}
+
+// A NUL inside the text is a character like any other, whichever way the text goes.
+TEST(LocaleConversion, EmbeddedNulSurvivesBothWays) {
+  const std::string text("a\0b", 3);
+  ExpectRowsIn({"C"}, false, {{text, text, text}});
+  ExpectRowsIn({"C.UTF-8", "en_US.UTF-8", "C.utf8"}, true, {{text, text, text}});
+}
+
+// Appending converts onto what is there, and a text that fails leaves no part of itself behind:
+// the seven-bit start of a refused text must not stay in the target.
+TEST(LocaleConversion, AppendingKeepsTheTargetWholeWhenATextIsRefused) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
+  std::string target = "item: ";
+  const std::string good = "ok", bad = "caf\xC3\xA9";
+  AppendUTF8ToLocale(target, good.data(), good.data() + good.size());
+  EXPECT_THROW(AppendUTF8ToLocale(target, bad.data(), bad.data() + bad.size()),
+               UnixPlatform::WideToMultiByteConvertError);
+  EXPECT_EQ(target, "item: ok");
+  std::setlocale(LC_ALL, saved.c_str());
 }
 
 }  // namespace

@@ -39,16 +39,25 @@ std::string Postfix(const ShiftReduceTable& table, const std::string& text) {
   return machine.Finish(writer) ? writer.text : "rejected";
 }
 
+// Rule 0 reduces a sum, rule 2 a product.
+ShiftReduceTable ExpressionTable() {
+  return ShiftReduceTable(kSymbolCount,
+                          {{kExpression, {kExpression, kPlus, kTerm}},
+                           {kExpression, {kTerm}},
+                           {kTerm, {kTerm, kTimes, kFactor}},
+                           {kTerm, {kFactor}},
+                           {kFactor, {kOpen, kExpression, kClose}},
+                           {kFactor, {kNumber}}},
+                          kExpression);
+}
+
+std::string Nested(int depth, const std::string& inner) {
+  return std::string(static_cast<std::size_t>(depth), '(') + inner +
+         std::string(static_cast<std::size_t>(depth), ')');
+}
+
 TEST(ShiftReduceTable, ExpressionGrammarReducesWithPrecedenceAndLeftAssociativity) {
-  // Rule 0 reduces a sum, rule 2 a product.
-  const ShiftReduceTable table(kSymbolCount,
-                               {{kExpression, {kExpression, kPlus, kTerm}},
-                                {kExpression, {kTerm}},
-                                {kTerm, {kTerm, kTimes, kFactor}},
-                                {kTerm, {kFactor}},
-                                {kFactor, {kOpen, kExpression, kClose}},
-                                {kFactor, {kNumber}}},
-                               kExpression);
+  const ShiftReduceTable table = ExpressionTable();
   struct Row {
     const char* text;
     const char* postfix;
@@ -61,6 +70,59 @@ TEST(ShiftReduceTable, ExpressionGrammarReducesWithPrecedenceAndLeftAssociativit
     SCOPED_TRACE(row.text);
     EXPECT_EQ(Postfix(table, row.text), row.postfix);
   }
+}
+
+// Each open parenthesis stacks three states, so these stacks outgrow any small fixed depth.
+TEST(ShiftReduceMachine, DeepStacksReadAsShallowOnes) {
+  const ShiftReduceTable table = ExpressionTable();
+  struct Row {
+    std::string text;
+    std::string postfix;
+  } const rows[] = {
+      {Nested(5, "1+2"), "12+"},
+      {Nested(40, "1+2") + "*3", "12+3*"},
+      {Nested(200, "1*" + Nested(100, "2+3")), "123+*"},
+      {Nested(40, "1+2") + ")", "rejected"},
+      {"(" + Nested(40, "1"), "rejected"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(Postfix(table, row.text), row.postfix);
+  }
+}
+
+TEST(ShiftReduceMachine, ResetAfterADeepInputStartsAfresh) {
+  const ShiftReduceTable table = ExpressionTable();
+  ShiftReduceMachine machine(table);
+  PostfixWriter writer;
+  for (int round = 0; round < 2; ++round) {
+    for (int depth = 0; depth < 50; ++depth) ASSERT_TRUE(machine.Shift(kOpen, writer));
+    machine.Reset();
+    ASSERT_TRUE(machine.Shift(kNumber, writer));
+    ASSERT_TRUE(machine.Shift(kPlus, writer));
+    ASSERT_TRUE(machine.Shift(kNumber, writer));
+    EXPECT_TRUE(machine.Finish(writer));
+    machine.Reset();
+  }
+  EXPECT_EQ(writer.text, "++");
+}
+
+TEST(ShiftReduceTable, LookupsOutsideTheTableAreErrors) {
+  const ShiftReduceTable table = ExpressionTable();
+  const struct {
+    std::size_t state;
+    int lookahead;
+  } rows[] = {
+      {table.StateCount(), kNumber}, {table.StateCount() + 1000, kNumber},
+      {~std::size_t{0}, kNumber},    {0, -1},
+      {0, table.EndOfInput() + 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.state) + " " + std::to_string(row.lookahead));
+    EXPECT_EQ(table.ActionFor(row.state, row.lookahead).kind, ShiftReduceTable::ActionKind::kError);
+  }
+  // The start state shifts a number.
+  EXPECT_EQ(table.ActionFor(0, kNumber).kind, ShiftReduceTable::ActionKind::kShift);
 }
 
 TEST(ShiftReduceTable, RefusesAmbiguousAndMalformedGrammars) {

@@ -124,6 +124,76 @@ TEST(TimeParsing, ThreadsReadingAtOnceShareTheTables) {
     EXPECT_EQ(result, Zoned({5, 3, 2024}, {7, 8, 9}, 3600));
 }
 
+TEST(TimeParsing, BlanksSplitLexemesInEveryPieceSize) {
+  struct Row {
+    const char* text;
+    const char* failure;  // "" when read
+  } const rows[] = {
+      {" \t05 Mar 2024 07:08 +0100 \r\n", ""},
+      {"Tue,05 Mar 2024   07:08:09   GMT", ""},
+      {"05 Mar 2024 07:08 +01 00", "ParsingFailure"},
+      {"05 Ma r 2024 07:08 +0100", "ParsingFailure"},
+      {"05 Mar 20 24 07:08 +0100", "ParsingFailure"},
+      {"   ", "ParsingFailure"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    const std::string text = row.text;
+    EXPECT_EQ(RejectionOf(text), row.failure);
+    for (std::size_t piece = 1; piece <= text.size(); ++piece) {
+      SCOPED_TRACE(piece);
+      if (*row.failure == '\0') {
+        EXPECT_EQ(ParseInPieces(text, piece), Parse(text));
+      } else {
+        EXPECT_THROW(static_cast<void>(ParseInPieces(text, piece)), ParsingFailure);
+      }
+    }
+  }
+}
+
+// Records the reserved word that a text of one word is read as.
+class WordRecorder : public TimeLexemeAcceptor {
+ public:
+  void AcceptReservedWord(const ReservedWordLexeme<TimeParsingAction>& lexeme) override {
+    word = lexeme.word;
+  }
+  void AcceptNumeral(const TimeNumeralLexeme&) override {}
+  void AcceptCharacter(const CharacterLexeme&) override {}
+  void AcceptEnd(const EndLexeme&) override {}
+
+  const ReservedWord<TimeParsingAction>* word = nullptr;
+};
+
+const ReservedWord<TimeParsingAction>* WordOf(const std::string& text) {
+  WordRecorder recorder;
+  TimeLexer lexer(recorder);
+  lexer.StartData(0);
+  lexer.Receive(text.data(), text.data() + text.size());
+  lexer.EndData();
+  return recorder.word;
+}
+
+TEST(TimeLexing, EveryReservedWordIsFoundInAnyCase) {
+  const TimeReservedWordTable table = TimeReservedWords();
+  for (const ReservedWord<TimeParsingAction>* word = table.begin; word != table.end; ++word) {
+    SCOPED_TRACE(word->name);
+    std::string upper = word->name;
+    for (char& letter : upper) letter = static_cast<char>(letter - 'a' + 'A');
+    EXPECT_EQ(WordOf(word->name), word);
+    EXPECT_EQ(WordOf(upper), word);
+  }
+}
+
+TEST(TimeLexing, LettersThatAreNoReservedWordFail) {
+  // Prefixes and extensions of words, neighbours in the table's order, and the ends of the
+  // alphabet.
+  for (const char* text :
+       {"ja", "janu", "ap", "aq", "apra", "ab", "gm", "utc", "zz", "Aa", "mam"}) {
+    SCOPED_TRACE(text);
+    EXPECT_THROW(static_cast<void>(WordOf(text)), ParsingFailure);
+  }
+}
+
 TEST(TimeLexing, PositionsBeyond32BitsThrow) {
   TimeParser parser;
   TimeLexer lexer(parser);

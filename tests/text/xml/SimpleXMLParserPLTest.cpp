@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+using namespace std::string_literals;
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,6 +139,31 @@ TEST(SimpleXMLParserPL, CommentsShortEmptyTagsAndCutOffDocuments) {
       {"<a><b>text", "S(a)\nS(b)\n"},
       {"<a>&lt", "S(a)\n"},
       {"<a><!-- never closed", "S(a)\n"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+// Text, names, values and sections are taken a run at a time; each run must end on the same byte
+// as a byte-by-byte reading would, whatever piece boundary falls inside it.
+TEST(SimpleXMLParserPL, RunsEndWhereTheMarkupSaysAcrossPieces) {
+  const Row rows[] = {
+      {"<a>one &amp; two &lt; three</a>", "S(a)\nC(one )\nC(&)\nC( two )\nC(<)\nC( three)\nE(a)\n"},
+      {"<a>" + std::string(200, 'x') + "</a>", "S(a)\nC(" + std::string(200, 'x') + ")\nE(a)\n"},
+      {"<abcdefghijk lmnopqrstu=\"v&amp;w\">", "S(abcdefghijk|lmnopqrstu=v&w)\n"},
+      // The CDATA opening counts only as a whole name, reached byte by byte.
+      {"<x![CDATA[y>", "S(x![CDATA[y)\n"},
+      {"<![CDATAX>", "S(![CDATAX)\n"},
+      {"<![CDAT-A[x]]>", "C(x)\n"},
+      // Sections: the first "]]>" closes, even one that begins in the first two bytes.
+      {"<a><![CDATA[]]>]]></a>", "S(a)\nC(]]>)\nE(a)\n"},
+      {"<a><![CDATA[x]]]]></a>", "S(a)\nC(x]])\nE(a)\n"},
+      {"<a><![CDATA[x]>]]></a>", "S(a)\nC(x]>)\nE(a)\n"},
+      {"<a><![CDATA[xy]]>z<![CDATA[w]]></a>", "S(a)\nC(xy)\nC(z)\nC(w)\nE(a)\n"},
+      {"<a><![CDATA[" + std::string(100, 'q') + "]]></a>",
+       "S(a)\nC(" + std::string(100, 'q') + ")\nE(a)\n"},
+      // Zero bytes are dropped anywhere in a section, and one between brackets keeps it open.
+      {"<a><![CDATA[abc\0def\0]]></a>"s, "S(a)\nC(abcdef)\nE(a)\n"},
+      {"<a><![CDATA[x]\0]>y]]></a>"s, "S(a)\nC(x]]>y)\nE(a)\n"},
   };
   ExpectRows(std::begin(rows), std::end(rows));
 }
