@@ -1,5 +1,5 @@
 """Message windows and the quiet-mode notice on a real display: their texts and buttons read
-through editres, their stay-on-top state as openbox reports it, their buttons clicked."""
+through editres, their stay-on-top state as the window manager reports it, their buttons clicked."""
 
 import datetime
 import time

@@ -86,7 +86,8 @@ def test_the_window_on_top_under_the_pointer_is_told_from_one_it_covers(xsession
 
 
 @pytest.mark.parametrize("argument, variable, chosen", [
-    (None, None, "openbox"), (None, "twm", "twm"), ("none", "twm", "none"), ("icewm", None, "icewm"),
+    (None, None, "openbox"), (None, "twm", "twm"), ("none", "twm", "none"),
+    ("icewm", None, "icewm"),
 ])
 def test_window_manager_is_named_by_argument_then_variable(monkeypatch, argument, variable,
                                                             chosen):
