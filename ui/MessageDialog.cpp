@@ -11,10 +11,10 @@
 
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
+#include <X11/Xatom.h>
 #include <X11/Xaw/AsciiText.h>
 #include <X11/Xaw/Command.h>
 #include <X11/Xaw/Form.h>
-#include <X11/Xatom.h>
 
 #include <algorithm>
 #include <iterator>

@@ -6,10 +6,10 @@
 #include <X11/IntrinsicP.h>
 #include <X11/ShellP.h>
 #include <X11/StringDefs.h>
-#include <X11/Xutil.h>
 #include <X11/Xaw/List.h>
 #include <X11/Xaw/Scrollbar.h>
 #include <X11/Xaw/TextP.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstring>
