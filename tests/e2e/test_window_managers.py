@@ -29,6 +29,11 @@ def check_centred_and_unclosable(client, window):
     assert session._viewable(window), f"{window:#x} closed under {session.window_manager}"
 
 
+def find(client, title):
+    """The window titled so; an instrumented program maps its windows late."""
+    return client.xsession.find_window(title, timeout=5.0 + slack())
+
+
 @pytest.fixture
 def client(client, xsession):
     client.xsession = xsession
@@ -56,11 +61,11 @@ def test_every_dialog_is_centred_and_keeps_its_close_button_from_closing_it(clie
                          qvxsim.message_request(ID=3, Title="Upgrade", Message="Upgrade",
                                                 IsCompletionMessage=True))
     for title in ("^Running$", "^Vantrel notification:$"):
-        check_centred_and_unclosable(client, client.xsession.find_window(title))
+        check_centred_and_unclosable(client, find(client, title))
     start = datetime.datetime.now(datetime.timezone.utc)
     client.send_messages(qvxsim.quiet_mode_start(StartTime=start,
                                                  EndTime=start + datetime.timedelta(hours=1)))
-    check_centred_and_unclosable(client, client.xsession.find_window("^Not Currently Available$"))
+    check_centred_and_unclosable(client, find(client, "^Not Currently Available$"))
 
 
 def test_stay_on_top_is_asked_only_of_a_manager_that_honours_it(client, xsession, tmp_path):
@@ -76,7 +81,7 @@ def test_stay_on_top_is_asked_only_of_a_manager_that_honours_it(client, xsession
             InitialUISettings=qvxsim.ui_settings(PersistRunningMessage=True,
                                                  TopmostRunningMessage=True)))
         client.send_messages(qvxsim.message_request(ID=4, Title="On top", Message="Running"))
-        window = xsession.find_window("^On top$")
+        window = find(client, "^On top$")
         if xsession.ewmh:
             xsession_module.poll(
                 lambda: "_NET_WM_STATE_ABOVE" in xsession.net_wm_state(window), 2.0 + slack(),
