@@ -13,7 +13,7 @@ cd $(1) && $(2) ctest --output-on-failure; status=$$?; \
 endef
 
 # `make package` builds the Debian package into build/ with CPack.
-.PHONY: all deps build package test demo chaos screenshots test-asan test-tsan fuzz bench format format-check clean
+.PHONY: all deps build package test test-wm demo chaos screenshots test-asan test-tsan fuzz bench format format-check clean
 
 all: build
 
@@ -31,11 +31,30 @@ package: build
 test: build
 	$(call run_ctest,build)
 
+# The dialog tests and the demo again under the window managers `make test` does not use (it
+# runs them under openbox): twm (no EWMH), icewm and none, one line per manager. The tests marked
+# wm_independent are left to openbox's run. Each manager's log is build/test-wm-<manager>.log.
+WM_TESTS = tests/e2e/test_action_request_dialog.py tests/e2e/test_message_windows.py \
+  tests/e2e/test_consent_and_failures.py tests/e2e/test_demo.py tests/e2e/test_window_managers.py
+WM_EXTRA = twm icewm none
+test-wm: build
+	@status=0; for wm in $(WM_EXTRA); do \
+	  log=build/test-wm-$$wm.log; \
+	  QVX_WM=$$wm QVX_PROGRAM=build/qvxclientui QVX_XLATCHECK=build/qvxclientui-xlatcheck \
+	    QVX_TIME_FILTER=build/tests/time_text_filter \
+	    QVX_OUTGOING_FILTER=build/tests/outgoing_message_filter PYTHONPATH=tools \
+	    /usr/bin/python3 -m pytest -q -p no:cacheprovider -m "not wm_independent" $(WM_TESTS) \
+	    >$$log 2>&1 || { status=1; cat $$log; }; \
+	  echo "window manager $$wm: $$(tail -n 1 $$log | sed 's/^=* *//; s/ *=*$$//')"; \
+	done; exit $$status
+
 # The built-in scenario on the user's display, or on a private one when DISPLAY is unset; one
-# picture per screenshot step lands in demo-output/.
+# picture per screenshot step lands in demo-output/. WM=twm (icewm, none, openbox) plays it on a
+# private display under that window manager.
 demo: build
 	rm -rf demo-output
-	/usr/bin/python3 tools/clientsim demo --program build/qvxclientui --output demo-output
+	/usr/bin/python3 tools/clientsim demo --program build/qvxclientui --output demo-output \
+	  $(if $(WM),--own-display --window-manager $(WM))
 
 # Ten minutes of random messages and clicks on a private display, every answer checked; a
 # failing session is written to chaos-output/ as a scenario file. CHAOS_SEED repeats a run.
@@ -45,7 +64,7 @@ chaos: build
 	  $(if $(CHAOS_SEED),--seed $(CHAOS_SEED))
 
 # The README's pictures under docs/, from the same scenario on a private display in English,
-# German and Japanese.
+# German and Japanese, and the action request dialog under each window manager.
 screenshots: build
 	scripts/screenshots build/qvxclientui
 

@@ -37,12 +37,18 @@ CONFIRMATION_TITLE = "Confirmation Required"
 
 
 def mapped_client(session, title):
-    """A managed, viewable client window with this exact title, or None."""
+    """A managed, viewable client window with this exact title, or None. An EWMH manager lists
+    its clients on the root; under another the tree is walked."""
     x = session.x
     root = x.screen().root
-    clients = root.get_full_property(x.intern_atom("_NET_CLIENT_LIST"), 0)
-    for window_id in (clients.value if clients else ()):
-        window = x.create_resource_object("window", window_id)
+    if session.ewmh:
+        clients = root.get_full_property(x.intern_atom("_NET_CLIENT_LIST"), 0)
+        windows = [x.create_resource_object("window", identifier)
+                   for identifier in (clients.value if clients else ())]
+    else:
+        windows = list(session._walk())
+    for window in windows:
+        window_id = window.id
         try:
             if session._name(window) == title and session._viewable(window_id):
                 return window_id

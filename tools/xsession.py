@@ -1,7 +1,8 @@
-"""A private X display for driving the program as a user would: Xvfb with openbox on it.
+"""A private X display for driving the program as a user would: Xvfb with a window manager on it.
 
-XSession starts a virtual server and a window manager, waits until both are ready (polling, never
-sleeping blindly), and ends both on exit; XSession.existing(display) wraps a display someone else
+XSession starts a virtual server and a window manager (openbox unless the constructor or QVX_WM
+names another of WINDOW_MANAGERS), waits until both are ready (polling, never sleeping blindly),
+and ends both on exit; XSession.existing(display) wraps a display someone else
 runs and starts or stops nothing. Its helpers find, close, click, photograph and message windows
 through the real server and window manager, the way a user or another program would reach them.
 
@@ -21,9 +22,32 @@ import Xlib.error
 import Xlib.protocol.event
 import Xlib.X
 import Xlib.Xatom
+import Xlib.Xutil
 
 POLL_SECONDS = 0.02
 SCREEN = "1280x1024x24"
+
+# The window managers a session can run: the command that starts one and whether it speaks EWMH
+# (announces itself with _NET_SUPPORTING_WM_CHECK and honours _NET_WM_STATE and
+# _NET_CLOSE_WINDOW). twm is the ICCCM-only manager; "none" leaves every window a child of the
+# root, placed where its program asked.
+WINDOW_MANAGERS = {
+    "openbox": (("openbox", "--sm-disable"), True),
+    "icewm": (("icewm",), True),
+    "twm": (("twm",), False),
+    "none": (None, False),
+}
+DEFAULT_WINDOW_MANAGER = "openbox"
+WINDOW_MANAGER_VARIABLE = "QVX_WM"
+
+
+def chosen_window_manager(name=None):
+    """name, else QVX_WM, else openbox; ValueError for a manager the rig does not know."""
+    name = name or os.environ.get(WINDOW_MANAGER_VARIABLE) or DEFAULT_WINDOW_MANAGER
+    if name not in WINDOW_MANAGERS:
+        raise ValueError(f"unknown window manager {name!r}; one of "
+                         + ", ".join(WINDOW_MANAGERS))
+    return name
 
 # libXmu's editres sends widget ids as 32 bits and sign-extends them when it reads them back, so
 # with a randomised heap about half the runs cannot resolve any widget. Programs the rig reads
@@ -50,9 +74,10 @@ def poll(condition, timeout, what):
 class XSession:
     """One display with a window manager; a context manager (see the module's comment)."""
 
-    def __init__(self, screen=SCREEN, timeout=10.0):
+    def __init__(self, screen=SCREEN, timeout=10.0, window_manager=None):
         self.screen = screen
         self.timeout = timeout
+        self.window_manager = chosen_window_manager(window_manager)
         self.display = None
         self._owned = True
         self._server = None
@@ -68,6 +93,14 @@ class XSession:
         session.display = display
         session._owned = False
         return session
+
+    @property
+    def ewmh(self):
+        """Whether the window manager announces EWMH support (on a display someone else runs:
+        whether a manager has put _NET_SUPPORTING_WM_CHECK on the root)."""
+        if self._owned:
+            return WINDOW_MANAGERS[self.window_manager][1]
+        return self._supporting_wm_check() is not None
 
     def __enter__(self):
         if self._owned:
@@ -122,15 +155,27 @@ class XSession:
             self.display = ":" + self._read_display_number(reading)
         finally:
             os.close(reading)
-        # A private home and configuration folder keep the user's openbox settings out.
+        # A private home and configuration folder keep the user's own window manager settings
+        # out: each manager runs on its shipped defaults, as a new user meets it.
         home = os.path.join(self._folder, "home")
         os.makedirs(home)
-        with self._log("openbox.log") as log:
+        command, ewmh = WINDOW_MANAGERS[self.window_manager]
+        if command is None:
+            return
+        if self.window_manager == "icewm":
+            # Its taskbar's clock and load meters would change every picture of the whole screen;
+            # nothing else of the defaults is changed.
+            os.makedirs(os.path.join(home, ".icewm"))
+            with open(os.path.join(home, ".icewm", "preferences"), "w") as preferences:
+                preferences.write("TaskBarShowClock=0\nTaskBarShowCPUStatus=0\n"
+                                  "TaskBarShowNetStatus=0\nTaskBarShowMEMStatus=0\n")
+        with self._log(self.window_manager + ".log") as log:
             self._manager = subprocess.Popen(
-                ["openbox", "--sm-disable"], stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                command, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                 env=self.env(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config")))
         try:
-            poll(self._manager_ready, self.timeout, "openbox ready")
+            if ewmh:
+                poll(self._manager_ready, self.timeout, f"{self.window_manager} ready")
             self._wait_until_windows_are_managed()
         except XSessionError as error:
             raise XSessionError(str(error) + self._logs()) from None
@@ -149,23 +194,38 @@ class XSession:
                 text += chunk
         return text.decode().strip()
 
-    def _manager_ready(self):
+    def _manager_alive(self):
         if self._manager.poll() is not None:
-            raise XSessionError(f"openbox exited with status {self._manager.returncode}"
-                                + self._logs())
-        shown = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
-                               capture_output=True, text=True).stdout
-        return "window id #" in shown
+            raise XSessionError(f"{self.window_manager} exited with status "
+                                f"{self._manager.returncode}" + self._logs())
+
+    def _supporting_wm_check(self):
+        """The window an EWMH manager names on the root, or None."""
+        atom = self.x.intern_atom("_NET_SUPPORTING_WM_CHECK", only_if_exists=True)
+        if not atom:
+            return None
+        value = self.x.screen().root.get_full_property(atom, Xlib.Xatom.WINDOW)
+        return value.value[0] if value and len(value.value) else None
+
+    def _manager_ready(self):
+        self._manager_alive()
+        return self._supporting_wm_check() is not None
 
     def _wait_until_windows_are_managed(self):
-        """openbox announces itself before its event loop runs, and a window mapped in between
-        can stay unmapped for good; once a probe window of ours gets a frame, the loop runs."""
+        """A manager may announce itself before its event loop runs (openbox does), and a window
+        mapped in between can stay unmapped for good; twm announces nothing at all. Once a probe
+        window of ours gets a frame, the loop runs. The probe asks for its position as a user
+        would (USPosition), so that twm does not wait for someone to place it."""
         root = self.x.screen().root
         probe = root.create_window(0, 0, 8, 8, 0, Xlib.X.CopyFromParent)
+        probe.set_wm_normal_hints(flags=Xlib.Xutil.USPosition | Xlib.Xutil.USSize, x=0, y=0,
+                                  width=8, height=8)
+        probe.set_wm_name("xsession probe")
         attempts = 0
 
         def framed():
             nonlocal attempts
+            self._manager_alive()
             if probe.query_tree().parent.id != root.id:
                 return True
             if attempts % 10 == 0:  # asks again every 0.2 s: an early request may be lost
@@ -174,14 +234,14 @@ class XSession:
             attempts += 1
             return False
         try:
-            poll(framed, self.timeout, "openbox managing windows")
+            poll(framed, self.timeout, f"{self.window_manager} managing windows")
         finally:
             probe.destroy()
             self.x.sync()
 
     def _logs(self):
         texts = []
-        for name in ("Xvfb.log", "openbox.log"):
+        for name in ("Xvfb.log", self.window_manager + ".log"):
             path = os.path.join(self._folder or "", name)
             if os.path.exists(path):
                 with open(path, "rb") as log:
@@ -317,12 +377,31 @@ class XSession:
             raise XSessionError(f"there is no window {window:#x}")
 
     def close_via_wm(self, window):
-        """Asks the window manager to close window, as its close button does."""
+        """Asks for window to close, as the window manager's close button does: through an EWMH
+        manager's _NET_CLOSE_WINDOW, else with the WM_DELETE_WINDOW message that twm's f.delete
+        sends (and that any manager sends a window taking part in that protocol)."""
+        if not self.ewmh:
+            return self.send_delete_window(window)
         event = Xlib.protocol.event.ClientMessage(
             window=window, client_type=self.x.intern_atom("_NET_CLOSE_WINDOW"),
             data=(32, [Xlib.X.CurrentTime, 2, 0, 0, 0]))  # 2: a request from a pager or user
         mask = Xlib.X.SubstructureRedirectMask | Xlib.X.SubstructureNotifyMask
         self.x.screen().root.send_event(event, event_mask=mask)
+        self.x.sync()
+
+    def send_delete_window(self, window):
+        """Sends window the ICCCM WM_PROTOCOLS/WM_DELETE_WINDOW message a window manager sends to
+        close it; XSessionError when the window does not take part in that protocol (a manager
+        would destroy it instead)."""
+        resource = self.x.create_resource_object("window", window)
+        protocols = self.x.intern_atom("WM_PROTOCOLS")
+        delete = self.x.intern_atom("WM_DELETE_WINDOW")
+        if delete not in (resource.get_wm_protocols() or ()):
+            raise XSessionError(f"window {window:#x} does not take WM_DELETE_WINDOW")
+        event = Xlib.protocol.event.ClientMessage(
+            window=window, client_type=protocols,
+            data=(32, [delete, Xlib.X.CurrentTime, 0, 0, 0]))
+        resource.send_event(event, event_mask=0)
         self.x.sync()
 
     def click_at(self, x, y, button=1):
@@ -354,10 +433,84 @@ class XSession:
                 os.remove(grab)
 
     def net_wm_state(self, window):
-        """The names of the window's _NET_WM_STATE atoms, e.g. {"_NET_WM_STATE_ABOVE"}."""
+        """The names of the window's _NET_WM_STATE atoms, e.g. {"_NET_WM_STATE_ABOVE"}. Interns
+        nothing: a program that asks for the state only where the atoms exist must not be
+        misled by the rig."""
+        atom = self.x.intern_atom("_NET_WM_STATE", only_if_exists=True)
+        if not atom:
+            return set()
         resource = self.x.create_resource_object("window", window)
-        state = resource.get_full_property(self.x.intern_atom("_NET_WM_STATE"), Xlib.Xatom.ATOM)
+        state = resource.get_full_property(atom, Xlib.Xatom.ATOM)
         return {self.x.get_atom_name(atom) for atom in (state.value if state else ())}
+
+    def screen_size(self):
+        screen = self.x.screen()
+        return screen.width_in_pixels, screen.height_in_pixels
+
+    def frame_of(self, window):
+        """The root's child holding window: the manager's frame, or window itself without one."""
+        root = self.x.screen().root
+        frame = self.x.create_resource_object("window", window)
+        while (parent := frame.query_tree().parent).id != root.id:
+            frame = parent
+        return frame.id
+
+    def placement(self, window):
+        """(x, y, width, height) on the root of window itself and of its frame, as a pair."""
+        root = self.x.screen().root
+        shapes = []
+        for identifier in (window, self.frame_of(window)):
+            resource = self.x.create_resource_object("window", identifier)
+            geometry = resource.get_geometry()
+            corner = root.translate_coords(resource, 0, 0)  # inside the border
+            shapes.append((corner.x - geometry.border_width, corner.y - geometry.border_width, geometry.width + 2 * geometry.border_width,
+                           geometry.height + 2 * geometry.border_width))
+        return tuple(shapes)
+
+    def centre_offset(self, window):
+        """How far the window sits from the screen's centre, per axis, after allowing for the
+        manager's decorations: a manager places the frame's corner where the program asked for
+        the window's (ICCCM's NorthWest gravity) or shifts it by the decorations, so a window
+        centred by its program has its own centre or its frame's within the decorations' size
+        of the screen's."""
+        (x, y, width, height), (fx, fy, fwidth, fheight) = self.placement(window)
+        screen_width, screen_height = self.screen_size()
+        offsets = []
+        for start, size, frame_start, frame_size, screen in (
+                (x, width, fx, fwidth, screen_width), (y, height, fy, fheight, screen_height)):
+            own = abs(start + size / 2 - screen / 2)
+            framed = abs(frame_start + frame_size / 2 - screen / 2)
+            offsets.append(max(0.0, min(own, framed) - (frame_size - size)))
+        return tuple(offsets)
+
+
+class RootMessages:
+    """Records the ClientMessages sent to the root window, such as the _NET_WM_STATE requests a
+    program makes of an EWMH manager: on a connection of its own that selects
+    SubstructureNotify on the root (a message sent with that mask reaches every client selecting
+    it, whether or not a manager holds SubstructureRedirect). A context manager."""
+
+    def __init__(self, session):
+        self._x = Xlib.display.Display(session.display)
+        self._x.screen().root.change_attributes(event_mask=Xlib.X.SubstructureNotifyMask)
+        self._x.sync()
+        self.seen = []
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self._x.close()
+        return False
+
+    def types(self):
+        """The names of the message types seen so far, in order; reads what has arrived."""
+        self._x.sync()
+        while self._x.pending_events():
+            event = self._x.next_event()
+            if event.type == Xlib.X.ClientMessage:
+                self.seen.append((event.window.id, self._x.get_atom_name(event.client_type)))
+        return [name for _, name in self.seen]
 
 
 def _end(process, kill=False):

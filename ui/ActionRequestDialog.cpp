@@ -363,13 +363,13 @@ void ActionRequestDialog::Build() {
                reinterpret_cast<XPointer>(this));
   WidenByScrollbar(widgets_[kViewport]);
   WidenByScrollbar(widgets_[kSnoozeViewport]);
-  CenterShell(shell_);
   IgnoreWindowManagerClose(shell_);
   ApplyScrollbarTranslations(ChildNamed(widgets_[kViewport], "vertical"));
   ApplyScrollbarTranslations(ChildNamed(widgets_[kSnoozeViewport], "vertical"));
   ApplyScrollbarTranslations(TextScrollbar(widgets_[kDescription]));
   ScrollListToCurrent(widgets_[kViewport], widgets_[kActionList]);
   ScrollListToCurrent(widgets_[kSnoozeViewport], widgets_[kSnoozeList]);
+  ShowCentred(shell_);
 }
 
 // The buttons as wide as their labels made them, the last one ending under the description's

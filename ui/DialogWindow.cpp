@@ -5,9 +5,9 @@
 
 void DialogWindow::ShowWindow(Widget text) {
   XtRealizeWidget(shell_);
-  CenterShell(shell_);
   IgnoreWindowManagerClose(shell_);
   if (text != nullptr) ApplyScrollbarTranslations(TextScrollbar(text));
+  ShowCentred(shell_);
 }
 
 void DialogWindow::DestroyWindow() {

@@ -11,6 +11,7 @@
 
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
+#include <X11/Xatom.h>
 #include <X11/Xaw/AsciiText.h>
 #include <X11/Xaw/Command.h>
 #include <X11/Xaw/Form.h>
@@ -21,6 +22,29 @@
 #include <string>
 
 namespace {
+
+// Whether the window manager lists this state among those it honours (EWMH's _NET_SUPPORTED on
+// the root). The atoms alone prove nothing: any client may have interned them, under twm too.
+bool ManagerSupports(Display* display, Atom state) {
+  const Atom supported = XInternAtom(display, "_NET_SUPPORTED", True);
+  if (supported == 0) return false;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long remaining = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM,
+                         &type, &format, &count, &remaining, &data) != Success) {
+    return false;
+  }
+  bool found = false;
+  if (data != nullptr && type == XA_ATOM && format == 32) {
+    const Atom* atoms = reinterpret_cast<const Atom*>(data);
+    found = std::find(atoms, atoms + count, state) != atoms + count;
+  }
+  if (data != nullptr) XFree(data);
+  return found;
+}
 
 constexpr const char* kDialogName = "MessageDialog";
 
@@ -93,13 +117,13 @@ MessageDialog::Texts::Texts(const MessageRequest& message) {
   button = LocaleText(FormatBuiltIn(kOkText));
 }
 
-// Asks an EWMH window manager to keep the window above others, or to stop doing so; a manager
-// without the atoms has nothing to ask.
+// Asks an EWMH window manager to keep the window above others, or to stop doing so; of any other
+// manager nothing is asked.
 void MessageDialog::Window::ApplyTopmost() const {
   Display* display = XtDisplay(shell);
   const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", True);
   const Atom state = XInternAtom(display, "_NET_WM_STATE", True);
-  if (above == 0 || state == 0) return;
+  if (above == 0 || state == 0 || !ManagerSupports(display, above)) return;
   XEvent event = {};
   event.xclient.type = ClientMessage;
   event.xclient.window = XtWindow(shell);
@@ -189,9 +213,9 @@ void MessageDialog::Build(const MessageRequest& message, Texts texts, MessageBut
   XtRealizeWidget(window.shell);
   window.ShowButton();
   window.ApplyTopmost();
-  CenterShell(window.shell);
   IgnoreWindowManagerClose(window.shell);
   ApplyScrollbarTranslations(TextScrollbar(window.text));
+  ShowCentred(window.shell);
   window.expiry = ExpiryOf(message);
   windows_.push_back(std::move(window));
 }

@@ -4,10 +4,12 @@
 #include "ui/WidgetTable.h"
 
 #include <X11/IntrinsicP.h>
+#include <X11/ShellP.h>
 #include <X11/StringDefs.h>
 #include <X11/Xaw/List.h>
 #include <X11/Xaw/Scrollbar.h>
 #include <X11/Xaw/TextP.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstring>
@@ -23,7 +25,7 @@ constexpr const char* kScrollbarTranslations =
 
 }  // namespace
 
-void CenterShell(Widget shell) {
+void ShowCentred(Widget shell) {
   Display* display = XtDisplay(shell);
   const int screen = DefaultScreen(display);
   // A window wider or taller than the screen starts at its top left corner: its texts and the
@@ -34,6 +36,19 @@ void CenterShell(Widget shell) {
   XtSetArg(args[0], const_cast<char*>(XtNx), static_cast<Position>(x));
   XtSetArg(args[1], const_cast<char*>(XtNy), static_cast<Position>(y));
   XtSetValues(shell, args, 2);
+  // The toolkit marks a position it set as the program's proposal (PPosition), which a window
+  // manager may overrule: twm's defaults then have the user place every dialog by hand, with the
+  // server grabbed until they do. Kept in the shell's record too, so that the toolkit's own
+  // rewrites of the hints after a resize keep the flag.
+  auto& hints = reinterpret_cast<WMShellWidget>(shell)->wm.size_hints;
+  hints.flags |= USPosition;
+  XSizeHints written = {};
+  long supplied = 0;
+  if (XGetWMNormalHints(display, XtWindow(shell), &written, &supplied) != 0) {
+    written.flags |= USPosition;
+    XSetWMNormalHints(display, XtWindow(shell), &written);
+  }
+  XtMapWidget(shell);
 }
 
 void ApplyScrollbarTranslations(Widget scrollbar) {

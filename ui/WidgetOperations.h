@@ -4,8 +4,9 @@
 
 #include <X11/Intrinsic.h>
 
-// Places the shell in the middle of the display's default screen.
-void CenterShell(Widget shell);
+// Places the realized, unmapped dialog shell in the middle of the display's default screen, as a
+// position every window manager keeps, and maps it.
+void ShowCentred(Widget shell);
 
 // Both the first and the third button drag the thumb continuously.
 void ApplyScrollbarTranslations(Widget scrollbar);

@@ -71,9 +71,12 @@ void AppendShownText(std::string& target, const UString8& text) {
 }
 
 Widget CreateDialogShell(const std::string& title, const char* name) {
-  Arg args[3];
+  Arg args[4];
   Cardinal count = 0;
   XtSetArg(args[count], const_cast<char*>(XtNtitle), title.c_str()), ++count;
+  // Mapped by ShowCentred once placed: a window mapped first and moved after is placed by the
+  // window manager in between, and twm asks the user where to put it.
+  XtSetArg(args[count], const_cast<char*>(XtNmappedWhenManaged), False), ++count;
   XtSetArg(args[count], const_cast<char*>("international"), InternationalResource()), ++count;
   // Nothing in the dialogs takes typed text, and an input method costs each shell with a text
   // widget its own copy of the locale's compose table: some 600 kB in a UTF-8 locale.

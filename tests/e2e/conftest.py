@@ -29,6 +29,9 @@ def _memcheck_line():
 def pytest_configure(config):
     config.addinivalue_line(
         "markers", "memcheck: opens the program's dialogs; run again under valgrind's memcheck")
+    config.addinivalue_line(
+        "markers", "wm_independent: a dialog or demo test that no window manager changes; "
+                   "`make test-wm` leaves it to the run under openbox")
 
 
 def pytest_terminal_summary(terminalreporter):
@@ -90,6 +93,7 @@ def outgoing_filter():
 
 @pytest.fixture(scope="session")
 def xsession():
+    """The session's display, with the window manager QVX_WM names (openbox by default)."""
     with xsession_module.XSession() as session:
         yield session
 

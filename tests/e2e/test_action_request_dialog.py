@@ -188,6 +188,7 @@ def expect_exit(simulator, status, since, seconds=(2.0, 3.25)):
     assert simulator.stderr_bytes() == b""
 
 
+@pytest.mark.wm_independent
 def test_display_that_cannot_be_opened_ends_with_255(program, xsession, tmp_path,
                                                      program_prefix):
     # libXt keeps a few bytes of a failed XtOpenDisplay; a sanitizer build is not to count them.

@@ -51,6 +51,7 @@ def client(client, xsession):
     return client
 
 
+@pytest.mark.wm_independent
 @pytest.mark.parametrize("bad, brand", [
     (message(4, NOT_IN_LOCALE, "Save your work."), None),
     (message(4, "Updates", NOT_IN_LOCALE), None),
