@@ -369,7 +369,7 @@ void ActionRequestDialog::Build() {
   ApplyScrollbarTranslations(TextScrollbar(widgets_[kDescription]));
   ScrollListToCurrent(widgets_[kViewport], widgets_[kActionList]);
   ScrollListToCurrent(widgets_[kSnoozeViewport], widgets_[kSnoozeList]);
-  ShowCentred(shell_);
+  CenterShell(shell_);
 }
 
 // The buttons as wide as their labels made them, the last one ending under the description's

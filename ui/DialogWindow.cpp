@@ -7,7 +7,7 @@ void DialogWindow::ShowWindow(Widget text) {
   XtRealizeWidget(shell_);
   IgnoreWindowManagerClose(shell_);
   if (text != nullptr) ApplyScrollbarTranslations(TextScrollbar(text));
-  ShowCentred(shell_);
+  CenterShell(shell_);
 }
 
 void DialogWindow::DestroyWindow() {

@@ -215,7 +215,7 @@ void MessageDialog::Build(const MessageRequest& message, Texts texts, MessageBut
   window.ApplyTopmost();
   IgnoreWindowManagerClose(window.shell);
   ApplyScrollbarTranslations(TextScrollbar(window.text));
-  ShowCentred(window.shell);
+  CenterShell(window.shell);
   window.expiry = ExpiryOf(message);
   windows_.push_back(std::move(window));
 }

@@ -25,7 +25,7 @@ constexpr const char* kScrollbarTranslations =
 
 }  // namespace
 
-void ShowCentred(Widget shell) {
+void CenterShell(Widget shell) {
   Display* display = XtDisplay(shell);
   const int screen = DefaultScreen(display);
   // A window wider or taller than the screen starts at its top left corner: its texts and the

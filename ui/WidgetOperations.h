@@ -6,7 +6,7 @@
 
 // Places the realized, unmapped dialog shell in the middle of the display's default screen, as a
 // position every window manager keeps, and maps it.
-void ShowCentred(Widget shell);
+void CenterShell(Widget shell);
 
 // Both the first and the third button drag the thumb continuously.
 void ApplyScrollbarTranslations(Widget scrollbar);

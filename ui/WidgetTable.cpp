@@ -74,7 +74,7 @@ Widget CreateDialogShell(const std::string& title, const char* name) {
   Arg args[4];
   Cardinal count = 0;
   XtSetArg(args[count], const_cast<char*>(XtNtitle), title.c_str()), ++count;
-  // Mapped by ShowCentred once placed: a window mapped first and moved after is placed by the
+  // Mapped by CenterShell once placed: a window mapped first and moved after is placed by the
   // window manager in between, and twm asks the user where to put it.
   XtSetArg(args[count], const_cast<char*>(XtNmappedWhenManaged), False), ++count;
   XtSetArg(args[count], const_cast<char*>("international"), InternationalResource()), ++count;
