@@ -146,7 +146,11 @@ class EditresLink:
         if event.property == Xlib.X.NONE:
             raise EditresError("the program refused to give its editres answer")
         answer = self.window.get_full_property(self.answer, Xlib.X.AnyPropertyType)
+        # Sent at once: the toolkit's selection owner waits for this deletion with the answering
+        # shell's handler on our window, and a deletion held back in our buffer until the shell
+        # is destroyed reaches a freed widget in the program, which then crashes.
         self.window.delete_property(self.answer)
+        self.x.sync()
         if answer is None or answer.property_type != self.protocol:
             raise EditresError("the editres answer came in an unknown form (too large?)")
         reader = Reader(bytes(answer.value))
