@@ -39,6 +39,7 @@ static_assert(std::size(kRows) == kRowCount, "one table row per Row");
 void ActionDetailsDialog::Open(const ActionRequest* request) {
   if (shell_ != nullptr) return;
   BuildOrReport(kDialogName, [&] { Build(request); });
+  guard_.Arm();
 }
 
 void ActionDetailsDialog::Build(const ActionRequest* request) {
@@ -57,6 +58,7 @@ void ActionDetailsDialog::Build(const ActionRequest* request) {
 }
 
 void ActionDetailsDialog::OkPressed() {
+  if (!guard_.Accepts()) return;
   DestroyWindow();
   commands_.Post({UICommandKind::kActionDetailsClosed});
 }

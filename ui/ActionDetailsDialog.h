@@ -2,6 +2,7 @@
 // dialog stays disabled until the user closes it with "OK".
 #pragma once
 
+#include "ui/ClickGuard.h"
 #include "ui/DialogWindow.h"
 
 struct ActionRequest;
@@ -22,4 +23,7 @@ class ActionDetailsDialog final : public DialogWindow {
  private:
   void Build(const ActionRequest* request);
   void OkPressed();
+
+  // The click on "Action Details" that opened the preview must not also close it.
+  ClickGuard guard_;
 };

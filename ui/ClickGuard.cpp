@@ -39,8 +39,13 @@ bool ClickGuard::Accepts() const noexcept {
   Display* display = ToolkitDisplay();
   if (!armed_ || display == nullptr) return true;
   // The toolkit's own measure of a double-click (the multiClickTime resource).
-  return PressStandsAlone(armedPress_, lastPress,
-                          static_cast<std::uint32_t>(XtGetMultiClickTime(display)));
+  const auto window = static_cast<std::uint32_t>(XtGetMultiClickTime(display));
+  // A callback that no recent press led to (a key bound to the button, say) is an answer of
+  // its own, whatever press was refused before it.
+  const auto sincePress = static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(XtLastTimestampProcessed(display)) - lastPress.time);
+  if (sincePress < 0 || static_cast<std::uint32_t>(sincePress) >= window) return true;
+  return PressStandsAlone(armedPress_, lastPress, window);
 }
 
 bool ClickGuard::PressStandsAlone(const Press& armed, const Press& press,
