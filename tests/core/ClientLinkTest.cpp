@@ -287,6 +287,8 @@ TEST_F(ClientLinkTest, TheMainThreadIsWokenForEveryFrameAndWhenTheLinkCloses) {
   ASSERT_TRUE(wake.Wait(5000));
   EXPECT_TRUE(WaitUntil([this] { return link_->IsClosed(); }));
   EXPECT_TRUE(incoming_->IsEmpty());
+  // The pipe dies with this frame: the reader must be done raising it first.
+  EXPECT_TRUE(WaitUntil([this] { return OnlyTheTestHoldsTheLink(); }));
   incoming_->SetWorkSignal(nullptr);
 }
 

@@ -257,6 +257,10 @@ def test_program_killed_from_outside_ends_the_tap_by_the_same_signal(tap, fake, 
 
 
 def test_signal_sent_to_the_tap_reaches_the_program(tap, fake, tmp_path):
+    if "libtsan" in subprocess.run(["ldd", tap], capture_output=True, text=True).stdout:
+        # The thread sanitizer holds an asynchronous signal until the thread that takes it makes
+        # an intercepted call, which the tap's threads, blocked in their reads, may never do.
+        pytest.skip("signal delivery is deferred under the thread sanitizer")
     transcript = tmp_path / "transcript.txt"
     process = start_tap(tap, fake, transcript, FAKE_MODE="wait")
     pid = program_pid(transcript)
