@@ -23,6 +23,7 @@ import xml.etree.ElementTree as ET
 
 import qvxsim
 import scenario
+from chaos import SNOOZE_MINUTES
 import xsession
 import xwidgets
 
@@ -501,10 +502,6 @@ class Replayer:
                         "in": title})
             time.sleep(0.25)
         self._step({"click": "snoozeButton", "in": title})
-
-
-SNOOZE_MINUTES = (1, 5, 10, 15, 30, 45, 60, 120, 240, 360, 480, 960, 1440, 2880, 4320, 5760,
-                  7200)
 
 
 def _instruction(click, requests, answer):
