@@ -77,7 +77,7 @@ class EditresLink:
     # measurement of the program's memory has to take out again.
     requests_made = 0
 
-    def __init__(self, display, shell_window, timeout=5.0):
+    def __init__(self, display, shell_window, timeout=5.0, keep_answers=False):
         self.x = Xlib.display.Display(display) if isinstance(display, str) else display
         self.shell = self.x.create_resource_object("window", shell_window)
         self.timeout = timeout
@@ -88,6 +88,13 @@ class EditresLink:
         # An unmapped window of our own owns the selection and receives the answer.
         self.window = self.x.screen().root.create_window(0, 0, 1, 1, 0, Xlib.X.CopyFromParent)
         self.ident = 0
+        # A slow resource editor's way: each answer stays on our window until release().
+        self.keep_answers = keep_answers
+
+    def release(self):
+        """Deletes the answer kept last, which tells the program its transfer is over."""
+        self.window.delete_property(self.answer)
+        self.x.sync()
 
     def close(self):
         self.window.destroy()
@@ -146,11 +153,10 @@ class EditresLink:
         if event.property == Xlib.X.NONE:
             raise EditresError("the program refused to give its editres answer")
         answer = self.window.get_full_property(self.answer, Xlib.X.AnyPropertyType)
-        # Sent at once: the toolkit's selection owner waits for this deletion with the answering
-        # shell's handler on our window, and a deletion held back in our buffer until the shell
-        # is destroyed reaches a freed widget in the program, which then crashes.
-        self.window.delete_property(self.answer)
-        self.x.sync()
+        # Sent at once: the program's transfer ends with this deletion, and a closed dialog's
+        # shell outlives the window until its transfers end or time out.
+        if not self.keep_answers:
+            self.release()
         if answer is None or answer.property_type != self.protocol:
             raise EditresError("the editres answer came in an unknown form (too large?)")
         reader = Reader(bytes(answer.value))

@@ -1,5 +1,6 @@
 #include "ui/DialogWindow.h"
 
+#include "ui/ShellRetirement.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
 
@@ -12,6 +13,6 @@ void DialogWindow::ShowWindow(Widget text) {
 
 void DialogWindow::DestroyWindow() {
   if (shell_ == nullptr) return;
-  XtDestroyWidget(shell_);
+  ShellRetirement::Retire(shell_);
   shell_ = nullptr;
 }

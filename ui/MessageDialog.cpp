@@ -5,6 +5,7 @@
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayout.h"
 #include "ui/FormatBuiltIn.h"
+#include "ui/ShellRetirement.h"
 #include "ui/ToolkitCallback.h"
 #include "ui/WidgetOperations.h"
 #include "ui/WidgetTable.h"
@@ -191,7 +192,7 @@ MessageDialog::WindowPosition MessageDialog::Find(std::uint64_t id) {
 }
 
 void MessageDialog::Destroy(WindowPosition window) {
-  XtDestroyWidget(window->shell);
+  ShellRetirement::Retire(window->shell);
   windows_.erase(window);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/ClickGuard.h"
 #include "ui/DialogFailure.h"
 #include "ui/FontSetChoice.h"
+#include "ui/ShellRetirement.h"
 #include "ui/TickClock.h"
 #include "ui/ToolkitCallback.h"
 #include "ui/ToolkitContext.h"
@@ -143,6 +144,7 @@ void StartToolkit(SessionState& state, int argumentCount, char** argumentVector)
   XtAppSetErrorHandler(context, HandleXtError);
   XtAppAddActions(context, globalActions, XtNumber(globalActions));
   ClickGuard::TrackPresses(display);
+  ShellRetirement::Watch(display);
 }
 
 void RunUserInterface(Session& session, WakePipe& wake, int argumentCount, char** argumentVector) {

@@ -113,3 +113,24 @@ def test_messages_before_initialization_wait_for_the_display(client, xsession, t
     client.send_messages(qvxsim.initialization_info(BaseDirectory=str(tmp_path / "base")))
     xsession.find_window("^Early, updated$")
     assert not xsession.find_windows("^(Early|Withdrawn)$")
+
+
+def test_a_window_closed_while_a_resource_editor_holds_its_answer(client, xsession, tmp_path):
+    # The toolkit hangs the end of each editres transfer on the answering shell: the editor's
+    # deletion of the answer, or the time-out that gives up on it. Both come after the window
+    # has gone, one when the editor gets round to it and one a selection time-out later.
+    begin(client, tmp_path, message(1, "Late reader"), message(2, "Gone reader"))
+    links = []
+    for identifier, title in ((1, "^Late reader$"), (2, "^Gone reader$")):
+        window = xsession.find_window(title)
+        links.append(xwidgets.EditresLink(xsession.x, window, keep_answers=True))
+        links[-1].request(xwidgets.SEND_WIDGET_TREE)
+        client.send_messages(qvxsim.remove_request(ID=identifier, RemoveType="Message"))
+        xsession.wait_gone(window)
+        if identifier == 1:
+            links[-1].release()
+    expect_still_running(client, 6.0 + slack())  # the toolkit's 5 s selection time-out, passed
+    client.send_messages(message(3, "Still here"))
+    assert Dialog(xsession, "^Still here$").value("actionmessage", "text") == "Still here"
+    for link in links:
+        link.close()
