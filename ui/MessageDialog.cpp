@@ -24,11 +24,58 @@
 
 namespace {
 
+// The one X error a trap expects; any other still ends the program. Xlib's handler takes no
+// client data, and the program has a single display.
+int trappedErrors = 0;
+XErrorHandler untrappedHandler = nullptr;
+
+int TrapBadWindow(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow) {
+    ++trappedErrors;
+    return 0;
+  }
+  return untrappedHandler(display, error);
+}
+
+// The value of a property of one 32-bit item on window, or 0.
+unsigned long ReadItem(Display* display, ::Window window, Atom property, Atom type) {
+  Atom actualType = 0;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long remaining = 0;
+  unsigned char* data = nullptr;
+  unsigned long item = 0;
+  if (XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &format,
+                         &count, &remaining, &data) == Success &&
+      data != nullptr && actualType == type && format == 32 && count == 1) {
+    item = *reinterpret_cast<const unsigned long*>(data);
+  }
+  if (data != nullptr) XFree(data);
+  return item;
+}
+
+// Whether an EWMH window manager runs now: the window the root names must name itself. A
+// manager that has exited leaves its root properties behind, naming a window that is gone.
+bool ManagerRunning(Display* display) {
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == 0) return false;
+  const auto named =
+      static_cast<::Window>(ReadItem(display, DefaultRootWindow(display), check, XA_WINDOW));
+  if (named == 0) return false;
+  XSync(display, False);
+  trappedErrors = 0;
+  untrappedHandler = XSetErrorHandler(TrapBadWindow);
+  const auto self = static_cast<::Window>(ReadItem(display, named, check, XA_WINDOW));
+  XSync(display, False);
+  XSetErrorHandler(untrappedHandler);
+  return trappedErrors == 0 && self == named;
+}
+
 // Whether the window manager lists this state among those it honours (EWMH's _NET_SUPPORTED on
 // the root). The atoms alone prove nothing: any client may have interned them, under twm too.
 bool ManagerSupports(Display* display, Atom state) {
   const Atom supported = XInternAtom(display, "_NET_SUPPORTED", True);
-  if (supported == 0) return false;
+  if (supported == 0 || !ManagerRunning(display)) return false;
   Atom type = 0;
   int format = 0;
   unsigned long count = 0;

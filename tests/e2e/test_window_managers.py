@@ -5,6 +5,8 @@ of a manager that honours it."""
 import datetime
 
 import pytest
+import Xlib.X
+import Xlib.Xatom
 
 import qvxsim
 import xsession as xsession_module
@@ -68,12 +70,29 @@ def test_every_dialog_is_centred_and_keeps_its_close_button_from_closing_it(clie
     check_centred_and_unclosable(client, find(client, "^Not Currently Available$"))
 
 
-def test_stay_on_top_is_asked_only_of_a_manager_that_honours_it(client, xsession, tmp_path):
-    # Another client has interned the state's atoms, as any desktop program does: their mere
-    # existence must not make the program ask a manager without EWMH.
-    for name in ("_NET_WM_STATE", "_NET_WM_STATE_ABOVE"):
-        xsession.x.intern_atom(name)
-    xsession.x.sync()
+@pytest.fixture
+def stale_ewmh_root(xsession):
+    """Without an EWMH manager: the root properties an EWMH manager that has exited leaves behind,
+    naming a check window that is gone. Any client may also have interned the atoms."""
+    if xsession.ewmh:
+        yield
+        return
+    x, root = xsession.x, xsession.x.screen().root
+    atom = x.intern_atom
+    gone = root.create_window(0, 0, 1, 1, 0, Xlib.X.CopyFromParent)
+    gone.destroy()
+    root.change_property(atom("_NET_SUPPORTED"), Xlib.Xatom.ATOM, 32,
+                         [atom("_NET_WM_STATE"), atom("_NET_WM_STATE_ABOVE")])
+    root.change_property(atom("_NET_SUPPORTING_WM_CHECK"), Xlib.Xatom.WINDOW, 32, [gone.id])
+    x.sync()
+    yield
+    for name in ("_NET_SUPPORTED", "_NET_SUPPORTING_WM_CHECK"):
+        root.delete_property(atom(name))
+    x.sync()
+
+
+def test_stay_on_top_is_asked_only_of_a_manager_that_honours_it(client, xsession, tmp_path,
+                                                                 stale_ewmh_root):
     with xsession_module.RootMessages(xsession) as messages:
         client.read_frame()
         client.send_messages(qvxsim.initialization_info(
