@@ -471,7 +471,7 @@ class Replayer:
                     tree = xwidgets.WidgetTree.fetch(session.x, window)
                     try:
                         tree.find(ACTIONS_WINDOW)
-                        return session._name(session.x.create_resource_object("window", window))
+                        return session.title(window)
                     except KeyError:
                         pass
                     finally:

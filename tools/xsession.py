@@ -337,6 +337,10 @@ class XSession:
                 return title.value.decode(encoding, errors="replace")
         return None
 
+    def title(self, window):
+        """The title of the window with this id, or None."""
+        return self._name(self.x.create_resource_object("window", window))
+
     def window_titles(self):
         """The titles of the viewable windows that have one, bottom of the stack first."""
         titles = []
