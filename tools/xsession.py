@@ -2,11 +2,13 @@
 
 XSession starts a virtual server and a window manager (openbox unless the constructor or QVX_WM
 names another of WINDOW_MANAGERS), waits until both are ready (polling, never sleeping blindly),
-and ends both on exit; XSession.existing(display) wraps a display someone else
-runs and starts or stops nothing. Its helpers find, close, click, photograph and message windows
-through the real server and window manager, the way a user or another program would reach them.
+and ends both on exit; with heads=2 the display is a Xephyr hosted on the Xvfb, with two monitors
+of HEAD side by side (Xinerama lists both, RandR one). XSession.existing(display) wraps a display
+someone else runs and starts or stops nothing. Its helpers find, close, click, photograph and
+message windows through the real server and window manager, the way a user or another program
+would reach them.
 
-Debian's /usr/bin/python3 with python3-xlib; xdotool, xprop and imagemagick from the system.
+Debian's /usr/bin/python3 with python3-xlib; xdotool, xprop, imagemagick and Xephyr from the system.
 """
 
 import os
@@ -26,6 +28,7 @@ import Xlib.Xutil
 
 POLL_SECONDS = 0.02
 SCREEN = "1280x1024x24"
+HEAD = "1280x1024"
 
 # The window managers a session can run: the command that starts one and whether it speaks EWMH
 # (announces itself with _NET_SUPPORTING_WM_CHECK and honours _NET_WM_STATE and
@@ -74,13 +77,15 @@ def poll(condition, timeout, what):
 class XSession:
     """One display with a window manager; a context manager (see the module's comment)."""
 
-    def __init__(self, screen=SCREEN, timeout=10.0, window_manager=None):
+    def __init__(self, screen=SCREEN, timeout=10.0, window_manager=None, heads=1):
         self.screen = screen
+        self.heads = heads
         self.timeout = timeout
         self.window_manager = chosen_window_manager(window_manager)
         self.display = None
         self._owned = True
         self._server = None
+        self._nested = None
         self._manager = None
         self._folder = None
         self._x = None
@@ -140,21 +145,35 @@ class XSession:
     def _log(self, name):
         return open(os.path.join(self._folder, name), "wb")
 
-    def _start(self):
-        self._folder = tempfile.mkdtemp(prefix="xsession-")
+    def _start_server(self, name, arguments, env=None):
+        """Starts an X server that announces its display number on a pipe: (process, display)."""
         reading, writing = os.pipe()
         try:
-            with self._log("Xvfb.log") as log:
-                self._server = subprocess.Popen(
-                    ["Xvfb", "-displayfd", str(writing), "-nolisten", "tcp", "-noreset",
-                     "-screen", "0", self.screen],
-                    pass_fds=(writing,), stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+            with self._log(name + ".log") as log:
+                process = subprocess.Popen(
+                    [name, "-displayfd", str(writing), "-nolisten", "tcp", "-noreset"] + arguments,
+                    pass_fds=(writing,), stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                    env=env)
         finally:
-            os.close(writing)  # else no end of file should Xvfb die before writing
+            os.close(writing)  # else no end of file should the server die before writing
         try:
-            self.display = ":" + self._read_display_number(reading)
+            return process, ":" + self._read_display_number(reading, process, name)
         finally:
             os.close(reading)
+
+    def _start(self):
+        self._folder = tempfile.mkdtemp(prefix="xsession-")
+        screen = self.screen
+        if self.heads > 1:
+            # Xephyr draws each of its screens in a window of its host: room for them all, with
+            # some to spare.
+            width, height = (int(n) for n in HEAD.split("x"))
+            screen = f"{width * self.heads + 40}x{height + 76}x24"
+        self._server, self.display = self._start_server("Xvfb", ["-screen", "0", screen])
+        if self.heads > 1:
+            # Xvfb's own Xinerama puts every screen at 0,0; Xephyr's places them side by side.
+            heads = ["+xinerama"] + ["-screen", HEAD] * self.heads
+            self._nested, self.display = self._start_server("Xephyr", heads, env=self.env())
         # A private home and configuration folder keep the user's own window manager settings
         # out: each manager runs on its shipped defaults, as a new user meets it.
         home = os.path.join(self._folder, "home")
@@ -180,17 +199,17 @@ class XSession:
         except XSessionError as error:
             raise XSessionError(str(error) + self._logs()) from None
 
-    def _read_display_number(self, reading):
+    def _read_display_number(self, reading, server, name):
         text = b""
         deadline = time.monotonic() + self.timeout
         while not text.endswith(b"\n"):
             remaining = deadline - time.monotonic()
-            if remaining <= 0 or self._server.poll() is not None:
-                raise XSessionError("Xvfb gave no display number" + self._logs())
+            if remaining <= 0 or server.poll() is not None:
+                raise XSessionError(f"{name} gave no display number" + self._logs())
             if select.select([reading], [], [], min(remaining, POLL_SECONDS))[0]:
                 chunk = os.read(reading, 64)
                 if not chunk:
-                    raise XSessionError("Xvfb closed its display pipe" + self._logs())
+                    raise XSessionError(f"{name} closed its display pipe" + self._logs())
                 text += chunk
         return text.decode().strip()
 
@@ -241,7 +260,7 @@ class XSession:
 
     def _logs(self):
         texts = []
-        for name in ("Xvfb.log", self.window_manager + ".log"):
+        for name in ("Xvfb.log", "Xephyr.log", self.window_manager + ".log"):
             path = os.path.join(self._folder or "", name)
             if os.path.exists(path):
                 with open(path, "rb") as log:
@@ -253,7 +272,7 @@ class XSession:
         if self._x is not None:
             self._x.close()
             self._x = None
-        _end(self._server, kill=True)
+        _end(self._nested or self._server, kill=True)
 
     def _stop(self):
         for process in self._spawned:
@@ -262,10 +281,10 @@ class XSession:
         if self._x is not None:
             self._x.close()
             self._x = None
-        for process in (self._manager, self._server):
+        for process in (self._manager, self._nested, self._server):
             if process is not None:
                 _end(process)
-        self._manager = self._server = None
+        self._manager = self._nested = self._server = None
         if self._folder is not None:
             shutil.rmtree(self._folder, ignore_errors=True)
             self._folder = None
@@ -446,6 +465,14 @@ class XSession:
         resource = self.x.create_resource_object("window", window)
         state = resource.get_full_property(atom, Xlib.Xatom.ATOM)
         return {self.x.get_atom_name(atom) for atom in (state.value if state else ())}
+
+    def monitors(self):
+        """The monitors as Xinerama lists them, (x, y, width, height) each; the whole screen
+        without Xinerama."""
+        if self.x.has_extension("XINERAMA") and self.x.xinerama_is_active():
+            return [(head.x, head.y, head.width, head.height)
+                    for head in self.x.xinerama_query_screens().screens]
+        return [(0, 0) + self.screen_size()]
 
     def screen_size(self):
         screen = self.x.screen()

@@ -1,5 +1,6 @@
 #include "ui/WidgetOperations.h"
 
+#include "ui/MonitorLayout.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetTable.h"
 
@@ -10,9 +11,11 @@
 #include <X11/Xaw/Scrollbar.h>
 #include <X11/Xaw/TextP.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
 
-#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -23,18 +26,81 @@ constexpr const char* kScrollbarTranslations =
     "\t\t<Btn1Motion>: MoveThumb() NotifyThumb()\n"
     "\t\t<Btn3Motion>: MoveThumb() NotifyThumb()\n";
 
+// RandR 1.5's monitors; none from an older server or one without the extension.
+std::vector<ScreenArea> RandRMonitors(Display* display, Window root) {
+  int eventBase = 0;
+  int errorBase = 0;
+  int major = 0;
+  int minor = 0;
+  if (XRRQueryExtension(display, &eventBase, &errorBase) == False ||
+      XRRQueryVersion(display, &major, &minor) == 0 || major * 100 + minor < 105) {
+    return {};
+  }
+  int count = 0;
+  XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
+  std::vector<ScreenArea> areas;
+  for (int index = 0; index < count; ++index) {
+    areas.push_back(
+        {monitors[index].x, monitors[index].y, monitors[index].width, monitors[index].height});
+  }
+  if (monitors != nullptr) XRRFreeMonitors(monitors);
+  return areas;
+}
+
+// Xinerama's heads; none when the extension is missing or inactive.
+std::vector<ScreenArea> XineramaMonitors(Display* display) {
+  int eventBase = 0;
+  int errorBase = 0;
+  if (XineramaQueryExtension(display, &eventBase, &errorBase) == False ||
+      XineramaIsActive(display) == False) {
+    return {};
+  }
+  int count = 0;
+  XineramaScreenInfo* heads = XineramaQueryScreens(display, &count);
+  std::vector<ScreenArea> areas;
+  for (int index = 0; index < count; ++index) {
+    areas.push_back(
+        {heads[index].x_org, heads[index].y_org, heads[index].width, heads[index].height});
+  }
+  if (heads != nullptr) XFree(heads);
+  return areas;
+}
+
+// The top-left corner that centres the shell on the monitor the user is looking at: the one
+// holding the pointer.
+ScreenPoint CornerOnPointersMonitor(Widget shell) {
+  Display* display = XtDisplay(shell);
+  const int screen = DefaultScreen(display);
+  const Window root = RootWindow(display, screen);
+  const ScreenArea whole = {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+  const MonitorLayout layout =
+      MonitorLayout::Choose(whole, RandRMonitors(display, root), XineramaMonitors(display));
+  // The screen's middle while the pointer is on another screen of the display.
+  ScreenPoint pointer = {whole.width / 2, whole.height / 2};
+  Window rootUnderPointer = 0;
+  Window child = 0;
+  int windowX = 0;
+  int windowY = 0;
+  unsigned int buttons = 0;
+  int pointerX = 0;
+  int pointerY = 0;
+  if (XQueryPointer(display, root, &rootUnderPointer, &child, &pointerX, &pointerY, &windowX,
+                    &windowY, &buttons) != False) {
+    pointer = {pointerX, pointerY};
+  }
+  return layout.CenteredCorner(pointer, WidgetWidth(shell), WidgetHeight(shell));
+}
+
 }  // namespace
 
 void CenterShell(Widget shell) {
   Display* display = XtDisplay(shell);
-  const int screen = DefaultScreen(display);
-  // A window wider or taller than the screen starts at its top left corner: its texts and the
-  // buttons placed against them stay within reach.
-  const int x = std::max(0, (DisplayWidth(display, screen) - WidgetWidth(shell)) / 2);
-  const int y = std::max(0, (DisplayHeight(display, screen) - WidgetHeight(shell)) / 2);
+  // A window wider or taller than its monitor starts at the monitor's top left corner: its texts
+  // and the buttons placed against them stay within reach.
+  const ScreenPoint corner = CornerOnPointersMonitor(shell);
   Arg args[2];
-  XtSetArg(args[0], const_cast<char*>(XtNx), static_cast<Position>(x));
-  XtSetArg(args[1], const_cast<char*>(XtNy), static_cast<Position>(y));
+  XtSetArg(args[0], const_cast<char*>(XtNx), static_cast<Position>(corner.x));
+  XtSetArg(args[1], const_cast<char*>(XtNy), static_cast<Position>(corner.y));
   XtSetValues(shell, args, 2);
   // The toolkit marks a position it set as the program's proposal (PPosition), which a window
   // manager may overrule: twm's defaults then have the user place every dialog by hand, with the

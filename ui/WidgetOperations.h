@@ -1,11 +1,11 @@
-// Small widget operations every dialog uses: centring a shell on the screen, the scrollbar
+// Small widget operations every dialog uses: centring a shell on a monitor, the scrollbar
 // translations, scrolling a list to its current item, and the window manager's close button.
 #pragma once
 
 #include <X11/Intrinsic.h>
 
-// Places the realized, unmapped dialog shell in the middle of the display's default screen, as a
-// position every window manager keeps, and maps it.
+// Places the realized, unmapped dialog shell in the middle of the monitor holding the pointer (of
+// the display's default screen), as a position every window manager keeps, and maps it.
 void CenterShell(Widget shell);
 
 // Both the first and the third button drag the thumb continuously.

@@ -72,7 +72,8 @@ def test_package_names_its_libraries_and_section_and_holds_each_file_in_its_debi
     info = run("dpkg-deb", "--info", str(deb))
     assert re.search(r"^ Section: x11$", info, re.M)
     depends = re.search(r"^ Depends: (.*)$", info, re.M).group(1).split(", ")
-    assert {"libc6", "libicu72", "libx11-6", "libxaw7", "libxt6"} <= {d.split()[0] for d in depends}
+    assert {"libc6", "libicu72", "libx11-6", "libxaw7", "libxinerama1", "libxrandr2",
+            "libxt6"} <= {d.split()[0] for d in depends}
     listed = {line.split()[-1][2:] for line in run("dpkg-deb", "--contents", str(deb)).splitlines()}
     assert PACKAGED <= listed
     assert run("dpkg-deb", "-I", str(deb), "conffiles").split() == ["/" + PACKAGED_DEFAULTS,

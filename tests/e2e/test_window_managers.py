@@ -3,6 +3,7 @@ maps, sits in the middle of the screen, ignores the close button, and asks for s
 of a manager that honours it."""
 
 import datetime
+import time
 
 import pytest
 import Xlib.X
@@ -42,32 +43,41 @@ def client(client, xsession):
     return client
 
 
-def test_every_dialog_is_centred_and_keeps_its_close_button_from_closing_it(client, tmp_path):
+def open_every_dialog(client, tmp_path, check):
+    """Opens each kind of dialog in turn, with a click where a user would, and hands its window
+    to check(client, window)."""
     begin(client, tmp_path, request(1, "Upgrade", Preview="apt-get upgrade",
                                     PreActionMessage="Save your files."))
     dialog = Dialog(client.xsession, TITLE)
-    check_centred_and_unclosable(client, dialog.window)
+    check(client, dialog.window)
     dialog.click_item(0)
     dialog.wait_sensitive("actionDetails")
     dialog.click("actionDetails")
     details = Dialog(client.xsession, "^Action Script Preview$")
-    check_centred_and_unclosable(client, details.window)
+    check(client, details.window)
     details.click("ok")
     dialog.wait_sensitive("takeActions")
     dialog.click("takeActions")
     confirmation = Dialog(client.xsession, CONFIRMATION)
-    check_centred_and_unclosable(client, confirmation.window)
+    check(client, confirmation.window)
+    # OK opens where Take Action was: a press there within the multi-click time (the toolkit's
+    # default, 200 ms) would be the same click's second half.
+    time.sleep(0.25)
     confirmation.click("ok")
     assert taken(client, 1)
     client.send_messages(qvxsim.message_request(ID=2, Title="Running", Message="Please wait."),
                          qvxsim.message_request(ID=3, Title="Upgrade", Message="Upgrade",
                                                 IsCompletionMessage=True))
     for title in ("^Running$", "^Vantrel notification:$"):
-        check_centred_and_unclosable(client, find(client, title))
+        check(client, find(client, title))
     start = datetime.datetime.now(datetime.timezone.utc)
     client.send_messages(qvxsim.quiet_mode_start(StartTime=start,
                                                  EndTime=start + datetime.timedelta(hours=1)))
-    check_centred_and_unclosable(client, find(client, "^Not Currently Available$"))
+    check(client, find(client, "^Not Currently Available$"))
+
+
+def test_every_dialog_is_centred_and_keeps_its_close_button_from_closing_it(client, tmp_path):
+    open_every_dialog(client, tmp_path, check_centred_and_unclosable)
 
 
 @pytest.fixture
