@@ -45,8 +45,8 @@ unsigned long ReadItem(Display* display, ::Window window, Atom property, Atom ty
   unsigned long remaining = 0;
   unsigned char* data = nullptr;
   unsigned long item = 0;
-  if (XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &format,
-                         &count, &remaining, &data) == Success &&
+  if (XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &format, &count,
+                         &remaining, &data) == Success &&
       data != nullptr && actualType == type && format == 32 && count == 1) {
     item = *reinterpret_cast<const unsigned long*>(data);
   }

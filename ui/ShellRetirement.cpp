@@ -80,9 +80,8 @@ Boolean DispatchSelectionRequest(XEvent* event) {
 // A transfer to a window not our own hangs that window on a widget of the shell until it ends.
 bool TransferOpen(const Touched& entry) {
   Display* display = XtDisplay(entry.shell);
-  return std::any_of(entry.requestors.begin(), entry.requestors.end(), [&](Window window) {
-    return ShellOf(display, window) == entry.shell;
-  });
+  return std::any_of(entry.requestors.begin(), entry.requestors.end(),
+                     [&](Window window) { return ShellOf(display, window) == entry.shell; });
 }
 
 void Check(XtPointer data, XtIntervalId*);
