@@ -25,6 +25,8 @@ std::vector<Touched> touched;
 Atom editresAtom = 0;
 XtEventDispatchProc previousClientMessage = nullptr;
 XtEventDispatchProc previousSelectionRequest = nullptr;
+XtEventDispatchProc previousSelectionNotify = nullptr;
+XtEventDispatchProc previousPropertyNotify = nullptr;
 
 Touched* Find(Widget shell) {
   const auto entry = std::find_if(touched.begin(), touched.end(),
@@ -70,11 +72,36 @@ Boolean DispatchClientMessage(XEvent* event) {
 Boolean DispatchSelectionRequest(XEvent* event) {
   const XSelectionRequestEvent& request = event->xselectionrequest;
   if (Widget shell = ShellOf(request.display, request.owner)) {
+    // The windows whose transfers have ended go; the new request's transfer starts once the
+    // toolkit has the event.
     std::vector<Window>& requestors = Touch(shell).requestors;
-    if (std::find(requestors.begin(), requestors.end(), request.requestor) == requestors.end())
-      requestors.push_back(request.requestor);
+    requestors.erase(
+        std::remove_if(requestors.begin(), requestors.end(),
+                       [&](Window window) { return ShellOf(request.display, window) != shell; }),
+        requestors.end());
+    requestors.push_back(request.requestor);
   }
   return Dispatch(event, previousSelectionRequest);
+}
+
+// The shell's own side of an editres request, the fetch of the editor's command, ends by the
+// toolkit's time-out armed before the shell retired: the answer, or a piece of it, that would
+// arm another is not delivered.
+bool ToRetiredShell(const XEvent& event) {
+  const Window window = event.xany.window;
+  return std::any_of(touched.begin(), touched.end(), [window](const Touched& entry) {
+    return entry.retired && XtWindow(entry.shell) == window;
+  });
+}
+
+Boolean DispatchSelectionNotify(XEvent* event) {
+  if (ToRetiredShell(*event)) return True;
+  return Dispatch(event, previousSelectionNotify);
+}
+
+Boolean DispatchPropertyNotify(XEvent* event) {
+  if (ToRetiredShell(*event)) return True;
+  return Dispatch(event, previousPropertyNotify);
 }
 
 // A transfer to a window not our own hangs that window on a widget of the shell until it ends.
@@ -112,6 +139,8 @@ void Watch(Display* display) {
   previousClientMessage = XtSetEventDispatcher(display, ClientMessage, DispatchClientMessage);
   previousSelectionRequest =
       XtSetEventDispatcher(display, SelectionRequest, DispatchSelectionRequest);
+  previousSelectionNotify = XtSetEventDispatcher(display, SelectionNotify, DispatchSelectionNotify);
+  previousPropertyNotify = XtSetEventDispatcher(display, PropertyNotify, DispatchPropertyNotify);
 }
 
 void Retire(Widget shell) {

@@ -7,6 +7,7 @@
 
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
+#include <X11/Xaw/AsciiText.h>
 
 #include <algorithm>
 #include <cstring>
@@ -30,6 +31,18 @@ std::vector<Widget> liveShells;
 
 void ForgetShell(Widget shell, XtPointer, XtPointer) {
   liveShells.erase(std::remove(liveShells.begin(), liveShells.end(), shell), liveShells.end());
+}
+
+// The dialogs' texts are read-only, yet the text widget's paste bindings still ask the selection's
+// owner for its value. The toolkit hangs that request on the text, and an owner slower than the
+// dialog's closing would reach a freed widget. Selecting and copying out stay.
+void KeepFromPasting(Widget text) {
+  static const XtTranslations translations = XtParseTranslationTable(
+      "#override\n"
+      "<Btn2Down>: no-op()\n"
+      "s<Key>Insert: no-op()\n"
+      "c<Key>Y: no-op()\n");
+  XtOverrideTranslations(text, translations);
 }
 
 }  // namespace
@@ -129,6 +142,7 @@ void ContinueWidgetTable(Widget shell, const WidgetRow* rows, std::size_t count,
     Widget parent =
         row.parent == kShellRow ? shell : widgets.at(static_cast<std::size_t>(row.parent));
     widgets.push_back(XtCreateManagedWidget(row.name, *row.widgetClass, parent, args, argCount));
+    if (*row.widgetClass == asciiTextWidgetClass) KeepFromPasting(widgets.back());
   }
 }
 

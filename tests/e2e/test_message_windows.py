@@ -2,9 +2,13 @@
 through editres, their stay-on-top state as the window manager reports it, their buttons clicked."""
 
 import datetime
+import select
 import time
 
 import pytest
+import Xlib.protocol.event
+import Xlib.X
+import Xlib.Xatom
 
 import qvxsim
 import xsession as xsession_module
@@ -134,3 +138,50 @@ def test_a_window_closed_while_a_resource_editor_holds_its_answer(client, xsessi
     assert Dialog(xsession, "^Still here$").value("actionmessage", "text") == "Still here"
     for link in links:
         link.close()
+
+
+def selection_request(x, timeout=10.0):
+    """The next SelectionRequest the program sends to our connection."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        select.select([x], [], [], 0.2)
+        while x.pending_events():
+            event = x.next_event()
+            if event.type == Xlib.X.SelectionRequest:
+                return event
+    raise AssertionError("the program asked for no selection")
+
+
+def test_a_window_closed_while_it_waits_for_a_selection(client, xsession, tmp_path):
+    # The program asks for a selection twice: a middle click on a text (a paste, which a
+    # read-only text must not even ask for), and a resource editor's command, which comes in
+    # pieces after the window has gone. The owner is ours and slow.
+    begin(client, tmp_path, message(1, "Pasted on"), message(2, "Slow editor"))
+    x = xsession_module.Xlib.display.Display(xsession.display)
+    atom, ours = x.intern_atom, x.screen().root.create_window(0, 0, 1, 1, 0, 0)
+    ours.set_selection_owner(Xlib.Xatom.PRIMARY, Xlib.X.CurrentTime)
+    x.sync()
+    pasted_on = xsession.find_window("^Pasted on$")
+    left, top, width, height = xsession.placement(pasted_on)[0]
+    xsession.click_at(left + width // 2, top + height // 4, button=2)
+    slow = xsession.find_window("^Slow editor$")
+    ours.set_selection_owner(atom("EditresComm"), Xlib.X.CurrentTime)
+    x.create_resource_object("window", slow).send_event(Xlib.protocol.event.ClientMessage(
+        window=slow, client_type=atom("Editres"),
+        data=(32, [Xlib.X.CurrentTime, atom("EditresComm"), 1, xwidgets.PROTOCOL_VERSION, 0])))
+    x.flush()
+    request = selection_request(x)
+    assert request.selection == atom("EditresComm"), "the text asked for what it cannot paste"
+    request.requestor.change_property(request.property, atom("INCR"), 32, [64])
+    request.requestor.send_event(Xlib.protocol.event.SelectionNotify(
+        time=request.time, requestor=request.requestor, selection=request.selection,
+        target=request.target, property=request.property))
+    x.sync()
+    for identifier, window in ((1, pasted_on), (2, slow)):
+        client.send_messages(qvxsim.remove_request(ID=identifier, RemoveType="Message"))
+        xsession.wait_gone(window)
+    time.sleep(2.0)
+    request.requestor.change_property(request.property, atom("EditresProtocol"), 8, b"\1\0")
+    x.sync()
+    expect_still_running(client, 6.0 + slack())  # past the selection time-out and the shells' end
+    x.close()
