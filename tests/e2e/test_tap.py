@@ -167,11 +167,17 @@ def test_ten_thousand_frames_pass_byte_for_byte_both_ways_and_read_back_from_the
 def test_relay_goes_on_without_a_transcript_or_with_one_that_cannot_be_opened_or_written(
         tap, fake, tmp_path):
     stream = b"".join(LENGTH.pack(len(frame)) + frame for frame in random_frames(300, seed=2))
+    # A FIFO nobody reads, and one whose reader never reads (the tap's end waits a while only).
+    unread, stalled = tmp_path / "unread", tmp_path / "stalled"
+    os.mkfifo(unread)
+    os.mkfifo(stalled)
+    reader = os.open(stalled, os.O_RDONLY | os.O_NONBLOCK)
     for transcript in (None, "", tmp_path / "no-such-folder" / "transcript.txt", tmp_path,
-                       "/dev/full"):
+                       "/dev/full", unread, stalled):
         process = start_tap(tap, fake, transcript)
         assert pump(process, stream) == stream, transcript
-        assert finish(process) == (0, b""), transcript
+        assert finish(process, timeout=15) == (0, b""), transcript
+    os.close(reader)
 
 
 def test_start_arguments_and_each_sides_end_are_in_the_transcript(tap, fake, tmp_path):

@@ -9,10 +9,13 @@
 
 Transcript::Transcript(const std::string& path, long tapPid) : tapPid_(tapPid) {
   if (path.empty()) return;
+  // Without O_NONBLOCK a FIFO nobody reads would hold the tap in open() before the program
+  // starts; once open, writes may wait, on the writer's thread only.
   do {
-    fd_ = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY, 0600);
+    fd_ = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK, 0600);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) return;
+  fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   // Not the program's business: it must not inherit the file.
   fcntl(fd_, F_SETFD, FD_CLOEXEC);
   try {
@@ -54,7 +57,8 @@ void Transcript::Post(std::function<std::string()> make, std::size_t weight) noe
 void Transcript::Flush() {
   if (fd_ < 0) return;
   std::unique_lock<std::mutex> hold(lock_);
-  idle_.wait(hold, [this] { return queue_.empty() && dropped_ == 0 && !writing_; });
+  idle_.wait_for(hold, kFlushLimit,
+                 [this] { return queue_.empty() && dropped_ == 0 && !writing_; });
 }
 
 void Transcript::WriterLoop() {

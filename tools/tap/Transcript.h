@@ -3,6 +3,7 @@
 // file, and it never fails towards its callers: the relay goes on whatever becomes of the file.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -30,8 +31,10 @@ class Transcript {
   // written in one call, so that entries of taps sharing the file do not interleave. `weight`
   // is the size of the bytes `make` holds. A closed transcript drops it at once.
   void Post(std::function<std::string()> make, std::size_t weight) noexcept;
-  // Returns once every entry posted before has been written (or has failed to be).
+  // Returns once every entry posted before has been written (or has failed to be), or after
+  // kFlushLimit: a transcript whose reader stalls must not keep the tap from ending.
   void Flush();
+  static constexpr std::chrono::seconds kFlushLimit{5};
 
  private:
   struct Pending {

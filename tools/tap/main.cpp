@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
           ProgramNotStartedEntry(OriginNow(tapPid), settings.programPath,
                                  std::string(error.what()) + ": " + std::strerror(error.error())));
     transcript.Flush();
-    return 127;
+    // _exit: the transcript's writer may still wait on a reader that stalls.
+    _exit(127);
   }
   programPid = program.pid;
   pthread_sigmask(SIG_SETMASK, &givenMask, nullptr);
@@ -140,6 +141,13 @@ int main(int argc, char** argv) {
                        RelayEnds{program.output, STDOUT_FILENO, Direction::ProgramToClient},
                        kFrameLimit, std::ref(transcript), tapPid);
 
+  // Waited for unreaped first: until the forwarding stops, a signal must reach this program
+  // and not a process that took its id after it was reaped.
+  siginfo_t endedInfo;
+  while (waitid(P_PID, static_cast<id_t>(program.pid), &endedInfo, WEXITED | WNOWAIT) < 0 &&
+         errno == EINTR) {
+  }
+  programPid = 0;
   int status = 0;
   while (waitpid(program.pid, &status, 0) < 0 && errno == EINTR) {
   }
