@@ -30,6 +30,12 @@ import xwidgets
 HEADER = re.compile(r"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{6}Z) (\d+) (.*)")
 FRAME = re.compile(r"(client|program) -> (program|client) frame (\d+) bytes (xml|binary|empty)")
 EXITED = re.compile(r"program exited with status (\d+)")
+KILLED = re.compile(r"program killed by signal (\d+).*")
+# What the tap relayed but could not record whole; the client's side is sent as it was.
+OVERSIZED = re.compile(r"client -> program oversized frame (\d+) bytes.*")
+CUT = re.compile(r"client -> program partial (?:length prefix|frame (?:\d+) of (\d+) bytes).*")
+UNRECORDED = re.compile(r"(?:client|program) -> (?:program|client) "
+                        r"(?:oversized frame|partial|relay failed).*")
 # Each answer comes later than the recording by a replay's own delays; a snooze's time also
 # moves by the second it is rounded to.
 TIME_TOLERANCE = 10.0
@@ -58,7 +64,9 @@ class Entry:
 
 @dataclasses.dataclass
 class Event:
-    """One thing of the recorded session: kind is "send", "answer", "close" or "exit"."""
+    """One thing of the recorded session: kind is "send", "raw" (bytes sent as they are, not a
+    frame), "answer", "close", "exit" (status negative for a signal, as Popen gives it), or
+    "gap" (what the tap could not record of the program's side)."""
     kind: str
     offset: float  # seconds after the program started
     payload: bytes = b""
@@ -74,7 +82,8 @@ def read_entries(path):
     except (OSError, UnicodeError) as error:
         raise TranscriptError(f"{path}: {error}") from None
     entries = []
-    for number, line in enumerate(text.splitlines(), 1):
+    # Not splitlines(): that also breaks at U+2028 and the like, which a frame's text may hold.
+    for number, line in enumerate(text.split("\n"), 1):
         match = HEADER.fullmatch(line)
         if match:
             when = datetime.datetime.strptime(match.group(1), "%Y-%m-%dT%H:%M:%S.%fZ")
@@ -123,6 +132,18 @@ def session_events(entries):
             events.append(Event("close", offset, at=entry.time))
         elif (exited := EXITED.fullmatch(entry.event)):
             events.append(Event("exit", offset, at=entry.time, status=int(exited.group(1))))
+        elif (killed := KILLED.fullmatch(entry.event)):
+            events.append(Event("exit", offset, at=entry.time, status=-int(killed.group(1))))
+        elif (oversized := OVERSIZED.fullmatch(entry.event)):
+            # The length alone: the program gives up on the link at it, as it did then.
+            length = int(oversized.group(1)).to_bytes(4, "big")
+            events.append(Event("raw", offset, length, entry.time))
+        elif (cut := CUT.fullmatch(entry.event)):
+            recorded = b"".join(base64.b64decode(line) for line in entry.lines.get("base64", []))
+            prefix = int(cut.group(1)).to_bytes(4, "big") if cut.group(1) else b""
+            events.append(Event("raw", offset, prefix + recorded, entry.time))
+        elif UNRECORDED.fullmatch(entry.event):
+            events.append(Event("gap", offset, entry.event.encode(), entry.time))
     return events
 
 
@@ -370,6 +391,12 @@ class Replayer:
                     self._wait_for_answers(len(self.recorded) - 1)
                     self.pending.append((click, answer))
                     self._retry_pending()
+            elif event.kind == "raw":
+                self._wait_for_answers(len(self.recorded))
+                self.player.client.send_raw(event.payload)
+                self._say(f"→ {len(event.payload)} bytes that are not a whole frame")
+            elif event.kind == "gap":
+                self.notes.append(f"not compared: the recording has \"{event.payload.decode()}\"")
             elif event.kind == "close":
                 self._wait_for_answers(len(self.recorded))
                 self.player.client.close_writing()

@@ -139,6 +139,27 @@ def test_session_option_picks_among_the_sessions_of_one_file(tmp_path):
         replay.load(str(path), 4)
 
 
+def test_what_the_tap_could_not_record_whole_is_replayed_as_it_went(tmp_path):
+    title = "a\u2028b".encode()  # a separator of lines, to Python, inside a frame's text
+    frame = b"<ClientToUI><MessageRequest><Title>" + title + b"</Title></MessageRequest>"
+    header = "2026-12-08T19:30:27.%06dZ 7 "
+    path = tmp_path / "cut.txt"
+    path.write_text("".join([
+        header % 1 + "program started pid 8\n",
+        header % 2 + f"client -> program frame {len(frame)} bytes xml\n",
+        f"  base64 {base64.b64encode(frame).decode()}\n",
+        "  | " + frame.decode() + "\n",
+        header % 3 + "client -> program partial frame 2 of 9 bytes\n", "  base64 PDw=\n",
+        header % 4 + "client -> program oversized frame 3000000 bytes, over the limit of "
+        "2097152 bytes: relayed, not recorded\n",
+        header % 5 + "program -> client relay failed: Broken pipe\n",
+        header % 6 + "program killed by signal 11 (SIGSEGV)\n"]), encoding="utf-8")
+    assert [(e.kind, e.payload, e.status) for e in replay.load(str(path))] == [
+        ("send", frame, None), ("raw", b"\0\0\0\x09<<", None),
+        ("raw", (3000000).to_bytes(4, "big"), None),
+        ("gap", b"program -> client relay failed: Broken pipe", None), ("exit", b"", -11)]
+
+
 def test_client_times_move_with_the_replay_and_other_bytes_stay():
     import datetime
     payload = (b'<?xml version="1.0"?><ClientToUI><ActionRequest><ID>1</ID>'
