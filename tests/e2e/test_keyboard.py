@@ -1,0 +1,66 @@
+"""Every dialog from the keyboard alone, on a real display: the keys go to the window the window
+manager gave the input focus, as a user's would."""
+
+import time
+
+import pytest
+
+import qvxsim
+from test_action_request_dialog import (CONFIRMATION, Dialog, client, request,  # noqa: F401
+                                        start, taken)
+from test_link import expect_still_running
+from test_message_windows import message
+
+pytestmark = pytest.mark.memcheck
+
+
+def press(dialog, *keys):
+    """Keys one by one into the dialog's window, given the focus first (through the window
+    manager where it takes requests)."""
+    focus = "windowactivate" if dialog.session.ewmh else "windowfocus"
+    for key in keys:
+        dialog.session.xdotool(focus, "--sync", str(dialog.window), "key", "--clearmodifiers", key)
+        time.sleep(0.15)
+
+
+def test_a_request_chosen_and_taken_by_keys(client, tmp_path):
+    dialog = start(client, tmp_path, request(21, "Alpha", Cancellable=False),
+                   request(22, "Beta", Cancellable=False))
+    # From "Take All Actions" back to the list, two lines down, on past the buttons the
+    # selection left insensitive or unmapped to "Take Action".
+    press(dialog, "shift+Tab", "Down", "Down")
+    assert (dialog.value("actiontitle"), dialog.value("takeActions")) == ("Beta", "Take Action")
+    press(dialog, "Tab", "Tab", "Return")
+    assert taken(client, 22)
+
+
+def test_confirmation_starts_on_cancel_and_escape_refuses(client, tmp_path):
+    dialog = start(client, tmp_path, request(31, "Upgrade", PreActionMessage="Save your files."))
+    press(dialog, "Return")  # Take All Actions
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    press(dialog, "Return", "space", "Tab", "Escape")  # the dialog behind it takes no keys
+    press(confirmation, "Escape")
+    client.xsession.wait_gone(confirmation.window)
+    dialog.wait_sensitive("takeAllActions")
+    press(dialog, "Return")
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    press(confirmation, "Return")
+    client.xsession.wait_gone(confirmation.window)
+    expect_still_running(client, 1.0)
+    dialog.wait_sensitive("takeAllActions")
+    press(dialog, "Return")
+    press(Dialog(client.xsession, CONFIRMATION), "shift+Tab", "Return")
+    assert taken(client, 31)
+
+
+def test_escape_closes_the_script_preview_and_a_message(client, tmp_path):
+    dialog = start(client, tmp_path, request(41, "Script", Preview="echo hi"))
+    press(dialog, "shift+Tab", "Down", "Tab", "Tab", "Return")  # Action Details
+    preview = Dialog(client.xsession, "^Action Script Preview$")
+    press(preview, "Escape")
+    client.xsession.wait_gone(preview.window)
+    client.send_messages(message(1, "Note"))
+    note = Dialog(client.xsession, "^Note$")
+    press(note, "Escape")
+    client.xsession.wait_gone(note.window)
+    expect_still_running(client, 0.5)
