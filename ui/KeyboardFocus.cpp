@@ -13,22 +13,6 @@
 #include <map>
 #include <string>
 
-const char* const KeyboardFocus::kButtonKeys =
-    "~Shift<Key>Tab: focus-next()\n"
-    "Shift<Key>Tab: focus-previous()\n"
-    "<Key>ISO_Left_Tab: focus-previous()\n"
-    "<Key>Return: set() notify() unset()\n"
-    "<Key>KP_Enter: set() notify() unset()\n"
-    "<Key>space: set() notify() unset()\n"
-    "<Key>Escape: safe-answer()";
-const char* const KeyboardFocus::kListKeys =
-    "~Shift<Key>Tab: focus-next()\n"
-    "Shift<Key>Tab: focus-previous()\n"
-    "<Key>ISO_Left_Tab: focus-previous()\n"
-    "<Key>Up: list-up()\n"
-    "<Key>Down: list-down()\n"
-    "<Key>Escape: safe-answer()";
-
 namespace {
 
 // The actions get no client data: the dialog is found from the shell of the widget they run on.

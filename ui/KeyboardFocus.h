@@ -21,8 +21,21 @@ class KeyboardFocus {
   static constexpr int kNoSafeAnswer = -1;
 
   // The translations each kind of control starts with, as the app-defaults file shows them.
-  static const char* const kButtonKeys;
-  static const char* const kListKeys;
+  static constexpr const char* kButtonKeys =
+      "~Shift<Key>Tab: focus-next()\n"
+      "Shift<Key>Tab: focus-previous()\n"
+      "<Key>ISO_Left_Tab: focus-previous()\n"
+      "<Key>Return: set() notify() unset()\n"
+      "<Key>KP_Enter: set() notify() unset()\n"
+      "<Key>space: set() notify() unset()\n"
+      "<Key>Escape: safe-answer()";
+  static constexpr const char* kListKeys =
+      "~Shift<Key>Tab: focus-next()\n"
+      "Shift<Key>Tab: focus-previous()\n"
+      "<Key>ISO_Left_Tab: focus-previous()\n"
+      "<Key>Up: list-up()\n"
+      "<Key>Down: list-down()\n"
+      "<Key>Escape: safe-answer()";
 
   KeyboardFocus() = default;
   KeyboardFocus(const KeyboardFocus&) = delete;
