@@ -103,8 +103,7 @@ void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int init
     } else {
       // The pointer leaving a button takes the toolkit's highlight with it; a focused button
       // keeps its mark.
-      XtInsertEventHandler(control.widget, LeaveWindowMask, False, &KeyboardFocus::Repaint,
-                           nullptr, XtListTail);
+      XtAddEventHandler(control.widget, LeaveWindowMask, False, &KeyboardFocus::Repaint, nullptr);
     }
   }
   Update();
@@ -119,17 +118,21 @@ void KeyboardFocus::Detach() noexcept {
 
 void KeyboardFocus::Update() {
   if (shell_ == nullptr) return;
-  std::vector<bool> reachable;
-  for (int index = 0; index < static_cast<int>(controls_.size()); ++index) {
-    reachable.push_back(Reachable(index));
-  }
-  Show(NextFocus(reachable, chosen_, FocusStep::kStay));
+  Show(NextFocus(ReachableControls(), chosen_, FocusStep::kStay));
 }
 
 bool KeyboardFocus::Reachable(int index) const {
   Widget widget = controls_[index].widget;
   return XtIsSensitive(widget) != False && XtIsManaged(widget) != False &&
          widget->core.mapped_when_managed != False;
+}
+
+std::vector<bool> KeyboardFocus::ReachableControls() const {
+  std::vector<bool> reachable;
+  for (int index = 0; index < static_cast<int>(controls_.size()); ++index) {
+    reachable.push_back(Reachable(index));
+  }
+  return reachable;
 }
 
 KeyboardFocus* KeyboardFocus::Of(Widget widget) {
@@ -140,12 +143,8 @@ KeyboardFocus* KeyboardFocus::Of(Widget widget) {
 }
 
 void KeyboardFocus::Move(int step) {
-  std::vector<bool> reachable;
-  for (int index = 0; index < static_cast<int>(controls_.size()); ++index) {
-    reachable.push_back(Reachable(index));
-  }
-  const int target =
-      NextFocus(reachable, shown_, step < 0 ? FocusStep::kPrevious : FocusStep::kNext);
+  const int target = NextFocus(ReachableControls(), shown_,
+                               step < 0 ? FocusStep::kPrevious : FocusStep::kNext);
   if (target == -1) return;
   chosen_ = target;
   Show(target);
@@ -237,6 +236,21 @@ void KeyboardFocus::Repaint(Widget widget, XtPointer, XEvent* event, Boolean*) {
     KeyboardFocus* focus = Of(widget);
     if (focus == nullptr || focus->shown_ == -1) return;
     if (event->type == Expose && event->xexpose.count != 0) return;
+    if (event->type == LeaveNotify) {
+      // The button's own translations take the highlight away in this same dispatch: marked
+      // again once it is over, by the shell, which may be gone by then.
+      XtAppAddTimeOut(ApplicationContext(), 0, &KeyboardFocus::MarkAgain, focus->shell_);
+      return;
+    }
     focus->Mark(focus->shown_, true);
+  });
+}
+
+void KeyboardFocus::MarkAgain(XtPointer shell, XtIntervalId*) {
+  Guarded([shell] {
+    const auto found =
+        std::find_if(attached.begin(), attached.end(),
+                     [shell](KeyboardFocus* focus) { return focus->shell_ == shell; });
+    if (found != attached.end() && (*found)->shown_ != -1) (*found)->Mark((*found)->shown_, true);
   });
 }

@@ -59,12 +59,14 @@ class KeyboardFocus {
   static void ListUp(Widget widget, XEvent*, String*, Cardinal*);
   static void ListDown(Widget widget, XEvent*, String*, Cardinal*);
   static void Repaint(Widget widget, XtPointer, XEvent* event, Boolean*);
+  static void MarkAgain(XtPointer shell, XtIntervalId*);
 
   void Move(int step);
   void MoveInList(Widget list, int step);
   void Show(int focused);
   void Mark(int index, bool marked) const;
   [[nodiscard]] bool Reachable(int index) const;
+  [[nodiscard]] std::vector<bool> ReachableControls() const;
 
   Widget shell_ = nullptr;
   std::vector<Control> controls_;
