@@ -31,14 +31,14 @@ Widget FormOf(Widget widget) {
 XtTranslations KeyTranslations(Widget control) {
   static std::map<std::string, XtTranslations> parsed;
   String text = nullptr;
-  XtResource resource = {const_cast<char*>("keyTranslations"),
-                         const_cast<char*>("KeyTranslations"),
-                         const_cast<char*>(XtRString),
-                         sizeof(String),
-                         0,
-                         const_cast<char*>(XtRString),
-                         const_cast<char*>(IsList(control) ? KeyboardFocus::kListKeys
-                                                           : KeyboardFocus::kButtonKeys)};
+  XtResource resource = {
+      const_cast<char*>("keyTranslations"),
+      const_cast<char*>("KeyTranslations"),
+      const_cast<char*>(XtRString),
+      sizeof(String),
+      0,
+      const_cast<char*>(XtRString),
+      const_cast<char*>(IsList(control) ? KeyboardFocus::kListKeys : KeyboardFocus::kButtonKeys)};
   XtGetApplicationResources(control, &text, &resource, 1, nullptr, 0);
   const auto [entry, added] = parsed.try_emplace(text != nullptr ? text : "", nullptr);
   if (added && !entry->first.empty()) entry->second = XtParseTranslationTable(entry->first.c_str());
@@ -137,14 +137,15 @@ std::vector<bool> KeyboardFocus::ReachableControls() const {
 
 KeyboardFocus* KeyboardFocus::Of(Widget widget) {
   while (widget != nullptr && !XtIsShell(widget)) widget = XtParent(widget);
-  const auto found = std::find_if(attached.begin(), attached.end(),
-                                  [widget](KeyboardFocus* focus) { return focus->shell_ == widget; });
+  const auto found = std::find_if(attached.begin(), attached.end(), [widget](KeyboardFocus* focus) {
+    return focus->shell_ == widget;
+  });
   return found == attached.end() ? nullptr : *found;
 }
 
 void KeyboardFocus::Move(int step) {
-  const int target = NextFocus(ReachableControls(), shown_,
-                               step < 0 ? FocusStep::kPrevious : FocusStep::kNext);
+  const int target =
+      NextFocus(ReachableControls(), shown_, step < 0 ? FocusStep::kPrevious : FocusStep::kNext);
   if (target == -1) return;
   chosen_ = target;
   Show(target);
@@ -156,8 +157,8 @@ void KeyboardFocus::Show(int focused) {
   shown_ = focused;
   // With nothing to focus the keys go to the form, which has none: a disabled dialog ignores
   // them as it ignores clicks.
-  XtSetKeyboardFocus(shell_, focused == -1 ? FormOf(controls_.front().widget)
-                                           : controls_[focused].widget);
+  XtSetKeyboardFocus(shell_,
+                     focused == -1 ? FormOf(controls_.front().widget) : controls_[focused].widget);
   if (shown_ != -1) Mark(shown_, true);
 }
 

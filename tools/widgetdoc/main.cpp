@@ -280,7 +280,8 @@ bool WriteManPage(const char* templatePath, std::ostream& out) {
     } else if (line == kKeysMarker) {
       for (const KeyResource& resource : kKeyResources) {
         out << ".PP\n.nf\n\\fB*" << resource.widgetClass << ".keyTranslations\\fP:\n";
-        for (const std::string& entry : Lines(resource.translations)) out << "    " << entry << "\n";
+        for (const std::string& entry : Lines(resource.translations))
+          out << "    " << entry << "\n";
         out << ".fi\n";
       }
     } else {
