@@ -5,11 +5,10 @@ import time
 
 import pytest
 
-import qvxsim
 from test_action_request_dialog import (CONFIRMATION, Dialog, client, request,  # noqa: F401
                                         start, taken)
 from test_link import expect_still_running
-from test_message_windows import message
+from test_message_windows import begin, message
 
 pytestmark = pytest.mark.memcheck
 
@@ -64,3 +63,15 @@ def test_escape_closes_the_script_preview_and_a_message(client, tmp_path):
     press(note, "Escape")
     client.xsession.wait_gone(note.window)
     expect_still_running(client, 0.5)
+
+
+def test_the_keys_are_resources_an_administrator_can_change(client_with, tmp_path):
+    resources = tmp_path / "resources"
+    resources.write_text("*Command.keyTranslations: <Key>F5: set() notify() unset()\n")
+    simulator = client_with(XENVIRONMENT=str(resources))
+    begin(simulator, tmp_path, message(1, "Note"))
+    note = Dialog(simulator.xsession, "^Note$")
+    press(note, "Escape")
+    assert simulator.xsession.find_windows("^Note$") == [note.window]
+    press(note, "F5")
+    simulator.xsession.wait_gone(note.window)
