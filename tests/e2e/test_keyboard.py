@@ -5,8 +5,9 @@ import time
 
 import pytest
 
-from test_action_request_dialog import (CONFIRMATION, Dialog, client, request,  # noqa: F401
-                                        start, taken)
+import qvxsim
+from test_action_request_dialog import (CONFIRMATION, SECOND, Dialog, client, now,  # noqa: F401
+                                        request, start, taken)
 from test_link import expect_still_running
 from test_message_windows import begin, message
 
@@ -62,6 +63,17 @@ def test_escape_closes_the_script_preview_and_a_message(client, tmp_path):
     note = Dialog(client.xsession, "^Note$")
     press(note, "Escape")
     client.xsession.wait_gone(note.window)
+    expect_still_running(client, 0.5)
+
+
+def test_escape_closes_the_quiet_mode_notice_over_a_dialog_that_takes_no_keys(client, tmp_path):
+    quiet = qvxsim.quiet_mode_start(StartTime=now(), EndTime=now() + 3600 * SECOND)
+    dialog = start(client, tmp_path, request(51, "Held"), quiet)
+    notice = Dialog(client.xsession, "^Not Currently Available$")
+    press(dialog, "Return")
+    press(notice, "Escape")
+    client.xsession.wait_gone(notice.window)
+    dialog.wait_sensitive("takeAllActions")
     expect_still_running(client, 0.5)
 
 
