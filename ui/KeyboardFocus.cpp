@@ -1,6 +1,5 @@
 #include "ui/KeyboardFocus.h"
 
-#include "ui/FocusOrder.h"
 #include "ui/ToolkitCallback.h"
 #include "ui/ToolkitContext.h"
 #include "ui/WidgetOperations.h"
@@ -77,15 +76,16 @@ void DrawRing(Widget list, bool drawn) {
 
 void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int initial,
                            int safeAnswer) {
+  // Xt keeps the table it is given for the rest of the process.
   static XtActionsRec actions[] = {
       {const_cast<char*>("focus-next"), &KeyboardFocus::FocusNext},
       {const_cast<char*>("focus-previous"), &KeyboardFocus::FocusPrevious},
       {const_cast<char*>("safe-answer"), &KeyboardFocus::SafeAnswer},
       {const_cast<char*>("list-up"), &KeyboardFocus::ListUp},
       {const_cast<char*>("list-down"), &KeyboardFocus::ListDown}};
-  static const bool actionsAdded =
-      (XtAppAddActions(ApplicationContext(), actions, XtNumber(actions)), true);
-  (void)actionsAdded;
+  static bool actionsAdded = false;
+  if (!actionsAdded) XtAppAddActions(ApplicationContext(), actions, XtNumber(actions));
+  actionsAdded = true;
   Detach();
   shell_ = shell;
   controls_ = std::move(controls);
@@ -143,9 +143,8 @@ KeyboardFocus* KeyboardFocus::Of(Widget widget) {
   return found == attached.end() ? nullptr : *found;
 }
 
-void KeyboardFocus::Move(int step) {
-  const int target =
-      NextFocus(ReachableControls(), shown_, step < 0 ? FocusStep::kPrevious : FocusStep::kNext);
+void KeyboardFocus::Move(FocusStep step) {
+  const int target = NextFocus(ReachableControls(), shown_, step);
   if (target == -1) return;
   chosen_ = target;
   Show(target);
@@ -201,13 +200,13 @@ void KeyboardFocus::MoveInList(Widget list, int step) {
 
 void KeyboardFocus::FocusNext(Widget widget, XEvent*, String*, Cardinal*) {
   Guarded([widget] {
-    if (KeyboardFocus* focus = Of(widget)) focus->Move(+1);
+    if (KeyboardFocus* focus = Of(widget)) focus->Move(FocusStep::kNext);
   });
 }
 
 void KeyboardFocus::FocusPrevious(Widget widget, XEvent*, String*, Cardinal*) {
   Guarded([widget] {
-    if (KeyboardFocus* focus = Of(widget)) focus->Move(-1);
+    if (KeyboardFocus* focus = Of(widget)) focus->Move(FocusStep::kPrevious);
   });
 }
 

@@ -5,6 +5,8 @@
 // resource, so an administrator can change them. Each dialog window owns one while it is open.
 #pragma once
 
+#include "ui/FocusOrder.h"
+
 #include <X11/Intrinsic.h>
 
 #include <functional>
@@ -61,7 +63,7 @@ class KeyboardFocus {
   static void Repaint(Widget widget, XtPointer, XEvent* event, Boolean*);
   static void MarkAgain(XtPointer shell, XtIntervalId*);
 
-  void Move(int step);
+  void Move(FocusStep step);
   void MoveInList(Widget list, int step);
   void Show(int focused);
   void Mark(int index, bool marked) const;
