@@ -34,6 +34,14 @@ def test_a_request_chosen_and_taken_by_keys(client, tmp_path):
     assert taken(client, 22)
 
 
+def test_a_snooze_time_chosen_by_keys_is_the_one_sent(client, tmp_path):
+    dialog = start(client, tmp_path, request(61, "Later"))
+    # Around the end to the snooze list, from "in 1 minute" to "in 5 minutes", then Snooze.
+    press(dialog, "shift+Tab", "shift+Tab", "shift+Tab", "Down", "Tab", "space")
+    client.read_message()  # RemindTime
+    assert client.read_message() == qvxsim.RemindInterval(300 * 1000000, None)
+
+
 def test_confirmation_starts_on_cancel_and_escape_refuses(client, tmp_path):
     dialog = start(client, tmp_path, request(31, "Upgrade", PreActionMessage="Save your files."))
     press(dialog, "Return")  # Take All Actions
