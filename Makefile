@@ -36,7 +36,7 @@ test: build
 # wm_independent are left to openbox's run. Each manager's log is build/test-wm-<manager>.log.
 WM_TESTS = tests/e2e/test_action_request_dialog.py tests/e2e/test_message_windows.py \
   tests/e2e/test_consent_and_failures.py tests/e2e/test_demo.py tests/e2e/test_window_managers.py \
-  tests/e2e/test_monitors.py
+  tests/e2e/test_monitors.py tests/e2e/test_keyboard.py
 WM_EXTRA = twm icewm none
 test-wm: build
 	@status=0; for wm in $(WM_EXTRA); do \

@@ -427,7 +427,9 @@ class Player:
             self._line(f"your turn: press {step['key']} in “{title}”")
             return
         time.sleep(self.pace)
-        self.session.xdotool("windowactivate", "--sync", self._window_id(title), "key",
+        # A manager without EWMH takes no activation request; the focus is set directly there.
+        focus = "windowactivate" if self.session.ewmh else "windowfocus"
+        self.session.xdotool(focus, "--sync", self._window_id(title), "key", "--clearmodifiers",
                              step["key"])
         self._line(f"press {step['key']} in “{title}”")
 

@@ -55,6 +55,7 @@ void ActionDetailsDialog::Build(const ActionRequest* request) {
       RightAlignedDistance(WidgetWidth(text), WidgetWidth(widgets[kOk]), WidgetBorderWidth(text)));
   AddMemberCallback<&ActionDetailsDialog::OkPressed>(widgets[kOk], *this);
   ShowWindow(text);
+  keys_.Attach(shell_, {{widgets[kOk]}}, 0, 0);
 }
 
 void ActionDetailsDialog::OkPressed() {

@@ -370,6 +370,22 @@ void ActionRequestDialog::Build() {
   ScrollListToCurrent(widgets_[kViewport], widgets_[kActionList]);
   ScrollListToCurrent(widgets_[kSnoozeViewport], widgets_[kSnoozeList]);
   CenterShell(shell_);
+  AttachKeys();
+}
+
+// The controls in reading order; the focus starts on "Take All Actions". There is no safe
+// answer for Escape to give: every answer here acts on requests.
+void ActionRequestDialog::AttachKeys() {
+  Widget actionList = widgets_[kActionList];
+  keys_.Attach(shell_,
+               {{actionList, [this, actionList] { ListClicked(actionList); }},
+                {widgets_[kTakeAllButton]},
+                {widgets_[kDetailsButton]},
+                {widgets_[kCancelButton]},
+                {widgets_[kTakeButton]},
+                {widgets_[kSnoozeList]},
+                {widgets_[kSnoozeButton]}},
+               1, KeyboardFocus::kNoSafeAnswer);
 }
 
 // The buttons as wide as their labels made them, the last one ending under the description's
@@ -526,6 +542,7 @@ void ActionRequestDialog::ShowControls(ControlsView view) {
     XtSetSensitive(widgets_[row], sensitive ? True : False);
   }
   if (view.snoozeView) ShowSnoozeList(std::move(*view.snoozeView));
+  keys_.Update();
 }
 
 // The second half of a refresh; a selection whose request has gone leaves the texts as they were.
@@ -544,6 +561,7 @@ void ActionRequestDialog::SetDescription(const std::string& text) {
 
 void ActionRequestDialog::SetControlsSensitive(bool sensitive) {
   for (const Row row : kControls) XtSetSensitive(widgets_[row], sensitive ? True : False);
+  keys_.Update();
 }
 
 // The user's answers ---------------------------------------------------------------------------

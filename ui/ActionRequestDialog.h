@@ -60,6 +60,7 @@ class ActionRequestDialog final : public DialogWindow {
 
   void Build();
   int PlaceAnswerButtons();
+  void AttachKeys();
   void AddCallbacks();
 
   [[nodiscard]] ListView ListPending();

@@ -82,6 +82,8 @@ void ConfirmationDialog::Build(const ActionRequest& request) {
   AddMemberCallback<&ConfirmationDialog::Accept>(widgets[kOk], *this);
   AddMemberCallback<&ConfirmationDialog::Refuse>(widgets[kCancel], *this);
   ShowWindow(text);
+  // OK sits left of Cancel. Accepting takes a deliberate act: the focus starts on Cancel.
+  keys_.Attach(shell_, {{widgets[kOk]}, {widgets[kCancel]}}, 1, 1);
 }
 
 void ConfirmationDialog::Accept() {

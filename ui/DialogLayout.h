@@ -21,5 +21,5 @@ struct DialogLayout {
 
 // Resources the program gives every widget or every dialog shell itself.
 inline constexpr const char* kEveryWidgetResources[] = {"international"};
-inline constexpr const char* kEveryShellResources[] = {"title", "x", "y", "international",
-                                                       "openIm"};
+inline constexpr const char* kEveryShellResources[] = {"title",         "x",     "y",
+                                                       "international", "input", "openIm"};

@@ -13,6 +13,7 @@ void DialogWindow::ShowWindow(Widget text) {
 
 void DialogWindow::DestroyWindow() {
   if (shell_ == nullptr) return;
+  keys_.Detach();
   ShellRetirement::Retire(shell_);
   shell_ = nullptr;
 }

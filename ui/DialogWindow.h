@@ -3,6 +3,8 @@
 // the quiet-mode notice and the action request dialog derive from it.
 #pragma once
 
+#include "ui/KeyboardFocus.h"
+
 #include <X11/Intrinsic.h>
 
 class UICommandQueue;
@@ -27,4 +29,6 @@ class DialogWindow {
 
   UICommandQueue& commands_;
   Widget shell_ = nullptr;
+  // Attached by each dialog once its window is shown.
+  KeyboardFocus keys_;
 };

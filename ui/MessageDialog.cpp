@@ -5,6 +5,7 @@
 #include "ui/DialogFailure.h"
 #include "ui/DialogLayout.h"
 #include "ui/FormatBuiltIn.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/ShellRetirement.h"
 #include "ui/ToolkitCallback.h"
 #include "ui/WidgetOperations.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -147,6 +149,8 @@ struct MessageDialog::Window {
   Widget shell = nullptr;
   Widget text = nullptr;
   Widget button = nullptr;
+  // Held apart: the window moves into the list once built.
+  std::unique_ptr<KeyboardFocus> keys = std::make_unique<KeyboardFocus>();
 
   void ApplyTopmost() const;
   void ShowButton() const;
@@ -184,11 +188,8 @@ void MessageDialog::Window::ApplyTopmost() const {
 }
 
 void MessageDialog::Window::ShowButton() const {
-  if (buttonState == MessageButton::kHidden) {
-    XtUnmapWidget(button);
-  } else {
-    XtMapWidget(button);
-  }
+  // Through mappedWhenManaged, which the keys read to tell whether the button can be pressed.
+  XtSetMappedWhenManaged(button, buttonState == MessageButton::kHidden ? False : True);
 }
 
 // newTexts are computed before anything is stored, so a message that cannot be shown leaves the
@@ -202,6 +203,7 @@ void MessageDialog::Window::Update(const MessageRequest& message, Texts newTexts
   buttonState = newButton;
   stacking = newStacking;
   ShowButton();
+  keys->Update();
   ApplyTopmost();
 }
 
@@ -239,6 +241,7 @@ MessageDialog::WindowPosition MessageDialog::Find(std::uint64_t id) {
 }
 
 void MessageDialog::Destroy(WindowPosition window) {
+  window->keys->Detach();
   ShellRetirement::Retire(window->shell);
   windows_.erase(window);
 }
@@ -264,6 +267,8 @@ void MessageDialog::Build(const MessageRequest& message, Texts texts, MessageBut
   IgnoreWindowManagerClose(window.shell);
   ApplyScrollbarTranslations(TextScrollbar(window.text));
   CenterShell(window.shell);
+  // Escape is OK while OK is shown.
+  window.keys->Attach(window.shell, {{window.button}}, 0, 0);
   window.expiry = ExpiryOf(message);
   windows_.push_back(std::move(window));
 }

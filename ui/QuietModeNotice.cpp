@@ -52,6 +52,7 @@ void QuietModeNotice::Build(const std::vector<std::string>& texts) {
               (WidgetWidth(label) - WidgetWidth(widgets[kOk])) / 2 + WidgetBorderWidth(label));
   AddMemberCallback<&QuietModeNotice::OkPressed>(widgets[kOk], *this);
   ShowWindow();
+  keys_.Attach(shell_, {{widgets[kOk]}}, 0, 0);
 }
 
 // The user has read it: the action request dialog may be used again, though quiet mode goes on.

@@ -84,13 +84,15 @@ void AppendShownText(std::string& target, const UString8& text) {
 }
 
 Widget CreateDialogShell(const std::string& title, const char* name) {
-  Arg args[4];
+  Arg args[5];
   Cardinal count = 0;
   XtSetArg(args[count], const_cast<char*>(XtNtitle), title.c_str()), ++count;
   // Mapped by CenterShell once placed: a window mapped first and moved after is placed by the
   // window manager in between, and twm asks the user where to put it.
   XtSetArg(args[count], const_cast<char*>(XtNmappedWhenManaged), False), ++count;
   XtSetArg(args[count], const_cast<char*>("international"), InternationalResource()), ++count;
+  // Every dialog answers keys, so the window manager is to give it the keyboard.
+  XtSetArg(args[count], const_cast<char*>(XtNinput), True), ++count;
   // Nothing in the dialogs takes typed text, and an input method costs each shell with a text
   // widget its own copy of the locale's compose table: some 600 kB in a UTF-8 locale.
   XtSetArg(args[count], const_cast<char*>("openIm"), False), ++count;

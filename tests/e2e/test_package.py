@@ -31,8 +31,8 @@ PACKAGED = {"usr/bin/qvxclientui", "usr/bin/qvxclientui-tap", PACKAGED_DEFAULTS,
             "usr/" + SHARE + "translations/de.xlat", "usr/" + SHARE + "simulator/clientsim"}
 TAP_SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "ENVIRONMENT", "FILES", "TRANSCRIPT FORMAT",
                 "EXIT STATUS", "SEE ALSO"]
-SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "PROTOCOL", "WIDGET HIERARCHY", "RESOURCES",
-            "TRANSLATION FILES", "EXIT STATUS", "FILES", "SEE ALSO"]
+SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "PROTOCOL", "WIDGET HIERARCHY", "KEYBOARD",
+            "RESOURCES", "TRANSLATION FILES", "EXIT STATUS", "FILES", "SEE ALSO"]
 
 
 def run(*command, **options):

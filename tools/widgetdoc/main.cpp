@@ -2,6 +2,7 @@
 // page (the template with its widget hierarchy filled in) from the dialogs' widget tables and
 // the widget classes' own resource lists. Needs no display; runs at build time.
 #include "ui/DialogLayouts.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/ToolkitContext.h"
 
 #include <X11/IntrinsicP.h>
@@ -24,6 +25,22 @@
 namespace {
 
 constexpr const char* kHierarchyMarker = ".\\\" widget hierarchy";
+constexpr const char* kKeysMarker = ".\\\" key translations";
+
+// The keys of each kind of control, by the class an administrator names them under.
+struct KeyResource {
+  const char* widgetClass;
+  const char* translations;
+};
+constexpr KeyResource kKeyResources[] = {{"Command", KeyboardFocus::kButtonKeys},
+                                         {"List", KeyboardFocus::kListKeys}};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 // What an administrator can change without touching behaviour: looks, never texts or layout
 // that the code computes.
@@ -140,6 +157,22 @@ std::string Joined(const std::set<std::string>& names) {
   return text;
 }
 
+// A comment cannot be continued onto the next line, so each line of a value is a comment of
+// its own.
+void WriteKeyResources(std::ostream& out) {
+  out << "!\n! The keys of every button and list, as translations each adds over its own (see\n"
+      << "! KEYBOARD in qvxclientui(1)). Remove the \"!\" from every line of one to change it,\n"
+      << "! for every widget of the class or, by a path below, for one.\n";
+  for (const KeyResource& resource : kKeyResources) {
+    const std::vector<std::string> lines = Lines(resource.translations);
+    out << "!*" << resource.widgetClass << ".keyTranslations: ";
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+      out << (index == 0 ? "" : "!\t") << lines[index]
+          << (index + 1 < lines.size() ? "\\n\\\n" : "\n");
+    }
+  }
+}
+
 void WriteDialogResources(std::ostream& out, const DialogLayout& layout,
                           std::set<std::string>& pathsSeen) {
   out << "!\n! " << layout.dialogName;
@@ -197,6 +230,7 @@ void WriteAppDefaults(std::ostream& out) {
       << "! The default font set. When it misses a character set of the locale the program\n"
       << "! searches the server's 12-point fonts for a complete one.\n"
       << "!*xtDefaultFontSet: -*-*-*-R-*-*-*-120-*-*-*-*,*\n";
+  WriteKeyResources(out);
   std::set<std::string> pathsSeen;
   for (const DialogLayout& layout : DialogLayouts()) WriteDialogResources(out, layout, pathsSeen);
 }
@@ -243,6 +277,13 @@ bool WriteManPage(const char* templatePath, std::ostream& out) {
   while (std::getline(in, line)) {
     if (line == kHierarchyMarker) {
       WriteHierarchy(out);
+    } else if (line == kKeysMarker) {
+      for (const KeyResource& resource : kKeyResources) {
+        out << ".PP\n.nf\n\\fB*" << resource.widgetClass << ".keyTranslations\\fP:\n";
+        for (const std::string& entry : Lines(resource.translations))
+          out << "    " << entry << "\n";
+        out << ".fi\n";
+      }
     } else {
       out << line << "\n";
     }

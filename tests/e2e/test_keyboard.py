@@ -1,0 +1,97 @@
+"""Every dialog from the keyboard alone, on a real display: the keys go to the window the window
+manager gave the input focus, as a user's would."""
+
+import time
+
+import pytest
+
+import qvxsim
+from test_action_request_dialog import (CONFIRMATION, SECOND, Dialog, client, now,  # noqa: F401
+                                        request, start, taken)
+from test_link import expect_still_running
+from test_message_windows import begin, message
+
+pytestmark = pytest.mark.memcheck
+
+
+def press(dialog, *keys):
+    """Keys one by one into the dialog's window, given the focus first (through the window
+    manager where it takes requests)."""
+    focus = "windowactivate" if dialog.session.ewmh else "windowfocus"
+    for key in keys:
+        dialog.session.xdotool(focus, "--sync", str(dialog.window), "key", "--clearmodifiers", key)
+        time.sleep(0.15)
+
+
+def test_a_request_chosen_and_taken_by_keys(client, tmp_path):
+    dialog = start(client, tmp_path, request(21, "Alpha", Cancellable=False),
+                   request(22, "Beta", Cancellable=False))
+    # From "Take All Actions" back to the list, two lines down, on past the buttons the
+    # selection left insensitive or unmapped to "Take Action".
+    press(dialog, "shift+Tab", "Down", "Down")
+    assert (dialog.value("actiontitle"), dialog.value("takeActions")) == ("Beta", "Take Action")
+    press(dialog, "Tab", "Tab", "Return")
+    assert taken(client, 22)
+
+
+def test_a_snooze_time_chosen_by_keys_is_the_one_sent(client, tmp_path):
+    dialog = start(client, tmp_path, request(61, "Later"))
+    # Around the end to the snooze list, from "in 1 minute" to "in 5 minutes", then Snooze.
+    press(dialog, "shift+Tab", "shift+Tab", "shift+Tab", "Down", "Tab", "space")
+    client.read_message()  # RemindTime
+    assert client.read_message() == qvxsim.RemindInterval(300 * 1000000, None)
+
+
+def test_confirmation_starts_on_cancel_and_escape_refuses(client, tmp_path):
+    dialog = start(client, tmp_path, request(31, "Upgrade", PreActionMessage="Save your files."))
+    press(dialog, "Return")  # Take All Actions
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    press(dialog, "Return", "space", "Tab", "Escape")  # the dialog behind it takes no keys
+    press(confirmation, "Escape")
+    client.xsession.wait_gone(confirmation.window)
+    dialog.wait_sensitive("takeAllActions")
+    press(dialog, "Return")
+    confirmation = Dialog(client.xsession, CONFIRMATION)
+    press(confirmation, "Return")
+    client.xsession.wait_gone(confirmation.window)
+    expect_still_running(client, 1.0)
+    dialog.wait_sensitive("takeAllActions")
+    press(dialog, "Return")
+    press(Dialog(client.xsession, CONFIRMATION), "shift+Tab", "Return")
+    assert taken(client, 31)
+
+
+def test_escape_closes_the_script_preview_and_a_message(client, tmp_path):
+    dialog = start(client, tmp_path, request(41, "Script", Preview="echo hi"))
+    press(dialog, "shift+Tab", "Down", "Tab", "Tab", "Return")  # Action Details
+    preview = Dialog(client.xsession, "^Action Script Preview$")
+    press(preview, "Escape")
+    client.xsession.wait_gone(preview.window)
+    client.send_messages(message(1, "Note"))
+    note = Dialog(client.xsession, "^Note$")
+    press(note, "Escape")
+    client.xsession.wait_gone(note.window)
+    expect_still_running(client, 0.5)
+
+
+def test_escape_closes_the_quiet_mode_notice_over_a_dialog_that_takes_no_keys(client, tmp_path):
+    quiet = qvxsim.quiet_mode_start(StartTime=now(), EndTime=now() + 3600 * SECOND)
+    dialog = start(client, tmp_path, request(51, "Held"), quiet)
+    notice = Dialog(client.xsession, "^Not Currently Available$")
+    press(dialog, "Return")
+    press(notice, "Escape")
+    client.xsession.wait_gone(notice.window)
+    dialog.wait_sensitive("takeAllActions")
+    expect_still_running(client, 0.5)
+
+
+def test_the_keys_are_resources_an_administrator_can_change(client_with, tmp_path):
+    resources = tmp_path / "resources"
+    resources.write_text("*Command.keyTranslations: <Key>F5: set() notify() unset()\n")
+    simulator = client_with(XENVIRONMENT=str(resources))
+    begin(simulator, tmp_path, message(1, "Note"))
+    note = Dialog(simulator.xsession, "^Note$")
+    press(note, "Escape")
+    assert simulator.xsession.find_windows("^Note$") == [note.window]
+    press(note, "F5")
+    simulator.xsession.wait_gone(note.window)
