@@ -21,7 +21,17 @@ class ClickGuard {
     std::uint64_t count = 0;
   };
 
-  // Makes the display report every button press to the guards; once, when the toolkit starts.
+  // A key going down, with how many key presses came before it; a repeat is one the server
+  // makes while the key is held.
+  struct Key {
+    std::uint32_t time = 0;
+    unsigned int keycode = 0;
+    std::uint64_t count = 0;
+    bool repeat = false;
+  };
+
+  // Makes the display report every button and key press to the guards; once, when the toolkit
+  // starts.
   static void TrackPresses(Display* display);
 
   // From now on, presses that continue the last press seen so far are refused.
@@ -33,8 +43,13 @@ class ClickGuard {
   // continues it.
   [[nodiscard]] static bool PressStandsAlone(const Press& armed, const Press& press,
                                              std::uint32_t window) noexcept;
+  // The same for keys: a held key answers once, and the very next press of the armed key within
+  // `window` milliseconds continues it.
+  [[nodiscard]] static bool KeyStandsAlone(const Key& armed, const Key& key,
+                                           std::uint32_t window) noexcept;
 
  private:
   bool armed_ = false;
   Press armedPress_;
+  Key armedKey_;
 };

@@ -88,6 +88,9 @@ void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int init
   actionsAdded = true;
   Detach();
   shell_ = shell;
+  // Releases are asked for only so that the click guard sees them: a press with no release
+  // since the last is a held key's repeat, which answers nothing.
+  XtAddEventHandler(shell_, KeyReleaseMask, False, &KeyboardFocus::ReleaseSeen, nullptr);
   controls_ = std::move(controls);
   safeAnswer_ = safeAnswer;
   chosen_ = initial;

@@ -61,6 +61,7 @@ class KeyboardFocus {
   static void ListUp(Widget widget, XEvent*, String*, Cardinal*);
   static void ListDown(Widget widget, XEvent*, String*, Cardinal*);
   static void Repaint(Widget widget, XtPointer, XEvent* event, Boolean*);
+  static void ReleaseSeen(Widget, XtPointer, XEvent*, Boolean*) {}
   static void MarkAgain(XtPointer shell, XtIntervalId*);
 
   void Move(FocusStep step);

@@ -16,11 +16,12 @@ pytestmark = pytest.mark.memcheck
 
 def press(dialog, *keys):
     """Keys one by one into the dialog's window, given the focus first (through the window
-    manager where it takes requests)."""
+    manager where it takes requests), each past the multi-click time of the one before: a key
+    pressed again sooner continues the press before it, and answers nothing."""
     focus = "windowactivate" if dialog.session.ewmh else "windowfocus"
     for key in keys:
         dialog.session.xdotool(focus, "--sync", str(dialog.window), "key", "--clearmodifiers", key)
-        time.sleep(0.15)
+        time.sleep(0.25)
 
 
 def test_a_request_chosen_and_taken_by_keys(client, tmp_path):
@@ -32,6 +33,16 @@ def test_a_request_chosen_and_taken_by_keys(client, tmp_path):
     assert (dialog.value("actiontitle"), dialog.value("takeActions")) == ("Beta", "Take Action")
     press(dialog, "Tab", "Tab", "Return")
     assert taken(client, 22)
+
+
+@pytest.mark.parametrize("keys", [("keydown", "Return", "sleep", "1.5", "keyup", "Return"),
+                                  ("key", "--delay", "40", "Return", "Return")])
+def test_a_held_or_doubled_return_takes_one_request(client, tmp_path, keys):
+    dialog = start(client, tmp_path, *(request(n, f"R{n}", Cancellable=False) for n in (31, 32)))
+    press(dialog, "shift+Tab", "Down", "Tab", "Tab")
+    dialog.session.xdotool(*keys)
+    assert taken(client, 31)
+    expect_still_running(client, 1.0)
 
 
 def test_a_snooze_time_chosen_by_keys_is_the_one_sent(client, tmp_path):

@@ -39,4 +39,26 @@ TEST(ClickGuard, APressSoonAfterTheArmedOneAndAtItsSpotContinuesIt) {
   }
 }
 
+TEST(ClickGuard, AHeldKeyAnswersOnceAndAQuickSecondPressContinuesTheFirst) {
+  using Key = ClickGuard::Key;
+  struct Row {
+    const char* what;
+    Key key;
+    bool standsAlone;
+  };
+  constexpr std::uint32_t kWindow = 500;
+  const Key armed = {1000, 36, 7, false};
+  const Row rows[] = {
+      {"the key pressed again at once", {1120, 36, 8, false}, false},
+      {"the key pressed again later", {1600, 36, 8, false}, true},
+      {"the key held, repeating", {1700, 36, 8, true}, false},
+      {"another key", {1120, 65, 8, false}, true},
+      {"after another key", {1120, 36, 9, false}, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(ClickGuard::KeyStandsAlone(armed, row.key, kWindow), row.standsAlone);
+  }
+}
+
 }  // namespace
