@@ -374,7 +374,8 @@ void ActionRequestDialog::Build() {
 }
 
 // The controls in reading order; the focus starts on "Take All Actions". There is no safe
-// answer for Escape to give: every answer here acts on requests.
+// answer for Escape to give: every answer here acts on requests. The dialog opens on its own,
+// so its keys press nothing until the user has moved the focus.
 void ActionRequestDialog::AttachKeys() {
   Widget actionList = widgets_[kActionList];
   keys_.Attach(shell_,
@@ -385,7 +386,7 @@ void ActionRequestDialog::AttachKeys() {
                 {widgets_[kTakeButton]},
                 {widgets_[kSnoozeList]},
                 {widgets_[kSnoozeButton]}},
-               1, KeyboardFocus::kNoSafeAnswer);
+               1, KeyboardFocus::kNoSafeAnswer, KeyboardFocus::FirstPress::kAfterAMove);
 }
 
 // The buttons as wide as their labels made them, the last one ending under the description's

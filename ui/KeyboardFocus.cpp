@@ -74,13 +74,14 @@ void DrawRing(Widget list, bool drawn) {
 
 }  // namespace
 
-void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int initial,
-                           int safeAnswer) {
+void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int initial, int safeAnswer,
+                           FirstPress firstPress) {
   // Xt keeps the table it is given for the rest of the process.
   static XtActionsRec actions[] = {
       {const_cast<char*>("focus-next"), &KeyboardFocus::FocusNext},
       {const_cast<char*>("focus-previous"), &KeyboardFocus::FocusPrevious},
       {const_cast<char*>("safe-answer"), &KeyboardFocus::SafeAnswer},
+      {const_cast<char*>("press-focused"), &KeyboardFocus::PressFocused},
       {const_cast<char*>("list-up"), &KeyboardFocus::ListUp},
       {const_cast<char*>("list-down"), &KeyboardFocus::ListDown}};
   static bool actionsAdded = false;
@@ -94,6 +95,8 @@ void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int init
   controls_ = std::move(controls);
   safeAnswer_ = safeAnswer;
   chosen_ = initial;
+  moved_ = false;
+  firstPress_ = firstPress;
   shown_ = -1;
   attached.push_back(this);
   for (const Control& control : controls_) {
@@ -121,7 +124,9 @@ void KeyboardFocus::Detach() noexcept {
 
 void KeyboardFocus::Update() {
   if (shell_ == nullptr) return;
-  Show(NextFocus(ReachableControls(), chosen_, FocusStep::kStay));
+  std::vector<bool> answers;
+  for (const Control& control : controls_) answers.push_back(!IsList(control.widget));
+  Show(KeptFocus(ReachableControls(), answers, chosen_));
 }
 
 bool KeyboardFocus::Reachable(int index) const {
@@ -149,6 +154,7 @@ KeyboardFocus* KeyboardFocus::Of(Widget widget) {
 void KeyboardFocus::Move(FocusStep step) {
   const int target = NextFocus(ReachableControls(), shown_, step);
   if (target == -1) return;
+  moved_ = true;
   chosen_ = target;
   Show(target);
 }
@@ -189,6 +195,7 @@ void KeyboardFocus::MoveInList(Widget list, int step) {
   XawListReturnStruct* current = XawListShowCurrent(list);
   const int index = current->list_index == XAW_LIST_NONE ? -1 : current->list_index;
   XtFree(reinterpret_cast<char*>(current));
+  moved_ = true;
   const int next = NextListLine(count, index, step);
   if (next == -1 || next == index) return;
   XawListHighlight(list, next);
@@ -219,6 +226,19 @@ void KeyboardFocus::SafeAnswer(Widget widget, XEvent*, String*, Cardinal*) {
     if (focus == nullptr || focus->safeAnswer_ == kNoSafeAnswer) return;
     if (!focus->Reachable(focus->safeAnswer_)) return;
     XtCallCallbacks(focus->controls_[focus->safeAnswer_].widget, XtNcallback, nullptr);
+  });
+}
+
+// The button's own press, release and notify, as for a click.
+void KeyboardFocus::PressFocused(Widget widget, XEvent* event, String*, Cardinal*) {
+  Guarded([widget, event] {
+    KeyboardFocus* focus = Of(widget);
+    if (focus == nullptr || (focus->firstPress_ == FirstPress::kAfterAMove && !focus->moved_)) {
+      return;
+    }
+    for (const char* action : {"set", "notify", "unset"}) {
+      XtCallActionProc(widget, action, event, nullptr, 0);
+    }
   });
 }
 

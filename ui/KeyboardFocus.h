@@ -21,15 +21,19 @@ class KeyboardFocus {
     std::function<void()> chosen = nullptr;
   };
   static constexpr int kNoSafeAnswer = -1;
+  // Whether the keys press a button as soon as the dialog opens, or only once the user has
+  // moved the focus in it: a dialog that opens on its own may catch keys typed for another
+  // window, and a Space typed there must not answer it.
+  enum class FirstPress { kAtOnce, kAfterAMove };
 
   // The translations each kind of control starts with, as the app-defaults file shows them.
   static constexpr const char* kButtonKeys =
       "~Shift<Key>Tab: focus-next()\n"
       "Shift<Key>Tab: focus-previous()\n"
       "<Key>ISO_Left_Tab: focus-previous()\n"
-      "<Key>Return: set() notify() unset()\n"
-      "<Key>KP_Enter: set() notify() unset()\n"
-      "<Key>space: set() notify() unset()\n"
+      "<Key>Return: press-focused()\n"
+      "<Key>KP_Enter: press-focused()\n"
+      "<Key>space: press-focused()\n"
       "<Key>Escape: safe-answer()";
   static constexpr const char* kListKeys =
       "~Shift<Key>Tab: focus-next()\n"
@@ -46,11 +50,12 @@ class KeyboardFocus {
 
   // Gives the realized shell's keys to controls, listed in reading order, with the focus on
   // controls[initial]; Escape presses controls[safeAnswer].
-  void Attach(Widget shell, std::vector<Control> controls, int initial, int safeAnswer);
+  void Attach(Widget shell, std::vector<Control> controls, int initial, int safeAnswer,
+              FirstPress firstPress = FirstPress::kAtOnce);
   // Before the shell goes: its keys and marks reach this object no more.
   void Detach() noexcept;
-  // After controls changed sensitivity or mapping: a focus they no longer let in moves on to
-  // the next that does, and returns to its control once it does again.
+  // After controls changed sensitivity or mapping: a focus they no longer let in falls on a list
+  // (never on an answer), or on nothing, and returns to its control once it lets it in again.
   void Update();
 
  private:
@@ -58,6 +63,7 @@ class KeyboardFocus {
   static void FocusNext(Widget widget, XEvent*, String*, Cardinal*);
   static void FocusPrevious(Widget widget, XEvent*, String*, Cardinal*);
   static void SafeAnswer(Widget widget, XEvent*, String*, Cardinal*);
+  static void PressFocused(Widget widget, XEvent* event, String*, Cardinal*);
   static void ListUp(Widget widget, XEvent*, String*, Cardinal*);
   static void ListDown(Widget widget, XEvent*, String*, Cardinal*);
   static void Repaint(Widget widget, XtPointer, XEvent* event, Boolean*);
@@ -77,4 +83,6 @@ class KeyboardFocus {
   // The control the user put the focus on, and the one that has it now (-1: none can).
   int chosen_ = -1;
   int shown_ = -1;
+  bool moved_ = false;
+  FirstPress firstPress_ = FirstPress::kAtOnce;
 };

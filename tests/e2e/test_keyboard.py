@@ -45,6 +45,15 @@ def test_a_held_or_doubled_return_takes_one_request(client, tmp_path, keys):
     expect_still_running(client, 1.0)
 
 
+def test_a_focus_whose_button_goes_insensitive_falls_on_the_list_not_an_answer(client, tmp_path):
+    dialog = start(client, tmp_path, request(35, "A", Cancellable=True),
+                   request(36, "B", Cancellable=False))
+    press(dialog, "shift+Tab", "Down", "Tab", "Tab", "Return")  # Cancel Action on A
+    assert taken(client, 35, is_cancel=True)
+    press(dialog, "Return")  # meant for Cancel, which B does not have
+    expect_still_running(client, 1.0)
+
+
 def test_a_snooze_time_chosen_by_keys_is_the_one_sent(client, tmp_path):
     dialog = start(client, tmp_path, request(61, "Later"))
     # Around the end to the snooze list, from "in 1 minute" to "in 5 minutes", then Snooze.
@@ -55,7 +64,11 @@ def test_a_snooze_time_chosen_by_keys_is_the_one_sent(client, tmp_path):
 
 def test_confirmation_starts_on_cancel_and_escape_refuses(client, tmp_path):
     dialog = start(client, tmp_path, request(31, "Upgrade", PreActionMessage="Save your files."))
-    press(dialog, "Return")  # Take All Actions
+    # The dialog opened on its own: until the focus has moved in it, keys typed for another
+    # window that land here press nothing.
+    press(dialog, "Return", "space")
+    assert not client.xsession.find_windows(CONFIRMATION)
+    press(dialog, "shift+Tab", "Tab", "Return")  # Take All Actions
     confirmation = Dialog(client.xsession, CONFIRMATION)
     press(dialog, "Return", "space", "Tab", "Escape")  # the dialog behind it takes no keys
     press(confirmation, "Escape")

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -28,12 +29,7 @@ TEST(FocusOrder, TabSkipsWhatCannotTakeTheFocusAndGoesAroundTheEnds) {
       {".xx.", 1, FocusStep::kPrevious, 2},
       {"x..", 0, FocusStep::kNext, 0},
       {"...", 1, FocusStep::kNext, -1},
-      {"", -1, FocusStep::kStay, -1},
-      // A focus its control no longer lets in moves on; a reachable one stays.
-      {".x.x", 1, FocusStep::kStay, 1},
-      {".x.x", 2, FocusStep::kStay, 3},
-      {"x..", 2, FocusStep::kStay, 0},
-      {"...", 0, FocusStep::kStay, -1},
+      {"", -1, FocusStep::kNext, -1},
       // From no focus: Tab reaches the first control, Shift+Tab the last.
       {".xx.", -1, FocusStep::kNext, 1},
       {".xx.", -1, FocusStep::kPrevious, 2},
@@ -41,6 +37,27 @@ TEST(FocusOrder, TabSkipsWhatCannotTakeTheFocusAndGoesAroundTheEnds) {
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.controls) + " from " + std::to_string(row.current));
     EXPECT_EQ(NextFocus(Reachable(row.controls), row.current, row.step), row.expected);
+  }
+}
+
+TEST(FocusOrder, AFocusItsControlNoLongerLetsInFallsOnAListNeverOnAnAnswer) {
+  // Controls as a string: 'L' a list, 'B' a button (an answer); lower case cannot take focus.
+  struct Row {
+    const char* controls;
+    int current;
+    int expected;
+  } const rows[] = {
+      {"LBBB", 2, 2}, {"LbBB", 1, 0}, {"lbBB", 1, -1}, {"BbBL", 1, 3},
+      {"LBLB", 3, 3}, {"lBLb", 3, 2}, {"bbb", 0, -1},  {"LB", -1, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.controls) + " from " + std::to_string(row.current));
+    std::vector<bool> reachable, answers;
+    for (const char* control = row.controls; *control != '\0'; ++control) {
+      reachable.push_back(std::isupper(static_cast<unsigned char>(*control)) != 0);
+      answers.push_back(std::toupper(static_cast<unsigned char>(*control)) == 'B');
+    }
+    EXPECT_EQ(KeptFocus(reachable, answers, row.current), row.expected);
   }
 }
 
