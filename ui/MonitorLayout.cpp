@@ -41,8 +41,9 @@ int Outside(int point, int start, int size) {
   return std::max({0, start - point, point - (start + size - 1)});
 }
 
-int CenteredStart(int start, int size, int windowSize) {
-  return start + std::max(0, (size - windowSize) / 2);
+int CenteredStart(int start, int size, int windowSize, int screenStart, int screenSize) {
+  const int centred = start + std::max(0, (size - windowSize) / 2);
+  return std::max(screenStart, std::min(centred, screenStart + screenSize - windowSize));
 }
 
 }  // namespace
@@ -59,7 +60,7 @@ MonitorLayout MonitorLayout::Choose(const ScreenArea& screen, const std::vector<
   std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(monitors),
                [](const ScreenArea& m) { return m.width > 0 && m.height > 0; });
   if (monitors.empty()) monitors.push_back(screen);
-  return MonitorLayout(std::move(monitors));
+  return MonitorLayout(screen, std::move(monitors));
 }
 
 const ScreenArea& MonitorLayout::MonitorAt(ScreenPoint point) const noexcept {
@@ -77,6 +78,6 @@ const ScreenArea& MonitorLayout::MonitorAt(ScreenPoint point) const noexcept {
 ScreenPoint MonitorLayout::CenteredCorner(ScreenPoint pointer, int width,
                                           int height) const noexcept {
   const ScreenArea& monitor = MonitorAt(pointer);
-  return {CenteredStart(monitor.x, monitor.width, width),
-          CenteredStart(monitor.y, monitor.height, height)};
+  return {CenteredStart(monitor.x, monitor.width, width, screen_.x, screen_.width),
+          CenteredStart(monitor.y, monitor.height, height, screen_.y, screen_.height)};
 }

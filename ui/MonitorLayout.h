@@ -33,12 +33,15 @@ class MonitorLayout {
   [[nodiscard]] const ScreenArea& MonitorAt(ScreenPoint point) const noexcept;
 
   // The corner that centres a window of this size on the monitor holding the pointer. A window
-  // larger than the monitor keeps its top-left corner on it.
+  // larger than the monitor starts at its top-left corner, moved back onto the screen where it
+  // would run past the screen's edge: its right-aligned buttons stay in sight.
   [[nodiscard]] ScreenPoint CenteredCorner(ScreenPoint pointer, int width,
                                            int height) const noexcept;
 
  private:
-  explicit MonitorLayout(std::vector<ScreenArea> monitors) : monitors_(std::move(monitors)) {}
+  MonitorLayout(const ScreenArea& screen, std::vector<ScreenArea> monitors)
+      : screen_(screen), monitors_(std::move(monitors)) {}
 
+  ScreenArea screen_;
   std::vector<ScreenArea> monitors_;
 };

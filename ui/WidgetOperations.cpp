@@ -95,8 +95,8 @@ ScreenPoint CornerOnPointersMonitor(Widget shell) {
 
 void CenterShell(Widget shell) {
   Display* display = XtDisplay(shell);
-  // A window wider or taller than its monitor starts at the monitor's top left corner: its texts
-  // and the buttons placed against them stay within reach.
+  // A window wider or taller than its monitor starts at the monitor's top left corner, kept on
+  // the screen: its texts and the buttons placed against them stay within reach.
   const ScreenPoint corner = CornerOnPointersMonitor(shell);
   Arg args[2];
   XtSetArg(args[0], const_cast<char*>(XtNx), static_cast<Position>(corner.x));
