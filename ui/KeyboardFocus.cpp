@@ -100,6 +100,7 @@ void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int init
   shown_ = -1;
   attached.push_back(this);
   for (const Control& control : controls_) {
+    XtAddEventHandler(control.widget, ButtonPressMask, False, &KeyboardFocus::Clicked, nullptr);
     if (XtTranslations keys = KeyTranslations(control.widget); keys != nullptr) {
       XtOverrideTranslations(control.widget, keys);
     }
@@ -240,6 +241,10 @@ void KeyboardFocus::PressFocused(Widget widget, XEvent* event, String*, Cardinal
       XtCallActionProc(widget, action, event, nullptr, 0);
     }
   });
+}
+
+void KeyboardFocus::Clicked(Widget widget, XtPointer, XEvent*, Boolean*) {
+  if (KeyboardFocus* focus = Of(widget)) focus->moved_ = true;
 }
 
 void KeyboardFocus::ListUp(Widget widget, XEvent*, String*, Cardinal*) {

@@ -22,8 +22,8 @@ class KeyboardFocus {
   };
   static constexpr int kNoSafeAnswer = -1;
   // Whether the keys press a button as soon as the dialog opens, or only once the user has
-  // moved the focus in it: a dialog that opens on its own may catch keys typed for another
-  // window, and a Space typed there must not answer it.
+  // moved the focus in it or clicked one of its controls: a dialog that opens on its own may
+  // catch keys typed for another window, and a Space typed there must not answer it.
   enum class FirstPress { kAtOnce, kAfterAMove };
 
   // The translations each kind of control starts with, as the app-defaults file shows them.
@@ -64,6 +64,7 @@ class KeyboardFocus {
   static void FocusPrevious(Widget widget, XEvent*, String*, Cardinal*);
   static void SafeAnswer(Widget widget, XEvent*, String*, Cardinal*);
   static void PressFocused(Widget widget, XEvent* event, String*, Cardinal*);
+  static void Clicked(Widget widget, XtPointer, XEvent*, Boolean*);
   static void ListUp(Widget widget, XEvent*, String*, Cardinal*);
   static void ListDown(Widget widget, XEvent*, String*, Cardinal*);
   static void Repaint(Widget widget, XtPointer, XEvent* event, Boolean*);

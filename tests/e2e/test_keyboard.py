@@ -45,6 +45,13 @@ def test_a_held_or_doubled_return_takes_one_request(client, tmp_path, keys):
     expect_still_running(client, 1.0)
 
 
+def test_after_a_click_in_the_dialog_return_presses_the_focused_button(client, tmp_path):
+    dialog = start(client, tmp_path, request(25, "Clicked", Cancellable=False))
+    dialog.click_item(0)
+    press(dialog, "Return")  # Take All Actions, where the focus starts
+    assert taken(client, 25)
+
+
 def test_a_focus_whose_button_goes_insensitive_falls_on_the_list_not_an_answer(client, tmp_path):
     dialog = start(client, tmp_path, request(35, "A", Cancellable=True),
                    request(36, "B", Cancellable=False))
