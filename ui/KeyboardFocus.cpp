@@ -92,6 +92,9 @@ void KeyboardFocus::Attach(Widget shell, std::vector<Control> controls, int init
   // Releases are asked for only so that the click guard sees them: a press with no release
   // since the last is a held key's repeat, which answers nothing.
   XtAddEventHandler(shell_, KeyReleaseMask, False, &KeyboardFocus::ReleaseSeen, nullptr);
+  XtAddEventHandler(shell_, StructureNotifyMask | FocusChangeMask, False, &KeyboardFocus::Arrived,
+                    nullptr);
+  settled_ = std::chrono::steady_clock::now() + kSettle;
   controls_ = std::move(controls);
   safeAnswer_ = safeAnswer;
   chosen_ = initial;
@@ -127,7 +130,23 @@ void KeyboardFocus::Update() {
   if (shell_ == nullptr) return;
   std::vector<bool> answers;
   for (const Control& control : controls_) answers.push_back(!IsList(control.widget));
-  Show(KeptFocus(ReachableControls(), answers, chosen_));
+  const int kept = KeptFocus(ReachableControls(), answers, chosen_);
+  if (kept != -1) chosen_ = kept;
+  Show(kept);
+}
+
+bool KeyboardFocus::Settled() const {
+  return firstPress_ == FirstPress::kAtOnce || std::chrono::steady_clock::now() >= settled_;
+}
+
+// Chosen even while the dialog is disabled for the answer: the focus goes there once it is not.
+void KeyboardFocus::FocusFirstList() {
+  for (int index = 0; index < static_cast<int>(controls_.size()); ++index) {
+    if (!IsList(controls_[index].widget)) continue;
+    chosen_ = index;
+    Update();
+    return;
+  }
 }
 
 bool KeyboardFocus::Reachable(int index) const {
@@ -153,6 +172,7 @@ KeyboardFocus* KeyboardFocus::Of(Widget widget) {
 }
 
 void KeyboardFocus::Move(FocusStep step) {
+  if (!Settled()) return;
   const int target = NextFocus(ReachableControls(), shown_, step);
   if (target == -1) return;
   moved_ = true;
@@ -196,6 +216,7 @@ void KeyboardFocus::MoveInList(Widget list, int step) {
   XawListReturnStruct* current = XawListShowCurrent(list);
   const int index = current->list_index == XAW_LIST_NONE ? -1 : current->list_index;
   XtFree(reinterpret_cast<char*>(current));
+  if (!Settled()) return;
   moved_ = true;
   const int next = NextListLine(count, index, step);
   if (next == -1 || next == index) return;
@@ -234,17 +255,40 @@ void KeyboardFocus::SafeAnswer(Widget widget, XEvent*, String*, Cardinal*) {
 void KeyboardFocus::PressFocused(Widget widget, XEvent* event, String*, Cardinal*) {
   Guarded([widget, event] {
     KeyboardFocus* focus = Of(widget);
-    if (focus == nullptr || (focus->firstPress_ == FirstPress::kAfterAMove && !focus->moved_)) {
-      return;
-    }
+    if (focus == nullptr) return;
+    const bool deliberate = focus->firstPress_ == FirstPress::kAfterAMove;
+    if (deliberate && (!focus->moved_ || !focus->Settled())) return;
     for (const char* action : {"set", "notify", "unset"}) {
       XtCallActionProc(widget, action, event, nullptr, 0);
     }
+    // The answer may have closed the dialog: look it up again. A second Return must not answer
+    // for the request that has moved under the focus.
+    if (deliberate && Of(widget) == focus) focus->FocusFirstList();
   });
 }
 
+// A click on a list puts the focus there; one on a button leaves it where it was.
 void KeyboardFocus::Clicked(Widget widget, XtPointer, XEvent*, Boolean*) {
-  if (KeyboardFocus* focus = Of(widget)) focus->moved_ = true;
+  KeyboardFocus* focus = Of(widget);
+  if (focus == nullptr || !IsList(widget)) return;
+  for (int index = 0; index < static_cast<int>(focus->controls_.size()); ++index) {
+    if (focus->controls_[index].widget != widget) continue;
+    focus->moved_ = true;
+    focus->chosen_ = index;
+    focus->Show(index);
+  }
+}
+
+// The window's arrival on the screen, or the keyboard's from another window, starts the time in
+// which keys do nothing.
+void KeyboardFocus::Arrived(Widget shell, XtPointer, XEvent* event, Boolean*) {
+  KeyboardFocus* focus = Of(shell);
+  if (focus == nullptr) return;
+  const bool arrived =
+      event->type == MapNotify ||
+      (event->type == FocusIn && event->xfocus.detail != NotifyInferior &&
+       event->xfocus.detail != NotifyPointer && event->xfocus.mode == NotifyNormal);
+  if (arrived) focus->settled_ = std::chrono::steady_clock::now() + kSettle;
 }
 
 void KeyboardFocus::ListUp(Widget widget, XEvent*, String*, Cardinal*) {

@@ -9,6 +9,7 @@
 
 #include <X11/Intrinsic.h>
 
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -21,10 +22,13 @@ class KeyboardFocus {
     std::function<void()> chosen = nullptr;
   };
   static constexpr int kNoSafeAnswer = -1;
-  // Whether the keys press a button as soon as the dialog opens, or only once the user has
-  // moved the focus in it or clicked one of its controls: a dialog that opens on its own may
-  // catch keys typed for another window, and a Space typed there must not answer it.
+  // How deliberate a key must be to press a button. A dialog that opens on its own may catch
+  // keys typed for another window, and a Space typed there must not answer it: in such a dialog
+  // keys do nothing for kSettle after it gains the keyboard, Return and Space press nothing
+  // until the user has moved the focus (a click on a list moves it there too), and after a key
+  // has pressed an answer the focus goes back to the list.
   enum class FirstPress { kAtOnce, kAfterAMove };
+  static constexpr std::chrono::milliseconds kSettle{1000};
 
   // The translations each kind of control starts with, as the app-defaults file shows them.
   static constexpr const char* kButtonKeys =
@@ -54,8 +58,9 @@ class KeyboardFocus {
               FirstPress firstPress = FirstPress::kAtOnce);
   // Before the shell goes: its keys and marks reach this object no more.
   void Detach() noexcept;
-  // After controls changed sensitivity or mapping: a focus they no longer let in falls on a list
-  // (never on an answer), or on nothing, and returns to its control once it lets it in again.
+  // After controls changed sensitivity or mapping: a focus they no longer let in falls on a list,
+  // never on an answer, and stays there; with nothing to take it (a disabled dialog) it returns
+  // to its control once the dialog takes keys again.
   void Update();
 
  private:
@@ -65,12 +70,15 @@ class KeyboardFocus {
   static void SafeAnswer(Widget widget, XEvent*, String*, Cardinal*);
   static void PressFocused(Widget widget, XEvent* event, String*, Cardinal*);
   static void Clicked(Widget widget, XtPointer, XEvent*, Boolean*);
+  static void Arrived(Widget shell, XtPointer, XEvent* event, Boolean*);
   static void ListUp(Widget widget, XEvent*, String*, Cardinal*);
   static void ListDown(Widget widget, XEvent*, String*, Cardinal*);
   static void Repaint(Widget widget, XtPointer, XEvent* event, Boolean*);
   static void ReleaseSeen(Widget, XtPointer, XEvent*, Boolean*) {}
   static void MarkAgain(XtPointer shell, XtIntervalId*);
 
+  [[nodiscard]] bool Settled() const;
+  void FocusFirstList();
   void Move(FocusStep step);
   void MoveInList(Widget list, int step);
   void Show(int focused);
@@ -86,4 +94,5 @@ class KeyboardFocus {
   int shown_ = -1;
   bool moved_ = false;
   FirstPress firstPress_ = FirstPress::kAtOnce;
+  std::chrono::steady_clock::time_point settled_{};
 };
