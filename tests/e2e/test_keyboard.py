@@ -25,11 +25,17 @@ def press(dialog, *keys):
         time.sleep(0.25)
 
 
-def opened(client, tmp_path, *messages):
-    """The action request dialog once a user could have looked at it: keys do nothing there for
-    a second after it gains the keyboard."""
-    dialog = start(client, tmp_path, *messages)
+def settle(dialog):
+    """Gives the action request dialog the keyboard and waits as a user would look at it: keys
+    do nothing there for a second after it gains the keyboard."""
+    focus = "windowactivate" if dialog.session.ewmh else "windowfocus"
+    dialog.session.xdotool(focus, "--sync", str(dialog.window))
     time.sleep(1.0 + slack())
+
+
+def opened(client, tmp_path, *messages):
+    dialog = start(client, tmp_path, *messages)
+    settle(dialog)
     return dialog
 
 
@@ -65,6 +71,7 @@ def test_keys_typed_as_the_dialog_opens_or_after_a_click_on_a_line_answer_nothin
     expect_still_running(client, 1.0 + slack())
     dialog = Dialog(client.xsession, TITLE)
     dialog.click_item(1)
+    settle(dialog)
     press(dialog, "Return")
     expect_still_running(client, 1.0)
     press(dialog, "Tab", "Tab", "Return")  # Take All, then Take Action past Details and Cancel
@@ -101,14 +108,14 @@ def test_confirmation_starts_on_cancel_and_escape_refuses(client, tmp_path):
     client.xsession.wait_gone(confirmation.window)
     # Back on the list once a key has answered, the dialog's keys settling again.
     dialog.wait_sensitive("takeAllActions")
-    time.sleep(1.0 + slack())
+    settle(dialog)
     press(dialog, "Tab", "Return")
     confirmation = Dialog(client.xsession, CONFIRMATION)
     press(confirmation, "Return")
     client.xsession.wait_gone(confirmation.window)
     expect_still_running(client, 1.0)
     dialog.wait_sensitive("takeAllActions")
-    time.sleep(1.0 + slack())
+    settle(dialog)
     press(dialog, "Tab", "Return")
     press(Dialog(client.xsession, CONFIRMATION), "shift+Tab", "Return")
     assert taken(client, 31)
