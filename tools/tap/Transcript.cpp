@@ -57,8 +57,12 @@ void Transcript::Post(std::function<std::string()> make, std::size_t weight) noe
 void Transcript::Flush() {
   if (fd_ < 0) return;
   std::unique_lock<std::mutex> hold(lock_);
-  idle_.wait_for(hold, kFlushLimit,
-                 [this] { return queue_.empty() && dropped_ == 0 && !writing_; });
+  const auto idle = [this] { return queue_.empty() && dropped_ == 0 && !writing_; };
+  // Gives up only on a writer that has stopped moving: a slow disk still gets every entry.
+  for (std::uint64_t done = entriesDone_; !idle_.wait_for(hold, kFlushLimit, idle);
+       done = entriesDone_) {
+    if (entriesDone_ == done) return;
+  }
 }
 
 void Transcript::WriterLoop() {
@@ -83,6 +87,7 @@ void Transcript::WriterLoop() {
     hold.lock();
     backlog_ -= dropped != 0 ? 0 : next.weight;
     writing_ = false;
+    ++entriesDone_;
     idle_.notify_all();
   }
 }

@@ -31,8 +31,9 @@ class Transcript {
   // written in one call, so that entries of taps sharing the file do not interleave. `weight`
   // is the size of the bytes `make` holds. A closed transcript drops it at once.
   void Post(std::function<std::string()> make, std::size_t weight) noexcept;
-  // Returns once every entry posted before has been written (or has failed to be), or after
-  // kFlushLimit: a transcript whose reader stalls must not keep the tap from ending.
+  // Returns once every entry posted before has been written (or has failed to be), or once the
+  // writer has finished no entry for kFlushLimit: a transcript whose reader stalls must not keep
+  // the tap from ending.
   void Flush();
   static constexpr std::chrono::seconds kFlushLimit{5};
 
@@ -54,6 +55,7 @@ class Transcript {
   std::size_t backlog_ = 0;
   std::uint64_t dropped_ = 0;
   bool writing_ = false;
+  std::uint64_t entriesDone_ = 0;
   bool stopping_ = false;
   std::thread writer_;
 };
