@@ -1,7 +1,5 @@
 #include "ui/ShellRetirement.h"
 
-#include "ui/ToolkitContext.h"
-
 #include <X11/StringDefs.h>
 
 #include <algorithm>
